@@ -1,0 +1,3 @@
+#include "dialogue/dialogo_diametros.hpp"
+
+void dialogo_diametros(DadosRosca&, Console&) {}

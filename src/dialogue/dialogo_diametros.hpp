@@ -1,0 +1,7 @@
+#pragma once
+
+#include "driver/console.hpp"
+#include "driver/dados_rosca.hpp"
+
+// Thread kind, final and initial diameters, radial steps and cutter.
+void dialogo_diametros(DadosRosca& d, Console& console);

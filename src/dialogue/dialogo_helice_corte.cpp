@@ -1,0 +1,3 @@
+#include "dialogue/dialogo_helice_corte.hpp"
+
+void dialogo_helice_corte(DadosRosca&, Console&) {}

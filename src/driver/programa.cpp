@@ -1,0 +1,30 @@
+#include "driver/programa.hpp"
+
+#include "dialogue/dialogo_diametros.hpp"
+#include "dialogue/dialogo_helice_corte.hpp"
+#include "driver/dados_rosca.hpp"
+#include "driver/parada_critica.hpp"
+#include "output/gravar_percurso.hpp"
+#include "output/resumo.hpp"
+#include "planning/calcular_estimativas.hpp"
+#include "planning/planejar_passes.hpp"
+
+int executar_programa(Console& console, const AbridorArquivo& abrir) {
+    DadosRosca d;
+    char nome_arquivo[] = "ROSCA-HELICOIDAL_PARALELA.TAP";
+    try {
+        console.escrever("========== Quilvane ========== rev. 1.0.7\n");
+        dialogo_diametros(d, console);
+        dialogo_helice_corte(d, console);
+        planejar_passes(d, console);
+        calcular_estimativas(d);
+        imprimir_resumo(d, console);
+        gravar_percurso(d, nome_arquivo, abrir, console);
+    } catch (const ParadaCritica& parada) {
+        console.escrever(parada.mensagem);
+        console.pausa();
+        return 1;
+    }
+    console.pausa();
+    return 0;
+}

@@ -1,0 +1,8 @@
+#pragma once
+
+#include "driver/console.hpp"
+#include "output/saida_arquivo.hpp"
+
+// One whole run, from the banner to the final pause. Returns the exit status:
+// 0 after a written file, 1 after a critical stop.
+int executar_programa(Console& console, const AbridorArquivo& abrir = abrir_arquivo_disco);

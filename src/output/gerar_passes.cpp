@@ -1,0 +1,3 @@
+#include "output/gerar_passes.hpp"
+
+void gerar_passes(DadosRosca&, SaidaArquivo&) {}

@@ -1,0 +1,8 @@
+#pragma once
+
+#include "driver/console.hpp"
+#include "driver/dados_rosca.hpp"
+#include "output/saida_arquivo.hpp"
+
+// Extents comments, machined-diameter line and bore check (internal threads only).
+void relatorio_diametro_usinado(const DadosRosca& d, SaidaArquivo& arquivo, Console& console);

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "driver/console.hpp"
+#include "driver/dados_rosca.hpp"
+#include "output/saida_arquivo.hpp"
+
+// The job summary on the console, with its checks and stops.
+void imprimir_resumo(const DadosRosca& d, Console& console);
+
+// The same summary as the G-code file's comment header; no checks.
+void gravar_resumo(const DadosRosca& d, SaidaArquivo& arquivo);

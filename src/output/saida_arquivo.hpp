@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string_view>
+
+// Where the G-code bytes end up: a file on disk or, in tests, memory.
+class DestinoArquivo {
+public:
+    virtual ~DestinoArquivo() = default;
+    // False when the bytes could not all be written.
+    virtual bool gravar(const char* dados, std::size_t n) = 0;
+    // False when closing failed (the last bytes may be lost).
+    virtual bool fechar() = 0;
+};
+
+// Opens `nome` for writing, truncating it, in binary mode; null when it cannot.
+std::unique_ptr<DestinoArquivo> abrir_arquivo_disco(const char* nome);
+
+using AbridorArquivo = std::function<std::unique_ptr<DestinoArquivo>(const char* nome)>;
+
+// The buffered writer of the G-code file. Lines end in CR LF on every platform:
+// the text pieces use "\n" and `texto` writes it as "\r\n". Bytes reach the
+// destination in large blocks. A failed write takes the write-failure critical
+// stop; the destructor, reached when a stop unwinds, flushes and closes quietly.
+class SaidaArquivo {
+public:
+    static constexpr std::size_t capacidade = 1 << 18;
+
+    explicit SaidaArquivo(std::unique_ptr<DestinoArquivo> destino);
+    ~SaidaArquivo();
+    SaidaArquivo(const SaidaArquivo&) = delete;
+    SaidaArquivo& operator=(const SaidaArquivo&) = delete;
+
+    void texto(std::string_view pedaco);
+    void imprimir(const char* formato, ...) __attribute__((format(printf, 2, 3)));
+    // Bytes as they are, line ends included.
+    void bruto(const char* dados, std::size_t n);
+    // Room for `n` bytes (at most `capacidade`) to format into; `avancar` keeps what was used.
+    char* reservar(std::size_t n) {
+        if (capacidade - usado_ < n) descarregar();
+        return buffer_.get() + usado_;
+    }
+    void avancar(std::size_t n) { usado_ += n; }
+
+    // Writes what is left and closes; the write-failure stop when either fails.
+    void fechar();
+
+private:
+    void descarregar();
+
+    std::unique_ptr<DestinoArquivo> destino_;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t usado_ = 0;
+};

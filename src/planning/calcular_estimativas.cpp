@@ -1,0 +1,3 @@
+#include "planning/calcular_estimativas.hpp"
+
+void calcular_estimativas(DadosRosca&) {}

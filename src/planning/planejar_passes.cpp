@@ -1,0 +1,3 @@
+#include "planning/planejar_passes.hpp"
+
+void planejar_passes(DadosRosca&, Console&) {}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "output/saida_arquivo.hpp"
+
+// What one run left behind: console bytes, the G-code file and the exit status.
+struct Execucao {
+    std::string console;
+    bool arquivo_existe = false;
+    std::string arquivo;
+    int status = -1;
+};
+
+// Runs the built program in a fresh temporary directory with `respostas` on
+// standard input. `preparar` gets the directory before the run (to plant a
+// directory or a link where the file goes).
+Execucao executar_binario(const std::string& respostas,
+                          const std::function<void(const std::string& dir)>& preparar = {});
+
+// Runs the whole road in-process with a memory console and a memory file.
+Execucao executar_em_memoria(const std::string& respostas);
+
+// A file in memory; optionally refuses every write once `limite` bytes are in.
+class DestinoMemoria final : public DestinoArquivo {
+public:
+    explicit DestinoMemoria(std::string* bytes, std::size_t limite = static_cast<std::size_t>(-1))
+        : bytes_(bytes), limite_(limite) {}
+    bool gravar(const char* dados, std::size_t n) override;
+    bool fechar() override { return true; }
+
+private:
+    std::string* bytes_;
+    std::size_t limite_;
+};
+
+std::string ler_arquivo(const std::string& caminho);
+
+// The file name every run writes.
+inline const char* const nome_tap = "ROSCA-HELICOIDAL_PARALELA.TAP";
