@@ -17,7 +17,7 @@ const std::string sucesso =
     "\nO PERCURSO da ferramenta foi salvo no diretorio atual, no arquivo: "
     "ROSCA-HELICOIDAL_PARALELA.TAP - com sucesso!\n\n\n";
 
-TEST(Programa, EscreveAMolduraDoArquivoEmCRLFEterminaComZero) {
+TEST(ProgramaPontaAPonta, EscreveAMolduraDoArquivoEmCRLFEterminaComZero) {
     Execucao r = executar_binario("");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.console, banner + sucesso + pausa);
@@ -27,7 +27,7 @@ TEST(Programa, EscreveAMolduraDoArquivoEmCRLFEterminaComZero) {
               "\r\n\r\ng50\r\n\r\nM5\r\n\r\nM30\r\n");
 }
 
-TEST(Programa, SubstituiUmArquivoAnteriorPorInteiro) {
+TEST(ProgramaPontaAPonta, SubstituiUmArquivoAnteriorPorInteiro) {
     Execucao r = executar_binario("", [](const std::string& dir) {
         std::string velho(100000, 'x');
         std::FILE* f = std::fopen((dir + "/" + nome_tap).c_str(), "wb");
@@ -38,7 +38,7 @@ TEST(Programa, SubstituiUmArquivoAnteriorPorInteiro) {
     EXPECT_EQ(r.arquivo, executar_binario("").arquivo);
 }
 
-TEST(Programa, ArquivoQueNaoAbreParaComStatusUm) {
+TEST(ProgramaPontaAPonta, ArquivoQueNaoAbreParaComStatusUm) {
     Execucao r = executar_binario("", [](const std::string& dir) {
         std::filesystem::create_directory(dir + "/" + nome_tap);
     });
@@ -47,7 +47,7 @@ TEST(Programa, ArquivoQueNaoAbreParaComStatusUm) {
     EXPECT_FALSE(r.arquivo_existe);
 }
 
-TEST(Programa, FalhaDeGravacaoParaSemLinhasDeSucesso) {
+TEST(ProgramaPontaAPonta, FalhaDeGravacaoParaSemLinhasDeSucesso) {
     Execucao r = executar_binario("", [](const std::string& dir) {
         std::filesystem::create_symlink("/dev/full", dir + "/" + nome_tap);
     });
@@ -55,7 +55,7 @@ TEST(Programa, FalhaDeGravacaoParaSemLinhasDeSucesso) {
     EXPECT_EQ(r.console, banner + msg_gravar_arquivo + pausa);
 }
 
-TEST(Programa, FalhaDeGravacaoNoMeioDoArquivoTambemPara) {
+TEST(ProgramaEmMemoria, FalhaDeGravacaoNoMeioDoArquivoTambemPara) {
     // In-process, a destination that refuses bytes after the first few.
     auto console = Console::em_memoria("");
     std::string bytes;
