@@ -131,8 +131,10 @@ std::unique_ptr<Console> Console::padrao() {
     return std::make_unique<Console>(std::make_unique<EntradaPadrao>(), stdout, saida_terminal_utf8());
 }
 
-std::unique_ptr<Console> Console::em_memoria(std::string respostas) {
-    return std::make_unique<Console>(std::make_unique<EntradaTexto>(std::move(respostas)), nullptr, false);
+std::unique_ptr<Console> Console::em_memoria(std::string respostas, std::size_t capacidade) {
+    auto console = std::make_unique<Console>(std::make_unique<EntradaTexto>(std::move(respostas)), nullptr, false);
+    console->capacidade_ = capacidade;
+    return console;
 }
 
 Console::Console(std::unique_ptr<EntradaBytes> entrada, std::FILE* saida, bool utf8)
@@ -142,6 +144,7 @@ Console::~Console() { descarregar(); }
 
 void Console::escrever(std::string_view texto) {
     if (saida_ == nullptr) {
+        if (texto.size() > capacidade_ - capturado_.size()) throw ConsoleCheia{};
         capturado_.append(texto);
         return;
     }

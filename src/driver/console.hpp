@@ -33,8 +33,10 @@ class Console {
 public:
     // Standard input and output of the process.
     static std::unique_ptr<Console> padrao();
-    // Answers from a string; what is printed is kept in `capturado()`.
-    static std::unique_ptr<Console> em_memoria(std::string respostas);
+    // Answers from a string; what is printed is kept in `capturado()`. Past
+    // `capacidade` bytes of it, printing throws `ConsoleCheia`.
+    static std::unique_ptr<Console> em_memoria(std::string respostas,
+                                               std::size_t capacidade = static_cast<std::size_t>(-1));
 
     Console(std::unique_ptr<EntradaBytes> entrada, std::FILE* saida, bool utf8);
     ~Console();
@@ -66,7 +68,12 @@ private:
     bool utf8_;
     bool apos_resposta_ = false;
     std::string capturado_;
+    std::size_t capacidade_ = static_cast<std::size_t>(-1);
 };
+
+// Thrown by an in-memory console whose capacity is used up. The program never
+// catches it: a harness that bounds its runs ends the run there.
+struct ConsoleCheia {};
 
 // Parses one answer token as the dialogue accepts it; false when it is not a
 // finite decimal number. Exposed for the tests of the token rules.
