@@ -1,5 +1,275 @@
 #include "output/resumo.hpp"
 
-void imprimir_resumo(const DadosRosca&, Console&) {}
+#include <cstdarg>
+#include <string>
 
-void gravar_resumo(const DadosRosca&, SaidaArquivo&) {}
+#include "driver/formatar.hpp"
+#include "driver/numerico.hpp"
+#include "driver/parada_critica.hpp"
+
+namespace {
+
+// One row of the summary: its console text and its file text; null where that
+// destination has no such row. The two differ in small ways a reader could take
+// for typos (the file's missing title, "Diametro acabamento", the ";" of every
+// file line, the ";" that the feed-per-revolution line keeps on the console too);
+// they are the texts machinists and their controls already know.
+struct Linha {
+    const char* console;
+    const char* arquivo;
+};
+
+namespace linha {
+constexpr Linha titulo{"\n\n-------------------DADOS DO PROGRAMA G-CODE------------------", nullptr};
+constexpr Linha diametro_final{"\nDf-Diametro final da rosca: %.2f [mm]",
+                               ";Df-Diametro final da rosca: %.2f [mm]"};
+constexpr Linha diametro_acabamento{"\nDa-Diametro de acabamento da rosca: ",
+                                    "\n;Da-Diametro acabamento da rosca: "};
+constexpr Linha diametro_inicial{"\nDi-diametro inicial da rosca: ", "\n;Di-diametro inicial da rosca: "};
+constexpr Linha passo_lateral{"\n\npl-Passo Lateral da rosca: ", "\n\n;pl-Passo Lateral da rosca: "};
+constexpr Linha passo_acabamento{"\npl-Passo Lateral de acabamento da rosca: ",
+                                 "\n;pl-Passo Lateral de acabamento da rosca: "};
+constexpr Linha quantidade_passes{"\n\nnp-Quantidade de Passes Laterais da rosca: %lld",
+                                  "\n\n;np-Quantidade de Passes Laterais da rosca: %lld"};
+constexpr Linha passe_unico{" - PASSE UNICO", " - PASSE UNICO"};
+constexpr Linha lista_passe{"\npasso lateral: %lld com diametro: %.3f [mm]",
+                            "\n;passo lateral: %lld com diametro: %.3f [mm]"};
+constexpr Linha comprimento{"\n\nL-Comprimento da rosca: %.2f [mm]", "\n\n;L-Comprimento da rosca: %.2f [mm]"};
+constexpr Linha passo_rosca{"\np-Passo Vertical da rosca (1 fio): %.2f [mm]",
+                            "\n;p-Passo Vertical da rosca (1 fio): %.2f [mm]"};
+constexpr Linha fios_total{"\nn-Fios total da rosca: %.2f fios", "\n;n-Fios total da rosca: %.2f fios"};
+constexpr Linha angulo_inicial{"\nAngulo Inicial de Rosca: %.1f [graus]",
+                               "\n;Angulo Inicial de Rosca: %.1f [graus]"};
+constexpr Linha angulo_final{"\nAngulo Final de Rosca: %.1f [graus]", "\n;Angulo Final de Rosca: %.1f [graus]"};
+constexpr Linha externa{"\nRosca [EXTERNA]", "\n;Rosca [EXTERNA]"};
+constexpr Linha interna{"\nRosca [INTERNA]", "\n;Rosca [INTERNA]"};
+constexpr Linha direita{" [Direita >> sentido Horario]", " [Direita >> sentido Horario]"};
+constexpr Linha esquerda{" [Esquerda >> sentido Anti-Horario]", " [Esquerda >> sentido Anti-Horario]"};
+constexpr Linha ferramenta{"\n\nDf-ferramenta: %.2f mm", "\n\n;Df-ferramenta: %.2f mm"};
+constexpr Linha precisao{"\nPrecisao de Passo: %.3f mm", "\n;Precisao de Passo: %.3f mm"};
+constexpr Linha tempo{"\nTempo de usinagem: %.1f minutos", "\n;Tempo de usinagem: %.1f minutos"};
+constexpr Linha rotacao{"\n\nRotacao S: %.0f rpm", "\n\n;Rotacao S: %.0f rpm"};
+constexpr Linha avanco{"\nAvanco Feed-Rate (fn): %.1f [mm / min]", "\n;Avanco Feed-Rate (fn): %.1f [mm / min]"};
+constexpr Linha avanco_rotacao{"\n;Avanco por rotacao (Fz): %.3f [mm / rotacao]",
+                               "\n;Avanco por rotacao (Fz): %.3f [mm / rotacao]"};
+}  // namespace linha
+
+// The cells of rows 3 to 6 and the direction label read the same in both halves.
+constexpr const char* desabilitado = "DESABILITADO";
+constexpr const char* valor_mm = "%.2f [mm]";
+
+constexpr const char* msg_codigo_007 =
+    "\n\aERRO CRITICO - CODE #007\nEstrutura if-else-if nao definida."
+    "\nERRO! Diametro inicial, de acabamento e final....\n\a";
+constexpr const char* msg_codigo_010 = "\n\aERRO CRITICO - CODE #010\nEstrutura if-else-if nao definida.\n\a";
+
+// Where the summary goes. Only the console checks: a state the dialogue and the
+// plan exclude stops the run there before any file exists, while the file,
+// which is written later, simply leaves the value out.
+class DestinoResumo {
+public:
+    virtual ~DestinoResumo() = default;
+
+    // The row's text for this destination, formatted with `valores`.
+    template <typename... Valores>
+    void linha(const Linha& l, Valores... valores) {
+        const char* formato = console() ? l.console : l.arquivo;
+        if (formato == nullptr) return;
+        if constexpr (sizeof...(valores) == 0) {
+            escrever(formato);
+        } else {
+            imprimir(formato, valores...);
+        }
+    }
+    void imprimir(const char* formato, ...) __attribute__((format(printf, 2, 3))) {
+        va_list args;
+        va_start(args, formato);
+        Formatado formatar;
+        escrever(formatar(formato, args));
+        va_end(args);
+    }
+
+    virtual bool console() const = 0;
+    virtual void escrever(std::string_view texto) = 0;
+    // An impossible state: the console takes the critical stop; the file goes on.
+    virtual void parar(std::string mensagem) = 0;
+    // The finishing step is not below the lateral step (code #010): a warning
+    // with the two values and a pause; the summary goes on.
+    virtual void avisar_passo_acabamento(const DadosRosca& d) = 0;
+};
+
+class ResumoConsole final : public DestinoResumo {
+public:
+    explicit ResumoConsole(Console& console) : console_(console) {}
+    bool console() const override { return true; }
+    void escrever(std::string_view texto) override { console_.escrever(texto); }
+    void parar(std::string mensagem) override { parada_critica(std::move(mensagem)); }
+    void avisar_passo_acabamento(const DadosRosca& d) override {
+        console_.escrever(msg_codigo_010);
+        console_.imprimir("\npasso_lateral_acabamento: %.3f", static_cast<double>(d.passo_lateral_acabamento));
+        console_.imprimir("\npasso_lateral: %.3f", static_cast<double>(d.passo_lateral));
+        console_.pausa();
+    }
+
+private:
+    Console& console_;
+};
+
+class ResumoArquivo final : public DestinoResumo {
+public:
+    explicit ResumoArquivo(SaidaArquivo& arquivo) : arquivo_(arquivo) {}
+    bool console() const override { return false; }
+    void escrever(std::string_view texto) override { arquivo_.texto(texto); }
+    void parar(std::string) override {}
+    void avisar_passo_acabamento(const DadosRosca&) override {}
+
+private:
+    SaidaArquivo& arquivo_;
+};
+
+double dbl(float campo) { return static_cast<double>(campo); }
+
+void celula_diametro_acabamento(const DadosRosca& d, DestinoResumo& saida) {
+    if (d.Diametro_final == d.Diametro_final_total) {
+        saida.escrever(desabilitado);
+    } else if (d.Diametro_final < d.Diametro_final_total && rosca_interna(d)) {
+        saida.imprimir(valor_mm, dbl(d.Diametro_final));
+    } else if (d.Diametro_final > d.Diametro_final_total && rosca_externa(d)) {
+        saida.imprimir(valor_mm, dbl(d.Diametro_final));
+    } else {
+        saida.parar(msg_codigo_007);
+    }
+}
+
+void celula_diametro_inicial(const DadosRosca& d, DestinoResumo& saida) {
+    if (d.Diametro_inicial == 0) {
+        saida.escrever(desabilitado);
+    } else if (d.Diametro_inicial > 0) {
+        saida.imprimir(valor_mm, dbl(d.Diametro_inicial));
+    } else {
+        saida.parar(std::string("\n\aERRO CRITICO - CODE #008\nEstrutura if-else-if nao definida.\n\a"));
+    }
+}
+
+void celula_passo_lateral(const DadosRosca& d, DestinoResumo& saida) {
+    if (d.passo_lateral == 0) {
+        saida.escrever(desabilitado);
+    } else if (d.passo_lateral > 0) {
+        saida.imprimir(valor_mm, dbl(d.passo_lateral));
+    } else {
+        saida.parar(std::string("\n\aERRO CRITICO - CODE #009\nEstrutura if-else-if nao definida.\n\a"));
+    }
+}
+
+void celula_passo_acabamento(const DadosRosca& d, DestinoResumo& saida) {
+    if (d.passo_lateral_acabamento == d.passo_lateral) {
+        saida.escrever(desabilitado);
+    } else if (d.passo_lateral_acabamento < d.passo_lateral && d.passo_lateral_acabamento > 0) {
+        saida.imprimir(valor_mm, dbl(d.passo_lateral_acabamento));
+    } else {
+        // Reached in ordinary runs: the plan's even step can fall below the finishing step.
+        saida.avisar_passo_acabamento(d);
+    }
+}
+
+// Index 0 is the blank itself; each pass moves 2 * pl into the material, inwards
+// for an external thread. The count is held wide so that n + 1 cannot overflow.
+void lista_passes(const DadosRosca& d, DestinoResumo& saida, bool com_acabamento) {
+    const long long n = d.passes_laterais_int;
+    if (n < 1) return;
+    const estendido sentido = rosca_interna(d) ? 1 : -1;
+    for (long long i = 0; i <= n; ++i) {
+        estendido diametro = x(d.Diametro_inicial) + sentido * (2 * static_cast<estendido>(i) * x(d.passo_lateral));
+        saida.linha(linha::lista_passe, i, static_cast<double>(diametro));
+    }
+    if (com_acabamento) {
+        estendido diametro = x(d.Diametro_inicial) +
+                             sentido * (2 * static_cast<estendido>(n) * x(d.passo_lateral)) +
+                             sentido * (2 * x(d.passo_lateral_acabamento));
+        saida.linha(linha::lista_passe, n + 1, static_cast<double>(diametro));
+    }
+}
+
+// Where the start angle lies on the compass that the start-angle question drew
+// for this hand; the two hands see 90 and 270 on opposite sides.
+void rotulo_direcao(const DadosRosca& d, DestinoResumo& saida) {
+    const bool esquerda = sentido_esquerda(d);
+    if (!esquerda && !sentido_direita(d)) return;
+    const char* cima = esquerda ? "Cima" : "Baixo";
+    const char* baixo = esquerda ? "Baixo" : "Cima";
+    const float a = d.angulo_inicial;
+    if (a == 0) {
+        saida.escrever(" -> Direita");
+    } else if (a > 0 && a < 90) {
+        saida.imprimir(" -> Direita / %s", cima);
+    } else if (a == 90) {
+        saida.imprimir(" -> %s", cima);
+    } else if (a > 90 && a < 180) {
+        saida.imprimir(" -> Esquerda / %s", cima);
+    } else if (a == 180) {
+        saida.escrever(" -> Esquerda");
+    } else if (a > 180 && a < 270) {
+        saida.imprimir(" -> Esquerda / %s", baixo);
+    } else if (a == 270) {
+        saida.imprimir(" -> %s", baixo);
+    } else if (a > 270 && a < 360) {
+        saida.imprimir(" -> Direita / %s", baixo);
+    } else {
+        saida.parar(std::string("\n\aERRO CRITICO - CODE #010") + (esquerda ? "A" : "B") +
+                    "\nEstrutura if-else-if nao definida.\n\a");
+    }
+}
+
+// Both halves come from here, so they cannot drift apart in order, values or
+// conditions; they differ only in the texts of the line table and in the checks.
+void emitir_resumo(const DadosRosca& d, DestinoResumo& saida) {
+    // No finishing offset was applied when the plan left the final diameter as entered.
+    const bool com_acabamento = d.Diametro_final != d.Diametro_final_total;
+    const long long n = d.passes_laterais_int;
+
+    saida.linha(linha::titulo);
+    saida.linha(linha::diametro_final, dbl(d.Diametro_final_total));
+    saida.linha(linha::diametro_acabamento);
+    celula_diametro_acabamento(d, saida);
+    saida.linha(linha::diametro_inicial);
+    celula_diametro_inicial(d, saida);
+    saida.linha(linha::passo_lateral);
+    celula_passo_lateral(d, saida);
+    saida.linha(linha::passo_acabamento);
+    celula_passo_acabamento(d, saida);
+
+    saida.linha(linha::quantidade_passes, com_acabamento ? n + 1 : n);
+    if ((n == 0 || n == 1) && !com_acabamento) saida.linha(linha::passe_unico);
+    lista_passes(d, saida, com_acabamento);
+
+    saida.linha(linha::comprimento, dbl(d.comprimento_rosca));
+    saida.linha(linha::passo_rosca, dbl(d.passo_rosca));
+    saida.linha(linha::fios_total, dbl(d.fios_total));
+    saida.linha(linha::angulo_inicial, dbl(d.angulo_inicial));
+    rotulo_direcao(d, saida);
+    saida.linha(linha::angulo_final, dbl(d.angulo_final));
+    if (rosca_externa(d)) saida.linha(linha::externa);
+    if (rosca_interna(d)) saida.linha(linha::interna);
+    if (sentido_direita(d)) saida.linha(linha::direita);
+    if (sentido_esquerda(d)) saida.linha(linha::esquerda);
+
+    saida.linha(linha::ferramenta, dbl(d.D_ferramenta));
+    saida.linha(linha::precisao, dbl(d.precisao_passo));
+    saida.linha(linha::tempo, dbl(d.tempo_usinagem));
+    saida.linha(linha::rotacao, dbl(d.rotacao_spindle));
+    saida.linha(linha::avanco, dbl(d.feed_rate));
+    const estendido avanco_por_rotacao = x(d.feed_rate) / x(d.rotacao_spindle);
+    saida.linha(linha::avanco_rotacao, static_cast<double>(avanco_por_rotacao));
+}
+
+}  // namespace
+
+void imprimir_resumo(const DadosRosca& d, Console& console) {
+    ResumoConsole saida(console);
+    emitir_resumo(d, saida);
+}
+
+void gravar_resumo(const DadosRosca& d, SaidaArquivo& arquivo) {
+    ResumoArquivo saida(arquivo);
+    emitir_resumo(d, saida);
+}
