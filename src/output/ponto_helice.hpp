@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cmath>
+
+#include "driver/dados_rosca.hpp"
+#include "driver/numerico.hpp"
+
+// Radius of the cutter centre's path for the current pass. Kept in double:
+// rounding it to float would move every point of the pass.
+inline double raio_percurso(const DadosRosca& d) {
+    const double meio_passe = static_cast<double>(d.diametro_passe) / 2;
+    const double meia_ferramenta = static_cast<double>(d.D_ferramenta) / 2;
+    return rosca_interna(d) ? meio_passe - meia_ferramenta : meio_passe + meia_ferramenta;
+}
+
+struct PontoHelice {
+    float x;
+    float y;
+};
+
+// The point of the path at `graus` degrees (not reduced to one turn), as the
+// coordinates are stored. The right hand negates the radius rather than the
+// product, so a sine of exactly 0 gives -0 and the file shows "-0.000".
+inline PontoHelice ponto_helice(double raio, double graus, bool mao_direita) {
+    const double radianos = graus * grau_para_radiano;
+    const estendido r = raio;
+    const estendido r_y = mao_direita ? -r : r;
+    return {armazenar(static_cast<estendido>(std::cos(radianos)) * r),
+            armazenar(static_cast<estendido>(std::sin(radianos)) * r_y)};
+}

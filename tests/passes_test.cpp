@@ -1,0 +1,181 @@
+// The pass blocks of the tool path, checked byte for byte on hand-made plans.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "apoio/execucao.hpp"
+#include "driver/numerico.hpp"
+#include "driver/parada_critica.hpp"
+#include "output/gerar_passes.hpp"
+
+namespace {
+
+// Internal, Df 20, no initial diameter, cutter 10, L 2, p 1, right hand, start 0.
+DadosRosca exemplo() {
+    DadosRosca d;
+    d.tipo_rosca = 'I';
+    d.Diametro_final = d.Diametro_final_total = 20;
+    d.D_ferramenta = 10;
+    d.comprimento_rosca = 2;
+    d.passo_rosca = 1;
+    d.passo_z_grau = armazenar(x(1.0f) / 360);
+    d.sentido_rosca = 'D';
+    return d;
+}
+
+// A multi-pass plan as the planner leaves it, one turn per pass.
+DadosRosca planejado(char tipo, float df, float di, float pl, float pla, int n) {
+    DadosRosca d = exemplo();
+    d.tipo_rosca = tipo;
+    d.comprimento_rosca = 1;
+    d.Diametro_inicial = di;
+    d.passo_lateral_acabamento = pla;
+    d.passes_laterais_int = n;
+    const estendido acabamento = x(pla) + x(pla);
+    d.Diametro_final = armazenar(tipo == 'I' ? x(df) - acabamento : x(df) + acabamento);
+    const estendido distancia = tipo == 'I' ? x(d.Diametro_final) - x(di) : x(di) - x(d.Diametro_final);
+    d.passo_lateral = n > 0 ? armazenar((distancia / 2) / n) : pl;
+    return d;
+}
+
+std::string gerar(DadosRosca& d) {
+    std::string bytes;
+    SaidaArquivo arquivo(std::make_unique<DestinoMemoria>(&bytes));
+    gerar_passes(d, arquivo);
+    arquivo.fechar();
+    return bytes;
+}
+
+// Lines of a CR LF text that ends with its line break.
+std::vector<std::string> linhas(const std::string& bytes, const std::string& prefixo = "") {
+    std::vector<std::string> r;
+    for (std::size_t i = 0, fim; (fim = bytes.find("\r\n", i)) != std::string::npos; i = fim + 2)
+        if (bytes.compare(i, prefixo.size(), prefixo) == 0) r.push_back(bytes.substr(i, fim - i));
+    return r;
+}
+
+// "pass=diameter" for every turn comment, to read a pass sequence at a glance.
+std::string sequencia(const std::string& bytes) {
+    std::string r;
+    for (const auto& l : linhas(bytes, ";")) {
+        if (l.starts_with(";passo lateral: ")) r += l.substr(16, l.find(' ', 16) - 16) + "=";
+        else r += l.substr(11, l.find(' ', 11) - 11) + " ";
+    }
+    return r;
+}
+
+TEST(GerarPasses, ExemploTrabalhadoBlocoInteiroEExtremos) {
+    // Built straight from the description: radius 5, two turns of 360 points.
+    std::string esperado = "\r\ng00 x5.000 y-0.000\r\n";
+    const float passo_z = armazenar(x(1.0f) / 360);
+    for (int fio = 0; fio < 2; ++fio) {
+        esperado += "\r\n;passo lateral: 0 - fio rosca N: " + std::to_string(fio + 1) +
+                    "\r\n;diametro: 20.000 [mm]\r\n";
+        for (int grau = 1; grau <= 360; ++grau) {
+            const double rad = grau * (3.14159265 / 180);
+            char linha[80];
+            std::snprintf(linha, sizeof linha, "\r\ng01 x%0.3f y%0.3f z-%0.3f",
+                          static_cast<float>(std::cos(rad) * 5.0L),
+                          static_cast<float>(std::sin(rad) * -5.0L),
+                          static_cast<float>(grau * x(passo_z) + fio));
+            esperado += linha;
+        }
+        esperado += "\r\n";
+    }
+    esperado += "\r\ng0 x0 y0\r\ng0 z5\r\n";
+
+    DadosRosca d = exemplo();
+    const std::string bytes = gerar(d);
+    EXPECT_EQ(bytes, esperado);
+
+    // Lines as the description lists them, independent of the formulas above.
+    const auto l = linhas(bytes);
+    ASSERT_EQ(l.size(), 733u);
+    EXPECT_EQ(l[6] + l[95] + l[275], "g01 x4.999 y-0.087 z-0.003g01 x0.000 y-5.000 z-0.250g01 x-0.000 y5.000 z-0.750");
+    EXPECT_EQ(l[185] + l[729], "g01 x-5.000 y-0.000 z-0.500g01 x5.000 y0.000 z-2.000");
+    EXPECT_EQ(std::vector<float>({d.x_max, d.x_min, d.y_max, d.y_min, d.z_atual}),
+              std::vector<float>({5, -5, 5, -5, 2}));
+}
+
+TEST(GerarPasses, ParadaNoComprimentoAnguloInicialEMao) {
+    struct Caso {
+        float comprimento, passo, angulo;
+        char sentido;
+        std::size_t pontos;
+        const char *g00, *primeiro, *ultimo;
+    } casos[] = {
+        {2.5f, 1, 0, 'D', 900, "g00 x5.000 y-0.000", "g01 x4.999 y-0.087 z-0.003", "g01 x-5.000 y-0.000 z-2.500"},
+        {1.001f, 1, 0, 'd', 361, "g00 x5.000 y-0.000", "g01 x4.999 y-0.087 z-0.003", "g01 x4.999 y-0.087 z-1.003"},
+        {1.95f, 0.65f, 0, 'D', 1081, "g00 x5.000 y-0.000", "g01 x4.999 y-0.087 z-0.002", "g01 x4.999 y-0.087 z-1.952"},
+        {1, 1, 359.5f, 'D', 360, "g00 x5.000 y0.044", "g01 x5.000 y0.000 z-0.003", "g01 x4.999 y0.087 z-1.000"},
+        {2, 1, 0, 'E', 720, "g00 x5.000 y0.000", "g01 x4.999 y0.087 z-0.003", "g01 x5.000 y-0.000 z-2.000"},
+    };
+    for (const Caso& c : casos) {
+        DadosRosca d = exemplo();
+        d.comprimento_rosca = c.comprimento;
+        d.passo_rosca = c.passo;
+        d.passo_z_grau = armazenar(x(c.passo) / 360);
+        d.angulo_inicial = c.angulo;
+        d.sentido_rosca = c.sentido;
+        const std::string bytes = gerar(d);
+        const auto g01 = linhas(bytes, "g01");
+        SCOPED_TRACE(c.comprimento);
+        ASSERT_EQ(g01.size(), c.pontos);
+        EXPECT_EQ(linhas(bytes)[1], c.g00);
+        EXPECT_EQ(g01.front(), c.primeiro);
+        EXPECT_EQ(g01.back(), c.ultimo);
+        EXPECT_EQ(d.z_atual, c.comprimento);
+    }
+}
+
+TEST(GerarPasses, SequenciasDePassesInternaExternaESoAcabamento) {
+    DadosRosca interna = planejado('I', 20, 17, 0.5f, 0.1f, 3);
+    EXPECT_EQ(sequencia(gerar(interna)), "1=17.933 2=18.867 3=19.800 4=20.000 ");
+    EXPECT_EQ(interna.acabamento_feito, 1);
+    // Computed afresh; accumulating once more would give 19.999997.
+    EXPECT_EQ(interna.diametro_passe, 20.0f);
+
+    DadosRosca so_acabamento = planejado('I', 20, 18, 1, 1, 0);
+    EXPECT_EQ(sequencia(gerar(so_acabamento)), "1=20.000 ");
+
+    DadosRosca externa = planejado('E', 20, 24, 0.5f, 0.2f, 4);
+    const std::string bytes = gerar(externa);
+    EXPECT_EQ(sequencia(bytes), "1=23.10 2=22.20 3=21.30 4=20.40 5=20.00 ");
+    std::vector<std::string> cantos;
+    const auto g00 = linhas(bytes, "g00");
+    for (std::size_t i = 1; i < g00.size(); i += 2) cantos.push_back(g00[i]);
+    EXPECT_EQ(cantos, (std::vector<std::string>{"g00 x19.550 y19.550", "g00 x19.100 y19.100",
+                                                "g00 x18.650 y18.650", "g00 x18.200 y18.200",
+                                                "g00 x18.000 y18.000"}));
+    EXPECT_TRUE(bytes.ends_with("z-1.000\r\n\r\ng00 x18.000 y18.000\r\ng0 z5\r\n\r\ng0 x0 y0\r\n"));
+}
+
+TEST(RetracaoExterna, QuadrantesComOsEixosDoLadoCertoECodigo011) {
+    const std::string codigo_011 = "\n\aERRO CRITICO - CODE #011\nEstrutura if-else-if nao definida.\n\a";
+    struct Caso {
+        float x_, y_;
+        const char* esperado;
+    } casos[] = {{0, 1, "\r\ng00 x-13.000 y13.000"},  {-0.0f, -0.0f, "\r\ng00 x-13.000 y13.000"},
+                 {-1, -1, "\r\ng00 x-13.000 y-13.000"}, {1, 0, "\r\ng00 x13.000 y13.000"},
+                 {1, -1, "\r\ng00 x13.000 y-13.000"},   {NAN, 1, nullptr}};
+    for (const Caso& c : casos) {
+        DadosRosca d = exemplo();
+        d.x_atual = c.x_;
+        d.y_atual = c.y_;
+        std::string bytes;
+        try {
+            SaidaArquivo arquivo(std::make_unique<DestinoMemoria>(&bytes));
+            retracao_externa(d, arquivo, 10.0);
+            EXPECT_NE(c.esperado, nullptr);
+        } catch (const ParadaCritica& p) {
+            EXPECT_EQ(c.esperado, nullptr);
+            EXPECT_EQ(p.mensagem, codigo_011);
+        }
+        EXPECT_EQ(bytes, c.esperado ? c.esperado : "");
+    }
+}
+
+}  // namespace
