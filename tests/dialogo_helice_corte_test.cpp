@@ -117,6 +117,16 @@ TEST(DialogoHeliceCorte, LimiteDe2000TambemParaOFeedConvertido) {
     EXPECT_EQ(r.d.feed_rate, 1500.0f);
 }
 
+TEST(DialogoHeliceCorte, FeedRelativoQueArredondaAZeroEhRecusado) {
+    // 0.05 x 1e-44 rpm is below the smallest float: the feed would be stored as 0.
+    Respondido r = responder("1 1 D 0 1e-44 .05 100");
+    EXPECT_EQ(r.parada, "");
+    std::string perguntas = r.console.substr(r.console.find(rotacao) + rotacao.size());
+    EXPECT_EQ(perguntas, feed + "(feed_rate relativo ao rpm: 0.0 [mm/min])\n"
+                                "\aERRO! Velocidade de Corte deve ser maior que ZERO...\n" + feed);
+    EXPECT_EQ(r.d.feed_rate, 100.0f);
+}
+
 TEST(DialogoHeliceCorte, FimDaEntradaEmCadaPergunta) {
     for (const char* respostas : {"", "5", "5 1", "5 1 x", "5 1 E", "5 1 E 400", "5 1 E 0", "5 1 E 0 1000",
                                   "5 1 E 0 1000 3000"}) {

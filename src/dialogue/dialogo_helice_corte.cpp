@@ -10,6 +10,7 @@ namespace {
 constexpr double limite_feed_relativo = 0.4;
 constexpr float feed_maximo = 2000.0f;
 constexpr float angulo_maximo = 360.0f;
+constexpr const char* msg_feed_zero = "\aERRO! Velocidade de Corte deve ser maior que ZERO...\n";
 
 void perguntar_comprimento(DadosRosca& d, Console& console) {
     for (;;) {
@@ -92,12 +93,18 @@ void perguntar_feed(DadosRosca& d, Console& console) {
         console.escrever("\n: ");
         if (!console.ler_numero(d.feed_rate)) continue;
         if (!(d.feed_rate > 0)) {
-            console.escrever("\aERRO! Velocidade de Corte deve ser maior que ZERO...\n");
+            console.escrever(msg_feed_zero);
             continue;
         }
         if (static_cast<double>(d.feed_rate) <= limite_feed_relativo) {
             d.feed_rate = armazenar(x(d.feed_rate) * x(d.rotacao_spindle));
             console.imprimir("(feed_rate relativo ao rpm: %.1f [mm/min])\n", d.feed_rate);
+            // A factor of an almost-zero speed can round to a feed of 0, which
+            // would stall the cutter and divide the time estimate by zero.
+            if (!(d.feed_rate > 0)) {
+                console.escrever(msg_feed_zero);
+                continue;
+            }
         }
         // Tested after the conversion, so a large factor of a high speed is refused too.
         if (d.feed_rate > feed_maximo) {
