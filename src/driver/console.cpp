@@ -52,7 +52,9 @@ private:
             inicio_ = 0;
         }
         char bloco[4096];
-        std::size_t lidos = std::fread(bloco, 1, sizeof bloco, stdin);
+        // fread waits until the whole block is in; a terminal hands over one
+        // line at a time, so there it is asked for one byte.
+        std::size_t lidos = std::fread(bloco, 1, terminal_ ? 1 : sizeof bloco, stdin);
         if (lidos == 0) {
             // A terminal's end-of-file (Ctrl-D) is not sticky; a pipe's is.
             if (!terminal_) fim_ = true;

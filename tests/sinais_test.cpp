@@ -1,0 +1,227 @@
+// The built program on a pseudo-terminal, ended by a signal while the
+// terminal is in single-key mode: the settings must come back before it dies.
+// Runs only on POSIX systems (no pseudo-terminals under Wine).
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <signal.h>
+#include <sys/ioctl.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include "apoio/execucao.hpp"
+
+namespace {
+
+using namespace std::chrono_literals;
+using Relogio = std::chrono::steady_clock;
+
+// Long enough for a sanitizer build on a busy machine; a hang still fails.
+constexpr auto prazo = 20s;
+
+class ProgramaNoTerminal {
+public:
+    ProgramaNoTerminal() {
+        std::string modelo = (std::filesystem::temp_directory_path() / "rosca-pty-XXXXXX").string();
+        dir_ = mkdtemp(modelo.data());
+        if (openpty(&mestre_, &escravo_, nullptr, nullptr, nullptr) != 0) return;
+        pid_ = fork();
+        if (pid_ == 0) filho();
+        fcntl(mestre_, F_SETFL, fcntl(mestre_, F_GETFL) | O_NONBLOCK);
+    }
+
+    ~ProgramaNoTerminal() {
+        if (pid_ > 0 && !terminou_) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+        }
+        if (mestre_ >= 0) close(mestre_);
+        if (escravo_ >= 0) close(escravo_);
+        std::error_code ignorado;
+        std::filesystem::remove_all(dir_, ignorado);
+    }
+
+    bool iniciado() const { return pid_ > 0; }
+    const std::string& tela() const { return tela_; }
+
+    // Reads the screen until `texto` shows up after what earlier waits consumed.
+    bool esperar_texto(const std::string& texto) {
+        const auto limite = Relogio::now() + prazo;
+        for (;;) {
+            auto achado = tela_.find(texto, consumido_);
+            if (achado != std::string::npos) {
+                consumido_ = achado + texto.size();
+                return true;
+            }
+            if (Relogio::now() > limite || !ler_tela(50)) return false;
+        }
+    }
+
+    // Waits until the slave side is (or is no longer) in single-key mode.
+    bool esperar_modo_tecla(bool ligado) {
+        const auto limite = Relogio::now() + prazo;
+        while (Relogio::now() < limite) {
+            if (modo_tecla() == ligado) return true;
+            ler_tela(10);
+        }
+        return false;
+    }
+
+    bool modo_tecla() const { return (configuracao().c_lflag & ICANON) == 0; }
+    tcflag_t flags_locais() const { return configuracao().c_lflag; }
+
+    void digitar(const std::string& texto) {
+        ASSERT_EQ(write(mestre_, texto.data(), texto.size()), static_cast<ssize_t>(texto.size()));
+    }
+
+    void sinal(int s) { kill(pid_, s); }
+
+    // The raw wait status, or -1 when the program does not end in time.
+    int esperar_fim() {
+        const auto limite = Relogio::now() + prazo;
+        while (Relogio::now() < limite) {
+            int status = 0;
+            if (waitpid(pid_, &status, WNOHANG) == pid_) {
+                terminou_ = true;
+                return status;
+            }
+            ler_tela(10);
+        }
+        return -1;
+    }
+
+private:
+    [[noreturn]] void filho() {
+        // The slave becomes the controlling terminal and the three standard streams.
+        setsid();
+        ioctl(escravo_, TIOCSCTTY, 0);
+        dup2(escravo_, 0);
+        dup2(escravo_, 1);
+        dup2(escravo_, 2);
+        close(mestre_);
+        close(escravo_);
+        // The program must meet the signals as a machinist's shell would leave them.
+        sigset_t nenhum;
+        sigemptyset(&nenhum);
+        sigprocmask(SIG_SETMASK, &nenhum, nullptr);
+        for (int s : {SIGINT, SIGTERM, SIGHUP}) signal(s, SIG_DFL);
+        if (chdir(dir_.c_str()) != 0) _exit(126);
+        execl(ROSCA_BINARIO, ROSCA_BINARIO, static_cast<char*>(nullptr));
+        _exit(127);
+    }
+
+    struct termios configuracao() const {
+        struct termios t {};
+        tcgetattr(escravo_, &t);
+        return t;
+    }
+
+    // False only when the slave side is gone for good.
+    bool ler_tela(int milissegundos) {
+        pollfd p{mestre_, POLLIN, 0};
+        if (poll(&p, 1, milissegundos) <= 0) return true;
+        char bloco[4096];
+        ssize_t n = read(mestre_, bloco, sizeof bloco);
+        if (n > 0) tela_.append(bloco, static_cast<std::size_t>(n));
+        return n > 0 || (n < 0 && errno == EAGAIN);
+    }
+
+    std::string dir_;
+    int mestre_ = -1;
+    int escravo_ = -1;
+    pid_t pid_ = -1;
+    bool terminou_ = false;
+    std::string tela_;
+    std::size_t consumido_ = 0;
+};
+
+// Sends `s` while the program is in single-key mode and checks that it died of
+// that signal with the terminal back in line mode with echo.
+void conferir_morte_restaurando(ProgramaNoTerminal& p, int s) {
+    p.sinal(s);
+    const int status = p.esperar_fim();
+    ASSERT_NE(status, -1) << "the program did not end after the signal";
+    ASSERT_TRUE(WIFSIGNALED(status)) << "status " << status;
+    EXPECT_EQ(WTERMSIG(status), s);
+    EXPECT_EQ(p.flags_locais() & (ICANON | ECHO), static_cast<tcflag_t>(ICANON | ECHO))
+        << "terminal left in single-key mode";
+}
+
+class SinalNaTecla : public ::testing::TestWithParam<int> {};
+
+TEST_P(SinalNaTecla, RestauraOTerminalAntesDeMorrerDoSinal) {
+    ProgramaNoTerminal p;
+    ASSERT_TRUE(p.iniciado());
+    ASSERT_EQ(p.flags_locais() & (ICANON | ECHO), static_cast<tcflag_t>(ICANON | ECHO));
+    ASSERT_TRUE(p.esperar_texto("[I / E]: ")) << p.tela();
+    ASSERT_TRUE(p.esperar_modo_tecla(true)) << "the thread-kind question did not take a single key";
+    EXPECT_NE(p.flags_locais() & ECHO, 0u) << "a key answer is echoed";
+    conferir_morte_restaurando(p, GetParam());
+}
+
+INSTANTIATE_TEST_SUITE_P(SinaisNoTerminal, SinalNaTecla, ::testing::Values(SIGINT, SIGTERM, SIGHUP),
+                         [](const auto& info) { return std::string(sigabbrev_np(info.param)); });
+
+// Types a whole short job, one answer per prompt: a key only once the terminal
+// is in single-key mode (keys typed ahead are dropped on purpose).
+void responder_trabalho_curto(ProgramaNoTerminal& p) {
+    auto tecla = [&p](const std::string& pergunta, const std::string& k) {
+        if (::testing::Test::HasFatalFailure()) return;
+        ASSERT_TRUE(p.esperar_texto(pergunta)) << p.tela();
+        ASSERT_TRUE(p.esperar_modo_tecla(true));
+        p.digitar(k);
+        ASSERT_TRUE(p.esperar_modo_tecla(false));
+    };
+    auto numero = [&p](const std::string& pergunta, const std::string& n) {
+        if (::testing::Test::HasFatalFailure()) return;
+        ASSERT_TRUE(p.esperar_texto(pergunta)) << p.tela();
+        p.digitar(n + "\n");
+    };
+    tecla("[I / E]: ", "I");
+    numero("Diametro Final da rosca [mm]: ", "20");
+    numero("[Diametro do Blank p/ rosca em mais de um passe]: ", "0");
+    numero("Diametro da Ferramenta [mm]: ", "10");
+    numero("Profundidade (L) da rosca [mm]: ", "2");
+    numero("passo da rosca (1 fio) [mm]: ", "1");
+    tecla("Esquerda >> sentido Anti-Horario", "D");
+    numero("(digite '0' p/ PADRAO=0): ", "0");
+    numero("rotacao do spindle [rpm]: ", "1000");
+    numero("(digite .1 p/ FEED = RPM*0.1)", "200");
+}
+
+TEST(SinaisNoTerminal, SinalNaPausaFinalTambemRestaura) {
+    ProgramaNoTerminal p;
+    ASSERT_TRUE(p.iniciado());
+    responder_trabalho_curto(p);
+    if (HasFatalFailure()) return;
+    ASSERT_TRUE(p.esperar_texto("com sucesso!")) << p.tela();
+    ASSERT_TRUE(p.esperar_texto("Pressione qualquer tecla para continuar. . . ")) << p.tela();
+    ASSERT_TRUE(p.esperar_modo_tecla(true)) << "the final pause did not wait for a single key";
+    EXPECT_EQ(p.flags_locais() & ECHO, 0u) << "the pause key is not echoed";
+    conferir_morte_restaurando(p, SIGINT);
+}
+
+TEST(SinaisNoTerminal, UmaTeclaNaPausaFinalTerminaComZero) {
+    ProgramaNoTerminal p;
+    ASSERT_TRUE(p.iniciado());
+    responder_trabalho_curto(p);
+    if (HasFatalFailure()) return;
+    ASSERT_TRUE(p.esperar_texto("Pressione qualquer tecla para continuar. . . ")) << p.tela();
+    ASSERT_TRUE(p.esperar_modo_tecla(true));
+    p.digitar("x");
+    const int status = p.esperar_fim();
+    ASSERT_TRUE(status != -1 && WIFEXITED(status)) << status;
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(p.flags_locais() & (ICANON | ECHO), static_cast<tcflag_t>(ICANON | ECHO));
+}
+
+}  // namespace
