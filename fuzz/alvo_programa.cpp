@@ -1,0 +1,91 @@
+// libFuzzer target: one whole run (dialogue, plan, estimates, summary, file)
+// with the input bytes as everything the machinist types.
+//
+// Every input must end as the program promises: status 0 with a whole file,
+// or status 1 after a critical stop, with no file opened before the file
+// phase. Anything else traps, and so does any sanitizer finding.
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "driver/console.hpp"
+#include "driver/parada_critica.hpp"
+#include "driver/programa.hpp"
+#include "output/saida_arquivo.hpp"
+
+namespace {
+
+// A job may legitimately ask for billions of lines; past these limits the
+// input has shown all it can and the run is cut short.
+constexpr std::size_t limite_arquivo = std::size_t{1} << 20;
+constexpr std::size_t limite_console = std::size_t{1} << 20;
+
+// A file in memory that refuses bytes past the limit, so the run ends through
+// the program's own write-failure stop (status 1).
+class ArquivoLimitado final : public DestinoArquivo {
+public:
+    explicit ArquivoLimitado(std::string* bytes) : bytes_(bytes) {}
+    bool gravar(const char* dados, std::size_t n) override {
+        if (n > limite_arquivo - bytes_->size()) return false;
+        bytes_->append(dados, n);
+        return true;
+    }
+    bool fechar() override { return true; }
+
+private:
+    std::string* bytes_;
+};
+
+bool termina_com(std::string_view texto, std::string_view fim) {
+    return texto.size() >= fim.size() && texto.substr(texto.size() - fim.size()) == fim;
+}
+
+void exigir(bool condicao) {
+    if (!condicao) __builtin_trap();
+}
+
+const std::string pausa = std::string(texto_pausa) + "\n";
+constexpr std::string_view sucesso = " - com sucesso!\n\n\n";
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t n) {
+    auto console = Console::em_memoria(std::string(reinterpret_cast<const char*>(dados), n), limite_console);
+    std::string arquivo;
+    bool aberto = false;
+    int status;
+    try {
+        status = executar_programa(*console, [&](const char*) {
+            exigir(!aberto);
+            aberto = true;
+            return std::make_unique<ArquivoLimitado>(&arquivo);
+        });
+    } catch (const ConsoleCheia&) {
+        return 0;
+    }
+    const std::string& saida = console->capturado();
+
+    exigir(status == 0 || status == 1);
+    // Every run, whatever its end, finishes with the pause.
+    exigir(termina_com(saida, pausa));
+    if (status == 0) {
+        exigir(aberto);
+        exigir(!arquivo.empty() && arquivo.front() == ';');
+        exigir(termina_com(arquivo, "\r\n\r\nM30\r\n"));
+        exigir(termina_com(saida, std::string(sucesso) + pausa));
+    } else {
+        exigir(saida.find(sucesso) == std::string::npos);
+        // Answers that ran out never reach the file.
+        if (termina_com(saida, std::string(msg_entrada_encerrada) + pausa)) exigir(!aberto);
+    }
+    // The G-code file is ASCII with CR LF line ends only.
+    for (std::size_t i = 0; i < arquivo.size(); ++i) {
+        const auto c = static_cast<unsigned char>(arquivo[i]);
+        exigir(c < 0x80);
+        if (c == '\n') exigir(i > 0 && arquivo[i - 1] == '\r');
+        if (c == '\r') exigir(i + 1 == arquivo.size() || arquivo[i + 1] == '\n');
+    }
+    return 0;
+}

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Builds the fuzz target (preset "fuzz") and runs it for a bounded time, from
+# the seed answer files in fuzz/corpus/. Fails on any finding: a crash, a
+# sanitizer report, a leak, a broken promise of the program (the target traps),
+# a slow input or an out-of-memory. New inputs go to a scratch corpus, so the
+# seeds in the repository stay as they are; findings go to build/fuzz/achados/.
+#
+# Usage: fuzz/run.sh [SECONDS] [extra libFuzzer flags...]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+segundos="${1:-60}"
+shift $(($# > 0 ? 1 : 0))
+
+# libFuzzer lives in clang's runtime package; install both when missing.
+tem_libfuzzer() {
+    command -v clang++ >/dev/null 2>&1 &&
+        echo 'extern "C" int LLVMFuzzerTestOneInput(const char*, unsigned long) { return 0; }' |
+            clang++ -x c++ -fsanitize=fuzzer,address,undefined -o /dev/null - >/dev/null 2>&1
+}
+if ! tem_libfuzzer; then
+    echo "fuzz: installing clang and its runtime (libFuzzer)" >&2
+    apt-get update -qq && apt-get install -y -qq clang libclang-rt-14-dev >/dev/null
+fi
+
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz
+
+achados=build/fuzz/achados
+rm -rf "$achados"
+mkdir -p "$achados"
+rascunho=$(mktemp -d)
+trap 'rm -rf "$rascunho"' EXIT
+
+# One process: the machine is shared. Slow inputs count as findings.
+./build/fuzz/fuzz/rosca_fuzz \
+    -max_total_time="$segundos" -timeout=20 -rss_limit_mb=2048 -max_len=1024 \
+    -dict=fuzz/respostas.dict -artifact_prefix="$achados/" -print_final_stats=1 \
+    "$@" "$rascunho" fuzz/corpus
