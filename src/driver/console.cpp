@@ -17,15 +17,10 @@ int EntradaBytes::ler() {
 
 namespace {
 
-constexpr int descritor_entrada = 0;
-
 // Standard input, read in blocks; a terminal's pending line can be dropped.
 class EntradaPadrao final : public EntradaBytes {
 public:
-    EntradaPadrao() : terminal_(eh_terminal(descritor_entrada)) {
-        // Our own buffer is the only read-ahead, so a terminal's can be dropped whole.
-        std::setvbuf(stdin, nullptr, _IONBF, 0);
-    }
+    EntradaPadrao() : terminal_(entrada_terminal()) {}
 
     int espiar(std::size_t adiante) override {
         while (pendentes() <= adiante) {
@@ -36,7 +31,7 @@ public:
     void descartar_pendente() override {
         buffer_.clear();
         inicio_ = 0;
-        if (terminal_) descartar_digitado(descritor_entrada);
+        if (terminal_) descartar_digitado();
     }
     bool terminal() const override { return terminal_; }
 
@@ -51,14 +46,12 @@ private:
             buffer_.erase(buffer_.begin(), buffer_.begin() + static_cast<std::ptrdiff_t>(inicio_));
             inicio_ = 0;
         }
+        // Our buffer is the only read-ahead, so a terminal's line can be dropped whole.
         char bloco[4096];
-        // fread waits until the whole block is in; a terminal hands over one
-        // line at a time, so there it is asked for one byte.
-        std::size_t lidos = std::fread(bloco, 1, terminal_ ? 1 : sizeof bloco, stdin);
+        std::size_t lidos = ler_entrada(bloco, sizeof bloco);
         if (lidos == 0) {
-            // A terminal's end-of-file (Ctrl-D) is not sticky; a pipe's is.
+            // A terminal's end-of-file (Ctrl-D, Ctrl-Z) is not sticky; a pipe's is.
             if (!terminal_) fim_ = true;
-            std::clearerr(stdin);
             return false;
         }
         buffer_.insert(buffer_.end(), bloco, bloco + lidos);
@@ -130,6 +123,7 @@ bool interpretar_numero(std::string token, float& valor) {
 }
 
 std::unique_ptr<Console> Console::padrao() {
+    preparar_console();
     return std::make_unique<Console>(std::make_unique<EntradaPadrao>(), stdout, saida_terminal_utf8());
 }
 
@@ -193,8 +187,7 @@ char Console::ler_tecla() {
     if (entrada_->terminal()) {
         // Whatever is left of the previous line is not a key press.
         entrada_->descartar_pendente();
-        ModoTecla modo(descritor_entrada, true);
-        c = ler_byte_cru(descritor_entrada);
+        c = ler_tecla_terminal(true);
         if (c == '\n') c = '\r';
     } else {
         if (apos_resposta_) pular_fim_da_resposta();
@@ -223,13 +216,14 @@ bool Console::ler_numero(float& campo) {
 }
 
 void Console::pausa() {
-    escrever(texto_pausa);
+    // The host's own pause command prints the prompt and the line end itself.
+    const bool aviso_do_host = entrada_->terminal() && pausa_terminal_com_aviso;
+    if (!aviso_do_host) escrever(texto_pausa);
     descarregar();
     if (entrada_->terminal()) {
         entrada_->descartar_pendente();
-        ModoTecla modo(descritor_entrada, false);
-        ler_byte_cru(descritor_entrada);
+        pausa_terminal();
     }
-    escrever("\n");
+    if (!aviso_do_host) escrever("\n");
     descarregar();
 }

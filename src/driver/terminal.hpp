@@ -1,31 +1,41 @@
 #pragma once
 
-// The only place that knows about terminal modes. Everything else asks the
-// console layer, which asks this.
+#include <cstddef>
 
-// True when the descriptor is an interactive terminal.
-bool eh_terminal(int descritor);
+// The only place that knows about terminal modes and the host's console.
+// Everything else asks the console layer, which asks this. One side per
+// platform, chosen when building: terminal_posix.cpp, terminal_windows.cpp.
+
+// Readies standard input and output once, before the first byte goes either
+// way. On Windows: standard input in binary mode, so that an answer file reads
+// as it does on Linux ("\r\n" and a Ctrl-Z byte are bytes like any other), and
+// the console's output code page set to Windows-1252 for the run, so that the
+// two accented letters display; the old page comes back at exit.
+void preparar_console();
+
+// True when standard input is an interactive terminal (a console on Windows;
+// the null device is not one).
+bool entrada_terminal();
 
 // True when standard output is a terminal whose locale encodes text in UTF-8, so
 // that the console's two Latin-1 letters must be sent as UTF-8 to display.
 bool saida_terminal_utf8();
 
+// Reads what standard input has at hand, at most `n` bytes, without waiting
+// for more: from a terminal, the line typed so far. 0 at the end of input.
+std::size_t ler_entrada(char* destino, std::size_t n);
+
 // Drops keys typed ahead on the terminal, so leftover input is not taken as an answer.
-void descartar_digitado(int descritor);
+void descartar_digitado();
 
-// Puts the terminal into single-key mode (no Enter needed; echo as asked) for
-// its lifetime. The original settings come back on destruction and also when
-// SIGINT, SIGTERM or SIGHUP ends the process meanwhile.
-class ModoTecla {
-public:
-    ModoTecla(int descritor, bool eco);
-    ~ModoTecla();
-    ModoTecla(const ModoTecla&) = delete;
-    ModoTecla& operator=(const ModoTecla&) = delete;
+// One key press from the terminal, no Enter needed, echoed when `eco`; -1 at
+// the end of input. Terminal settings are as before when it returns, also when
+// an interrupt ends the process meanwhile.
+int ler_tecla_terminal(bool eco);
 
-private:
-    bool ativo_ = false;
-};
+// Waits at the terminal for one key press, for the pause.
+void pausa_terminal();
 
-// Reads one byte straight from the descriptor; -1 at end of input or on error.
-int ler_byte_cru(int descritor);
+// True where `pausa_terminal` is the host's own "pause" command, which prints
+// its prompt and its line end itself.
+extern const bool pausa_terminal_com_aviso;

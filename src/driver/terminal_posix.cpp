@@ -11,6 +11,8 @@
 
 namespace {
 
+constexpr int descritor_entrada = STDIN_FILENO;
+
 // Saved once per key read; the signal handler restores from here, so they
 // must be plain static data.
 struct termios configuracao_original;
@@ -29,25 +31,21 @@ extern "C" void restaurar_e_repetir(int sinal) {
     std::raise(sinal);
 }
 
-}  // namespace
-
 bool eh_terminal(int descritor) { return isatty(descritor) == 1; }
 
-bool saida_terminal_utf8() {
-    if (!eh_terminal(STDOUT_FILENO)) return false;
-    const char* anterior = std::setlocale(LC_CTYPE, nullptr);
-    std::string salvo = anterior ? anterior : "C";
-    bool utf8 = false;
-    if (std::setlocale(LC_CTYPE, "") != nullptr) {
-        const char* codificacao = nl_langinfo(CODESET);
-        utf8 = codificacao != nullptr &&
-               (std::strcmp(codificacao, "UTF-8") == 0 || std::strcmp(codificacao, "utf8") == 0);
-    }
-    std::setlocale(LC_CTYPE, salvo.c_str());
-    return utf8;
-}
+// Puts the terminal into single-key mode (no Enter needed; echo as asked) for
+// its lifetime. The original settings come back on destruction and also when
+// SIGINT, SIGTERM or SIGHUP ends the process meanwhile.
+class ModoTecla {
+public:
+    ModoTecla(int descritor, bool eco);
+    ~ModoTecla();
+    ModoTecla(const ModoTecla&) = delete;
+    ModoTecla& operator=(const ModoTecla&) = delete;
 
-void descartar_digitado(int descritor) { tcflush(descritor, TCIFLUSH); }
+private:
+    bool ativo_ = false;
+};
 
 ModoTecla::ModoTecla(int descritor, bool eco) {
     if (tcgetattr(descritor, &configuracao_original) != 0) return;
@@ -77,6 +75,7 @@ ModoTecla::~ModoTecla() {
     for (int i = 0; i < 3; ++i) sigaction(sinais_restaurados[i], &acoes_anteriores[i], nullptr);
 }
 
+// Reads one byte straight from the descriptor; -1 at end of input or on error.
 int ler_byte_cru(int descritor) {
     unsigned char c;
     for (;;) {
@@ -86,3 +85,48 @@ int ler_byte_cru(int descritor) {
         return -1;
     }
 }
+
+}  // namespace
+
+// Nothing to ready: standard input is already bytes, and the terminal's own
+// locale decides how text displays.
+void preparar_console() {}
+
+bool entrada_terminal() { return eh_terminal(descritor_entrada); }
+
+bool saida_terminal_utf8() {
+    if (!eh_terminal(STDOUT_FILENO)) return false;
+    const char* anterior = std::setlocale(LC_CTYPE, nullptr);
+    std::string salvo = anterior ? anterior : "C";
+    bool utf8 = false;
+    if (std::setlocale(LC_CTYPE, "") != nullptr) {
+        const char* codificacao = nl_langinfo(CODESET);
+        utf8 = codificacao != nullptr &&
+               (std::strcmp(codificacao, "UTF-8") == 0 || std::strcmp(codificacao, "utf8") == 0);
+    }
+    std::setlocale(LC_CTYPE, salvo.c_str());
+    return utf8;
+}
+
+std::size_t ler_entrada(char* destino, std::size_t n) {
+    for (;;) {
+        ssize_t lidos = read(descritor_entrada, destino, n);
+        if (lidos >= 0) return static_cast<std::size_t>(lidos);
+        if (errno != EINTR) return 0;
+    }
+}
+
+void descartar_digitado() { tcflush(descritor_entrada, TCIFLUSH); }
+
+int ler_tecla_terminal(bool eco) {
+    ModoTecla modo(descritor_entrada, eco);
+    return ler_byte_cru(descritor_entrada);
+}
+
+// There is no pause command here: wait for one key, not echoed.
+void pausa_terminal() {
+    ModoTecla modo(descritor_entrada, false);
+    ler_byte_cru(descritor_entrada);
+}
+
+const bool pausa_terminal_com_aviso = false;

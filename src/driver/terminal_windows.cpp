@@ -1,0 +1,97 @@
+#include "driver/terminal.hpp"
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+
+#include <conio.h>
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+namespace {
+
+// The program's text is Windows-1252; the console shows it as such only with this page.
+constexpr UINT pagina_1252 = 1252;
+
+// The console's output code page before the run, 0 when it was not changed.
+// The console outlives the process (it is the user's command window), so the
+// page goes back at exit and also when Ctrl-C or closing the window ends the
+// run; the latter come on a thread of their own, hence the atomic.
+std::atomic<UINT> pagina_original{0};
+
+void restaurar_pagina() {
+    UINT pagina = pagina_original.exchange(0);
+    if (pagina != 0) SetConsoleOutputCP(pagina);
+}
+
+BOOL WINAPI ao_encerrar_console(DWORD) {
+    restaurar_pagina();
+    return FALSE;  // the default handler still ends the process
+}
+
+HANDLE manipulador(std::FILE* fluxo) {
+    return reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(fluxo)));
+}
+
+// isatty() is true for any character device, the NUL device included; only a
+// real console answers GetConsoleMode.
+bool eh_console(std::FILE* fluxo) {
+    DWORD modo;
+    return GetConsoleMode(manipulador(fluxo), &modo) != 0;
+}
+
+}  // namespace
+
+void preparar_console() {
+    static bool pronto = false;
+    if (pronto) return;
+    pronto = true;
+
+    _setmode(_fileno(stdin), _O_BINARY);
+
+    if (!eh_console(stdout)) return;
+    UINT atual = GetConsoleOutputCP();
+    if (atual == 0 || atual == pagina_1252) return;
+    if (!SetConsoleOutputCP(pagina_1252)) return;
+    pagina_original = atual;
+    std::atexit(restaurar_pagina);
+    SetConsoleCtrlHandler(ao_encerrar_console, TRUE);
+}
+
+bool entrada_terminal() { return eh_console(stdin); }
+
+// The console shows Windows-1252 for the whole run (preparar_console).
+bool saida_terminal_utf8() { return false; }
+
+// A console hands over the whole line typed, CR LF included (binary mode).
+std::size_t ler_entrada(char* destino, std::size_t n) {
+    int lidos = _read(_fileno(stdin), destino, static_cast<unsigned>(n));
+    return lidos > 0 ? static_cast<std::size_t>(lidos) : 0;
+}
+
+void descartar_digitado() { FlushConsoleInputBuffer(manipulador(stdin)); }
+
+int ler_tecla_terminal(bool eco) {
+    int c = eco ? _getche() : _getch();
+    if (c == 0 || c == 0xE0) {
+        // A function or arrow key: its code follows the prefix and is not a
+        // key press of its own. The prefix alone is what the question rejects.
+        _getch();
+        return c;
+    }
+    if (c == 3) {
+        // Ctrl-C arrives as a character while a key is read; it ends the run
+        // as it does anywhere else, and as it does on a Unix terminal.
+        restaurar_pagina();
+        ExitProcess(STATUS_CONTROL_C_EXIT);
+    }
+    return c == EOF ? -1 : c;
+}
+
+void pausa_terminal() {
+    std::fflush(stdout);
+    std::system("pause");
+}
+
+const bool pausa_terminal_com_aviso = true;
