@@ -28,27 +28,62 @@ bool DestinoMemoria::gravar(const char* dados, std::size_t n) {
     return true;
 }
 
-Execucao executar_binario(const std::string& respostas,
-                          const std::function<void(const std::string& dir)>& preparar) {
+namespace {
+
+// The command that starts the Windows program under Wine, for the CI run of
+// the end-to-end suites; null when the Linux build is tested.
+const char* comando_externo() {
+    const char* comando = std::getenv("ROSCA_EXECUTAR");
+    return comando != nullptr && *comando != '\0' ? comando : nullptr;
+}
+
+// Console text of the Windows program ends its lines in CR LF.
+std::string linhas_unix(const std::string& texto) {
+    std::string r;
+    r.reserve(texto.size());
+    for (std::size_t i = 0; i < texto.size(); ++i) {
+        if (texto[i] == '\r' && i + 1 < texto.size() && texto[i + 1] == '\n') continue;
+        r.push_back(texto[i]);
+    }
+    return r;
+}
+
+Execucao executar_com_entrada(const std::string* respostas,
+                              const std::function<void(const std::string& dir)>& preparar) {
     std::string modelo = (fs::temp_directory_path() / "rosca-e2e-XXXXXX").string();
     std::string dir = mkdtemp(modelo.data());
     if (preparar) preparar(dir);
-    {
+    if (respostas != nullptr) {
         std::ofstream entrada(dir + "/respostas.txt", std::ios::binary);
-        entrada << respostas;
+        entrada << *respostas;
     }
-    std::string comando = "cd '" + dir + "' && '" ROSCA_BINARIO "' < respostas.txt > console.txt 2>/dev/null";
+    const char* origem = respostas != nullptr ? "respostas.txt" : "/dev/null";
+    std::string programa = comando_externo() ? comando_externo() : "'" ROSCA_BINARIO "'";
+    std::string comando =
+        "cd '" + dir + "' && " + programa + " < " + origem + " > console.txt 2>/dev/null";
     int bruto = std::system(comando.c_str());
 
     Execucao r;
     r.status = WIFEXITED(bruto) ? WEXITSTATUS(bruto) : -1;
     r.console = ler_arquivo(dir + "/console.txt");
+    if (comando_externo()) r.console = linhas_unix(r.console);
     fs::path tap = fs::path(dir) / nome_tap;
     r.arquivo_existe = fs::is_regular_file(tap);
     if (r.arquivo_existe) r.arquivo = ler_arquivo(tap.string());
     std::error_code ignorado;
     fs::remove_all(dir, ignorado);
     return r;
+}
+
+}  // namespace
+
+Execucao executar_binario(const std::string& respostas,
+                          const std::function<void(const std::string& dir)>& preparar) {
+    return executar_com_entrada(&respostas, preparar);
+}
+
+Execucao executar_binario_entrada_nula(const std::function<void(const std::string& dir)>& preparar) {
+    return executar_com_entrada(nullptr, preparar);
 }
 
 Execucao executar_em_memoria(const std::string& respostas) {

@@ -18,8 +18,24 @@ struct Execucao {
 // Runs the built program in a fresh temporary directory with `respostas` on
 // standard input. `preparar` gets the directory before the run (to plant a
 // directory or a link where the file goes).
+//
+// End-to-end tests, the ones that run the program through these functions, go
+// in test suites whose names end in "PontaAPonta" (TEST(ProgramaPontaAPonta,
+// ...)), and such suites hold nothing else: CI runs exactly the suites
+// matching "*PontaAPonta.*" a second time against the Windows program under
+// Wine. For that run, ROSCA_EXECUTAR holds the command that starts the program
+// (e.g. "/usr/lib/wine/wine64 /abs/build/windows/rosca-helicoidal.exe"), used
+// instead of the built Linux binary; the console's CR LF line ends, the Windows
+// convention, are then read back as "\n". Exit statuses and file bytes are
+// compared as they are. A case that cannot work under Wine is excluded by
+// name in .ci/run, with the reason beside it.
 Execucao executar_binario(const std::string& respostas,
                           const std::function<void(const std::string& dir)>& preparar = {});
+
+// The same with standard input from the null device, which is a character
+// device but not a terminal (nor a console on Windows).
+Execucao executar_binario_entrada_nula(
+    const std::function<void(const std::string& dir)>& preparar = {});
 
 // Runs the whole road in-process with a memory console and a memory file.
 Execucao executar_em_memoria(const std::string& respostas);
