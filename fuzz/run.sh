@@ -20,7 +20,11 @@ tem_libfuzzer() {
 }
 if ! tem_libfuzzer; then
     echo "fuzz: installing clang and its runtime (libFuzzer)" >&2
-    apt-get update -qq && apt-get install -y -qq clang libclang-rt-14-dev >/dev/null
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo=sudo
+    export DEBIAN_FRONTEND=noninteractive
+    $sudo apt-get update -qq
+    $sudo apt-get install -y -qq clang libclang-rt-14-dev >/dev/null
 fi
 
 cmake --preset fuzz >/dev/null
