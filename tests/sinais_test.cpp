@@ -30,7 +30,8 @@ constexpr auto prazo = 20s;
 
 class ProgramaNoTerminal {
 public:
-    ProgramaNoTerminal() {
+    // `ignorado`: a signal the program inherits as ignored, as under nohup.
+    explicit ProgramaNoTerminal(int ignorado = 0) : ignorado_(ignorado) {
         std::string modelo = (std::filesystem::temp_directory_path() / "rosca-pty-XXXXXX").string();
         dir_ = mkdtemp(modelo.data());
         if (openpty(&mestre_, &escravo_, nullptr, nullptr, nullptr) != 0) return;
@@ -85,6 +86,14 @@ public:
 
     void sinal(int s) { kill(pid_, s); }
 
+    bool vivo() {
+        ler_tela(100);
+        int status = 0;
+        if (waitpid(pid_, &status, WNOHANG) != pid_) return true;
+        terminou_ = true;
+        return false;
+    }
+
     // The raw wait status, or -1 when the program does not end in time.
     int esperar_fim() {
         const auto limite = Relogio::now() + prazo;
@@ -113,7 +122,7 @@ private:
         sigset_t nenhum;
         sigemptyset(&nenhum);
         sigprocmask(SIG_SETMASK, &nenhum, nullptr);
-        for (int s : {SIGINT, SIGTERM, SIGHUP}) signal(s, SIG_DFL);
+        for (int s : {SIGINT, SIGTERM, SIGHUP}) signal(s, s == ignorado_ ? SIG_IGN : SIG_DFL);
         if (chdir(dir_.c_str()) != 0) _exit(126);
         execl(ROSCA_BINARIO, ROSCA_BINARIO, static_cast<char*>(nullptr));
         _exit(127);
@@ -135,6 +144,7 @@ private:
         return n > 0 || (n < 0 && errno == EAGAIN);
     }
 
+    int ignorado_;
     std::string dir_;
     int mestre_ = -1;
     int escravo_ = -1;
@@ -170,6 +180,21 @@ TEST_P(SinalNaTecla, RestauraOTerminalAntesDeMorrerDoSinal) {
 
 INSTANTIATE_TEST_SUITE_P(SinaisNoTerminal, SinalNaTecla, ::testing::Values(SIGINT, SIGTERM, SIGHUP),
                          [](const auto& info) { return std::string(sigabbrev_np(info.param)); });
+
+TEST(SinaisNoTerminal, SinalIgnoradoAoIniciarContinuaIgnoradoNaTecla) {
+    // Started under nohup: a hang-up must not end the run just because the
+    // terminal was in single-key mode when it came.
+    ProgramaNoTerminal p(SIGHUP);
+    ASSERT_TRUE(p.iniciado());
+    ASSERT_TRUE(p.esperar_texto("[I / E]: ")) << p.tela();
+    ASSERT_TRUE(p.esperar_modo_tecla(true));
+    p.sinal(SIGHUP);
+    ASSERT_TRUE(p.vivo()) << "an ignored SIGHUP ended the program";
+    EXPECT_TRUE(p.modo_tecla());
+    p.digitar("I");
+    EXPECT_TRUE(p.esperar_texto("Diametro Final da rosca [mm]: ")) << p.tela();
+    EXPECT_TRUE(p.esperar_modo_tecla(false));
+}
 
 // Types a whole short job, one answer per prompt: a key only once the terminal
 // is in single-key mode (keys typed ahead are dropped on purpose).

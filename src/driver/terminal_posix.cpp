@@ -62,7 +62,11 @@ ModoTecla::ModoTecla(int descritor, bool eco) {
     struct sigaction acao {};
     acao.sa_handler = restaurar_e_repetir;
     sigemptyset(&acao.sa_mask);
-    for (int i = 0; i < 3; ++i) sigaction(sinais_restaurados[i], &acao, &acoes_anteriores[i]);
+    for (int i = 0; i < 3; ++i) {
+        sigaction(sinais_restaurados[i], nullptr, &acoes_anteriores[i]);
+        // A signal the run was started to ignore (nohup, a background job) stays ignored.
+        if (acoes_anteriores[i].sa_handler != SIG_IGN) sigaction(sinais_restaurados[i], &acao, nullptr);
+    }
 
     tcsetattr(descritor, TCSANOW, &modo);
     ativo_ = true;
