@@ -1,7 +1,9 @@
 // The pass blocks of the tool path, checked byte for byte on hand-made plans.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -10,6 +12,7 @@
 #include "driver/numerico.hpp"
 #include "driver/parada_critica.hpp"
 #include "output/gerar_passes.hpp"
+#include "output/ponto_helice.hpp"
 
 namespace {
 
@@ -176,6 +179,195 @@ TEST(RetracaoExterna, QuadrantesComOsEixosDoLadoCertoECodigo011) {
         }
         EXPECT_EQ(bytes, c.esperado ? c.esperado : "");
     }
+}
+
+}  // namespace
+
+namespace {
+
+// The whole pass sequence written the plain way, one snprintf per piece and a
+// sine and a cosine per point, to check the generator's shortcuts against.
+namespace direto {
+
+void escrever(std::string& s, const char* formato, auto... valores) {
+    char texto[512];
+    const int n = std::snprintf(texto, sizeof texto, formato, valores...);
+    for (int i = 0; i < n; ++i) {
+        if (texto[i] == '\n') s += '\r';
+        s += texto[i];
+    }
+}
+
+PontoHelice ponto(double raio, double graus, bool direita) {
+    const double rad = graus * grau_para_radiano;
+    return {armazenar(static_cast<estendido>(std::cos(rad)) * raio),
+            armazenar(static_cast<estendido>(std::sin(rad)) * (direita ? -raio : raio))};
+}
+
+void passe(DadosRosca& d, std::string& s) {
+    const bool interna = rosca_interna(d);
+    const bool direita = sentido_direita(d);
+    const double meio = static_cast<double>(d.diametro_passe) / 2;
+    const double raio = interna ? meio - static_cast<double>(d.D_ferramenta) / 2
+                                : meio + static_cast<double>(d.D_ferramenta) / 2;
+    PontoHelice p = ponto(raio, d.angulo_inicial, direita);
+    d.x_atual = p.x;
+    d.y_atual = p.y;
+    escrever(s, "\ng00 x%0.3f y%0.3f\n", static_cast<double>(p.x), static_cast<double>(p.y));
+    for (d.fio = 0; d.z_atual <= d.comprimento_rosca; ++d.fio) {
+        escrever(s, interna ? "\n;passo lateral: %d - fio rosca N: %d\n;diametro: %.3f [mm]\n"
+                            : "\n;passo lateral: %d - fio rosca N: %d\n;diametro: %.2f [mm]\n",
+                 d.passe, d.fio + 1, static_cast<double>(d.diametro_passe));
+        d.angulo_atual = static_cast<std::int32_t>(x(d.angulo_inicial) + 1);
+        for (d.passo_grau = 1; d.passo_grau <= 360; ++d.passo_grau, ++d.angulo_atual) {
+            p = ponto(raio, d.angulo_atual, direita);
+            d.x_atual = p.x;
+            d.y_atual = p.y;
+            d.z_atual = armazenar(static_cast<estendido>(d.passo_grau) * x(d.passo_z_grau) +
+                                  static_cast<estendido>(d.fio) * x(d.passo_rosca));
+            escrever(s, "\ng01 x%0.3f y%0.3f z-%0.3f", static_cast<double>(d.x_atual),
+                     static_cast<double>(d.y_atual), static_cast<double>(d.z_atual));
+            d.x_max = d.x_atual > d.x_max ? d.x_atual : d.x_max;
+            d.x_min = d.x_atual < d.x_min ? d.x_atual : d.x_min;
+            d.y_max = d.y_atual > d.y_max ? d.y_atual : d.y_max;
+            d.y_min = d.y_atual < d.y_min ? d.y_atual : d.y_min;
+            if (d.z_atual >= d.comprimento_rosca) {
+                d.z_atual = d.comprimento_rosca;
+                break;
+            }
+        }
+        escrever(s, "\n");
+        if (d.z_atual >= d.comprimento_rosca) break;
+    }
+    if (interna) {
+        escrever(s, "\ng0 x0 y0\ng0 z%.0f\n", static_cast<double>(d.altura_retracao_interna));
+        return;
+    }
+    const double rc = raio + static_cast<double>(d.folga_retracao);
+    if (std::isnan(d.x_atual) || std::isnan(d.y_atual)) throw ParadaCritica{"#011"};
+    escrever(s, "\ng00 x%.3f y%.3f", d.x_atual > 0 ? rc : -rc, d.y_atual >= 0 ? rc : -rc);
+    escrever(s, "\ng0 z%.0f\n", static_cast<double>(d.altura_retracao_externa));
+}
+
+void passes(DadosRosca& d, std::string& s) {
+    const estendido sinal = rosca_interna(d) ? 1 : -1;
+    const estendido passo = sinal * (x(d.passo_lateral) + x(d.passo_lateral));
+    d.passe = d.Diametro_inicial == 0 ? 0 : 1;
+    d.diametro_passe = armazenar(x(d.Diametro_inicial == 0 ? d.Diametro_final : d.Diametro_inicial) + passo);
+    for (; d.passe <= d.passes_laterais_int; ++d.passe) {
+        passe(d, s);
+        d.diametro_passe = armazenar(x(d.diametro_passe) + passo);
+    }
+    if (d.Diametro_final != d.Diametro_final_total && d.acabamento_feito == 0) {
+        d.acabamento_feito = 1;
+        d.diametro_passe = armazenar((x(d.Diametro_inicial) + passo * (static_cast<estendido>(d.passe) - 1)) +
+                                     sinal * (x(d.passo_lateral_acabamento) + x(d.passo_lateral_acabamento)));
+        passe(d, s);
+    }
+    if (!rosca_interna(d)) escrever(s, "\ng0 x0 y0\n");
+}
+
+}  // namespace direto
+
+// The record fields the generator leaves behind, as one comparable text.
+std::string estado(const DadosRosca& d) {
+    char texto[512];
+    std::snprintf(texto, sizeof texto, "%a %a %a | %a %a %a %a | %d %d %d %d %d %a",
+                  static_cast<double>(d.x_atual), static_cast<double>(d.y_atual),
+                  static_cast<double>(d.z_atual), static_cast<double>(d.x_max),
+                  static_cast<double>(d.x_min), static_cast<double>(d.y_max),
+                  static_cast<double>(d.y_min), d.passe, d.fio, d.passo_grau, d.angulo_atual,
+                  d.acabamento_feito, static_cast<double>(d.diametro_passe));
+    return texto;
+}
+
+TEST(GerarPasses, IgualAoGeradorDiretoEmTrabalhosVariados) {
+    struct Caso {
+        const char* nome;
+        DadosRosca d;
+    };
+    std::vector<Caso> casos;
+    auto ajustar = [](DadosRosca d, float comprimento, float passo, float angulo, char sentido) {
+        d.comprimento_rosca = comprimento;
+        d.passo_rosca = passo;
+        d.passo_z_grau = armazenar(x(passo) / 360);
+        d.angulo_inicial = angulo;
+        d.sentido_rosca = sentido;
+        return d;
+    };
+    casos.push_back({"interna, tres passes e acabamento, ultima volta parcial",
+                     ajustar(planejado('I', 20, 17, 0.5f, 0.1f, 3), 7.3f, 1.25f, 12.75f, 'D')});
+    casos.push_back({"externa a esquerda, cinco passes, angulo com fracao",
+                     ajustar(planejado('e', 20, 24, 0.5f, 0.2f, 4), 4.05f, 0.8f, 359.5f, 'e')});
+    casos.push_back({"passe que acaba na primeira volta",
+                     ajustar(planejado('I', 20, 17, 0.5f, 0.1f, 3), 0.3f, 1, 90.25f, 'd')});
+    casos.push_back({"primeira volta inteira e um ponto da segunda", ajustar(exemplo(), 1.001f, 1, 0, 'D')});
+    casos.push_back({"passo 0.65, o ponto 1081", ajustar(exemplo(), 1.95f, 0.65f, 0, 'E')});
+    casos.push_back({"empate 0.0625 na primeira profundidade", ajustar(exemplo(), 45, 22.5f, 0, 'D')});
+    // Coordinates too long for the short copy, and ones only the general formatter prints.
+    DadosRosca grande = ajustar(exemplo(), 3, 1, 33.5f, 'D');
+    grande.Diametro_final = grande.Diametro_final_total = 2e6f;
+    casos.push_back({"raio de um milhao", grande});
+    grande.Diametro_final = grande.Diametro_final_total = 3e38f;
+    casos.push_back({"raio perto do maior float", grande});
+    // Depths past the exact range of the shortcut.
+    casos.push_back({"profundidades enormes", ajustar(exemplo(), 3e10f, 1e10f, 0, 'D')});
+
+    for (Caso& c : casos) {
+        SCOPED_TRACE(c.nome);
+        DadosRosca esperado_d = c.d;
+        std::string esperado;
+        direto::passes(esperado_d, esperado);
+        DadosRosca obtido_d = c.d;
+        const std::string obtido = gerar(obtido_d);
+        EXPECT_EQ(obtido.size(), esperado.size());
+        EXPECT_TRUE(obtido == esperado);
+        if (obtido != esperado) {
+            const auto a = linhas(obtido), b = linhas(esperado);
+            for (std::size_t i = 0; i < std::min(a.size(), b.size()); ++i)
+                if (a[i] != b[i]) {
+                    ADD_FAILURE() << "line " << i << ": " << a[i] << " instead of " << b[i];
+                    break;
+                }
+        }
+        EXPECT_EQ(estado(obtido_d), estado(esperado_d));
+    }
+}
+
+TEST(GerarPasses, CoordenadaQueNaoENumeroParaNoCodigo011ComOMesmoArquivo) {
+    // An external pass whose points are not numbers: the file up to the stop is
+    // the same as the plain generator's, and the stop is #011.
+    DadosRosca d = exemplo();
+    d.tipo_rosca = 'E';
+    d.D_ferramenta = NAN;
+    DadosRosca esperado_d = d;
+    std::string esperado;
+    EXPECT_THROW(direto::passes(esperado_d, esperado), ParadaCritica);
+    std::string obtido;
+    try {
+        SaidaArquivo arquivo(std::make_unique<DestinoMemoria>(&obtido));
+        gerar_passes(d, arquivo);
+        ADD_FAILURE() << "no stop";
+    } catch (const ParadaCritica& p) {
+        EXPECT_NE(p.mensagem.find("CODE #011"), std::string::npos);
+    }
+    EXPECT_TRUE(obtido == esperado);
+    EXPECT_NE(obtido.find("nan z-0.003"), std::string::npos);
+}
+
+TEST(GerarPasses, LinhasPrevistasBatemComAsEscritas) {
+    // Two full turns a pass, and three passes ending on a partial turn.
+    DadosRosca d = exemplo();
+    EXPECT_EQ(linhas_previstas(d), 733.0);
+    EXPECT_EQ(linhas(gerar(d)).size(), 733u);
+    DadosRosca varios = planejado('I', 20, 17, 0.5f, 0.1f, 3);
+    varios.comprimento_rosca = 2.5f;
+    EXPECT_EQ(linhas_previstas(varios), 4.0 * (5 + 3 * 364));
+    // A plan with nothing to cut but the finishing pass, and one with no pass at all.
+    EXPECT_EQ(linhas_previstas(planejado('I', 20, 18, 1, 1, 0)), 5.0 + 364);
+    DadosRosca nenhum = planejado('I', 20, 18, 1, 1, 0);
+    nenhum.Diametro_final = nenhum.Diametro_final_total;
+    EXPECT_EQ(linhas_previstas(nenhum), 0.0);
 }
 
 }  // namespace

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+
+// One line on standard error while a long tool path is written: how far the
+// file has got, in percent and lines. Only on a terminal, so a redirected
+// standard error gets nothing, and standard output is never touched.
+//
+// The console's last line is still open when the file is written (the next
+// console piece starts by ending it), so the progress line goes on the line
+// below it; erasing it blanks that line and moves the cursor back up, and the
+// console text that follows lands where it would have without it.
+class Progresso {
+public:
+    // Shorter jobs are written before a progress line could be read.
+    static constexpr double linhas_minimas = 1e6;
+    // Redrawn at most this often; the clock is read once per `avancar`.
+    static constexpr std::chrono::milliseconds intervalo_padrao{250};
+
+    // Standard error, when it is a terminal and more than `linhas_minimas`
+    // lines are expected; otherwise it shows nothing.
+    explicit Progresso(double linhas_previstas);
+    // Always shows, on `saida`, redrawn at most every `intervalo`.
+    Progresso(double linhas_previstas, std::FILE* saida, std::chrono::milliseconds intervalo);
+    // Erases the line, also when a critical stop unwinds past it.
+    ~Progresso();
+    Progresso(const Progresso&) = delete;
+    Progresso& operator=(const Progresso&) = delete;
+
+    // `n` more lines are in the file. Meant to be called once per turn, so
+    // the clock is read once per few hundred lines.
+    void avancar(std::uint64_t n) {
+        feitas_ += n;
+        if (saida_ != nullptr) talvez_redesenhar();
+    }
+
+    // Takes the line off the terminal; nothing is shown afterwards.
+    void apagar();
+
+private:
+    void iniciar(std::FILE* saida);
+    void talvez_redesenhar();
+    void desenhar(const char* inicio);
+
+    std::FILE* saida_ = nullptr;
+    bool terminal_erros_ = false;  // standard error was readied and must be given back
+    double previstas_;
+    std::uint64_t feitas_ = 0;
+    std::chrono::steady_clock::duration intervalo_;
+    std::chrono::steady_clock::time_point proximo_desenho_;
+    std::size_t largura_ = 0;  // the longest text shown, blanked when erasing
+};
+
+// The platform side (progresso_posix.cpp, progresso_windows.cpp).
+// True when standard error is a terminal that understands "\r" and the
+// cursor-up sequence "\033[A"; it may switch the console into that mode,
+// which `devolver_terminal_erros` undoes.
+bool preparar_terminal_erros();
+void devolver_terminal_erros();
