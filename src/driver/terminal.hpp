@@ -39,3 +39,10 @@ void pausa_terminal();
 // True where `pausa_terminal` is the host's own "pause" command, which prints
 // its prompt and its line end itself.
 extern const bool pausa_terminal_com_aviso;
+
+// True when standard error is a terminal that takes "\r" and the cursor-up
+// sequence "\033[A", for the progress line of long jobs. On Windows it
+// switches the console to take the sequence; `devolver_terminal_erros`
+// switches it back.
+bool preparar_terminal_erros();
+void devolver_terminal_erros();

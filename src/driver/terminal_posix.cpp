@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <clocale>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <langinfo.h>
@@ -134,3 +135,12 @@ void pausa_terminal() {
 }
 
 const bool pausa_terminal_com_aviso = false;
+
+bool preparar_terminal_erros() {
+    if (!eh_terminal(STDERR_FILENO)) return false;
+    // A dumb terminal would print the cursor movement as text.
+    const char* tipo = std::getenv("TERM");
+    return tipo == nullptr || std::strcmp(tipo, "dumb") != 0;
+}
+
+void devolver_terminal_erros() {}

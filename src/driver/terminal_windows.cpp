@@ -95,3 +95,34 @@ void pausa_terminal() {
 }
 
 const bool pausa_terminal_com_aviso = true;
+
+namespace {
+
+// Standard error's console mode before the progress line switched it, for
+// giving it back: the console window outlives the run.
+DWORD modo_erros_original = 0;
+bool modo_erros_mudado = false;
+
+}  // namespace
+
+bool preparar_terminal_erros() {
+#ifndef ENABLE_VIRTUAL_TERMINAL_PROCESSING
+    constexpr DWORD ENABLE_VIRTUAL_TERMINAL_PROCESSING = 0x0004;
+#endif
+    HANDLE erros = manipulador(stderr);
+    DWORD modo;
+    // Only a real console answers; a file, a pipe or the NUL device does not.
+    if (GetConsoleMode(erros, &modo) == 0) return false;
+    if ((modo & ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0) return true;
+    // Consoles too old for the cursor sequence get no progress line.
+    if (SetConsoleMode(erros, modo | ENABLE_VIRTUAL_TERMINAL_PROCESSING) == 0) return false;
+    modo_erros_original = modo;
+    modo_erros_mudado = true;
+    return true;
+}
+
+void devolver_terminal_erros() {
+    if (!modo_erros_mudado) return;
+    SetConsoleMode(manipulador(stderr), modo_erros_original);
+    modo_erros_mudado = false;
+}

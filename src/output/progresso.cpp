@@ -4,6 +4,8 @@
 #include <cmath>
 #include <string>
 
+#include "driver/terminal.hpp"
+
 Progresso::Progresso(double linhas_previstas)
     : previstas_(linhas_previstas), intervalo_(intervalo_padrao) {
     // NaN or infinite estimates (impossible plans) count as long.

@@ -53,10 +53,3 @@ private:
     std::chrono::steady_clock::time_point proximo_desenho_;
     std::size_t largura_ = 0;  // the longest text shown, blanked when erasing
 };
-
-// The platform side (progresso_posix.cpp, progresso_windows.cpp).
-// True when standard error is a terminal that understands "\r" and the
-// cursor-up sequence "\033[A"; it may switch the console into that mode,
-// which `devolver_terminal_erros` undoes.
-bool preparar_terminal_erros();
-void devolver_terminal_erros();
