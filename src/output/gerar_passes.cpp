@@ -138,14 +138,20 @@ int gerar_fio(DadosRosca& d, SaidaArquivo& arquivo, Volta& v, double raio) {
     float z = d.z_atual;
     bool no_fim = false;
     // Points met in an earlier turn of this pass: their text is ready and
-    // they cannot widen the extents again.
-    for (; k < v.formados; ++k) {
-        z = v.z[k];
-        if (v.todos_curtos)
-            std::memcpy(p, v.texto[k].data(), copia_curta);
+    // they cannot widen the extents again. Read into locals first: the
+    // stores through `p` could alias the table, and would force rereads.
+    const int formados = v.formados;
+    const bool curtos = v.todos_curtos;
+    const float* const profundidade = v.z.data();
+    const std::uint8_t* const tamanho = v.tamanho.data();
+    const std::array<char, vaga_ponto>* const texto = v.texto.data();
+    for (; k < formados; ++k) {
+        z = profundidade[k];
+        if (curtos)
+            std::memcpy(p, texto[k].data(), copia_curta);
         else
-            std::memcpy(p, v.texto[k].data(), v.tamanho[k]);
-        p += v.tamanho[k];
+            std::memcpy(p, texto[k].data(), tamanho[k]);
+        p += tamanho[k];
         p += formatar_fixo3(p, z);
         if (z >= comprimento) {
             no_fim = true;
