@@ -9,23 +9,7 @@ namespace {
 
 using namespace esperado;
 
-struct Respondido {
-    DadosRosca d;
-    std::string console;
-    std::string parada;  // message of the critical stop, if one was taken
-};
-
-Respondido responder(const std::string& respostas) {
-    Respondido r;
-    auto console = Console::em_memoria(respostas);
-    try {
-        dialogo_diametros(r.d, *console);
-    } catch (const ParadaCritica& p) {
-        r.parada = p.mensagem;
-    }
-    r.console = console->capturado();
-    return r;
-}
+Respondido responder(const std::string& respostas) { return responder_com(respostas, dialogo_diametros); }
 
 TEST(DialogoDiametros, InternaComRecusasEmCadaPerguntaECorteDoPasso) {
     // A wrong key, an Enter, then lower-case 'i'; a bad token drops the rest of its line.

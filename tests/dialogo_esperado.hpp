@@ -6,7 +6,31 @@
 #include <algorithm>
 #include <string>
 
+#include "driver/console.hpp"
+#include "driver/dados_rosca.hpp"
+#include "driver/parada_critica.hpp"
+
 namespace esperado {
+
+struct Respondido {
+    DadosRosca d;
+    std::string console;
+    std::string parada;  // message of the critical stop, if one was taken
+};
+
+// Runs the dialogue phases in order on a string of answers.
+template <typename... Fases>
+Respondido responder_com(const std::string& respostas, Fases... fases) {
+    Respondido r;
+    auto console = Console::em_memoria(respostas);
+    try {
+        (fases(r.d, *console), ...);
+    } catch (const ParadaCritica& p) {
+        r.parada = p.mensagem;
+    }
+    r.console = console->capturado();
+    return r;
+}
 
 // Drawings are written as they look, with '$' marking the end of each line so
 // that trailing blanks stay visible; the markers are dropped here.

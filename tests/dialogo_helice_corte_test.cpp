@@ -12,36 +12,11 @@ namespace {
 
 using namespace esperado;
 
-struct Respondido {
-    DadosRosca d;
-    std::string console;
-    std::string parada;  // message of the critical stop, if one was taken
-};
-
-Respondido responder(const std::string& respostas) {
-    Respondido r;
-    auto console = Console::em_memoria(respostas);
-    try {
-        dialogo_helice_corte(r.d, *console);
-    } catch (const ParadaCritica& p) {
-        r.parada = p.mensagem;
-    }
-    r.console = console->capturado();
-    return r;
-}
+Respondido responder(const std::string& respostas) { return responder_com(respostas, dialogo_helice_corte); }
 
 // Both halves of the dialogue, as the driver runs them.
 Respondido responder_tudo(const std::string& respostas) {
-    Respondido r;
-    auto console = Console::em_memoria(respostas);
-    try {
-        dialogo_diametros(r.d, *console);
-        dialogo_helice_corte(r.d, *console);
-    } catch (const ParadaCritica& p) {
-        r.parada = p.mensagem;
-    }
-    r.console = console->capturado();
-    return r;
+    return responder_com(respostas, dialogo_diametros, dialogo_helice_corte);
 }
 
 TEST(DialogoHeliceCorte, EsquerdaComRecusasEmCadaPerguntaEFeedRelativo) {
