@@ -24,7 +24,7 @@ DadosRosca exemplo() {
     d.D_ferramenta = 10;
     d.comprimento_rosca = 2;
     d.passo_rosca = 1;
-    d.passo_z_grau = armazenar(x(1.0f) / 360);
+    d.passo_z_grau = armazenar(estender(1.0f) / 360);
     d.sentido_rosca = 'D';
     return d;
 }
@@ -37,9 +37,9 @@ DadosRosca planejado(char tipo, float df, float di, float pl, float pla, int n) 
     d.Diametro_inicial = di;
     d.passo_lateral_acabamento = pla;
     d.passes_laterais_int = n;
-    const estendido acabamento = x(pla) + x(pla);
-    d.Diametro_final = armazenar(tipo == 'I' ? x(df) - acabamento : x(df) + acabamento);
-    const estendido distancia = tipo == 'I' ? x(d.Diametro_final) - x(di) : x(di) - x(d.Diametro_final);
+    const estendido acabamento = estender(pla) + estender(pla);
+    d.Diametro_final = armazenar(tipo == 'I' ? estender(df) - acabamento : estender(df) + acabamento);
+    const estendido distancia = tipo == 'I' ? estender(d.Diametro_final) - estender(di) : estender(di) - estender(d.Diametro_final);
     d.passo_lateral = n > 0 ? armazenar((distancia / 2) / n) : pl;
     return d;
 }
@@ -73,7 +73,7 @@ std::string sequencia(const std::string& bytes) {
 TEST(GerarPasses, ExemploTrabalhadoBlocoInteiroEExtremos) {
     // Built straight from the description: radius 5, two turns of 360 points.
     std::string esperado = "\r\ng00 x5.000 y-0.000\r\n";
-    const float passo_z = armazenar(x(1.0f) / 360);
+    const float passo_z = armazenar(estender(1.0f) / 360);
     for (int fio = 0; fio < 2; ++fio) {
         esperado += "\r\n;passo lateral: 0 - fio rosca N: " + std::to_string(fio + 1) +
                     "\r\n;diametro: 20.000 [mm]\r\n";
@@ -83,7 +83,7 @@ TEST(GerarPasses, ExemploTrabalhadoBlocoInteiroEExtremos) {
             std::snprintf(linha, sizeof linha, "\r\ng01 x%0.3f y%0.3f z-%0.3f",
                           static_cast<float>(std::cos(rad) * 5.0L),
                           static_cast<float>(std::sin(rad) * -5.0L),
-                          static_cast<float>(grau * x(passo_z) + fio));
+                          static_cast<float>(grau * estender(passo_z) + fio));
             esperado += linha;
         }
         esperado += "\r\n";
@@ -120,7 +120,7 @@ TEST(GerarPasses, ParadaNoComprimentoAnguloInicialEMao) {
         DadosRosca d = exemplo();
         d.comprimento_rosca = c.comprimento;
         d.passo_rosca = c.passo;
-        d.passo_z_grau = armazenar(x(c.passo) / 360);
+        d.passo_z_grau = armazenar(estender(c.passo) / 360);
         d.angulo_inicial = c.angulo;
         d.sentido_rosca = c.sentido;
         const std::string bytes = gerar(d);
@@ -159,15 +159,15 @@ TEST(GerarPasses, SequenciasDePassesInternaExternaESoAcabamento) {
 TEST(RetracaoExterna, QuadrantesComOsEixosDoLadoCertoECodigo011) {
     const std::string codigo_011 = "\n\aERRO CRITICO - CODE #011\nEstrutura if-else-if nao definida.\n\a";
     struct Caso {
-        float x_, y_;
+        float x, y;
         const char* esperado;
     } casos[] = {{0, 1, "\r\ng00 x-13.000 y13.000"},  {-0.0f, -0.0f, "\r\ng00 x-13.000 y13.000"},
                  {-1, -1, "\r\ng00 x-13.000 y-13.000"}, {1, 0, "\r\ng00 x13.000 y13.000"},
                  {1, -1, "\r\ng00 x13.000 y-13.000"},   {NAN, 1, nullptr}};
     for (const Caso& c : casos) {
         DadosRosca d = exemplo();
-        d.x_atual = c.x_;
-        d.y_atual = c.y_;
+        d.x_atual = c.x;
+        d.y_atual = c.y;
         std::string bytes;
         try {
             SaidaArquivo arquivo(std::make_unique<DestinoMemoria>(&bytes));
@@ -218,13 +218,13 @@ void passe(DadosRosca& d, std::string& s) {
         escrever(s, interna ? "\n;passo lateral: %d - fio rosca N: %d\n;diametro: %.3f [mm]\n"
                             : "\n;passo lateral: %d - fio rosca N: %d\n;diametro: %.2f [mm]\n",
                  d.passe, d.fio + 1, static_cast<double>(d.diametro_passe));
-        d.angulo_atual = static_cast<std::int32_t>(x(d.angulo_inicial) + 1);
+        d.angulo_atual = static_cast<std::int32_t>(estender(d.angulo_inicial) + 1);
         for (d.passo_grau = 1; d.passo_grau <= 360; ++d.passo_grau, ++d.angulo_atual) {
             p = ponto(raio, d.angulo_atual, direita);
             d.x_atual = p.x;
             d.y_atual = p.y;
-            d.z_atual = armazenar(static_cast<estendido>(d.passo_grau) * x(d.passo_z_grau) +
-                                  static_cast<estendido>(d.fio) * x(d.passo_rosca));
+            d.z_atual = armazenar(static_cast<estendido>(d.passo_grau) * estender(d.passo_z_grau) +
+                                  static_cast<estendido>(d.fio) * estender(d.passo_rosca));
             escrever(s, "\ng01 x%0.3f y%0.3f z-%0.3f", static_cast<double>(d.x_atual),
                      static_cast<double>(d.y_atual), static_cast<double>(d.z_atual));
             d.x_max = d.x_atual > d.x_max ? d.x_atual : d.x_max;
@@ -251,17 +251,17 @@ void passe(DadosRosca& d, std::string& s) {
 
 void passes(DadosRosca& d, std::string& s) {
     const estendido sinal = rosca_interna(d) ? 1 : -1;
-    const estendido passo = sinal * (x(d.passo_lateral) + x(d.passo_lateral));
+    const estendido passo = sinal * (estender(d.passo_lateral) + estender(d.passo_lateral));
     d.passe = d.Diametro_inicial == 0 ? 0 : 1;
-    d.diametro_passe = armazenar(x(d.Diametro_inicial == 0 ? d.Diametro_final : d.Diametro_inicial) + passo);
+    d.diametro_passe = armazenar(estender(d.Diametro_inicial == 0 ? d.Diametro_final : d.Diametro_inicial) + passo);
     for (; d.passe <= d.passes_laterais_int; ++d.passe) {
         passe(d, s);
-        d.diametro_passe = armazenar(x(d.diametro_passe) + passo);
+        d.diametro_passe = armazenar(estender(d.diametro_passe) + passo);
     }
     if (d.Diametro_final != d.Diametro_final_total && d.acabamento_feito == 0) {
         d.acabamento_feito = 1;
-        d.diametro_passe = armazenar((x(d.Diametro_inicial) + passo * (static_cast<estendido>(d.passe) - 1)) +
-                                     sinal * (x(d.passo_lateral_acabamento) + x(d.passo_lateral_acabamento)));
+        d.diametro_passe = armazenar((estender(d.Diametro_inicial) + passo * (static_cast<estendido>(d.passe) - 1)) +
+                                     sinal * (estender(d.passo_lateral_acabamento) + estender(d.passo_lateral_acabamento)));
         passe(d, s);
     }
     if (!rosca_interna(d)) escrever(s, "\ng0 x0 y0\n");
@@ -290,7 +290,7 @@ TEST(GerarPasses, IgualAoGeradorDiretoEmTrabalhosVariados) {
     auto ajustar = [](DadosRosca d, float comprimento, float passo, float angulo, char sentido) {
         d.comprimento_rosca = comprimento;
         d.passo_rosca = passo;
-        d.passo_z_grau = armazenar(x(passo) / 360);
+        d.passo_z_grau = armazenar(estender(passo) / 360);
         d.angulo_inicial = angulo;
         d.sentido_rosca = sentido;
         return d;

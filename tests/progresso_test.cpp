@@ -199,7 +199,7 @@ TEST(Progresso, TrabalhoLongoMostraNoTerminalEOArquivoNaoMuda) {
     d.D_ferramenta = 10;
     d.comprimento_rosca = 3000;
     d.passo_rosca = 1;
-    d.passo_z_grau = armazenar(x(1.0f) / 360);
+    d.passo_z_grau = armazenar(estender(1.0f) / 360);
     d.sentido_rosca = 'D';
     ASSERT_GT(linhas_previstas(d), Progresso::linhas_minimas);
 
@@ -226,7 +226,7 @@ TEST(Progresso, ApagadoTambemQuandoUmaParadaInterrompeOArquivo) {
     d.D_ferramenta = 10;
     d.comprimento_rosca = 3000;
     d.passo_rosca = 1;
-    d.passo_z_grau = armazenar(x(1.0f) / 360);
+    d.passo_z_grau = armazenar(estender(1.0f) / 360);
     d.sentido_rosca = 'D';
 
     Term term("xterm");

@@ -16,21 +16,21 @@ void retracao_externa(const DadosRosca& d, SaidaArquivo& arquivo, double raio);
 namespace {
 
 // The steps are radial, so a pass moves the diameter by twice the step.
-estendido no_diametro(float passo) { return x(passo) + x(passo); }
+estendido no_diametro(float passo) { return estender(passo) + estender(passo); }
 
 // Accumulated from the previous stored diameter, not recomputed from the
 // first one: the last roughing pass may differ from the plan in the last bits.
 void proximo_diametro(DadosRosca& d) {
     if (rosca_interna(d))
-        d.diametro_passe = armazenar(x(d.diametro_passe) + no_diametro(d.passo_lateral));
+        d.diametro_passe = armazenar(estender(d.diametro_passe) + no_diametro(d.passo_lateral));
     else
-        d.diametro_passe = armazenar(x(d.diametro_passe) - no_diametro(d.passo_lateral));
+        d.diametro_passe = armazenar(estender(d.diametro_passe) - no_diametro(d.passo_lateral));
 }
 
 // Every cutting point becomes text here and nowhere else.
-void escrever_g01(SaidaArquivo& arquivo, float x_, float y_, float z_) {
-    arquivo.imprimir("\ng01 x%0.3f y%0.3f z-%0.3f", static_cast<double>(x_),
-                     static_cast<double>(y_), static_cast<double>(z_));
+void escrever_g01(SaidaArquivo& arquivo, float x, float y, float z) {
+    arquivo.imprimir("\ng01 x%0.3f y%0.3f z-%0.3f", static_cast<double>(x),
+                     static_cast<double>(y), static_cast<double>(z));
 }
 
 void alargar_extremos(DadosRosca& d) {
@@ -65,9 +65,9 @@ void gerar_passes(DadosRosca& d, SaidaArquivo& arquivo) {
         const estendido desbaste = no_diametro(d.passo_lateral) * (static_cast<estendido>(d.passe) - 1);
         const estendido acabamento = no_diametro(d.passo_lateral_acabamento);
         if (rosca_interna(d))
-            d.diametro_passe = armazenar((desbaste + x(d.Diametro_inicial)) + acabamento);
+            d.diametro_passe = armazenar((desbaste + estender(d.Diametro_inicial)) + acabamento);
         else
-            d.diametro_passe = armazenar((x(d.Diametro_inicial) - desbaste) - acabamento);
+            d.diametro_passe = armazenar((estender(d.Diametro_inicial) - desbaste) - acabamento);
         gerar_passe(d, arquivo);
     }
 
@@ -112,13 +112,13 @@ void gerar_fio(DadosRosca& d, SaidaArquivo& arquivo, double raio) {
                          d.fio + 1, static_cast<double>(d.diametro_passe));
 
     const bool mao_direita = sentido_direita(d);
-    d.angulo_atual = static_cast<std::int32_t>(x(d.angulo_inicial) + 1);
+    d.angulo_atual = static_cast<std::int32_t>(estender(d.angulo_inicial) + 1);
     for (d.passo_grau = 1; d.passo_grau <= 360; ++d.passo_grau) {
         const PontoHelice p = ponto_helice(raio, d.angulo_atual, mao_direita);
         d.x_atual = p.x;
         d.y_atual = p.y;
-        d.z_atual = armazenar(static_cast<estendido>(d.passo_grau) * x(d.passo_z_grau) +
-                              static_cast<estendido>(d.fio) * x(d.passo_rosca));
+        d.z_atual = armazenar(static_cast<estendido>(d.passo_grau) * estender(d.passo_z_grau) +
+                              static_cast<estendido>(d.fio) * estender(d.passo_rosca));
         escrever_g01(arquivo, d.x_atual, d.y_atual, d.z_atual);
         alargar_extremos(d);
 

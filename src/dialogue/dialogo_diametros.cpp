@@ -85,8 +85,8 @@ void perguntar_diametro_inicial(DadosRosca& d, Console& console) {
 // Distance on the radius between the blank and the final diameter. Kept in
 // double: the step is compared with it, not with a rounded copy.
 double profundidade_radial(const DadosRosca& d) {
-    estendido diferenca = rosca_interna(d) ? x(d.Diametro_final) - x(d.Diametro_inicial)
-                                           : x(d.Diametro_inicial) - x(d.Diametro_final);
+    estendido diferenca = rosca_interna(d) ? estender(d.Diametro_final) - estender(d.Diametro_inicial)
+                                           : estender(d.Diametro_inicial) - estender(d.Diametro_final);
     return static_cast<double>(diferenca / 2);
 }
 
@@ -146,7 +146,7 @@ void perguntar_ferramenta(DadosRosca& d, Console& console) {
     for (;;) {
         console.escrever("\nEntre com o Diametro da Ferramenta [mm]: ");
         if (!console.ler_numero(d.D_ferramenta)) continue;
-        double raio = static_cast<double>(x(d.D_ferramenta) / 2);
+        double raio = static_cast<double>(estender(d.D_ferramenta) / 2);
         if (d.D_ferramenta < 0) {
             console.imprimir(
                 "\aERRO! Diametro da Ferramenta n\xE3o pode ser NEGATIVO... --- tente "

@@ -97,7 +97,7 @@ void perguntar_feed(DadosRosca& d, Console& console) {
             continue;
         }
         if (static_cast<double>(d.feed_rate) <= limite_feed_relativo) {
-            d.feed_rate = armazenar(x(d.feed_rate) * x(d.rotacao_spindle));
+            d.feed_rate = armazenar(estender(d.feed_rate) * estender(d.rotacao_spindle));
             console.imprimir("(feed_rate relativo ao rpm: %.1f [mm/min])\n", d.feed_rate);
             // A factor of an almost-zero speed can round to a feed of 0, which
             // would stall the cutter and divide the time estimate by zero.

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "driver/numerico.hpp"
+
 // Three-decimal fixed point, byte for byte as printf "%0.3f" prints a float
 // widened to double, without a printf call: the tool path prints three such
 // numbers per line and hundreds of thousands of lines per job.
@@ -38,7 +40,8 @@ constexpr std::array<std::array<char, 2>, 100> montar_pares() {
 inline constexpr auto pares = montar_pares();
 
 // Below this magnitude the value times 1000 is an integer-valued double
-// under 2^52, where the rounding trick below is exact.
+// under 2^52, where the rounding trick below is exact (double arithmetic in
+// double precision: numerico.hpp checks it).
 inline constexpr double limite_exato = 4294967296.0;
 
 // The general formatter, for what the shortcut does not cover (huge

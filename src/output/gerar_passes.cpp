@@ -60,22 +60,22 @@ struct Volta {
 };
 
 // The steps are radial, so a pass moves the diameter by twice the step.
-estendido no_diametro(float passo) { return x(passo) + x(passo); }
+estendido no_diametro(float passo) { return estender(passo) + estender(passo); }
 
 // Accumulated from the previous stored diameter, not recomputed from the
 // first one: the last roughing pass may differ from the plan in the last bits.
 void proximo_diametro(DadosRosca& d) {
     if (rosca_interna(d))
-        d.diametro_passe = armazenar(x(d.diametro_passe) + no_diametro(d.passo_lateral));
+        d.diametro_passe = armazenar(estender(d.diametro_passe) + no_diametro(d.passo_lateral));
     else
-        d.diametro_passe = armazenar(x(d.diametro_passe) - no_diametro(d.passo_lateral));
+        d.diametro_passe = armazenar(estender(d.diametro_passe) - no_diametro(d.passo_lateral));
 }
 
-void alargar_extremos(DadosRosca& d, float x_, float y_) {
-    if (x_ > d.x_max) d.x_max = x_;
-    if (x_ < d.x_min) d.x_min = x_;
-    if (y_ > d.y_max) d.y_max = y_;
-    if (y_ < d.y_min) d.y_min = y_;
+void alargar_extremos(DadosRosca& d, float x, float y) {
+    if (x > d.x_max) d.x_max = x;
+    if (x < d.x_min) d.x_min = x;
+    if (y > d.y_max) d.y_max = y;
+    if (y < d.y_min) d.y_min = y;
 }
 
 char* copiar(char* p, const std::string& s) {
@@ -120,8 +120,8 @@ void formar_ponto(Volta& v, int k, double raio, std::int32_t angulo, bool mao_di
 // the length. Returns the number of points written.
 int gerar_fio(DadosRosca& d, SaidaArquivo& arquivo, Volta& v, double raio) {
     const bool mao_direita = sentido_direita(d);
-    const std::int32_t angulo_primeiro = static_cast<std::int32_t>(x(d.angulo_inicial) + 1);
-    const estendido deslocamento = static_cast<estendido>(d.fio) * x(d.passo_rosca);
+    const std::int32_t angulo_primeiro = static_cast<std::int32_t>(estender(d.angulo_inicial) + 1);
+    const estendido deslocamento = static_cast<estendido>(d.fio) * estender(d.passo_rosca);
     const float comprimento = d.comprimento_rosca;
 
     char* const inicio = arquivo.reservar(reserva_volta);
@@ -245,7 +245,7 @@ void gerar_passes(DadosRosca& d, SaidaArquivo& arquivo) {
     Progresso progresso(linhas_previstas(d));
     auto volta = std::make_unique<Volta>();
     for (int k = 0; k < graus_volta; ++k)
-        volta->avanco[k] = static_cast<double>(static_cast<estendido>(k + 1) * x(d.passo_z_grau));
+        volta->avanco[k] = static_cast<double>(static_cast<estendido>(k + 1) * estender(d.passo_z_grau));
 
     if (d.Diametro_inicial == 0) {
         d.diametro_passe = d.Diametro_final;
@@ -269,9 +269,9 @@ void gerar_passes(DadosRosca& d, SaidaArquivo& arquivo) {
         const estendido desbaste = no_diametro(d.passo_lateral) * (static_cast<estendido>(d.passe) - 1);
         const estendido acabamento = no_diametro(d.passo_lateral_acabamento);
         if (rosca_interna(d))
-            d.diametro_passe = armazenar((desbaste + x(d.Diametro_inicial)) + acabamento);
+            d.diametro_passe = armazenar((desbaste + estender(d.Diametro_inicial)) + acabamento);
         else
-            d.diametro_passe = armazenar((x(d.Diametro_inicial) - desbaste) - acabamento);
+            d.diametro_passe = armazenar((estender(d.Diametro_inicial) - desbaste) - acabamento);
         gerar_passe(d, arquivo, *volta, progresso);
     }
 

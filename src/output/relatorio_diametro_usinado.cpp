@@ -24,11 +24,11 @@ void relatorio_diametro_usinado(const DadosRosca& d, SaidaArquivo& arquivo, Cons
 
     // The extents are the cutter centre's, so the cutter adds its own diameter.
     // Printed through double, which holds this sum exactly for any real job.
-    const estendido diametro_usinado_maximo = x(d.x_max) - x(d.x_min) + x(d.D_ferramenta);
+    const estendido diametro_usinado_maximo = estender(d.x_max) - estender(d.x_min) + estender(d.D_ferramenta);
     const double mostrado = static_cast<double>(diametro_usinado_maximo);
     arquivo.imprimir("\n;DIAMETRO USINADO MAXIMO = %.3f [mm]", mostrado);
     console.imprimir("\n\nDIAMETRO USINADO MAXIMO = %.3f [mm]", mostrado);
 
-    if (diametro_usinado_maximo - tolerancia_furo > x(d.Diametro_final_total))
+    if (diametro_usinado_maximo - tolerancia_furo > estender(d.Diametro_final_total))
         parada_critica(msg_diametro_maior);
 }

@@ -179,13 +179,13 @@ void lista_passes(const DadosRosca& d, DestinoResumo& saida, bool com_acabamento
     if (n < 1) return;
     const estendido sentido = rosca_interna(d) ? 1 : -1;
     for (long long i = 0; i <= n; ++i) {
-        estendido diametro = x(d.Diametro_inicial) + sentido * (2 * static_cast<estendido>(i) * x(d.passo_lateral));
+        estendido diametro = estender(d.Diametro_inicial) + sentido * (2 * static_cast<estendido>(i) * estender(d.passo_lateral));
         saida.linha(linha::lista_passe, i, static_cast<double>(diametro));
     }
     if (com_acabamento) {
-        estendido diametro = x(d.Diametro_inicial) +
-                             sentido * (2 * static_cast<estendido>(n) * x(d.passo_lateral)) +
-                             sentido * (2 * x(d.passo_lateral_acabamento));
+        estendido diametro = estender(d.Diametro_inicial) +
+                             sentido * (2 * static_cast<estendido>(n) * estender(d.passo_lateral)) +
+                             sentido * (2 * estender(d.passo_lateral_acabamento));
         saida.linha(linha::lista_passe, n + 1, static_cast<double>(diametro));
     }
 }
@@ -258,7 +258,7 @@ void emitir_resumo(const DadosRosca& d, DestinoResumo& saida) {
     saida.linha(linha::tempo, dbl(d.tempo_usinagem));
     saida.linha(linha::rotacao, dbl(d.rotacao_spindle));
     saida.linha(linha::avanco, dbl(d.feed_rate));
-    const estendido avanco_por_rotacao = x(d.feed_rate) / x(d.rotacao_spindle);
+    const estendido avanco_por_rotacao = estender(d.feed_rate) / estender(d.rotacao_spindle);
     saida.linha(linha::avanco_rotacao, static_cast<double>(avanco_por_rotacao));
 }
 

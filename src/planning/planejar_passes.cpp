@@ -16,21 +16,21 @@ void imprimir_contagem(const DadosRosca& d, Console& console) {
 // Half the radial distance between the two diameters, over `divisor`, as one
 // extended-precision expression rounded once.
 float meia_distancia_sobre(float maior, float menor, float divisor) {
-    return armazenar(((x(maior) - x(menor)) / 2) / x(divisor));
+    return armazenar(((estender(maior) - estender(menor)) / 2) / estender(divisor));
 }
 
 }  // namespace
 
 void planejar_passes(DadosRosca& d, Console& console) {
-    d.passo_z_grau = armazenar(x(d.passo_rosca) / 360);
+    d.passo_z_grau = armazenar(estender(d.passo_rosca) / 360);
     d.Diametro_final_total = d.Diametro_final;
 
     // The finishing step is radial: the diameter moves by twice its value.
-    const estendido acabamento = x(d.passo_lateral_acabamento) + x(d.passo_lateral_acabamento);
+    const estendido acabamento = estender(d.passo_lateral_acabamento) + estender(d.passo_lateral_acabamento);
     if (rosca_interna(d))
-        d.Diametro_final = armazenar(x(d.Diametro_final) - acabamento);
+        d.Diametro_final = armazenar(estender(d.Diametro_final) - acabamento);
     else if (rosca_externa(d))
-        d.Diametro_final = armazenar(x(d.Diametro_final) + acabamento);
+        d.Diametro_final = armazenar(estender(d.Diametro_final) + acabamento);
     else
         parada_estrutura("003");
 
