@@ -4,6 +4,7 @@
 #include "dialogue/dialogo_helice_corte.hpp"
 #include "driver/dados_rosca.hpp"
 #include "driver/parada_critica.hpp"
+#include "driver/versao.hpp"
 #include "output/gravar_percurso.hpp"
 #include "output/resumo.hpp"
 #include "planning/calcular_estimativas.hpp"
@@ -13,7 +14,7 @@ int executar_programa(Console& console, const AbridorArquivo& abrir) {
     DadosRosca d;
     char nome_arquivo[] = "ROSCA-HELICOIDAL_PARALELA.TAP";
     try {
-        console.escrever("========== Quilvane ========== rev. 1.0.7\n");
+        console.imprimir("========== Quilvane ========== rev. %s\n", versao_programa);
         dialogo_diametros(d, console);
         dialogo_helice_corte(d, console);
         planejar_passes(d, console);
