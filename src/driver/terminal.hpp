@@ -33,6 +33,11 @@ void descartar_digitado();
 // an interrupt ends the process meanwhile.
 int ler_tecla_terminal(bool eco);
 
+// True when the console window is the program's own: started from the file
+// manager (a double click, a file dropped on it) rather than from a command
+// window, so the window closes as soon as the program ends. Never on POSIX.
+bool janela_console_propria();
+
 // Waits at the terminal for one key press, for the pause.
 void pausa_terminal();
 

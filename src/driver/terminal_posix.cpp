@@ -128,6 +128,9 @@ int ler_tecla_terminal(bool eco) {
     return ler_byte_cru(descritor_entrada);
 }
 
+// A terminal here belongs to whoever opened it and stays after the program.
+bool janela_console_propria() { return false; }
+
 // There is no pause command here: wait for one key, not echoed.
 void pausa_terminal() {
     ModoTecla modo(descritor_entrada, false);

@@ -89,6 +89,13 @@ int ler_tecla_terminal(bool eco) {
     return c == EOF ? -1 : c;
 }
 
+// A command window has its interpreter attached too; a window made for the
+// program alone has only the program.
+bool janela_console_propria() {
+    DWORD processos[2];
+    return GetConsoleProcessList(processos, 2) == 1;
+}
+
 void pausa_terminal() {
     std::fflush(stdout);
     std::system("pause");
