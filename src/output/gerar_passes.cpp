@@ -19,7 +19,8 @@ namespace {
 
 // The file is the program's real work: passes x turns x 360 lines. Within a
 // pass every turn visits the same whole-degree angles at the same radius, so
-// a point's coordinates and its text up to the depth ("\r\ng01 x.. y.. z-")
+// a point's coordinates and its text up to the depth ("g01 x.. y.. z-" after
+// the line end)
 // are formed when the pass first reaches it and copied in every later turn;
 // only the depth is formatted per line. Lines go straight into the file's
 // buffer, one reservation per turn.
@@ -87,13 +88,13 @@ void preparar_volta(const DadosRosca& d, Volta& v) {
     v.formados = 0;
     v.todos_curtos = true;
     char texto[vaga_comentario];
-    std::snprintf(texto, sizeof texto, "\r\n;passo lateral: %d - fio rosca N: ", d.passe);
-    v.abertura = texto;
+    std::snprintf(texto, sizeof texto, "\n;passo lateral: %d - fio rosca N: ", d.passe);
+    v.abertura = em_linhas_do_arquivo(texto);
     // Internal threads show the diameter with three decimals, external with two.
     std::snprintf(texto, sizeof texto,
-                  rosca_interna(d) ? "\r\n;diametro: %.3f [mm]\r\n" : "\r\n;diametro: %.2f [mm]\r\n",
+                  rosca_interna(d) ? "\n;diametro: %.3f [mm]\n" : "\n;diametro: %.2f [mm]\n",
                   static_cast<double>(d.diametro_passe));
-    v.diametro = texto;
+    v.diametro = em_linhas_do_arquivo(texto);
 }
 
 // Forms point `k` of the pass (angle `angulo`) into `v`.
@@ -103,8 +104,10 @@ void formar_ponto(Volta& v, int k, double raio, std::int32_t angulo, bool mao_di
     v.y[k] = ponto.y;
     char* const inicio = v.texto[k].data();
     char* p = inicio;
-    std::memcpy(p, "\r\ng01 x", 7);
-    p += 7;
+    std::memcpy(p, fim_de_linha.data(), fim_de_linha.size());
+    p += fim_de_linha.size();
+    std::memcpy(p, "g01 x", 5);
+    p += 5;
     p += formatar_fixo3(p, ponto.x);
     std::memcpy(p, " y", 2);
     p += 2;
@@ -174,8 +177,8 @@ int gerar_fio(DadosRosca& d, SaidaArquivo& arquivo, Volta& v, double raio) {
         }
     }
     // Ends the turn's last line.
-    std::memcpy(p, "\r\n", 2);
-    p += 2;
+    std::memcpy(p, fim_de_linha.data(), fim_de_linha.size());
+    p += fim_de_linha.size();
     arquivo.avancar(static_cast<std::size_t>(p - inicio));
 
     // The record as the point-by-point loop leaves it.

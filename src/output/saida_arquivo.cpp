@@ -38,6 +38,18 @@ std::unique_ptr<DestinoArquivo> abrir_arquivo_disco(const char* nome) {
     return std::make_unique<ArquivoDisco>(f);
 }
 
+std::string em_linhas_do_arquivo(std::string_view texto) {
+    std::string r;
+    r.reserve(texto.size() + 8);
+    for (char c : texto) {
+        if (c == '\n')
+            r.append(fim_de_linha);
+        else
+            r.push_back(c);
+    }
+    return r;
+}
+
 SaidaArquivo::SaidaArquivo(std::unique_ptr<DestinoArquivo> destino)
     : destino_(std::move(destino)), buffer_(new char[capacidade]) {}
 
@@ -70,7 +82,7 @@ void SaidaArquivo::texto(std::string_view pedaco) {
     for (std::size_t i = 0; i < pedaco.size(); ++i) {
         if (pedaco[i] != '\n') continue;
         bruto(pedaco.data() + inicio, i - inicio);
-        bruto("\r\n", 2);
+        bruto(fim_de_linha.data(), fim_de_linha.size());
         inicio = i + 1;
     }
     bruto(pedaco.data() + inicio, pedaco.size() - inicio);

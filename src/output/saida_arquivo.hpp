@@ -4,7 +4,17 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <string>
 #include <string_view>
+
+// How every line of the G-code file ends, on every platform. Text pieces say
+// "\n" and `SaidaArquivo::texto` writes this; the pass generator, which forms
+// its bytes itself, writes it through this constant too.
+inline constexpr std::string_view fim_de_linha = "\r\n";
+
+// `texto` with each "\n" turned into `fim_de_linha`: for pieces formed once and
+// copied as bytes many times.
+std::string em_linhas_do_arquivo(std::string_view texto);
 
 // Where the G-code bytes end up: a file on disk or, in tests, memory.
 class DestinoArquivo {
@@ -21,8 +31,8 @@ std::unique_ptr<DestinoArquivo> abrir_arquivo_disco(const char* nome);
 
 using AbridorArquivo = std::function<std::unique_ptr<DestinoArquivo>(const char* nome)>;
 
-// The buffered writer of the G-code file. Lines end in CR LF on every platform:
-// the text pieces use "\n" and `texto` writes it as "\r\n". Bytes reach the
+// The buffered writer of the G-code file. Lines end in `fim_de_linha` on every
+// platform: the text pieces use "\n" and `texto` writes it as such. Bytes reach the
 // destination in large blocks. A failed write takes the write-failure critical
 // stop; the destructor, reached when a stop unwinds, flushes and closes quietly.
 class SaidaArquivo {
