@@ -3,6 +3,7 @@
 #include <cstdarg>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 // printf formatting into a small local buffer, growing only for the rare long
 // text (values near the float maximum print with dozens of digits).
@@ -14,3 +15,63 @@ private:
     char local_[256];
     std::string grande_;
 };
+
+// Compile-time check of a printf format against the types of its values, for
+// formats kept in tables, where the compiler's own format check cannot see
+// them. Knows the conversions the program uses: %d, %lld, %f, %s, with flags,
+// width and precision; "%%" is no conversion.
+namespace formato_detalhe {
+
+enum class Tipo { inteiro, longo, real, texto, desconhecido };
+
+template <typename T>
+consteval Tipo tipo_de() {
+    if constexpr (std::is_same_v<T, int>) return Tipo::inteiro;
+    else if constexpr (std::is_same_v<T, long long>) return Tipo::longo;
+    else if constexpr (std::is_same_v<T, double>) return Tipo::real;
+    else if constexpr (std::is_same_v<T, const char*>) return Tipo::texto;
+    else return Tipo::desconhecido;
+}
+
+consteval bool confere(const char* f, const Tipo* tipos, std::size_t n) {
+    std::size_t usados = 0;
+    for (std::size_t i = 0; f[i] != '\0'; ++i) {
+        if (f[i] != '%') continue;
+        ++i;
+        if (f[i] == '%') continue;
+        while (f[i] == '-' || f[i] == '+' || f[i] == ' ' || f[i] == '#' || f[i] == '0') ++i;
+        while (f[i] >= '0' && f[i] <= '9') ++i;
+        if (f[i] == '.') {
+            ++i;
+            while (f[i] >= '0' && f[i] <= '9') ++i;
+        }
+        Tipo esperado = Tipo::desconhecido;
+        if (f[i] == 'l' && f[i + 1] == 'l' && f[i + 2] == 'd') {
+            esperado = Tipo::longo;
+            i += 2;
+        } else if (f[i] == 'd') {
+            esperado = Tipo::inteiro;
+        } else if (f[i] == 'f') {
+            esperado = Tipo::real;
+        } else if (f[i] == 's') {
+            esperado = Tipo::texto;
+        }
+        if (esperado == Tipo::desconhecido || usados == n || tipos[usados] != esperado) return false;
+        ++usados;
+    }
+    return usados == n;
+}
+
+}  // namespace formato_detalhe
+
+// True when `formato` takes exactly values of the types `Valores`, in order.
+// A null format (a row a destination does not have) takes anything.
+template <typename... Valores>
+consteval bool formato_confere(const char* formato) {
+    if (formato == nullptr) return true;
+    constexpr formato_detalhe::Tipo tipos[] = {formato_detalhe::tipo_de<Valores>()..., formato_detalhe::Tipo::desconhecido};
+    return formato_detalhe::confere(formato, tipos, sizeof...(Valores));
+}
+
+static_assert(formato_confere<double, long long>("a %.2f b %lld [mm] 100%%"));
+static_assert(!formato_confere<double>("%d") && !formato_confere<>("%f") && !formato_confere<int>(""));

@@ -19,9 +19,12 @@ inline constexpr const char* msg_entrada_encerrada =
 inline constexpr const char* msg_abrir_arquivo = "\n\aErro! Impossivel abrir o arquivo.\n\n";
 inline constexpr const char* msg_gravar_arquivo = "\n\aErro! Falha ao gravar o arquivo.\n\n";
 
-// "\n\aERRO CRITICO - CODE #<codigo>\nEstrutura if-else-if nao definida.\n\a":
-// the stop that closes each decision chain the checks before it make unreachable.
-[[noreturn]] inline void parada_estrutura(const char* codigo) {
-    parada_critica(std::string("\n\aERRO CRITICO - CODE #") + codigo +
-                   "\nEstrutura if-else-if nao definida.\n\a");
+// "\n\aERRO CRITICO - CODE #<codigo>\nEstrutura if-else-if nao definida.<detalhe>\n\a":
+// the message of each decision chain's last branch, which the checks before
+// it make unreachable; the summary's code #007 adds a line of detail.
+inline std::string mensagem_estrutura(const char* codigo, const char* detalhe = "") {
+    return std::string("\n\aERRO CRITICO - CODE #") + codigo + "\nEstrutura if-else-if nao definida." +
+           detalhe + "\n\a";
 }
+
+[[noreturn]] inline void parada_estrutura(const char* codigo) { parada_critica(mensagem_estrutura(codigo)); }

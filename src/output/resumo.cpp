@@ -2,6 +2,7 @@
 
 #include <cstdarg>
 #include <string>
+#include <type_traits>
 
 #include "driver/formatar.hpp"
 #include "driver/numerico.hpp"
@@ -13,55 +14,58 @@ namespace {
 // destination has no such row. The two differ in small ways a reader could take
 // for typos (the file's missing title, "Diametro acabamento", the ";" of every
 // file line, the ";" that the feed-per-revolution line keeps on the console too);
-// they are the texts machinists and their controls already know.
+// they are the texts machinists and their controls already know. The formats
+// are checked when compiling against the types of the values the row takes.
+template <typename... Valores>
 struct Linha {
+    consteval Linha(const char* console_, const char* arquivo_) : console(console_), arquivo(arquivo_) {
+        if (!formato_confere<Valores...>(console) || !formato_confere<Valores...>(arquivo))
+            throw "the row's conversions do not match the values it takes";
+    }
     const char* console;
     const char* arquivo;
 };
 
 namespace linha {
-constexpr Linha titulo{"\n\n-------------------DADOS DO PROGRAMA G-CODE------------------", nullptr};
-constexpr Linha diametro_final{"\nDf-Diametro final da rosca: %.2f [mm]",
+constexpr Linha<> titulo{"\n\n-------------------DADOS DO PROGRAMA G-CODE------------------", nullptr};
+constexpr Linha<double> diametro_final{"\nDf-Diametro final da rosca: %.2f [mm]",
                                ";Df-Diametro final da rosca: %.2f [mm]"};
-constexpr Linha diametro_acabamento{"\nDa-Diametro de acabamento da rosca: ",
+constexpr Linha<> diametro_acabamento{"\nDa-Diametro de acabamento da rosca: ",
                                     "\n;Da-Diametro acabamento da rosca: "};
-constexpr Linha diametro_inicial{"\nDi-diametro inicial da rosca: ", "\n;Di-diametro inicial da rosca: "};
-constexpr Linha passo_lateral{"\n\npl-Passo Lateral da rosca: ", "\n\n;pl-Passo Lateral da rosca: "};
-constexpr Linha passo_acabamento{"\npl-Passo Lateral de acabamento da rosca: ",
+constexpr Linha<> diametro_inicial{"\nDi-diametro inicial da rosca: ", "\n;Di-diametro inicial da rosca: "};
+constexpr Linha<> passo_lateral{"\n\npl-Passo Lateral da rosca: ", "\n\n;pl-Passo Lateral da rosca: "};
+constexpr Linha<> passo_acabamento{"\npl-Passo Lateral de acabamento da rosca: ",
                                  "\n;pl-Passo Lateral de acabamento da rosca: "};
-constexpr Linha quantidade_passes{"\n\nnp-Quantidade de Passes Laterais da rosca: %lld",
+constexpr Linha<long long> quantidade_passes{"\n\nnp-Quantidade de Passes Laterais da rosca: %lld",
                                   "\n\n;np-Quantidade de Passes Laterais da rosca: %lld"};
-constexpr Linha passe_unico{" - PASSE UNICO", " - PASSE UNICO"};
-constexpr Linha lista_passe{"\npasso lateral: %lld com diametro: %.3f [mm]",
+constexpr Linha<> passe_unico{" - PASSE UNICO", " - PASSE UNICO"};
+constexpr Linha<long long, double> lista_passe{"\npasso lateral: %lld com diametro: %.3f [mm]",
                             "\n;passo lateral: %lld com diametro: %.3f [mm]"};
-constexpr Linha comprimento{"\n\nL-Comprimento da rosca: %.2f [mm]", "\n\n;L-Comprimento da rosca: %.2f [mm]"};
-constexpr Linha passo_rosca{"\np-Passo Vertical da rosca (1 fio): %.2f [mm]",
+constexpr Linha<double> comprimento{"\n\nL-Comprimento da rosca: %.2f [mm]", "\n\n;L-Comprimento da rosca: %.2f [mm]"};
+constexpr Linha<double> passo_rosca{"\np-Passo Vertical da rosca (1 fio): %.2f [mm]",
                             "\n;p-Passo Vertical da rosca (1 fio): %.2f [mm]"};
-constexpr Linha fios_total{"\nn-Fios total da rosca: %.2f fios", "\n;n-Fios total da rosca: %.2f fios"};
-constexpr Linha angulo_inicial{"\nAngulo Inicial de Rosca: %.1f [graus]",
+constexpr Linha<double> fios_total{"\nn-Fios total da rosca: %.2f fios", "\n;n-Fios total da rosca: %.2f fios"};
+constexpr Linha<double> angulo_inicial{"\nAngulo Inicial de Rosca: %.1f [graus]",
                                "\n;Angulo Inicial de Rosca: %.1f [graus]"};
-constexpr Linha angulo_final{"\nAngulo Final de Rosca: %.1f [graus]", "\n;Angulo Final de Rosca: %.1f [graus]"};
-constexpr Linha externa{"\nRosca [EXTERNA]", "\n;Rosca [EXTERNA]"};
-constexpr Linha interna{"\nRosca [INTERNA]", "\n;Rosca [INTERNA]"};
-constexpr Linha direita{" [Direita >> sentido Horario]", " [Direita >> sentido Horario]"};
-constexpr Linha esquerda{" [Esquerda >> sentido Anti-Horario]", " [Esquerda >> sentido Anti-Horario]"};
-constexpr Linha ferramenta{"\n\nDf-ferramenta: %.2f mm", "\n\n;Df-ferramenta: %.2f mm"};
-constexpr Linha precisao{"\nPrecisao de Passo: %.3f mm", "\n;Precisao de Passo: %.3f mm"};
-constexpr Linha tempo{"\nTempo de usinagem: %.1f minutos", "\n;Tempo de usinagem: %.1f minutos"};
-constexpr Linha rotacao{"\n\nRotacao S: %.0f rpm", "\n\n;Rotacao S: %.0f rpm"};
-constexpr Linha avanco{"\nAvanco Feed-Rate (fn): %.1f [mm / min]", "\n;Avanco Feed-Rate (fn): %.1f [mm / min]"};
-constexpr Linha avanco_rotacao{"\n;Avanco por rotacao (Fz): %.3f [mm / rotacao]",
+constexpr Linha<double> angulo_final{"\nAngulo Final de Rosca: %.1f [graus]", "\n;Angulo Final de Rosca: %.1f [graus]"};
+constexpr Linha<> externa{"\nRosca [EXTERNA]", "\n;Rosca [EXTERNA]"};
+constexpr Linha<> interna{"\nRosca [INTERNA]", "\n;Rosca [INTERNA]"};
+constexpr Linha<> direita{" [Direita >> sentido Horario]", " [Direita >> sentido Horario]"};
+constexpr Linha<> esquerda{" [Esquerda >> sentido Anti-Horario]", " [Esquerda >> sentido Anti-Horario]"};
+constexpr Linha<double> ferramenta{"\n\nDf-ferramenta: %.2f mm", "\n\n;Df-ferramenta: %.2f mm"};
+constexpr Linha<double> precisao{"\nPrecisao de Passo: %.3f mm", "\n;Precisao de Passo: %.3f mm"};
+constexpr Linha<double> tempo{"\nTempo de usinagem: %.1f minutos", "\n;Tempo de usinagem: %.1f minutos"};
+constexpr Linha<double> rotacao{"\n\nRotacao S: %.0f rpm", "\n\n;Rotacao S: %.0f rpm"};
+constexpr Linha<double> avanco{"\nAvanco Feed-Rate (fn): %.1f [mm / min]", "\n;Avanco Feed-Rate (fn): %.1f [mm / min]"};
+constexpr Linha<double> avanco_rotacao{"\n;Avanco por rotacao (Fz): %.3f [mm / rotacao]",
                                "\n;Avanco por rotacao (Fz): %.3f [mm / rotacao]"};
 }  // namespace linha
 
 // The cells of rows 3 to 6 and the direction label read the same in both halves.
 constexpr const char* desabilitado = "DESABILITADO";
-constexpr const char* valor_mm = "%.2f [mm]";
+constexpr Linha<double> valor_mm{"%.2f [mm]", "%.2f [mm]"};
 
-constexpr const char* msg_codigo_007 =
-    "\n\aERRO CRITICO - CODE #007\nEstrutura if-else-if nao definida."
-    "\nERRO! Diametro inicial, de acabamento e final....\n\a";
-constexpr const char* msg_codigo_010 = "\n\aERRO CRITICO - CODE #010\nEstrutura if-else-if nao definida.\n\a";
+constexpr const char* detalhe_codigo_007 = "\nERRO! Diametro inicial, de acabamento e final....";
 
 // Where the summary goes. Only the console checks: a state the dialogue and the
 // plan exclude stops the run there before any file exists, while the file,
@@ -72,7 +76,7 @@ public:
 
     // The row's text for this destination, formatted with `valores`.
     template <typename... Valores>
-    void linha(const Linha& l, Valores... valores) {
+    void linha(const Linha<Valores...>& l, std::type_identity_t<Valores>... valores) {
         const char* formato = console() ? l.console : l.arquivo;
         if (formato == nullptr) return;
         if constexpr (sizeof...(valores) == 0) {
@@ -105,7 +109,7 @@ public:
     void escrever(std::string_view texto) override { console_.escrever(texto); }
     void parar(std::string mensagem) override { parada_critica(std::move(mensagem)); }
     void avisar_passo_acabamento(const DadosRosca& d) override {
-        console_.escrever(msg_codigo_010);
+        console_.escrever(mensagem_estrutura("010"));
         console_.imprimir("\npasso_lateral_acabamento: %.3f", static_cast<double>(d.passo_lateral_acabamento));
         console_.imprimir("\npasso_lateral: %.3f", static_cast<double>(d.passo_lateral));
         console_.pausa();
@@ -133,11 +137,11 @@ void celula_diametro_acabamento(const DadosRosca& d, DestinoResumo& saida) {
     if (d.Diametro_final == d.Diametro_final_total) {
         saida.escrever(desabilitado);
     } else if (d.Diametro_final < d.Diametro_final_total && rosca_interna(d)) {
-        saida.imprimir(valor_mm, dbl(d.Diametro_final));
+        saida.linha(valor_mm, dbl(d.Diametro_final));
     } else if (d.Diametro_final > d.Diametro_final_total && rosca_externa(d)) {
-        saida.imprimir(valor_mm, dbl(d.Diametro_final));
+        saida.linha(valor_mm, dbl(d.Diametro_final));
     } else {
-        saida.parar(msg_codigo_007);
+        saida.parar(mensagem_estrutura("007", detalhe_codigo_007));
     }
 }
 
@@ -145,9 +149,9 @@ void celula_diametro_inicial(const DadosRosca& d, DestinoResumo& saida) {
     if (d.Diametro_inicial == 0) {
         saida.escrever(desabilitado);
     } else if (d.Diametro_inicial > 0) {
-        saida.imprimir(valor_mm, dbl(d.Diametro_inicial));
+        saida.linha(valor_mm, dbl(d.Diametro_inicial));
     } else {
-        saida.parar(std::string("\n\aERRO CRITICO - CODE #008\nEstrutura if-else-if nao definida.\n\a"));
+        saida.parar(mensagem_estrutura("008"));
     }
 }
 
@@ -155,9 +159,9 @@ void celula_passo_lateral(const DadosRosca& d, DestinoResumo& saida) {
     if (d.passo_lateral == 0) {
         saida.escrever(desabilitado);
     } else if (d.passo_lateral > 0) {
-        saida.imprimir(valor_mm, dbl(d.passo_lateral));
+        saida.linha(valor_mm, dbl(d.passo_lateral));
     } else {
-        saida.parar(std::string("\n\aERRO CRITICO - CODE #009\nEstrutura if-else-if nao definida.\n\a"));
+        saida.parar(mensagem_estrutura("009"));
     }
 }
 
@@ -165,7 +169,7 @@ void celula_passo_acabamento(const DadosRosca& d, DestinoResumo& saida) {
     if (d.passo_lateral_acabamento == d.passo_lateral) {
         saida.escrever(desabilitado);
     } else if (d.passo_lateral_acabamento < d.passo_lateral && d.passo_lateral_acabamento > 0) {
-        saida.imprimir(valor_mm, dbl(d.passo_lateral_acabamento));
+        saida.linha(valor_mm, dbl(d.passo_lateral_acabamento));
     } else {
         // Reached in ordinary runs: the plan's even step can fall below the finishing step.
         saida.avisar_passo_acabamento(d);
@@ -215,8 +219,7 @@ void rotulo_direcao(const DadosRosca& d, DestinoResumo& saida) {
     } else if (a > 270 && a < 360) {
         saida.imprimir(" -> Direita / %s", baixo);
     } else {
-        saida.parar(std::string("\n\aERRO CRITICO - CODE #010") + (esquerda ? "A" : "B") +
-                    "\nEstrutura if-else-if nao definida.\n\a");
+        saida.parar(mensagem_estrutura(esquerda ? "010A" : "010B"));
     }
 }
 
