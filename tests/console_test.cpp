@@ -71,6 +71,20 @@ TEST(RespostaNumerica, TokenInvalidoDescartaORestoDaLinhaEAvisa) {
     EXPECT_EQ(v, 50.0f);
 }
 
+TEST(RespostaNumerica, TokenAlemDoMaiorNaoEhNumeroEDescartaALinha) {
+    // At the limit a long run of zeros is still the number it spells.
+    const std::string no_limite = std::string(maior_token_numerico - 1, '0') + "5";
+    const std::string alem = std::string(maior_token_numerico, '0') + "5";
+    auto c = Console::em_memoria(no_limite + "\n" + alem + " 7\n8\n");
+    float v = 0;
+    EXPECT_TRUE(c->ler_numero(v));
+    EXPECT_EQ(v, 5.0f);
+    EXPECT_FALSE(c->ler_numero(v));
+    EXPECT_EQ(c->capturado(), msg_valor_invalido);
+    EXPECT_TRUE(c->ler_numero(v));
+    EXPECT_EQ(v, 8.0f);
+}
+
 TEST(RespostaNumerica, FimDaEntradaEhParadaCritica) {
     auto c = Console::em_memoria("  \n\r\n ");
     float v = 0;

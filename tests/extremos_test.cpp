@@ -2,7 +2,10 @@
 // printed is what the format gives for the stored values (huge digits, "inf").
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -40,6 +43,28 @@ std::string ultima_linha(const std::string& arquivo, const std::string& inicio) 
     if (i == std::string::npos) return {};
     i += 2;
     return arquivo.substr(i, arquivo.find("\r\n", i) - i);
+}
+
+TEST(ExtremosPontaAPonta, RespostaDeTamanhoQualquerEmMemoriaLimitada) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizer's own memory hides the program's";
+#endif
+    // Under Wine the children would be Wine's own processes.
+    if (std::getenv("ROSCA_EXECUTAR") != nullptr) GTEST_SKIP() << "measures the Linux program only";
+    const std::string respostas = "I\n20\n0\n10\n2\n1\nD\n0\n1000\n200\n";
+    // 32 MiB of digits where the final diameter goes: refused, asked again.
+    Execucao r = executar_binario_gerando([&respostas](std::ostream& f) {
+        const std::string mega(1u << 20, '7');
+        f << "I\n";
+        for (int i = 0; i < 32; ++i) f << mega;
+        f << respostas.substr(1);
+    });
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(contar(r.console, msg_valor_invalido), 1u);
+    EXPECT_EQ(r.arquivo, executar_binario(respostas).arquivo);
+    struct rusage uso {};
+    getrusage(RUSAGE_CHILDREN, &uso);
+    EXPECT_LT(uso.ru_maxrss, 8 * 1024) << "KiB at the peak of the largest run";
 }
 
 TEST(ExtremosPontaAPonta, DiametroERotacaoNoMaximoDoFloat) {

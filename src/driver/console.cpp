@@ -205,10 +205,11 @@ bool Console::ler_numero(float& campo) {
     while (eh_espaco(entrada_->espiar())) entrada_->ler();
     if (entrada_->espiar() < 0) parada_critica(msg_entrada_encerrada);
     std::string token;
-    while (entrada_->espiar() >= 0 && !eh_espaco(entrada_->espiar()))
+    while (token.size() <= maior_token_numerico && entrada_->espiar() >= 0 && !eh_espaco(entrada_->espiar()))
         token.push_back(static_cast<char>(entrada_->ler()));
     apos_resposta_ = true;
-    if (interpretar_numero(token, campo)) return true;
+    // A longer token is no number; it is dropped with its line, not held.
+    if (token.size() <= maior_token_numerico && interpretar_numero(token, campo)) return true;
     for (int c = entrada_->ler(); c >= 0 && c != '\n'; c = entrada_->ler()) {
     }
     escrever(msg_valor_invalido);

@@ -28,7 +28,8 @@ protected:
 // a key is the next byte, after skipping the blanks and the one line end that
 // follow the previous answer; a line end read as a key is one Enter. A number
 // is the next whitespace-delimited token, which must be wholly a finite
-// decimal number (a lone decimal comma counts as a point).
+// decimal number (a lone decimal comma counts as a point) of at most
+// `maior_token_numerico` bytes.
 class Console {
 public:
     // Standard input and output of the process.
@@ -74,6 +75,10 @@ private:
 // Thrown by an in-memory console whose capacity is used up. The program never
 // catches it: a harness that bounds its runs ends the run there.
 struct ConsoleCheia {};
+
+// Longest answer token read as a number. Far beyond any number worth typing,
+// and it bounds what an answer of any length costs in memory.
+inline constexpr std::size_t maior_token_numerico = 4096;
 
 // Parses one answer token as the dialogue accepts it; false when it is not a
 // finite decimal number. Exposed for the tests of the token rules.

@@ -48,16 +48,19 @@ std::string linhas_unix(const std::string& texto) {
     return r;
 }
 
-Execucao executar_com_entrada(const std::string* respostas,
+using Escritor = std::function<void(std::ostream&)>;
+
+// `escrever` null: standard input from the null device.
+Execucao executar_com_entrada(const Escritor& escrever,
                               const std::function<void(const std::string& dir)>& preparar) {
     std::string modelo = (fs::temp_directory_path() / "rosca-e2e-XXXXXX").string();
     std::string dir = mkdtemp(modelo.data());
     if (preparar) preparar(dir);
-    if (respostas != nullptr) {
+    if (escrever) {
         std::ofstream entrada(dir + "/respostas.txt", std::ios::binary);
-        entrada << *respostas;
+        escrever(entrada);
     }
-    const char* origem = respostas != nullptr ? "respostas.txt" : "/dev/null";
+    const char* origem = escrever ? "respostas.txt" : "/dev/null";
     std::string programa = comando_externo() ? comando_externo() : "'" ROSCA_BINARIO "'";
     std::string comando =
         "cd '" + dir + "' && " + programa + " < " + origem + " > console.txt 2>/dev/null";
@@ -79,11 +82,13 @@ Execucao executar_com_entrada(const std::string* respostas,
 
 Execucao executar_binario(const std::string& respostas,
                           const std::function<void(const std::string& dir)>& preparar) {
-    return executar_com_entrada(&respostas, preparar);
+    return executar_com_entrada([&respostas](std::ostream& f) { f << respostas; }, preparar);
 }
 
+Execucao executar_binario_gerando(const Escritor& escrever) { return executar_com_entrada(escrever, {}); }
+
 Execucao executar_binario_entrada_nula(const std::function<void(const std::string& dir)>& preparar) {
-    return executar_com_entrada(nullptr, preparar);
+    return executar_com_entrada({}, preparar);
 }
 
 Execucao executar_em_memoria(const std::string& respostas) {

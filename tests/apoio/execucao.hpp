@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <ostream>
 #include <memory>
 #include <string>
 
@@ -31,6 +32,11 @@ struct Execucao {
 // name in .ci/run, with the reason beside it.
 Execucao executar_binario(const std::string& respostas,
                           const std::function<void(const std::string& dir)>& preparar = {});
+
+// The same with the answer file written by `escrever` as it goes, so that a
+// huge answer never sits in this process's memory (a child forked from it
+// would count that memory as its own).
+Execucao executar_binario_gerando(const std::function<void(std::ostream& respostas)>& escrever);
 
 // The same with standard input from the null device, which is a character
 // device but not a terminal (nor a console on Windows).
