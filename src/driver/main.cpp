@@ -1,7 +1,25 @@
-#include "driver/console.hpp"
-#include "driver/programa.hpp"
+#include <cstdio>
+#include <string>
 
-int main() {
-    auto console = Console::padrao();
-    return executar_programa(*console);
+#include "driver/console.hpp"
+#include "driver/opcoes.hpp"
+#include "driver/programa.hpp"
+#include "driver/terminal.hpp"
+
+int main(int argc, char** argv) {
+    const Pedido pedido = ler_opcoes(argc, argv);
+    if (pedido.tipo == Pedido::Tipo::dialogo) {
+        auto console = Console::padrao();
+        return executar_programa(*console);
+    }
+
+    std::string saida, erros;
+    const int status = responder_opcao(pedido, saida, erros);
+    std::fwrite(saida.data(), 1, saida.size(), stdout);
+    std::fflush(stdout);
+    std::fwrite(erros.data(), 1, erros.size(), stderr);
+    // Started by a double click or a file dropped on it, the window would
+    // close before the text could be read.
+    if (janela_console_propria()) Console::padrao()->pausa();
+    return status;
 }

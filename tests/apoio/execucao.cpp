@@ -52,7 +52,8 @@ using Escritor = std::function<void(std::ostream&)>;
 
 // `escrever` null: standard input from the null device.
 Execucao executar_com_entrada(const Escritor& escrever,
-                              const std::function<void(const std::string& dir)>& preparar) {
+                              const std::function<void(const std::string& dir)>& preparar,
+                              const std::string& argumentos = "") {
     std::string modelo = (fs::temp_directory_path() / "rosca-e2e-XXXXXX").string();
     std::string dir = mkdtemp(modelo.data());
     if (preparar) preparar(dir);
@@ -62,14 +63,24 @@ Execucao executar_com_entrada(const Escritor& escrever,
     }
     const char* origem = escrever ? "respostas.txt" : "/dev/null";
     std::string programa = comando_externo() ? comando_externo() : "'" ROSCA_BINARIO "'";
+    if (!argumentos.empty()) programa += " " + argumentos;
     std::string comando =
-        "cd '" + dir + "' && " + programa + " < " + origem + " > console.txt 2>/dev/null";
+        "cd '" + dir + "' && " + programa + " < " + origem + " > console.txt 2> erros.txt";
     int bruto = std::system(comando.c_str());
 
     Execucao r;
     r.status = WIFEXITED(bruto) ? WEXITSTATUS(bruto) : -1;
     r.console = ler_arquivo(dir + "/console.txt");
-    if (comando_externo()) r.console = linhas_unix(r.console);
+    r.erros = ler_arquivo(dir + "/erros.txt");
+    if (comando_externo()) {
+        r.console = linhas_unix(r.console);
+        r.erros = linhas_unix(r.erros);
+    }
+    for (const auto& entrada : fs::directory_iterator(dir)) {
+        const std::string nome = entrada.path().filename().string();
+        if (nome != "respostas.txt" && nome != "console.txt" && nome != "erros.txt" && nome != nome_tap)
+            r.outros_arquivos.push_back(nome);
+    }
     fs::path tap = fs::path(dir) / nome_tap;
     r.arquivo_existe = fs::is_regular_file(tap);
     if (r.arquivo_existe) r.arquivo = ler_arquivo(tap.string());
@@ -83,6 +94,10 @@ Execucao executar_com_entrada(const Escritor& escrever,
 Execucao executar_binario(const std::string& respostas,
                           const std::function<void(const std::string& dir)>& preparar) {
     return executar_com_entrada([&respostas](std::ostream& f) { f << respostas; }, preparar);
+}
+
+Execucao executar_com_argumentos(const std::string& argumentos, const std::string& respostas) {
+    return executar_com_entrada([&respostas](std::ostream& f) { f << respostas; }, {}, argumentos);
 }
 
 Execucao executar_binario_gerando(const Escritor& escrever) { return executar_com_entrada(escrever, {}); }

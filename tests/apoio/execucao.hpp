@@ -5,12 +5,16 @@
 #include <ostream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "output/saida_arquivo.hpp"
 
 // What one run left behind: console bytes, the G-code file and the exit status.
 struct Execucao {
     std::string console;
+    std::string erros;  // standard error
+    // What else the run left in its directory, by name.
+    std::vector<std::string> outros_arquivos;
     bool arquivo_existe = false;
     std::string arquivo;
     int status = -1;
@@ -37,6 +41,10 @@ Execucao executar_binario(const std::string& respostas,
 // huge answer never sits in this process's memory (a child forked from it
 // would count that memory as its own).
 Execucao executar_binario_gerando(const std::function<void(std::ostream& respostas)>& escrever);
+
+// The same with `argumentos` (words for the shell, quoted as needed) on the
+// command line.
+Execucao executar_com_argumentos(const std::string& argumentos, const std::string& respostas = "");
 
 // The same with standard input from the null device, which is a character
 // device but not a terminal (nor a console on Windows).

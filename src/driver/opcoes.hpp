@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+
+// What the command line asks of the generator. Without arguments it is the
+// dialogue, exactly as it has always been; every option answers and ends.
+struct Pedido {
+    enum class Tipo { dialogo, ajuda, versao, medidas, invalido };
+    Tipo tipo = Tipo::dialogo;
+    std::string designacao;  // of --medidas
+    std::string erro;        // of an invalid command line: one line, no line end
+};
+
+Pedido ler_opcoes(int argc, const char* const* argv);
+
+// Answers a request other than the dialogue: the text for standard output and
+// the one for standard error. Returns the exit status: 0, or 2 for a usage
+// error. Touches no file.
+int responder_opcao(const Pedido& pedido, std::string& saida, std::string& erros);

@@ -1,0 +1,54 @@
+// The generator's command line: options answer and end, touching no file;
+// without arguments the dialogue runs as it always has (the other suites).
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+
+#include "apoio/execucao.hpp"
+
+namespace {
+
+void sem_arquivos(const Execucao& r) {
+    EXPECT_FALSE(r.arquivo_existe);
+    EXPECT_TRUE(r.outros_arquivos.empty()) << r.outros_arquivos.front();
+}
+
+TEST(OpcoesPontaAPonta, AjudaEVersaoSaoTextoNaSaidaEStatusZero) {
+    const Execucao ajuda = executar_com_argumentos("--help");
+    EXPECT_EQ(ajuda.status, 0);
+    EXPECT_TRUE(ajuda.console.starts_with("Uso: rosca-helicoidal")) << ajuda.console;
+    EXPECT_NE(ajuda.console.find("ROSCA-HELICOIDAL_PARALELA.TAP"), std::string::npos);
+    EXPECT_EQ(ajuda.erros, "");
+    sem_arquivos(ajuda);
+    std::istringstream linhas(ajuda.console);
+    for (std::string l; std::getline(linhas, l);) {
+        EXPECT_LE(l.size(), 79u) << l;
+        for (char c : l) EXPECT_TRUE(c >= 0x20 && c < 0x7F) << l;
+    }
+    EXPECT_EQ(executar_com_argumentos("-h").console, ajuda.console);
+
+    const Execucao versao = executar_com_argumentos("--version");
+    EXPECT_EQ(versao.status, 0);
+    EXPECT_EQ(versao.console, "rosca-helicoidal 1.0.7\n");
+    EXPECT_EQ(versao.erros, "");
+    sem_arquivos(versao);
+}
+
+TEST(OpcoesPontaAPonta, ArgumentoInvalidoEhUmaLinhaNoErroEStatusDois) {
+    // Answers on standard input must not start the dialogue either.
+    const std::string respostas = "I\n20\n0\n10\n2\n1\nD\n0\n1000\n200\n";
+    for (const char* argumentos : {"--ajuda", "ROSCA.TAP", "--help demais", "--medidas"}) {
+        SCOPED_TRACE(argumentos);
+        const Execucao r = executar_com_argumentos(argumentos, respostas);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.console, "");
+        sem_arquivos(r);
+        ASSERT_FALSE(r.erros.empty());
+        EXPECT_EQ(r.erros.find('\n'), r.erros.size() - 1) << r.erros;
+        EXPECT_NE(r.erros.find("--help"), std::string::npos) << r.erros;
+    }
+    EXPECT_NE(executar_com_argumentos("ROSCA.TAP").erros.find("'ROSCA.TAP'"), std::string::npos);
+}
+
+}  // namespace
