@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
 
 #include "driver/parada_critica.hpp"
 
@@ -150,6 +151,15 @@ TEST(Saida, ImprimirFormataComoPrintfInclusiveValoresEnormes) {
     auto g = Console::em_memoria("");
     g->imprimir("%.3f", static_cast<double>(3.4028235e38f));
     EXPECT_EQ(g->capturado(), "340282346638528859811704183484516925440.000");
+}
+
+TEST(Saida, NaoFinitosComOTextoDeTodaPlataformaEntreOutrasConversoes) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    auto c = Console::em_memoria("");
+    c->imprimir("%.1f %.2f %.3f %.0f|%lld %d%% %s|%6.1f|%-5.2f|%+.3f", -nan, nan, -inf, inf,
+                -9000000000LL, 7, "x", -nan, inf, nan);
+    EXPECT_EQ(c->capturado(), "-nan nan -inf inf|-9000000000 7% x|  -nan|inf  |+nan");
 }
 
 }  // namespace

@@ -5,15 +5,16 @@
 #include <string_view>
 #include <type_traits>
 
-// printf formatting into a small local buffer, growing only for the rare long
-// text (values near the float maximum print with dozens of digits).
+// printf formatting, as the GNU C library does it on every platform: each
+// conversion goes to the runtime's own snprintf, but the texts of infinities
+// and NaNs ("inf", "-inf", "nan", "-nan") are the program's own, since
+// runtimes differ there. The text lives until the next call.
 class Formatado {
 public:
     std::string_view operator()(const char* formato, va_list args);
 
 private:
-    char local_[256];
-    std::string grande_;
+    std::string texto_;
 };
 
 // Compile-time check of a printf format against the types of its values, for
