@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -100,6 +101,21 @@ TEST(ExtremosPontaAPonta, TempoQueTransbordaMostraInf) {
     EXPECT_TRUE(contem(r.arquivo, "\r\nS0\r\nG04 P3\r\nf0\r\n"));
     EXPECT_EQ(contar(r.arquivo, "\r\ng0 z5\r\n"), 2u);
     EXPECT_TRUE(termina_com(r.arquivo, "\r\ng0 x0 y0\r\n" + trailer));
+}
+
+TEST(ExtremosPontaAPonta, VoltasInfinitasMostramInfENanComSinal) {
+    // L / p overflows: infinite turns, and infinity less its whole part is a
+    // NaN with the sign bit set, which every platform must print as "-nan".
+    // The file is a link to a full device, so the endless path stops at once.
+    Execucao r = executar_binario("E\n3.4e38\n0\n3e38\n3.4e38\n1e-45\nD\n0\n1000\n2000\n",
+                                  [](const std::string& dir) {
+                                      std::filesystem::create_symlink("/dev/full", dir + "/" + nome_tap);
+                                  });
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(contem(r.console, "\nn-Fios total da rosca: inf fios\n")) << r.console;
+    EXPECT_TRUE(contem(r.console, "\nAngulo Final de Rosca: -nan [graus]\n"));
+    EXPECT_TRUE(contem(r.console, "\nTempo de usinagem: inf minutos\n"));
+    EXPECT_TRUE(termina_com(r.console, std::string(msg_gravar_arquivo) + texto_pausa + "\n"));
 }
 
 TEST(ExtremosPontaAPonta, DenormaisNaoParamOPercurso) {

@@ -10,7 +10,8 @@
 // way. On Windows: standard input in binary mode, so that an answer file reads
 // as it does on Linux ("\r\n" and a Ctrl-Z byte are bytes like any other), and
 // the console's output code page set to Windows-1252 for the run, so that the
-// two accented letters display; the old page comes back at exit.
+// two accented letters display; the old page comes back at exit. On 32-bit
+// Windows also the x87 precision that long double arithmetic needs.
 void preparar_console();
 
 // True when standard input is an interactive terminal (a console on Windows;

@@ -50,6 +50,16 @@ void preparar_console() {
 
     _setmode(_fileno(stdin), _O_BINARY);
 
+#if defined(__i386__)
+    // long double formulas are evaluated on the x87 unit, which must carry
+    // the 64-bit significand of the numeric rule; a 32-bit process is not
+    // promised that precision at start.
+    unsigned short controle;
+    __asm__ volatile("fnstcw %0" : "=m"(controle));
+    controle = static_cast<unsigned short>(controle | 0x0300);
+    __asm__ volatile("fldcw %0" : : "m"(controle));
+#endif
+
     if (!eh_console(stdout)) return;
     UINT atual = GetConsoleOutputCP();
     if (atual == 0 || atual == pagina_1252) return;
