@@ -25,9 +25,12 @@ void restaurar_pagina() {
     if (pagina != 0) SetConsoleOutputCP(pagina);
 }
 
-BOOL WINAPI ao_encerrar_console(DWORD) {
+BOOL WINAPI ao_encerrar_console(DWORD evento) {
     restaurar_pagina();
-    return FALSE;  // the default handler still ends the process
+    // An interrupted run ends as Windows ends it, with STATUS_CONTROL_C_EXIT:
+    // never with status 0, which some consoles' default handler gives.
+    if (evento == CTRL_C_EVENT || evento == CTRL_BREAK_EVENT) ExitProcess(STATUS_CONTROL_C_EXIT);
+    return FALSE;  // closing the window: the default handler ends the process
 }
 
 HANDLE manipulador(std::FILE* fluxo) {
@@ -60,13 +63,13 @@ void preparar_console() {
     __asm__ volatile("fldcw %0" : : "m"(controle));
 #endif
 
+    SetConsoleCtrlHandler(ao_encerrar_console, TRUE);
     if (!eh_console(stdout)) return;
     UINT atual = GetConsoleOutputCP();
     if (atual == 0 || atual == pagina_1252) return;
     if (!SetConsoleOutputCP(pagina_1252)) return;
     pagina_original = atual;
     std::atexit(restaurar_pagina);
-    SetConsoleCtrlHandler(ao_encerrar_console, TRUE);
 }
 
 bool entrada_terminal() { return eh_console(stdin); }
