@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Cross-builds the Windows programs and zips them with CPack:
+#   cmake/pacote_windows.sh SOURCE BUILD_DIR PACKAGE_DIR
+# Installs what the packages need when missing (MinGW-w64 for i686, and
+# dpkg-dev, whose dpkg-shlibdeps the Debian package's dependencies come from).
+set -euo pipefail
+fonte=$1
+construcao=$2
+pacotes=$3
+
+faltam=()
+command -v i686-w64-mingw32-g++-win32 >/dev/null || faltam+=(g++-mingw-w64-i686)
+command -v dpkg-shlibdeps >/dev/null || faltam+=(dpkg-dev)
+if [ ${#faltam[@]} -gt 0 ]; then
+    echo "pacote: installing ${faltam[*]}" >&2
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo=sudo
+    export DEBIAN_FRONTEND=noninteractive
+    $sudo apt-get update -qq
+    $sudo apt-get install -y -qq "${faltam[@]}" >/dev/null
+fi
+
+cmake -S "$fonte" -B "$construcao" -DCMAKE_TOOLCHAIN_FILE="$fonte/cmake/mingw-w64.cmake" \
+    -DCMAKE_BUILD_TYPE=Release -DROSCA_TESTES=OFF -DROSCA_PASTA_PACOTES="$pacotes" >/dev/null
+# A build of its own, not a part of the calling make's job pool.
+env -u MAKEFLAGS -u MFLAGS cmake --build "$construcao" -j2
+(cd "$construcao" && cpack -G ZIP)
