@@ -4,10 +4,11 @@
 #include <cmath>
 #include <string>
 
+#include "driver/console.hpp"
 #include "driver/terminal.hpp"
 
-Progresso::Progresso(double linhas_previstas)
-    : previstas_(linhas_previstas), intervalo_(intervalo_padrao) {
+Progresso::Progresso(double linhas_previstas, Console* console)
+    : console_(console), previstas_(linhas_previstas), intervalo_(intervalo_padrao) {
     // NaN or infinite estimates (impossible plans) count as long.
     if (!(linhas_previstas <= linhas_minimas)) {
         if (preparar_terminal_erros()) {
@@ -27,7 +28,7 @@ Progresso::~Progresso() { apagar(); }
 void Progresso::iniciar(std::FILE* saida) {
     saida_ = saida;
     // Console text still buffered would otherwise land after the progress line.
-    std::fflush(stdout);
+    if (console_ != nullptr) console_->descarregar();
     desenhar("\n");
     proximo_desenho_ = std::chrono::steady_clock::now() + intervalo_;
 }

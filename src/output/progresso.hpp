@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <cstdio>
 
+class Console;
+
 // One line on standard error while a long tool path is written: how far the
 // file has got, in percent and lines. Only on a terminal, so a redirected
 // standard error gets nothing, and standard output is never touched.
@@ -21,8 +23,9 @@ public:
     static constexpr std::chrono::milliseconds intervalo_padrao{250};
 
     // Standard error, when it is a terminal and more than `linhas_minimas`
-    // lines are expected; otherwise it shows nothing.
-    explicit Progresso(double linhas_previstas);
+    // lines are expected; otherwise it shows nothing. `console`, when given,
+    // has its pending text sent out before the line is drawn below it.
+    explicit Progresso(double linhas_previstas, Console* console = nullptr);
     // Always shows, on `saida`, redrawn at most every `intervalo`.
     Progresso(double linhas_previstas, std::FILE* saida, std::chrono::milliseconds intervalo);
     // Erases the line, also when a critical stop unwinds past it.
@@ -45,6 +48,7 @@ private:
     void talvez_redesenhar();
     void desenhar(const char* inicio);
 
+    Console* console_ = nullptr;
     std::FILE* saida_ = nullptr;
     bool terminal_erros_ = false;  // standard error was readied and must be given back
     double previstas_;
