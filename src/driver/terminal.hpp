@@ -30,7 +30,8 @@ void descartar_digitado();
 
 // One key press from the terminal, no Enter needed, echoed when `eco`; -1 at
 // the end of input. Terminal settings are as before when it returns, also when
-// an interrupt ends the process meanwhile.
+// a signal ends the process meanwhile and while Ctrl-Z has it stopped; after
+// `fg` the key is still awaited as before.
 int ler_tecla_terminal(bool eco);
 
 // True when the console window is the program's own: started from the file
