@@ -1,6 +1,6 @@
 // The built program on a pseudo-terminal, as a shell runs a job: ended or
 // stopped by a signal while the terminal is in single-key mode, the settings
-// must come back first.
+// must come back first; and the progress line with standard output redirected.
 // Runs only on POSIX systems (no pseudo-terminals under Wine).
 #include <gtest/gtest.h>
 
@@ -17,6 +17,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <thread>
 
@@ -41,9 +42,13 @@ constexpr auto prazo = 20s;
 class ProgramaNoTerminal {
 public:
     // `ignorado`: a signal the program inherits as ignored, as under nohup.
-    explicit ProgramaNoTerminal(int ignorado = 0) : ignorado_(ignorado) {
+    // `respostas`: when given, standard input reads them from a file and
+    // standard output goes to a file; standard error stays on the terminal.
+    explicit ProgramaNoTerminal(int ignorado = 0, const char* respostas = nullptr)
+        : ignorado_(ignorado), redirecionado_(respostas != nullptr) {
         std::string modelo = (std::filesystem::temp_directory_path() / "rosca-pty-XXXXXX").string();
         dir_ = mkdtemp(modelo.data());
+        if (respostas) std::ofstream(dir_ + "/respostas.txt") << respostas;
         if (openpty(&mestre_, &escravo_, nullptr, nullptr, nullptr) != 0) return;
         if (pipe2(estados_, O_CLOEXEC) != 0 || pipe2(partida_, O_CLOEXEC) != 0) return;
         lider_ = fork();
@@ -169,10 +174,18 @@ private:
         setpgid(0, 0);
         signal(SIGTTOU, SIG_IGN);
         tcsetpgrp(escravo_, getpid());
-        // The slave becomes the three standard streams.
+        // The slave becomes the three standard streams, or standard error alone.
         dup2(escravo_, 0);
         dup2(escravo_, 1);
         dup2(escravo_, 2);
+        if (chdir(dir_.c_str()) != 0) _exit(126);
+        if (redirecionado_) {
+            const int entrada = open("respostas.txt", O_RDONLY | O_CLOEXEC);
+            const int saida = open("saida.txt", O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+            if (entrada < 0 || saida < 0) _exit(126);
+            dup2(entrada, 0);
+            dup2(saida, 1);
+        }
         close(escravo_);
         // The program must meet the signals as a machinist's shell would leave them.
         sigset_t nenhum;
@@ -180,12 +193,12 @@ private:
         sigprocmask(SIG_SETMASK, &nenhum, nullptr);
         for (int s : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGTSTP, SIGTTOU})
             signal(s, s == ignorado_ ? SIG_IGN : SIG_DFL);
-        // SIGQUIT leaves no core file behind.
+        // SIGQUIT leaves no core file behind; TERM as a terminal emulator sets it.
         const rlimit sem_core{0, 0};
         setrlimit(RLIMIT_CORE, &sem_core);
+        setenv("TERM", "xterm", 1);
         char partida;
         if (read(partida_[0], &partida, 1) != 1) _exit(125);
-        if (chdir(dir_.c_str()) != 0) _exit(126);
         execl(ROSCA_BINARIO, ROSCA_BINARIO, static_cast<char*>(nullptr));
         _exit(127);
     }
@@ -227,6 +240,7 @@ private:
     }
 
     int ignorado_;
+    bool redirecionado_;
     std::string dir_;
     int mestre_ = -1;
     int escravo_ = -1;
@@ -354,6 +368,24 @@ TEST(SinaisNoTerminal, CtrlZNaTeclaDevolveOTerminalEFgRetomaAPergunta) {
     p.digitar("I");
     EXPECT_TRUE(p.esperar_texto("Diametro Final da rosca [mm]: ")) << p.tela();
     EXPECT_TRUE(p.esperar_modo_tecla(false));
+}
+
+TEST(ProgressoNoTerminal, ComASaidaRedirecionadaNaoSaiDaLinhaDoCursor) {
+    // `rosca-helicoidal < respostas.txt > saida.txt`: one pass of 3000 turns,
+    // about 1.1 million lines, so standard error gets the progress line.
+    ProgramaNoTerminal p(0, "I\n20\n0\n10\n3000\n1\nD\n0\n1000\n200\n");
+    ASSERT_TRUE(p.iniciado());
+    const int status = p.esperar_fim();
+    ASSERT_TRUE(status != -1 && WIFEXITED(status)) << status;
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    // No line feed and no escape sequence: the cursor never leaves its line,
+    // so the lines above it (the command) stay as they were; and that line is
+    // blank again at the end.
+    const std::string& tela = p.tela();
+    const std::string primeira = "Gravando o percurso:   0% (0 de 1092005 linhas)";
+    EXPECT_EQ(tela.rfind("\r" + primeira, 0), 0u) << tela;
+    EXPECT_EQ(tela.find_first_of("\n\033"), std::string::npos) << tela;
+    EXPECT_TRUE(tela.ends_with(std::string(primeira.size(), ' ') + "\r")) << tela;
 }
 
 TEST(SinaisNoTerminal, UmaTeclaNaPausaFinalTerminaComZero) {

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 #include <langinfo.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -230,11 +231,22 @@ void pausa_terminal() {
 
 const bool pausa_terminal_com_aviso = false;
 
-bool preparar_terminal_erros() {
-    if (!eh_terminal(STDERR_FILENO)) return false;
-    // A dumb terminal would print the cursor movement as text.
+// One terminal device, whichever path opened it.
+bool mesmo_terminal(int a, int b) {
+    struct stat ea;
+    struct stat eb;
+    return fstat(a, &ea) == 0 && fstat(b, &eb) == 0 && S_ISCHR(ea.st_mode) && ea.st_rdev == eb.st_rdev;
+}
+
+TerminalErros preparar_terminal_erros() {
+    if (!eh_terminal(STDERR_FILENO)) return TerminalErros::nenhum;
+    // A dumb terminal would print the cursor movement as text; without TERM
+    // nothing is known of the terminal.
     const char* tipo = std::getenv("TERM");
-    return tipo == nullptr || std::strcmp(tipo, "dumb") != 0;
+    if (tipo == nullptr || *tipo == '\0' || std::strcmp(tipo, "dumb") == 0) return TerminalErros::nenhum;
+    if (eh_terminal(STDOUT_FILENO) && mesmo_terminal(STDOUT_FILENO, STDERR_FILENO))
+        return TerminalErros::mesmo_da_saida;
+    return TerminalErros::proprio;
 }
 
 void devolver_terminal_erros() {}
