@@ -67,21 +67,42 @@ TEST(Progresso, RedesenhaNoMaximoUmaVezPorIntervaloEApagaUmaVezSo) {
     std::fclose(f);
 }
 
-// Standard error replaced by another descriptor for the life of the object.
-class ErrosRedirecionados {
-public:
-    explicit ErrosRedirecionados(int destino) : salvo_(dup(STDERR_FILENO)) {
-        std::fflush(stderr);
-        dup2(destino, STDERR_FILENO);
+TEST(Progresso, NumTerminalSoDeErrosNaoSaiDaLinhaDoCursor) {
+    std::FILE* f = std::tmpfile();
+    ASSERT_NE(f, nullptr);
+    {
+        Progresso p(2000000, f, 0ms, TerminalErros::proprio);
+        p.avancar(1000000);
     }
-    ~ErrosRedirecionados() {
-        std::fflush(stderr);
-        dup2(salvo_, STDERR_FILENO);
+    const std::string linha0 = "Gravando o percurso:   0% (0 de 2000000 linhas)";
+    const std::string linha1 = "Gravando o percurso:  50% (1000000 de 2000000 linhas)";
+    EXPECT_EQ(conteudo(f), "\r" + linha0 + "\r" + linha1 + "\r" + std::string(linha1.size(), ' ') + "\r");
+    std::fclose(f);
+}
+
+// A standard descriptor replaced by another for the life of the object.
+class Redirecionado {
+public:
+    Redirecionado(int descritor, int destino) : descritor_(descritor), salvo_(dup(descritor)) {
+        std::fflush(nullptr);
+        dup2(destino, descritor);
+    }
+    ~Redirecionado() {
+        std::fflush(nullptr);
+        dup2(salvo_, descritor_);
         close(salvo_);
     }
 
 private:
+    int descritor_;
     int salvo_;
+};
+
+// Standard output and error on one terminal, as in an interactive run.
+struct SaidaEErros {
+    explicit SaidaEErros(int destino) : saida(STDOUT_FILENO, destino), erros(STDERR_FILENO, destino) {}
+    Redirecionado saida;
+    Redirecionado erros;
 };
 
 // A pseudo-terminal with no output processing, so its bytes read back as written.
@@ -109,12 +130,13 @@ public:
     int escravo = -1;
 };
 
-// TERM as a test needs it, restored afterwards.
+// TERM as a test needs it (null: unset), restored afterwards.
 class Term {
 public:
     explicit Term(const char* valor) {
         if (const char* antes = std::getenv("TERM")) antes_ = antes;
-        setenv("TERM", valor, 1);
+        if (valor) setenv("TERM", valor, 1);
+        else unsetenv("TERM");
     }
     ~Term() {
         if (antes_) setenv("TERM", antes_->c_str(), 1);
@@ -132,7 +154,7 @@ TEST(Progresso, SoNumTerminalESoEmTrabalhoLongo) {
     std::string no_terminal;
     std::string curto;
     {
-        ErrosRedirecionados r(pty.escravo);
+        SaidaEErros r(pty.escravo);
         {
             Progresso p(Progresso::linhas_minimas);
             p.avancar(364);
@@ -148,19 +170,31 @@ TEST(Progresso, SoNumTerminalESoEmTrabalhoLongo) {
     EXPECT_EQ(no_terminal.rfind("\nGravando o percurso:   0% (0 de 2000000 linhas)", 0), 0u) << no_terminal;
     EXPECT_TRUE(no_terminal.ends_with("\r\033[A"));
 
-    // A dumb terminal cannot move the cursor back, and a file is no terminal.
-    std::string burro;
+    // Standard output elsewhere: the line never leaves the cursor's line.
+    std::FILE* f = std::tmpfile();
     {
-        Term dumb("dumb");
-        ErrosRedirecionados r(pty.escravo);
+        Redirecionado saida(STDOUT_FILENO, fileno(f));
+        Redirecionado erros(STDERR_FILENO, pty.escravo);
         Progresso p(2 * Progresso::linhas_minimas);
         p.avancar(364);
     }
-    burro = pty.ler();
-    EXPECT_EQ(burro, "");
-    std::FILE* f = std::tmpfile();
+    const std::string so_erros = pty.ler();
+    EXPECT_EQ(so_erros.rfind("\rGravando o percurso:   0% (0 de 2000000 linhas)", 0), 0u) << so_erros;
+    EXPECT_TRUE(so_erros.ends_with(std::string(10, ' ') + "\r")) << so_erros;
+    EXPECT_EQ(so_erros.find_first_of("\n\033"), std::string::npos) << so_erros;
+    EXPECT_EQ(conteudo(f), "");
+
+    // A dumb terminal, or one nothing is known of, cannot move the cursor
+    // back, and a file is no terminal.
+    for (const char* tipo : {"dumb", static_cast<const char*>(nullptr)}) {
+        Term term_tipo(tipo);
+        SaidaEErros r(pty.escravo);
+        Progresso p(2 * Progresso::linhas_minimas);
+        p.avancar(364);
+    }
+    EXPECT_EQ(pty.ler(), "");
     {
-        ErrosRedirecionados r(fileno(f));
+        Redirecionado r(STDERR_FILENO, fileno(f));
         Progresso p(2 * Progresso::linhas_minimas);
         p.avancar(364);
     }
@@ -210,7 +244,7 @@ TEST(Progresso, TrabalhoLongoMostraNoTerminalEOArquivoNaoMuda) {
     ASSERT_GE(pty.mestre, 0);
     std::uint64_t com_terminal;
     {
-        ErrosRedirecionados r(pty.escravo);
+        SaidaEErros r(pty.escravo);
         com_terminal = gerar_resumo(d);
     }
     const std::string mostrado = pty.ler();
@@ -234,7 +268,7 @@ TEST(Progresso, ApagadoTambemQuandoUmaParadaInterrompeOArquivo) {
     ASSERT_GE(pty.mestre, 0);
     bool parou = false;
     {
-        ErrosRedirecionados r(pty.escravo);
+        SaidaEErros r(pty.escravo);
         std::string bytes;
         try {
             // The destination refuses what passes its first megabyte.

@@ -3,4 +3,4 @@
 #include "output/gerar_passes.hpp"
 #include "referencia/gerar_passes_referencia.hpp"
 
-void gerar_passes(DadosRosca& d, SaidaArquivo& arquivo) { referencia::gerar_passes(d, arquivo); }
+void gerar_passes(DadosRosca& d, SaidaArquivo& arquivo, Console&) { referencia::gerar_passes(d, arquivo); }

@@ -31,7 +31,8 @@ void descartar_digitado();
 
 // One key press from the terminal, no Enter needed, echoed when `eco`; -1 at
 // the end of input. Terminal settings are as before when it returns, also when
-// an interrupt ends the process meanwhile.
+// a signal ends the process meanwhile and while Ctrl-Z has it stopped; after
+// `fg` the key is still awaited as before.
 int ler_tecla_terminal(bool eco);
 
 // True when the console window is the program's own: started from the file
@@ -46,9 +47,23 @@ void pausa_terminal();
 // its prompt and its line end itself.
 extern const bool pausa_terminal_com_aviso;
 
-// True when standard error is a terminal that takes "\r" and the cursor-up
-// sequence "\033[A", for the progress line of long jobs. On Windows it
-// switches the console to take the sequence; `devolver_terminal_erros`
-// switches it back.
-bool preparar_terminal_erros();
+// Where standard error can show the progress line of long jobs.
+enum class TerminalErros {
+    // A file, a pipe, the null device, or a terminal not known to take "\r"
+    // and "\033[A" (POSIX: TERM unset or "dumb"; Windows: a console that
+    // cannot be switched to virtual-terminal processing).
+    nenhum,
+    // A terminal standard output does not write to (redirected, or another
+    // terminal): the line has the cursor's line to itself and is erased
+    // without moving up.
+    proprio,
+    // The terminal standard output writes to. POSIX: both descriptors are
+    // terminals of the same device. Windows: both are console handles of the
+    // same screen buffer (same size, cursor and window).
+    mesmo_da_saida,
+};
+
+// Readies standard error for the progress line. On Windows it switches the
+// console to take the sequences; `devolver_terminal_erros` switches it back.
+TerminalErros preparar_terminal_erros();
 void devolver_terminal_erros();

@@ -123,22 +123,38 @@ namespace {
 DWORD modo_erros_original = 0;
 bool modo_erros_mudado = false;
 
+// No call tells whether two console handles write to one screen buffer (two
+// opens of CONOUT$ are two objects), but a buffer made aside with
+// CreateConsoleScreenBuffer has its own size, cursor and window.
+bool mesma_tela(HANDLE a, HANDLE b) {
+    CONSOLE_SCREEN_BUFFER_INFO ia;
+    CONSOLE_SCREEN_BUFFER_INFO ib;
+    if (!GetConsoleScreenBufferInfo(a, &ia) || !GetConsoleScreenBufferInfo(b, &ib)) return false;
+    return ia.dwSize.X == ib.dwSize.X && ia.dwSize.Y == ib.dwSize.Y &&
+           ia.dwCursorPosition.X == ib.dwCursorPosition.X && ia.dwCursorPosition.Y == ib.dwCursorPosition.Y &&
+           ia.srWindow.Left == ib.srWindow.Left && ia.srWindow.Top == ib.srWindow.Top &&
+           ia.srWindow.Right == ib.srWindow.Right && ia.srWindow.Bottom == ib.srWindow.Bottom;
+}
+
 }  // namespace
 
-bool preparar_terminal_erros() {
+TerminalErros preparar_terminal_erros() {
 #ifndef ENABLE_VIRTUAL_TERMINAL_PROCESSING
     constexpr DWORD ENABLE_VIRTUAL_TERMINAL_PROCESSING = 0x0004;
 #endif
     HANDLE erros = manipulador(stderr);
     DWORD modo;
     // Only a real console answers; a file, a pipe or the NUL device does not.
-    if (GetConsoleMode(erros, &modo) == 0) return false;
-    if ((modo & ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0) return true;
+    if (GetConsoleMode(erros, &modo) == 0) return TerminalErros::nenhum;
+    const TerminalErros onde = eh_console(stdout) && mesma_tela(manipulador(stdout), erros)
+                                   ? TerminalErros::mesmo_da_saida
+                                   : TerminalErros::proprio;
+    if ((modo & ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0) return onde;
     // Consoles too old for the cursor sequence get no progress line.
-    if (SetConsoleMode(erros, modo | ENABLE_VIRTUAL_TERMINAL_PROCESSING) == 0) return false;
+    if (SetConsoleMode(erros, modo | ENABLE_VIRTUAL_TERMINAL_PROCESSING) == 0) return TerminalErros::nenhum;
     modo_erros_original = modo;
     modo_erros_mudado = true;
-    return true;
+    return onde;
 }
 
 void devolver_terminal_erros() {

@@ -243,9 +243,11 @@ double linhas_previstas(const DadosRosca& d) {
     return passes * (5 + 364 * voltas);
 }
 
-void gerar_passes(DadosRosca& d, SaidaArquivo& arquivo) {
+namespace {
+
+void gerar_passes_com(DadosRosca& d, SaidaArquivo& arquivo, Console* console) {
     // Erased when this returns or a stop unwinds, before the console goes on.
-    Progresso progresso(linhas_previstas(d));
+    Progresso progresso(linhas_previstas(d), console);
     auto volta = std::make_unique<Volta>();
     for (int k = 0; k < graus_volta; ++k)
         volta->avanco[k] = static_cast<double>(static_cast<estendido>(k + 1) * estender(d.passo_z_grau));
@@ -280,6 +282,14 @@ void gerar_passes(DadosRosca& d, SaidaArquivo& arquivo) {
 
     if (!rosca_interna(d)) arquivo.texto("\ng0 x0 y0\n");
 }
+
+}  // namespace
+
+void gerar_passes(DadosRosca& d, SaidaArquivo& arquivo, Console& console) {
+    gerar_passes_com(d, arquivo, &console);
+}
+
+void gerar_passes(DadosRosca& d, SaidaArquivo& arquivo) { gerar_passes_com(d, arquivo, nullptr); }
 
 void retracao_externa(const DadosRosca& d, SaidaArquivo& arquivo, double raio) {
     const double rc = raio + static_cast<double>(d.folga_retracao);

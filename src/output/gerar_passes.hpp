@@ -1,12 +1,15 @@
 #pragma once
 
+#include "driver/console.hpp"
 #include "driver/dados_rosca.hpp"
 #include "output/saida_arquivo.hpp"
 
 // The pass blocks of the tool path; widens the extents in the record. Each
 // pass is a start move, turns of up to 360 one-degree moves down to the
 // thread length, and a retract. On a terminal, a long job shows its progress
-// on standard error meanwhile.
+// on standard error meanwhile, after what `console` holds has gone out.
+void gerar_passes(DadosRosca& d, SaidaArquivo& arquivo, Console& console);
+// The same with no console text pending.
 void gerar_passes(DadosRosca& d, SaidaArquivo& arquivo);
 
 // About how many lines `gerar_passes` will write for the planned job.

@@ -22,7 +22,7 @@ void gravar_percurso(DadosRosca& d, const char* nome_arquivo, const AbridorArqui
     arquivo.texto("\n\ng51 x1.00 y1.00");
     arquivo.texto("\n");
 
-    gerar_passes(d, arquivo);
+    gerar_passes(d, arquivo, console);
     relatorio_diametro_usinado(d, arquivo, console);
 
     arquivo.texto("\n\ng50");

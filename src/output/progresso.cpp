@@ -4,31 +4,38 @@
 #include <cmath>
 #include <string>
 
-#include "driver/terminal.hpp"
+#include "driver/console.hpp"
 
-Progresso::Progresso(double linhas_previstas)
-    : previstas_(linhas_previstas), intervalo_(intervalo_padrao) {
+Progresso::Progresso(double linhas_previstas, Console* console)
+    : console_(console), previstas_(linhas_previstas), intervalo_(intervalo_padrao) {
     // NaN or infinite estimates (impossible plans) count as long.
     if (!(linhas_previstas <= linhas_minimas)) {
-        if (preparar_terminal_erros()) {
+        const TerminalErros onde = preparar_terminal_erros();
+        if (onde != TerminalErros::nenhum) {
             terminal_erros_ = true;
-            iniciar(stderr);
+            iniciar(stderr, onde);
         }
     }
 }
 
-Progresso::Progresso(double linhas_previstas, std::FILE* saida, std::chrono::milliseconds intervalo)
+Progresso::Progresso(double linhas_previstas, std::FILE* saida, std::chrono::milliseconds intervalo,
+                     TerminalErros onde)
     : previstas_(linhas_previstas), intervalo_(intervalo) {
-    iniciar(saida);
+    if (onde != TerminalErros::nenhum) iniciar(saida, onde);
 }
 
 Progresso::~Progresso() { apagar(); }
 
-void Progresso::iniciar(std::FILE* saida) {
+void Progresso::iniciar(std::FILE* saida, TerminalErros onde) {
     saida_ = saida;
-    // Console text still buffered would otherwise land after the progress line.
-    std::fflush(stdout);
-    desenhar("\n");
+    abaixo_da_console_ = onde == TerminalErros::mesmo_da_saida;
+    if (abaixo_da_console_) {
+        // Console text still buffered would otherwise land after the progress line.
+        if (console_ != nullptr) console_->descarregar();
+        desenhar("\n");
+    } else {
+        desenhar("\r");
+    }
     proximo_desenho_ = std::chrono::steady_clock::now() + intervalo_;
 }
 
@@ -67,7 +74,7 @@ void Progresso::apagar() {
     if (saida_ == nullptr) return;
     std::string linha = "\r";
     linha.append(largura_, ' ');
-    linha += "\r\033[A";
+    linha += abaixo_da_console_ ? "\r\033[A" : "\r";
     std::fwrite(linha.data(), 1, linha.size(), saida_);
     std::fflush(saida_);
     saida_ = nullptr;
