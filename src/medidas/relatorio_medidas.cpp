@@ -14,8 +14,8 @@ constexpr std::size_t largura_resposta = 10;
 
 std::string mm(std::int64_t milesimos) { return texto_fixo(milesimos, casas); }
 
-// An answer as the machinist types it: a point, no trailing zeros. The
-// dialogue reads "17,5" as 17, so a comma is never shown.
+// An answer as the machinist types it: no trailing zeros, a point as the
+// dialogue prints its own numbers.
 std::string digitar(std::int64_t milesimos) { return texto_enxuto(milesimos, casas); }
 
 std::string pontilhado(std::string_view rotulo, std::size_t coluna) {
@@ -162,7 +162,7 @@ void notas(std::string& t, const Consulta& c) {
                              : c.designacao.familia == Familia::unificada ? "2B no furo, 2A no parafuso"
                                                                           : "classe A ou B no parafuso";
     t += juntar({"\nMedidas basicas: a tolerancia (", tolerancia, ") as desloca\n"});
-    t += "um pouco, e o usinador decide. Digite os numeros com ponto, nao virgula.\n";
+    t += "um pouco, e quem decide a medida final e o usinador.\n";
 }
 
 }  // namespace
