@@ -91,7 +91,7 @@ bool unificada(Consulta& c, std::string& erro) {
             erro = pedida ? juntar({"medida sem passo ", nome_digitada(d.serie),
                                     " na ASME B1.1: informe os fios"})
                           : juntar({"serie ", nome_digitada(d.serie),
-                                    " sem passo proprio: informe os fios (ex.: 1-8 UN)"});
+                                    ": informe os fios por polegada (ex.: 1-8 UN)"});
             return false;
         }
         d.passo = c.unificada->fios_decimos[i];

@@ -69,8 +69,7 @@ bool fracao(Leitor& l, std::int64_t numerador, std::int64_t& upol, std::string& 
     bool aceito = false;
     for (auto d : denominadores) aceito = aceito || d == denominador;
     if (!aceito) {
-        erro = juntar({"denominador ", std::to_string(denominador),
-                       ": polegada em 2, 4, 8, 16, 32 ou 64 avos"});
+        erro = "denominador invalido: use 2, 4, 8, 16, 32 ou 64";
         return false;
     }
     if (numerador == 0) {

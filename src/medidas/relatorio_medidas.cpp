@@ -7,6 +7,7 @@
 namespace {
 
 constexpr int casas = 3;
+constexpr std::size_t largura_linha = 80;
 constexpr std::size_t coluna_valor = 36;  // profile figures right-aligned in the next 9
 constexpr std::size_t largura_valor = 9;
 constexpr std::size_t coluna_resposta = 34;  // answers, then their notes after 10 more
@@ -173,8 +174,18 @@ bool relatorio_medidas(std::string_view designacao, std::string& texto, std::str
     Consulta c;
     std::string problema;
     if (!consultar(designacao, c, problema)) {
-        const bool so_brancos = designacao.find_first_not_of(" \t") == std::string_view::npos;
-        erro = so_brancos ? problema : juntar({"\"", texto_mostravel(designacao, 16), "\": ", problema});
+        // The designation as typed, trimmed, in front, as long as the line allows.
+        const std::size_t inicio = designacao.find_first_not_of(" \t");
+        if (inicio == std::string_view::npos) {
+            erro = problema;
+            return false;
+        }
+        const std::string_view digitado = designacao.substr(inicio, designacao.find_last_not_of(" \t") + 1 - inicio);
+        constexpr std::size_t aspas_e_reticencias = 7;
+        const std::size_t cabe = problema.size() + aspas_e_reticencias < largura_linha
+                                     ? largura_linha - aspas_e_reticencias - problema.size()
+                                     : 0;
+        erro = juntar({"\"", texto_mostravel(digitado, cabe < 16 ? cabe : 16), "\": ", problema});
         return false;
     }
     switch (c.designacao.familia) {
