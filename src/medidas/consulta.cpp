@@ -8,8 +8,9 @@ namespace {
 constexpr std::int64_t menor_diametro_um = 1000;
 constexpr std::int64_t maior_diametro_um = 1000000;
 constexpr std::int64_t menor_passo_um = 100;
-// A pitch above a quarter of the size is no screw thread of these standards
-// (their steepest, M1 x 0.25, is exactly a quarter) and would leave no core.
+// No thread of these standards has a pitch above a quarter of its size (the
+// steepest, M1 x 0.25, is exactly that): beyond it a slip of the keyboard is
+// far likelier than a real thread.
 constexpr std::int64_t maior_passo_por_diametro = 4;
 
 // One micro-inch is 254 ten-millionths of a mm: the bounds in those units.
