@@ -1,0 +1,163 @@
+#include "medidas/consulta.hpp"
+
+#include "medidas/decimal.hpp"
+#include "medidas/juntar.hpp"
+
+namespace {
+
+constexpr std::int64_t menor_diametro_um = 1000;
+constexpr std::int64_t maior_diametro_um = 1000000;
+constexpr std::int64_t menor_passo_um = 100;
+// No thread of these standards has a pitch above a quarter of its size (the
+// steepest, M1 x 0.25, is exactly that): beyond it a slip of the keyboard is
+// far likelier than a real thread.
+constexpr std::int64_t maior_passo_por_diametro = 4;
+
+// One micro-inch is 254 ten-millionths of a mm: the bounds in those units.
+constexpr std::int64_t menor_diametro_254upol = menor_diametro_um * 10000;
+constexpr std::int64_t maior_diametro_254upol = maior_diametro_um * 10000;
+// 0.1 mm pitch: 254 threads per inch, in tenths.
+constexpr std::int64_t maior_fios_decimos = 2540;
+
+const char* nome_digitada(SerieDigitada s) {
+    switch (s) {
+        case SerieDigitada::unc: return "UNC";
+        case SerieDigitada::unf: return "UNF";
+        case SerieDigitada::unef: return "UNEF";
+        case SerieDigitada::un: return "UN";
+        case SerieDigitada::uns: return "UNS";
+        case SerieDigitada::nenhuma: break;
+    }
+    return "";
+}
+
+std::optional<SerieUnificada> graduada(SerieDigitada s) {
+    switch (s) {
+        case SerieDigitada::unc: return SerieUnificada::unc;
+        case SerieDigitada::unf: return SerieUnificada::unf;
+        case SerieDigitada::unef: return SerieUnificada::unef;
+        default: return std::nullopt;
+    }
+}
+
+bool metrica(Consulta& c, std::string& erro) {
+    Designacao& d = c.designacao;
+    const std::string nome_m = juntar({"M", d.medida});
+    if (d.diametro < menor_diametro_um || d.diametro > maior_diametro_um) {
+        erro = "diametro fora do alcance de 1 a 1000 mm";
+        return false;
+    }
+    c.iso261 = procurar_iso261(d.diametro);
+    if (!d.tem_passo) {
+        if (c.iso261 == nullptr || c.iso261->passo_grosso_um == 0) {
+            erro = juntar({c.iso261 ? "sem passo grosso na ISO 261" : "diametro fora da ISO 261",
+                           ": informe o passo (", nome_m, "xP)"});
+            return false;
+        }
+        d.passo = c.iso261->passo_grosso_um;
+    }
+    const std::string passo = texto_enxuto(d.passo, 3);
+    if (d.passo < menor_passo_um) {
+        erro = "passo abaixo do minimo de 0.1 mm";
+        return false;
+    }
+    if (d.passo * maior_passo_por_diametro > d.diametro) {
+        erro = juntar({"passo acima de 1/4 do diametro (no maximo ",
+                       texto_enxuto(d.diametro / maior_passo_por_diametro, 3), " mm)"});
+        return false;
+    }
+    c.nome = d.tem_passo ? juntar({nome_m, "x", passo}) : nome_m;
+    if (c.iso261 != nullptr) {
+        c.passo_grosso = c.iso261->passo_grosso_um == d.passo;
+        bool fino = false;
+        for (auto p : c.iso261->passos_finos_um) fino = fino || (p != 0 && p == d.passo);
+        c.normalizada = c.passo_grosso || fino;
+    }
+    c.perfil = perfil_metrico(d.diametro, d.passo);
+    return true;
+}
+
+bool unificada(Consulta& c, std::string& erro) {
+    Designacao& d = c.designacao;
+    if (254 * d.diametro < menor_diametro_254upol || 254 * d.diametro > maior_diametro_254upol) {
+        erro = "medida fora do alcance de 1 a 1000 mm";
+        return false;
+    }
+    c.unificada = procurar_unificada(d.diametro);
+    const auto pedida = graduada(d.serie);
+    c.serie_pedida = pedida;
+    if (!d.tem_passo) {
+        const auto i = static_cast<std::size_t>(pedida.value_or(SerieUnificada::unc));
+        if (!pedida || c.unificada == nullptr || c.unificada->fios_decimos[i] == 0) {
+            erro = pedida ? juntar({"medida sem passo ", nome_digitada(d.serie),
+                                    " na ASME B1.1: informe os fios"})
+                          : juntar({"serie ", nome_digitada(d.serie),
+                                    ": informe os fios por polegada (ex.: 1-8 UN)"});
+            return false;
+        }
+        d.passo = c.unificada->fios_decimos[i];
+    }
+    const std::string fios = texto_enxuto(d.passo, 1);
+    if (d.passo == 0) {
+        erro = "zero fios por polegada";
+        return false;
+    }
+    if (d.passo > maior_fios_decimos) {
+        erro = "mais de 254 fios por polegada: passo abaixo de 0.1 mm";
+        return false;
+    }
+    // Pitch 25.4 / n mm at most a quarter of 25.4 D: n D >= 4, here in tenths
+    // of a thread and micro-inches.
+    if (d.passo * d.diametro < maior_passo_por_diametro * 10 * 1000000) {
+        erro = "passo acima de 1/4 da medida";
+        return false;
+    }
+    if (c.unificada != nullptr) {
+        for (int s = 0; s < series_unificadas; ++s)
+            if (c.unificada->fios_decimos[static_cast<std::size_t>(s)] == d.passo)
+                c.serie_do_passo = static_cast<SerieUnificada>(s);
+    }
+    c.normalizada = c.serie_do_passo && (!pedida || pedida == c.serie_do_passo);
+    const char* serie = d.serie != SerieDigitada::nenhuma ? nome_digitada(d.serie)
+                        : c.serie_do_passo              ? nome_serie(*c.serie_do_passo)
+                                                        : "";
+    c.nome = juntar({d.medida, "-", fios, *serie ? " " : "", serie});
+    c.perfil = perfil_unificado(d.diametro, d.passo);
+    return true;
+}
+
+bool tubo(Consulta& c, std::string& erro) {
+    c.iso228 = procurar_iso228(c.designacao.diametro);
+    if (c.iso228 == nullptr) {
+        erro = "tamanho fora da ISO 228-1 (de G1/16 a G6)";
+        return false;
+    }
+    c.designacao.tem_passo = true;
+    c.designacao.passo = 10 * c.iso228->fios_por_polegada;
+    c.nome = juntar({"G", c.designacao.medida});
+    c.normalizada = true;
+    c.perfil = perfil_iso228(*c.iso228);
+    return true;
+}
+
+}  // namespace
+
+const char* nome_serie(SerieUnificada serie) {
+    switch (serie) {
+        case SerieUnificada::unc: return "UNC";
+        case SerieUnificada::unf: return "UNF";
+        case SerieUnificada::unef: return "UNEF";
+    }
+    return "";
+}
+
+bool consultar(std::string_view texto, Consulta& consulta, std::string& erro) {
+    consulta = Consulta{};
+    if (!ler_designacao(texto, consulta.designacao, erro)) return false;
+    switch (consulta.designacao.familia) {
+        case Familia::metrica: return metrica(consulta, erro);
+        case Familia::unificada: return unificada(consulta, erro);
+        case Familia::tubo: return tubo(consulta, erro);
+    }
+    return false;
+}

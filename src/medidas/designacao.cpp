@@ -1,0 +1,271 @@
+#include "medidas/designacao.hpp"
+
+#include <array>
+
+#include "medidas/decimal.hpp"
+#include "medidas/juntar.hpp"
+
+namespace {
+
+constexpr std::int64_t upol_por_polegada = 1000000;
+constexpr int casas_mm = 3;  // metric sizes and pitches: micrometres
+constexpr int casas_polegada = 4;  // decimal inch sizes: ten-thousandths, as tabulated
+constexpr int casas_fios = 1;  // threads per inch: 4.5 is the one fraction in use
+constexpr int maior_numerada = 12;
+
+bool branco(char c) { return c == ' ' || c == '\t'; }
+bool algarismo(char c) { return c >= '0' && c <= '9'; }
+bool letra(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+char maiuscula(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+class Leitor {
+public:
+    explicit Leitor(std::string_view texto) : texto_(texto) {}
+
+    char atual() const { return pos_ < texto_.size() ? texto_[pos_] : '\0'; }
+    bool no_fim() const { return pos_ >= texto_.size(); }
+    void avancar() { ++pos_; }
+    void pular_brancos() {
+        while (!no_fim() && branco(atual())) ++pos_;
+    }
+    std::string_view resto() const { return texto_.substr(pos_); }
+
+    // A number; `falta` is the message when there is none, `nome` prefixes
+    // what is wrong with the digits ("passo: casas decimais demais").
+    bool numero(int casas, const char* falta, const char* nome, std::int64_t& valor,
+                std::string& erro) {
+        if (!algarismo(atual())) {
+            erro = falta;
+            return false;
+        }
+        if (ler_decimal(texto_, pos_, casas, valor, erro)) return true;
+        erro = juntar({nome, ": ", erro});
+        return false;
+    }
+
+private:
+    std::string_view texto_;
+    std::size_t pos_ = 0;
+};
+
+std::string sobra(std::string_view resto) {
+    return juntar({"texto a mais depois da designacao: \"", texto_mostravel(resto, 12), "\""});
+}
+
+bool fim_da_designacao(Leitor& l, std::string& erro) {
+    l.pular_brancos();
+    if (l.no_fim()) return true;
+    erro = sobra(l.resto());
+    return false;
+}
+
+// A fraction of an inch after its numerator: "/4". Denominators are the
+// binary ones of inch sizes, so the result is exact in micro-inches.
+bool fracao(Leitor& l, std::int64_t numerador, std::int64_t& upol, std::string& erro) {
+    l.avancar();  // '/'
+    std::int64_t denominador = 0;
+    if (!l.numero(0, "falta o denominador da fracao", "fracao", denominador, erro)) return false;
+    constexpr std::array<std::int64_t, 6> denominadores{2, 4, 8, 16, 32, 64};
+    bool aceito = false;
+    for (auto d : denominadores) aceito = aceito || d == denominador;
+    if (!aceito) {
+        erro = "denominador invalido: use 2, 4, 8, 16, 32 ou 64";
+        return false;
+    }
+    if (numerador == 0) {
+        erro = "fracao de polegada igual a zero";
+        return false;
+    }
+    upol = numerador * (upol_por_polegada / denominador);
+    return true;
+}
+
+// An inch size: "2", "1/4", "1 1/4", or, when `decimal`, "0.25".
+bool medida_polegadas(Leitor& l, bool decimal, std::int64_t& upol, std::string& erro) {
+    Leitor adiante = l;
+    std::int64_t inteiro = 0;
+    if (!adiante.numero(0, "falta a medida em polegadas", "medida", inteiro, erro)) return false;
+    if (adiante.atual() == '/') {
+        l = adiante;
+        return fracao(l, inteiro, upol, erro);
+    }
+    if (adiante.atual() == '.' || adiante.atual() == ',') {
+        if (!decimal) {
+            erro = "medida de tubo em fracao, sem ponto (ex.: G1/2)";
+            return false;
+        }
+        std::int64_t dez_milesimos = 0;
+        if (!l.numero(casas_polegada, "", "medida", dez_milesimos, erro)) return false;
+        upol = dez_milesimos * (upol_por_polegada / 10000);
+        return true;
+    }
+    l = adiante;
+    upol = inteiro * upol_por_polegada;
+    // "1 1/4": a blank, then digits and a slash, is the fraction of a mixed number.
+    Leitor misto = l;
+    misto.pular_brancos();
+    if (!algarismo(misto.atual())) return true;
+    std::int64_t numerador = 0;
+    if (!misto.numero(0, "", "fracao", numerador, erro)) return false;
+    if (misto.atual() != '/') {
+        erro = "medida em polegadas mal escrita (ex.: 1 1/4)";
+        return false;
+    }
+    std::int64_t parte = 0;
+    if (!fracao(misto, numerador, parte, erro)) return false;
+    if (parte >= upol_por_polegada) {
+        erro = "fracao de polegada maior que 1 depois do inteiro";
+        return false;
+    }
+    upol += parte;
+    l = misto;
+    return true;
+}
+
+bool metrica(Leitor& l, Designacao& d, std::string& erro) {
+    d.familia = Familia::metrica;
+    l.pular_brancos();
+    if (!l.numero(casas_mm, "falta o diametro depois de M", "diametro", d.diametro, erro)) return false;
+    d.medida = texto_enxuto(d.diametro, casas_mm);
+    l.pular_brancos();
+    if (maiuscula(l.atual()) == 'X') {
+        l.avancar();
+        l.pular_brancos();
+        if (!l.numero(casas_mm, "falta o passo depois de x", "passo", d.passo, erro)) return false;
+        d.tem_passo = true;
+    }
+    return fim_da_designacao(l, erro);
+}
+
+bool tubo(Leitor& l, Designacao& d, std::string& erro) {
+    d.familia = Familia::tubo;
+    l.pular_brancos();
+    if (!algarismo(l.atual())) {
+        erro = "falta a medida depois de G (ex.: G1/2)";
+        return false;
+    }
+    if (!medida_polegadas(l, false, d.diametro, erro)) return false;
+    d.medida = texto_polegadas(d.diametro);
+    return fim_da_designacao(l, erro);
+}
+
+bool serie(std::string_view nome, SerieDigitada& s) {
+    constexpr std::array<std::pair<std::string_view, SerieDigitada>, 5> nomes{{
+        {"UNC", SerieDigitada::unc},
+        {"UNF", SerieDigitada::unf},
+        {"UNEF", SerieDigitada::unef},
+        {"UN", SerieDigitada::un},
+        {"UNS", SerieDigitada::uns},
+    }};
+    for (const auto& [texto, valor] : nomes) {
+        if (texto.size() != nome.size()) continue;
+        bool igual = true;
+        for (std::size_t i = 0; i < nome.size(); ++i) igual = igual && maiuscula(nome[i]) == texto[i];
+        if (igual) {
+            s = valor;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool unificada(Leitor& l, Designacao& d, std::string& erro) {
+    d.familia = Familia::unificada;
+    if (l.atual() == '#') {
+        l.avancar();
+        l.pular_brancos();
+        std::int64_t numero = 0;
+        if (!l.numero(0, "falta o numero da medida depois de #", "medida", numero, erro)) return false;
+        if (numero > maior_numerada) {
+            erro = juntar({"medida numerada #", std::to_string(numero), " (existem de #0 a #12)"});
+            return false;
+        }
+        d.numerada = true;
+        d.diametro = 60000 + 13000 * numero;  // 0.060 + 0.013 N inch
+        d.medida = juntar({"#", std::to_string(numero)});
+    } else {
+        if (!medida_polegadas(l, true, d.diametro, erro)) return false;
+        d.medida = texto_polegadas(d.diametro);
+    }
+    l.pular_brancos();
+    if (maiuscula(l.atual()) == 'X') {
+        erro = "rosca metrica comeca por M (ex.: M20x1.5)";
+        return false;
+    }
+    if (l.atual() == '-') {
+        l.avancar();
+        l.pular_brancos();
+        if (!l.numero(casas_fios, "faltam os fios por polegada depois de -", "fios por polegada",
+                      d.passo, erro))
+            return false;
+        d.tem_passo = true;
+        l.pular_brancos();
+    }
+    if (letra(l.atual())) {
+        const std::string_view resto = l.resto();
+        std::size_t n = 0;
+        while (n < resto.size() && letra(resto[n])) ++n;
+        if (!serie(resto.substr(0, n), d.serie)) {
+            erro = juntar({"serie \"", resto.substr(0, n > 6 ? 6 : n),
+                           "\" desconhecida (UNC, UNF, UNEF, UN, UNS)"});
+            return false;
+        }
+        for (std::size_t i = 0; i < n; ++i) l.avancar();
+    }
+    if (!fim_da_designacao(l, erro)) return false;
+    if (!d.tem_passo && d.serie == SerieDigitada::nenhuma) {
+        erro = "faltam os fios por polegada (ex.: 1/4-20 UNC)";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool ler_designacao(std::string_view texto, Designacao& designacao, std::string& erro) {
+    designacao = Designacao{};
+    if (texto.size() > max_designacao) {
+        erro = juntar({"designacao longa demais (mais de ", std::to_string(max_designacao), " caracteres)"});
+        return false;
+    }
+    Leitor l(texto);
+    l.pular_brancos();
+    const char c = maiuscula(l.atual());
+    if (l.no_fim()) {
+        erro = "designacao vazia (ex.: M20x2.5, 1/4-20 UNC, G1/2)";
+        return false;
+    }
+    if (c == 'M') {
+        l.avancar();
+        return metrica(l, designacao, erro);
+    }
+    if (c == 'G') {
+        l.avancar();
+        return tubo(l, designacao, erro);
+    }
+    if (c == '#' || algarismo(c)) return unificada(l, designacao, erro);
+    erro = "comece por M (metrica), G (tubo) ou a medida em polegadas";
+    return false;
+}
+
+std::string texto_mostravel(std::string_view texto, std::size_t maximo) {
+    std::string mostrado;
+    for (char c : texto.substr(0, maximo)) mostrado += (c >= ' ' && c <= '~') ? c : '?';
+    if (texto.size() > maximo) mostrado += "...";
+    return mostrado;
+}
+
+std::string texto_polegadas(std::int64_t upol) {
+    constexpr std::int64_t sexagesimo_quarto = upol_por_polegada / 64;
+    if (upol % sexagesimo_quarto != 0) return texto_enxuto(upol / 100, casas_polegada);
+    const std::int64_t inteiro = upol / upol_por_polegada;
+    std::int64_t numerador = upol % upol_por_polegada / sexagesimo_quarto;
+    std::int64_t denominador = 64;
+    if (numerador == 0) return std::to_string(inteiro);
+    while (numerador % 2 == 0) {
+        numerador /= 2;
+        denominador /= 2;
+    }
+    const std::string parte = juntar({std::to_string(numerador), "/", std::to_string(denominador)});
+    return inteiro == 0 ? parte : juntar({std::to_string(inteiro), " ", parte});
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// A thread designation as typed, read into numbers; nothing is looked up yet.
+enum class Familia { metrica, unificada, tubo };
+
+// The series name typed after a Unified designation. UN and UNS name no
+// graded series: the pitch is whatever the threads per inch say.
+enum class SerieDigitada { nenhuma, unc, unf, unef, un, uns };
+
+struct Designacao {
+    Familia familia = Familia::metrica;
+    std::string medida;  // the size as printed back: "20", "1.6", "1 1/4", "#10"
+    // Metric: micrometres. Unified and pipe: micro-inches.
+    std::int64_t diametro = 0;
+    bool numerada = false;  // Unified numbered size, #0 to #12
+    bool tem_passo = false;
+    // Metric: pitch in micrometres. Unified: threads per inch, in tenths.
+    std::int64_t passo = 0;
+    SerieDigitada serie = SerieDigitada::nenhuma;
+};
+
+// Longest designation read at all; anything longer is refused before parsing.
+inline constexpr std::size_t max_designacao = 64;
+
+// Reads "M20", "M20x1,5", "1/4-20 UNC", "#10-32", "1 1/4-7", "G 1 1/4"; letters
+// in either case, blanks around the parts. On a malformed text returns false
+// and says in `erro`, one Portuguese line, what is wrong.
+bool ler_designacao(std::string_view texto, Designacao& designacao, std::string& erro);
+
+// Typed text shown back in a message: printable ASCII only (anything else
+// becomes '?'), cut to `maximo` characters and "..." when longer.
+std::string texto_mostravel(std::string_view texto, std::size_t maximo);
+
+// Micro-inches of an inch size written back as a machinist writes it:
+// 1250000 -> "1 1/4", 250000 -> "1/4", 2000000 -> "2". Sizes that are no
+// multiple of 1/64 inch come out as decimals: "0.3".
+std::string texto_polegadas(std::int64_t upol);

@@ -1,0 +1,293 @@
+// The --medidas report: figures of each standard, the answers for the
+// dialogue, what is not standard, and what is refused.
+#include "medidas/medidas.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "medidas/decimal.hpp"
+#include "medidas/tabelas.hpp"
+
+namespace {
+
+std::string relatorio(std::string_view designacao) {
+    std::string texto, erro;
+    EXPECT_TRUE(relatorio_medidas(designacao, texto, erro)) << designacao << ": " << erro;
+    return texto;
+}
+
+std::string erro(std::string_view designacao) {
+    std::string texto, e;
+    EXPECT_FALSE(relatorio_medidas(designacao, texto, e)) << designacao;
+    EXPECT_EQ(texto, "") << designacao;
+    return e;
+}
+
+// The figure after the dots on the first line naming `rotulo` after `secao`:
+// "  Diametro maior ....    20.000" gives "20.000".
+std::string valor(const std::string& texto, std::string_view rotulo, std::string_view secao = "Perfil") {
+    std::size_t i = texto.find(std::string("\n  ").append(rotulo), texto.find(secao));
+    if (i == std::string::npos) return std::string(rotulo).append(": nao achado");
+    i = texto.find_first_not_of(" .", texto.find(" .", i));
+    return texto.substr(i, texto.find_first_of(" \n", i) - i);
+}
+
+constexpr std::string_view interna = "Rosca interna";
+constexpr std::string_view externa = "Rosca externa";
+
+// Final, initial diameter and pitch answers of one kind of thread.
+std::string respostas(const std::string& texto, std::string_view tipo) {
+    return valor(texto, "Diametro Final", tipo) + " / " + valor(texto, "Diametro Inicial", tipo) +
+           " / " + valor(texto, "Passo da rosca", tipo);
+}
+
+TEST(MedidasMetrica, M20x2_5PorInteiro) {
+    EXPECT_EQ(relatorio("M20x2.5"),
+              "Rosca M20x2.5: metrica ISO, perfil de 60 graus (ISO 68-1)\n"
+              "Passo grosso da ISO 261.\n"
+              "\n"
+              "Perfil basico [mm]:\n"
+              "  Diametro maior ...................    20.000\n"
+              "  Passo P ..........................     2.500\n"
+              "  Altura do triangulo H ............     2.165\n"
+              "  Diametro de flanco ...............    18.376\n"
+              "  Diametro menor do furo ...........    17.294\n"
+              "  Diametro menor do parafuso .......    16.933\n"
+              "  Altura do filete do furo .........     1.353\n"
+              "  Altura do filete do parafuso .....     1.534\n"
+              "  Broca para o furo ................    17.500\n"
+              "\n"
+              "Rosca interna (furo), respostas do dialogo:\n"
+              "  Tipo de Rosca [I / E] .......... I\n"
+              "  Diametro Final da rosca [mm] ... 20         diametro maior\n"
+              "  Diametro Inicial da rosca [mm] . 17.5       broca: maior - passo\n"
+              "  (Passo Lateral: profundidade radial de 1.250 mm; fresa menor que 17.5)\n"
+              "  Passo da rosca (1 fio) [mm] .... 2.5        passo grosso da ISO 261\n"
+              "\n"
+              "Rosca externa (parafuso), respostas do dialogo:\n"
+              "  Tipo de Rosca [I / E] .......... E\n"
+              "  Diametro Final da rosca [mm] ... 16.933     diametro menor do parafuso\n"
+              "  Diametro Inicial da rosca [mm] . 20         blank no diametro maior\n"
+              "  (Passo Lateral: profundidade radial de 1.534 mm)\n"
+              "  Passo da rosca (1 fio) [mm] .... 2.5        passo grosso da ISO 261\n"
+              "\n"
+              "Medidas basicas: a tolerancia (6H no furo, 6g no parafuso) as desloca\n"
+              "um pouco, e quem decide a medida final e o usinador.\n");
+}
+
+TEST(MedidasMetrica, PassoGrossoImplicitoVirgulaMaiusculasEBrancos) {
+    const std::string grosso = relatorio("M20");
+    EXPECT_NE(grosso.find("Rosca M20: metrica"), std::string::npos);
+    EXPECT_NE(grosso.find("Passo grosso da ISO 261: 2.5 mm.\n"), std::string::npos);
+    const std::string explicito = relatorio(" m 20 X 2.5 ");
+    EXPECT_EQ(grosso.substr(grosso.find("\nPerfil")), explicito.substr(explicito.find("\nPerfil")));
+
+    const std::string fino = relatorio("M20x1,5");
+    EXPECT_EQ(fino, relatorio("m20X1.5"));
+    EXPECT_NE(fino.find("Rosca M20x1.5: metrica ISO, perfil de 60 graus (ISO 68-1)\nPasso fino da ISO 261.\n"),
+              std::string::npos);
+    EXPECT_EQ(valor(fino, "Diametro de flanco"), "19.026");
+    EXPECT_EQ(valor(fino, "Diametro menor do furo"), "18.376");
+    EXPECT_EQ(respostas(fino, interna), "20 / 18.5 / 1.5");
+    EXPECT_EQ(respostas(fino, externa), "18.16 / 20 / 1.5");
+}
+
+TEST(MedidasMetrica, OutrosTamanhosConferemComATabelaDaNorma) {
+    // Pitch and minor diameters as ISO 724 tabulates them.
+    const std::string m8 = relatorio("M8x1");
+    EXPECT_EQ(valor(m8, "Diametro de flanco"), "7.350");
+    EXPECT_EQ(valor(m8, "Diametro menor do furo"), "6.917");
+    const std::string m64 = relatorio("M64");
+    EXPECT_EQ(valor(m64, "Diametro de flanco"), "60.103");
+    EXPECT_EQ(valor(m64, "Diametro menor do furo"), "57.505");
+    EXPECT_EQ(respostas(m64, externa), "56.639 / 64 / 6");
+    EXPECT_EQ(respostas(relatorio("M1"), interna), "1 / 0.75 / 0.25");
+    // H = 17.3205 exactly: a half is rounded up, never lost in binary.
+    EXPECT_EQ(valor(relatorio("M80x20"), "Altura do triangulo H"), "17.321");
+}
+
+TEST(MedidasMetrica, ForaDaNormaSaiDoPerfilComAviso) {
+    const std::string passo = relatorio("M20x3");
+    EXPECT_NE(passo.find("Atencao: passo 3 nao normalizado; medidas pelo perfil basico.\n"
+                         "ISO 261 para M20: grosso 2.5; finos 2, 1.5, 1.\n"),
+              std::string::npos);
+    EXPECT_EQ(valor(passo, "Diametro de flanco"), "18.051");
+    EXPECT_EQ(respostas(passo, interna), "20 / 17 / 3");
+    EXPECT_NE(passo.find("3          fora da ISO 261"), std::string::npos);
+
+    const std::string tamanho = relatorio("M21x1.5");
+    EXPECT_NE(tamanho.find("Atencao: M21 nao consta da ISO 261; medidas pelo perfil basico.\n"),
+              std::string::npos);
+    EXPECT_EQ(respostas(tamanho, externa), "19.16 / 21 / 1.5");
+}
+
+TEST(MedidasUnificada, SeriesTamanhosNumeradosEFracoesMistas) {
+    const std::string quarto = relatorio("1/4-20 UNC");
+    EXPECT_NE(quarto.find("Rosca 1/4-20 UNC: unificada (ASME B1.1), perfil de 60 graus\n"
+                          "1/4 pol = 6.350 mm; 20 fios por polegada.\nPasso da serie UNC.\n"),
+              std::string::npos);
+    EXPECT_EQ(valor(quarto, "Diametro de flanco"), "5.525");
+    EXPECT_EQ(respostas(quarto, interna), "6.35 / 5.08 / 1.27");
+    EXPECT_EQ(respostas(quarto, externa), "4.792 / 6.35 / 1.27");
+    EXPECT_NE(quarto.find("1.27       25.4 / 20 fios por polegada\n"), std::string::npos);
+    EXPECT_EQ(relatorio("1/4 unc"), quarto);
+    EXPECT_EQ(relatorio(" 1/4 - 20 "), quarto);
+
+    const std::string dez = relatorio("#10-32 UNF");
+    EXPECT_NE(dez.find("#10 (0.190 pol) = 4.826 mm; 32 fios por polegada.\nPasso da serie UNF.\n"),
+              std::string::npos);
+    EXPECT_EQ(valor(dez, "Diametro de flanco"), "4.310");
+    EXPECT_EQ(respostas(dez, interna), "4.826 / 4.032 / 0.79375");
+
+    // The pitch is typed to the millionth: three decimals would drift along the thread.
+    const std::string misto = relatorio("1 1/4-7");
+    EXPECT_NE(misto.find("Rosca 1 1/4-7 UNC:"), std::string::npos);
+    EXPECT_EQ(valor(misto, "Diametro de flanco"), "29.393");
+    EXPECT_EQ(respostas(misto, interna), "31.75 / 28.121 / 3.628571");
+
+    const std::string meio = relatorio("1/2-13");
+    EXPECT_NE(meio.find("Rosca 1/2-13 UNC:"), std::string::npos);
+    EXPECT_EQ(valor(meio, "Diametro de flanco"), "11.431");
+    EXPECT_EQ(valor(meio, "Passo P"), "1.954");
+    EXPECT_EQ(respostas(meio, externa), "10.303 / 12.7 / 1.953846");
+    EXPECT_NE(relatorio("2-4.5").find("Rosca 2-4.5 UNC:"), std::string::npos);
+}
+
+TEST(MedidasUnificada, PassoOuMedidaForaDasSeries) {
+    EXPECT_NE(relatorio("1/4-20 UNF").find("Atencao: passo fora da serie UNF; medidas pelo perfil basico.\n"
+                                           "ASME B1.1 para 1/4: UNC 20, UNF 28, UNEF 32.\n"),
+              std::string::npos);
+    EXPECT_NE(relatorio("1/4-18").find("Rosca 1/4-18: unificada"), std::string::npos);
+    EXPECT_NE(relatorio("1/4-18").find("Atencao: passo fora das series UNC, UNF e UNEF;"), std::string::npos);
+    EXPECT_NE(relatorio("5/32-32").find("Atencao: medida fora das series UNC, UNF e UNEF;"), std::string::npos);
+    EXPECT_NE(relatorio("1-8 UN").find("Passo da serie UNC."), std::string::npos);
+}
+
+TEST(MedidasTubo, TamanhosDaIso228) {
+    const std::string meio = relatorio("G1/2");
+    EXPECT_NE(meio.find("Rosca G1/2: tubo BSP paralela (ISO 228-1), perfil Whitworth\n"
+                        "14 fios por polegada; flancos de 55 graus: use fresa de 55 graus.\n"),
+              std::string::npos);
+    EXPECT_EQ(valor(meio, "Diametro de flanco"), "19.793");
+    EXPECT_EQ(valor(meio, "Altura do filete h"), "1.162");
+    EXPECT_EQ(valor(meio, "Broca para o furo"), "18.700");
+    EXPECT_EQ(respostas(meio, interna), "20.955 / 18.7 / 1.814286");
+    EXPECT_EQ(respostas(meio, externa), "18.631 / 20.955 / 1.814286");
+    EXPECT_EQ(relatorio("g 1/2"), meio);
+
+    const std::string misto = relatorio("G 1 1/4");
+    EXPECT_NE(misto.find("Rosca G1 1/4:"), std::string::npos);
+    EXPECT_EQ(respostas(misto, interna), "41.91 / 39 / 2.309091");
+    EXPECT_EQ(respostas(misto, externa), "38.952 / 41.91 / 2.309091");
+    EXPECT_EQ(respostas(relatorio("G1/16"), interna), "7.723 / 6.6 / 0.907143");
+    EXPECT_EQ(respostas(relatorio("G6"), externa), "160.872 / 163.83 / 2.309091");
+}
+
+TEST(MedidasTabelas, DadosCoerentesEntreSi) {
+    for (const auto& m : tabela_iso228()) {
+        // Pitch and minor diameters lie one thread depth h = 0.640327 P apart.
+        const std::int64_t h = arredondar(25400LL * 640327, 1000000LL * m.fios_por_polegada);
+        EXPECT_EQ(m.maior_um - m.flanco_um, h) << m.nome;
+        EXPECT_EQ(m.flanco_um - m.menor_um, h) << m.nome;
+    }
+    std::int32_t anterior = 0;
+    for (const auto& m : tabela_iso261()) {
+        EXPECT_GT(m.diametro_um, anterior);
+        anterior = m.diametro_um;
+        std::int32_t maior = m.passo_grosso_um != 0 ? m.passo_grosso_um : 1000000;
+        for (auto p : m.passos_finos_um) {
+            if (p == 0) break;
+            EXPECT_LT(p, maior) << m.diametro_um;
+            maior = p;
+        }
+    }
+    anterior = 0;
+    for (const auto& m : tabela_unificada()) {
+        EXPECT_GT(m.diametro_upol, anterior) << m.nome;
+        anterior = m.diametro_upol;
+        std::int16_t fios = 0;
+        for (auto f : m.fios_decimos) {
+            if (f == 0) continue;
+            EXPECT_GT(f, fios) << m.nome;
+            fios = f;
+        }
+    }
+}
+
+// Every size and pitch the tables list gives a report that fits the console
+// and answers the dialogue would accept.
+TEST(MedidasTabelas, CadaTamanhoDaNormaCabeEmOitentaColunas) {
+    std::vector<std::string> designacoes;
+    for (const auto& m : tabela_iso261()) {
+        const std::string d = std::string("M").append(texto_enxuto(m.diametro_um, 3));
+        if (m.passo_grosso_um != 0) designacoes.push_back(d);
+        for (auto p : m.passos_finos_um)
+            if (p != 0) designacoes.push_back(d + "x" + texto_enxuto(p, 3));
+    }
+    for (const auto& m : tabela_unificada())
+        for (auto f : m.fios_decimos)
+            if (f != 0) designacoes.push_back(std::string(m.nome) + "-" + texto_enxuto(f, 1));
+    for (const auto& m : tabela_iso228()) designacoes.push_back(std::string("G") + m.nome);
+
+    for (const auto& d : designacoes) {
+        const std::string t = relatorio(d);
+        EXPECT_EQ(t.find("Atencao"), std::string::npos) << d;
+        for (std::size_t i = 0, fim; i < t.size(); i = fim + 1) {
+            fim = t.find('\n', i);
+            ASSERT_NE(fim, std::string::npos) << d;
+            EXPECT_LE(fim - i, 80u) << d << ": " << t.substr(i, fim - i);
+        }
+        for (char c : t) EXPECT_TRUE(c == '\n' || (c >= ' ' && c <= '~')) << d;
+        const double di = std::stod(valor(t, "Diametro Inicial", interna));
+        EXPECT_LT(di, std::stod(valor(t, "Diametro Final", interna))) << d;
+        EXPECT_GT(std::stod(valor(t, "Diametro Inicial", externa)),
+                  std::stod(valor(t, "Diametro Final", externa))) << d;
+    }
+}
+
+TEST(MedidasRecusadas, UmaLinhaCurtaDizOQueEstaErrado) {
+    const std::string muitos(1000, '9');
+    const std::pair<std::string, std::string> casos[] = {
+        {"M", "\"M\": falta o diametro depois de M"},
+        {"Mx1", "\"Mx1\": falta o diametro depois de M"},
+        {"M-5", "\"M-5\": falta o diametro depois de M"},
+        {"20x", "\"20x\": rosca metrica comeca por M (ex.: M20x1.5)"},
+        {"G1/3", "\"G1/3\": denominador invalido: use 2, 4, 8, 16, 32 ou 64"},
+        {"G3/16", "\"G3/16\": tamanho fora da ISO 228-1 (de G1/16 a G6)"},
+        {"", "designacao vazia (ex.: M20x2.5, 1/4-20 UNC, G1/2)"},
+        {" \t", "designacao vazia (ex.: M20x2.5, 1/4-20 UNC, G1/2)"},
+        {"M1e30", "\"M1e30\": texto a mais depois da designacao: \"e30\""},
+        {"M1234567890", "\"M1234567890\": diametro: numero grande demais"},
+        {"M" + muitos, "\"M999999999999999...\": designacao longa demais (mais de 64 caracteres)"},
+        {"  1,4UNS      ", "\"1,4UNS\": serie UNS: informe os fios por polegada (ex.: 1-8 UN)"},
+        {std::string("1/4-").append(40, '9'), "\"1/4-999999999999...\": fios por polegada: numero grande demais"},
+        {"M20x", "\"M20x\": falta o passo depois de x"},
+        {"M20x1.2345", "\"M20x1.2345\": passo: casas decimais demais (no maximo 3)"},
+        {"M20x0", "\"M20x0\": passo abaixo do minimo de 0.1 mm"},
+        {"M20x6", "\"M20x6\": passo acima de 1/4 do diametro (no maximo 5 mm)"},
+        {"M0.5", "\"M0.5\": diametro fora do alcance de 1 a 1000 mm"},
+        {"M15", "\"M15\": sem passo grosso na ISO 261: informe o passo (M15xP)"},
+        {"M21", "\"M21\": diametro fora da ISO 261: informe o passo (M21xP)"},
+        {"1/4", "\"1/4\": faltam os fios por polegada (ex.: 1/4-20 UNC)"},
+        {"1/4-0", "\"1/4-0\": zero fios por polegada"},
+        {"1/4-300", "\"1/4-300\": mais de 254 fios por polegada: passo abaixo de 0.1 mm"},
+        {"1/4-2", "\"1/4-2\": passo acima de 1/4 da medida"},
+        {"1 5/4-7", "\"1 5/4-7\": fracao de polegada maior que 1 depois do inteiro"},
+        {"#13-20", "\"#13-20\": medida numerada #13 (existem de #0 a #12)"},
+        {"1/4-20 UNX", "\"1/4-20 UNX\": serie \"UNX\" desconhecida (UNC, UNF, UNEF, UN, UNS)"},
+        {"1 3/4 UNF", "\"1 3/4 UNF\": medida sem passo UNF na ASME B1.1: informe os fios"},
+        {"M20x2.5-6H", "\"M20x2.5-6H\": texto a mais depois da designacao: \"-6H\""},
+        {"R1/2", "\"R1/2\": comece por M (metrica), G (tubo) ou a medida em polegadas"},
+        {std::string("M20\x01\xe9", 5), "\"M20??\": texto a mais depois da designacao: \"??\""},
+    };
+    for (const auto& [designacao, esperado] : casos) {
+        const std::string e = erro(designacao);
+        EXPECT_EQ(e, esperado);
+        EXPECT_LE(e.size(), 80u) << e;
+    }
+}
+
+}  // namespace
