@@ -51,4 +51,26 @@ TEST(OpcoesPontaAPonta, ArgumentoInvalidoEhUmaLinhaNoErroEStatusDois) {
     EXPECT_NE(executar_com_argumentos("ROSCA.TAP").erros.find("'ROSCA.TAP'"), std::string::npos);
 }
 
+TEST(OpcoesPontaAPonta, MedidasMostraORelatorioOuUmaLinhaDeErro) {
+    // Unquoted, a designation with blanks arrives as several arguments.
+    for (const char* argumentos : {"--medidas M20x2.5", "--medidas=m20X2,5", "--medidas ' M 20 x 2.5 '"}) {
+        SCOPED_TRACE(argumentos);
+        const Execucao r = executar_com_argumentos(argumentos);
+        EXPECT_EQ(r.status, 0) << r.erros;
+        EXPECT_EQ(r.erros, "");
+        sem_arquivos(r);
+        for (const char* figura : {"18.376", "17.294", "16.933", "17.500"})
+            EXPECT_NE(r.console.find(figura), std::string::npos) << figura << "\n" << r.console;
+    }
+    EXPECT_EQ(executar_com_argumentos("--medidas G 1 1/4").console,
+              executar_com_argumentos("--medidas 'G1 1/4'").console);
+
+    const Execucao errada = executar_com_argumentos("--medidas G1/3");
+    EXPECT_EQ(errada.status, 2);
+    EXPECT_EQ(errada.console, "");
+    EXPECT_EQ(errada.erros.find('\n'), errada.erros.size() - 1) << errada.erros;
+    EXPECT_NE(errada.erros.find("G1/3"), std::string::npos);
+    sem_arquivos(errada);
+}
+
 }  // namespace

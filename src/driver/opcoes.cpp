@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "driver/versao.hpp"
+#include "medidas/medidas.hpp"
 
 namespace {
 
@@ -99,10 +100,14 @@ int responder_opcao(const Pedido& pedido, std::string& saida, std::string& erros
         case Pedido::Tipo::versao:
             saida = std::string(nome_programa) + " " + versao_programa + "\n";
             return 0;
-        case Pedido::Tipo::medidas:
-            // Wired when the thread tables land.
-            erros = "rosca-helicoidal: --medidas ainda nao disponivel\n";
+        case Pedido::Tipo::medidas: {
+            std::string erro;
+            if (relatorio_medidas(pedido.designacao, saida, erro)) return 0;
+            // The line starts with the designation as typed and fits 80
+            // columns as it is; the program's name in front would not.
+            erros = erro + "\n";
             return 2;
+        }
         case Pedido::Tipo::invalido:
         case Pedido::Tipo::dialogo:
             break;
