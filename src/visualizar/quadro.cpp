@@ -65,13 +65,13 @@ Quadro montar_quadro(const Modelo& m) {
     q.totais.push_back({"Comprimento do corte", formatar("%.1f mm", m.comprimento)});
     const double avanco = m.tem_f ? m.f : c.F.presente() ? c.F.v : 0;
     const std::string tempo = avanco > 0 ? formatar("%.1f min", m.comprimento / avanco) : std::string("-");
-    q.totais.push_back({"Tempo de corte nesse avanco", tempo});
+    q.totais.push_back({"Tempo de corte (avanco f)", tempo});
     if (m.tem_extremos) {
         q.totais.push_back({"X de / ate", formatar("%.3f / %.3f", m.x_min, m.x_max)});
         q.totais.push_back({"Y de / ate", formatar("%.3f / %.3f", m.y_min, m.y_max)});
     }
     if (c.interna() && c.ferramenta.presente() && m.tem_extremos)
-        q.totais.push_back({"Diametro usinado (X e ferramenta)", formatar("%.3f mm", m.x_max - m.x_min + c.ferramenta.v)});
+        q.totais.push_back({"Diametro usinado medido", formatar("%.3f mm", m.x_max - m.x_min + c.ferramenta.v)});
 
     auto comparar = [&q](std::string rotulo, std::string cab, std::string perc) {
         q.comparacoes.push_back({std::move(rotulo), std::move(cab), std::move(perc)});

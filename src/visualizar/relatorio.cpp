@@ -79,7 +79,7 @@ void imprimir_relatorio(Console& console, const Modelo& m, const std::string& ar
                                  2));
     console.imprimir("Comprimento do corte %.1f mm", m.comprimento);
     for (const auto& t : q.totais)
-        if (t.rotulo == "Tempo de corte nesse avanco") console.escrever(", " + t.valor + " no avanco do arquivo");
+        if (t.rotulo == "Tempo de corte (avanco f)") console.escrever(", " + t.valor + " no avanco do arquivo");
     console.escrever(".\n");
 
     console.escrever("\nVerificacoes:\n");
