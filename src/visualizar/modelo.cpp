@@ -49,7 +49,8 @@ Passe* Modelo::passe_anterior() {
 
 void Modelo::outra(const Linha& l) {
     if (l.tipo != TipoLinha::vazia && l.tipo != TipoLinha::comentario) {
-        no_cabecalho_ = false;
+        // The header ends at the first line that reads as G-code.
+        if (l.tipo != TipoLinha::ilegivel) no_cabecalho_ = false;
         termina_em_m30 = l.tipo == TipoLinha::comando && l.m == 30;
     }
     if (l.sem_fim_de_linha && l.tipo != TipoLinha::vazia && l.tipo != TipoLinha::comentario &&
@@ -57,6 +58,7 @@ void Modelo::outra(const Linha& l) {
         // A move or a word cut by the end of the file: what it says is not known.
         linha_cortada = l.numero;
         termina_em_m30 = false;
+        if (l.tipo == TipoLinha::ilegivel) ilegivel(l);
         return;
     }
     switch (l.tipo) {

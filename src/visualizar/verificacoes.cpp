@@ -150,6 +150,9 @@ void conferir_arquivo(const Modelo& m, Verificacoes& v) {
 
     // 1. The file is whole and every line reads.
     if (m.linhas == 0) v.falha(V::arquivo_completo, 0, "arquivo vazio");
+    if (m.linha_cortada != 0)
+        v.falha(V::arquivo_completo, m.linha_cortada, "ultima linha cortada, sem fim de linha: arquivo incompleto");
+
     if (c.linhas == 0 && m.linhas > 0) {
         v.falha(V::arquivo_completo, 1, "sem o cabecalho de comentarios do programa");
     } else if (const std::string falta = c.faltando(); !falta.empty()) {
@@ -159,10 +162,8 @@ void conferir_arquivo(const Modelo& m, Verificacoes& v) {
         v.falha(V::arquivo_completo, l.numero, "linha que nao se le: " + l.texto);
     if (m.total_ilegiveis > m.ilegiveis.size())
         v.contar(V::arquivo_completo, m.total_ilegiveis - m.ilegiveis.size());
-    if (m.linha_cortada != 0)
-        v.falha(V::arquivo_completo, m.linha_cortada, "ultima linha cortada, sem fim de linha: arquivo incompleto");
     if (m.movimentos == 0 && m.linhas > 0) v.falha(V::arquivo_completo, 0, "nenhum movimento de corte (g01)");
-    if (!m.termina_em_m30 && m.linhas > 0)
+    if (!m.termina_em_m30 && m.linhas > 0 && m.linha_cortada == 0)
         v.falha(V::arquivo_completo, m.linhas,
                 m.linha_m30 != 0 ? "o arquivo continua depois do M30"
                                  : "o arquivo termina sem M30: incompleto (cortado ou recusado)");
