@@ -541,8 +541,9 @@ double desenhar_tabela(Svg& g, const Modelo& m, double y) {
     }
     if (q.passes_nao_mostrados > 0) {
         g.texto(x0 + 20, y, "c",
-                formatar("mais %llu passes entre os mostrados (desenhados e listados: %zu, espalhados pelo arquivo)",
-                         static_cast<unsigned long long>(q.passes_nao_mostrados), q.passes.size()));
+                formatar("mais %llu passes entre os mostrados (desenhados e listados: %llu, espalhados pelo arquivo)",
+                         static_cast<unsigned long long>(q.passes_nao_mostrados),
+                         static_cast<unsigned long long>(q.passes.size())));
         y += linha;
     }
 
