@@ -37,7 +37,8 @@ std::size_t ler_inteiro(std::string_view t, std::int64_t& v) {
     std::size_t i = 0;
     while (i < t.size() && t[i] == ' ') ++i;
     auto r = std::from_chars(t.data() + i, t.data() + t.size(), v);
-    if (r.ec != std::errc()) return 0;
+    // Pass and turn numbers far beyond any job are not this project's.
+    if (r.ec != std::errc() || v > 1'000'000'000'000 || v < -1'000'000'000'000) return 0;
     return static_cast<std::size_t>(r.ptr - t.data());
 }
 

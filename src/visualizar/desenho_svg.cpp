@@ -52,6 +52,9 @@ public:
     std::string s;
 
     void num(double v) {
+        // Far outside the page is as good as its edge, and stays a float.
+        if (!(v > -1e7)) v = -1e7;
+        if (v > 1e7) v = 1e7;
         char texto[max_fixo3];
         const std::size_t n = formatar_fixo3(texto, static_cast<float>(v));
         s.append(texto, n);

@@ -34,27 +34,76 @@ const char* ler_numero(const char* p, const char* fim, double& valor) {
 
 }  // namespace
 
-LeitorGcode::LeitorGcode(std::FILE* arquivo)
-    : arquivo_(arquivo), buffer_(new char[tamanho_bloco + folga + 64]()) {
-    p_ = fim_ = buffer_.get();
+LeitorGcode::LeitorGcode(std::FILE* arquivo) : arquivo_(arquivo) {
+    for (Fatia& f : fatias_) f.dados.reset(new char[prefixo + tamanho_bloco + folga]());
+    p_ = fim_ = vazio_;
+    leitura_ = std::thread(&LeitorGcode::ler_adiante, this);
 }
 
-// Moves what is left of the block to its start and fills the rest. A NUL
-// stays after the data, so that the fast path stops there.
+LeitorGcode::~LeitorGcode() {
+    {
+        std::lock_guard<std::mutex> trava(mutex_);
+        parar_ = true;
+    }
+    sinal_.notify_all();
+    leitura_.join();
+}
+
+// The reading thread: fills free slots in turn until the end of the file.
+void LeitorGcode::ler_adiante() {
+    for (;;) {
+        Fatia* f;
+        {
+            std::unique_lock<std::mutex> trava(mutex_);
+            sinal_.wait(trava, [this] { return livres_ > 0 || parar_; });
+            if (parar_) return;
+            f = &fatias_[static_cast<std::size_t>(produtor_)];
+        }
+        f->bytes = std::fread(f->dados.get() + prefixo, 1, tamanho_bloco, arquivo_);
+        f->fim = f->bytes < tamanho_bloco;
+        f->erro = f->fim && std::ferror(arquivo_) != 0;
+        const bool fim = f->fim;
+        {
+            std::lock_guard<std::mutex> trava(mutex_);
+            --livres_;
+            ++cheias_;
+            produtor_ = (produtor_ + 1) % quantidade_fatias;
+        }
+        sinal_.notify_all();
+        if (fim) return;
+    }
+}
+
+// Moves on to the next block read: what is left of the current one (the
+// start of a line) goes just before it. A NUL stays after the data, so that
+// the fast path stops there.
 bool LeitorGcode::encher() {
     if (eof_) return false;
-    char* inicio = buffer_.get();
     const auto resto = static_cast<std::size_t>(fim_ - p_);
-    if (p_ != inicio) std::memmove(inicio, p_, resto);
-    const std::size_t lidos = std::fread(inicio + resto, 1, tamanho_bloco - resto, arquivo_);
-    if (lidos < tamanho_bloco - resto) {
-        if (std::ferror(arquivo_)) erro_ = true;
-        eof_ = true;
+    Fatia* nova;
+    {
+        std::unique_lock<std::mutex> trava(mutex_);
+        sinal_.wait(trava, [this] { return cheias_ > 0; });
+        nova = &fatias_[static_cast<std::size_t>(consumidor_)];
     }
+    char* inicio = nova->dados.get() + prefixo - resto;
+    std::memcpy(inicio, p_, resto);
+    {
+        std::lock_guard<std::mutex> trava(mutex_);
+        --cheias_;
+        if (em_uso_ >= 0) ++livres_;
+        em_uso_ = consumidor_;
+        consumidor_ = (consumidor_ + 1) % quantidade_fatias;
+    }
+    sinal_.notify_all();
     p_ = inicio;
-    fim_ = inicio + resto + lidos;
+    fim_ = nova->dados.get() + prefixo + nova->bytes;
     std::memset(const_cast<char*>(fim_), 0, folga);
-    return lidos > 0;
+    if (nova->fim) {
+        eof_ = true;
+        erro_ = nova->erro;
+    }
+    return nova->bytes > 0;
 }
 
 bool LeitorGcode::geral(Linha& l) {

@@ -2,13 +2,16 @@
 
 #include <algorithm>
 #include <array>
+#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
+#include <thread>
 
 // Reads a G-code file as this project writes it, line by line, from fixed-size
 // blocks: memory does not depend on the file's size. The `g01 x.. y.. z-..`
@@ -66,6 +69,9 @@ public:
     static constexpr std::size_t max_lote = 512;
 
     explicit LeitorGcode(std::FILE* arquivo);
+    ~LeitorGcode();
+    LeitorGcode(const LeitorGcode&) = delete;
+    LeitorGcode& operator=(const LeitorGcode&) = delete;
 
     // The next line into `l`; false at the end of the file. Texts in `l`
     // stay valid until the next call.
@@ -95,8 +101,27 @@ private:
     bool encher();
     void terminar_corte(Linha& l, bool repetido);
 
+    // Blocks are read ahead on a thread of their own, so the copy from the
+    // system overlaps the reading of the lines. Each slot has room before
+    // its block for the start of a line that the previous block cut.
+    static constexpr std::size_t prefixo = max_linha + folga;
+    static constexpr int quantidade_fatias = 3;
+    struct Fatia {
+        std::unique_ptr<char[]> dados;
+        std::size_t bytes = 0;
+        bool fim = false, erro = false;
+    };
+    void ler_adiante();
+
     std::FILE* arquivo_;
-    std::unique_ptr<char[]> buffer_;
+    std::array<Fatia, quantidade_fatias> fatias_;
+    std::mutex mutex_;
+    std::condition_variable sinal_;
+    int livres_ = quantidade_fatias, cheias_ = 0;
+    int produtor_ = 0, consumidor_ = 0, em_uso_ = -1;
+    bool parar_ = false;
+    std::thread leitura_;
+    char vazio_[folga] = {};
     const char* p_ = nullptr;
     const char* fim_ = nullptr;
     bool eof_ = false;
