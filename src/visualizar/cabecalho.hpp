@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "visualizar/comentarios.hpp"
+
+// The job as the file's comment header states it: what the path is checked
+// against. Values keep the decimals they were printed with.
+struct ItemLista {
+    std::int64_t indice = 0;
+    Valor diametro;
+};
+
+struct Cabecalho {
+    Valor Df;  // final diameter as entered
+    Valor Da, Di, pl, pla;
+    bool Da_desabilitado = false, Di_desabilitado = false;
+    bool pl_desabilitado = false, pla_desabilitado = false;
+    std::int64_t np = -1;  // -1: absent
+    bool passe_unico = false;
+    Valor L, p, fios, angulo_inicial, angulo_final, ferramenta, precisao, tempo, S, F, Fz;
+    char tipo = 0;     // 'I' internal, 'E' external, 0 absent
+    char sentido = 0;  // 'D' right hand (clockwise), 'E' left hand, 0 absent
+
+    // The pass list; past `max_lista` items only the count grows.
+    static constexpr std::size_t max_lista = 65536;
+    std::vector<ItemLista> lista;
+    std::uint64_t itens_lista = 0;
+
+    std::uint64_t linhas = 0;  // header lines recognised
+
+    bool interna() const { return tipo == 'I'; }
+    bool externa() const { return tipo == 'E'; }
+    bool mao_direita() const { return sentido == 'D'; }
+
+    // Takes a comment of the header; false when it is not one.
+    bool aplicar(const Comentario& c);
+
+    // Labels of the values the checks need and the header lacks, joined by ", ".
+    std::string faltando() const;
+};
+
+// The passes the header announces: the list items after index 0 (which is
+// the blank's diameter, not a pass) or, without a list, the one pass at Df.
+struct PasseEsperado {
+    std::int64_t numero = 0;
+    Valor diametro;
+    bool conhecido = false;  // false past the items kept
+};
+std::uint64_t passes_esperados(const Cabecalho& c);
+PasseEsperado passe_esperado(const Cabecalho& c, std::uint64_t i);

@@ -1,0 +1,199 @@
+#include "visualizar/comentarios.hpp"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+char minuscula(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// True when `texto` starts with `rotulo`, ignoring case; `resto` gets what follows.
+bool comeca(std::string_view texto, std::string_view rotulo, std::string_view& resto) {
+    if (texto.size() < rotulo.size()) return false;
+    for (std::size_t i = 0; i < rotulo.size(); ++i)
+        if (minuscula(texto[i]) != minuscula(rotulo[i])) return false;
+    resto = texto.substr(rotulo.size());
+    return true;
+}
+
+bool contem(std::string_view texto, std::string_view trecho) {
+    if (trecho.size() > texto.size()) return false;
+    for (std::size_t i = 0; i + trecho.size() <= texto.size(); ++i) {
+        std::string_view r;
+        if (comeca(texto.substr(i), trecho, r)) return true;
+    }
+    return false;
+}
+
+std::string_view sem_brancos(std::string_view t) {
+    while (!t.empty() && (t.front() == ' ' || t.front() == '\t')) t.remove_prefix(1);
+    while (!t.empty() && (t.back() == ' ' || t.back() == '\t')) t.remove_suffix(1);
+    return t;
+}
+
+// A whole number (what "%d" prints); bytes used, 0 when there is none.
+std::size_t ler_inteiro(std::string_view t, std::int64_t& v) {
+    std::size_t i = 0;
+    while (i < t.size() && t[i] == ' ') ++i;
+    auto r = std::from_chars(t.data() + i, t.data() + t.size(), v);
+    // Pass and turn numbers far beyond any job are not this project's.
+    if (r.ec != std::errc() || v > 1'000'000'000'000 || v < -1'000'000'000'000) return 0;
+    return static_cast<std::size_t>(r.ptr - t.data());
+}
+
+// A value and, after it, exactly the unit text expected (blanks aside).
+bool valor_com_unidade(std::string_view t, std::string_view unidade, Valor& v) {
+    const std::size_t n = ler_valor(t, v);
+    if (n == 0) return false;
+    std::string_view resto = sem_brancos(t.substr(n));
+    std::string_view fim;
+    return comeca(resto, unidade, fim) && sem_brancos(fim).empty();
+}
+
+// A value cell of the summary: a value with its unit, or "DESABILITADO", or
+// nothing at all (the finishing-step cell when the step was lowered).
+bool celula(std::string_view t, Comentario& c) {
+    const std::string_view limpo = sem_brancos(t);
+    std::string_view fim;
+    if (comeca(limpo, "DESABILITADO", fim) && fim.empty()) {
+        c.desabilitado = true;
+        return true;
+    }
+    if (limpo.empty()) return true;
+    return valor_com_unidade(t, "[mm]", c.a);
+}
+
+}  // namespace
+
+std::size_t ler_valor(std::string_view t, Valor& valor) {
+    std::size_t i = 0;
+    while (i < t.size() && (t[i] == ' ' || t[i] == '\t')) ++i;
+    bool negativo = false;
+    if (i < t.size() && t[i] == '-') {
+        negativo = true;
+        ++i;
+    }
+    std::string_view r;
+    if (comeca(t.substr(i), "inf", r)) {
+        valor.v = negativo ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
+        valor.decimais = 0;
+        return i + 3;
+    }
+    if (comeca(t.substr(i), "nan", r)) {
+        valor.v = std::numeric_limits<double>::quiet_NaN();
+        valor.decimais = 0;
+        return i + 3;
+    }
+    const std::size_t digitos = i;
+    while (i < t.size() && t[i] >= '0' && t[i] <= '9') ++i;
+    if (i == digitos) return 0;
+    int decimais = 0;
+    if (i < t.size() && t[i] == '.') {
+        ++i;
+        while (i < t.size() && t[i] >= '0' && t[i] <= '9') ++i, ++decimais;
+    }
+    double v = 0;
+    auto res = std::from_chars(t.data() + digitos, t.data() + i, v, std::chars_format::fixed);
+    if (res.ec != std::errc()) return 0;
+    valor.v = negativo ? -v : v;
+    valor.decimais = decimais;
+    return i;
+}
+
+Comentario interpretar_comentario(std::string_view t) {
+    Comentario c;
+    std::string_view r;
+    auto marcar = [&c](TipoComentario tipo, bool ok) {
+        if (ok) c.tipo = tipo;
+        return c;
+    };
+
+    // Turn comments and list lines share their start.
+    if (comeca(t, "passo lateral:", r)) {
+        std::int64_t n;
+        std::size_t k = ler_inteiro(r, n);
+        if (k == 0) return c;
+        c.i = n;
+        std::string_view depois = r.substr(k);
+        std::string_view resto;
+        if (comeca(depois, " - fio rosca N:", resto)) {
+            std::int64_t fio;
+            std::size_t m = ler_inteiro(resto, fio);
+            c.j = fio;
+            return marcar(TipoComentario::volta, m != 0 && sem_brancos(resto.substr(m)).empty());
+        }
+        if (comeca(depois, " com diametro:", resto))
+            return marcar(TipoComentario::item_lista, valor_com_unidade(resto, "[mm]", c.a));
+        return c;
+    }
+    if (comeca(t, "diametro:", r)) return marcar(TipoComentario::diametro_volta, valor_com_unidade(r, "[mm]", c.a));
+    if (comeca(t, "X MAX =", r) || comeca(t, "Y MAX =", r)) {
+        const bool x = minuscula(t[0]) == 'x';
+        std::size_t n = ler_valor(r, c.a);
+        if (n == 0) return c;
+        std::string_view resto;
+        if (!comeca(sem_brancos(r.substr(n)), x ? "--- X MIN =" : "--- Y MIN =", resto)) return c;
+        std::size_t m = ler_valor(resto, c.b);
+        return marcar(x ? TipoComentario::extensao_x : TipoComentario::extensao_y,
+                      m != 0 && sem_brancos(resto.substr(m)).empty());
+    }
+    if (comeca(t, "DIAMETRO USINADO MAXIMO =", r))
+        return marcar(TipoComentario::diametro_usinado, valor_com_unidade(r, "[mm]", c.a));
+
+    if (comeca(t, "Df-Diametro final da rosca:", r))
+        return marcar(TipoComentario::diametro_final, valor_com_unidade(r, "[mm]", c.a));
+    if (comeca(t, "Da-Diametro acabamento da rosca:", r))
+        return marcar(TipoComentario::diametro_acabamento, celula(r, c));
+    if (comeca(t, "Di-diametro inicial da rosca:", r)) return marcar(TipoComentario::diametro_inicial, celula(r, c));
+    if (comeca(t, "pl-Passo Lateral de acabamento da rosca:", r))
+        return marcar(TipoComentario::passo_acabamento, celula(r, c));
+    if (comeca(t, "pl-Passo Lateral da rosca:", r)) return marcar(TipoComentario::passo_lateral, celula(r, c));
+    if (comeca(t, "np-Quantidade de Passes Laterais da rosca:", r)) {
+        std::int64_t n;
+        std::size_t k = ler_inteiro(r, n);
+        if (k == 0) return c;
+        c.i = n;
+        std::string_view resto = sem_brancos(r.substr(k));
+        std::string_view fim;
+        if (comeca(resto, "- PASSE UNICO", fim) && fim.empty()) {
+            c.passe_unico = true;
+            resto = fim;
+        }
+        return marcar(TipoComentario::quantidade_passes, resto.empty());
+    }
+    if (comeca(t, "L-Comprimento da rosca:", r)) return marcar(TipoComentario::comprimento, valor_com_unidade(r, "[mm]", c.a));
+    if (comeca(t, "p-Passo Vertical da rosca (1 fio):", r))
+        return marcar(TipoComentario::passo_rosca, valor_com_unidade(r, "[mm]", c.a));
+    if (comeca(t, "n-Fios total da rosca:", r)) return marcar(TipoComentario::fios, valor_com_unidade(r, "fios", c.a));
+    if (comeca(t, "Angulo Inicial de Rosca:", r)) {
+        // The direction label after the unit only restates the angle.
+        std::size_t n = ler_valor(r, c.a);
+        std::string_view resto;
+        return marcar(TipoComentario::angulo_inicial, n != 0 && comeca(sem_brancos(r.substr(n)), "[graus]", resto));
+    }
+    if (comeca(t, "Angulo Final de Rosca:", r))
+        return marcar(TipoComentario::angulo_final, valor_com_unidade(r, "[graus]", c.a));
+    if (comeca(t, "Rosca [", r)) {
+        if (comeca(r, "INTERNA]", r))
+            c.tipo_rosca = 'I';
+        else if (comeca(r, "EXTERNA]", r))
+            c.tipo_rosca = 'E';
+        else
+            return c;
+        if (contem(r, "[Direita >> sentido Horario]"))
+            c.sentido = 'D';
+        else if (contem(r, "[Esquerda >> sentido Anti-Horario]"))
+            c.sentido = 'E';
+        return marcar(TipoComentario::tipo_sentido, true);
+    }
+    if (comeca(t, "Df-ferramenta:", r)) return marcar(TipoComentario::ferramenta, valor_com_unidade(r, "mm", c.a));
+    if (comeca(t, "Precisao de Passo:", r)) return marcar(TipoComentario::precisao, valor_com_unidade(r, "mm", c.a));
+    if (comeca(t, "Tempo de usinagem:", r)) return marcar(TipoComentario::tempo, valor_com_unidade(r, "minutos", c.a));
+    if (comeca(t, "Rotacao S:", r)) return marcar(TipoComentario::rotacao, valor_com_unidade(r, "rpm", c.a));
+    if (comeca(t, "Avanco Feed-Rate (fn):", r))
+        return marcar(TipoComentario::avanco, valor_com_unidade(r, "[mm / min]", c.a));
+    if (comeca(t, "Avanco por rotacao (Fz):", r))
+        return marcar(TipoComentario::avanco_rotacao, valor_com_unidade(r, "[mm / rotacao]", c.a));
+    return c;
+}

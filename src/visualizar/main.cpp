@@ -1,0 +1,65 @@
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "driver/console.hpp"
+#include "driver/terminal.hpp"
+#include "driver/versao.hpp"
+#include "visualizar/analise.hpp"
+#include "visualizar/argumentos.hpp"
+#include "visualizar/desenho_svg.hpp"
+#include "visualizar/gravacao.hpp"
+#include "visualizar/relatorio.hpp"
+
+namespace {
+
+int falhar(const std::string& mensagem) {
+    std::fputs(("rosca-visualizar: " + mensagem + "\n").c_str(), stderr);
+    return 2;
+}
+
+int visualizar(Console& console, const Argumentos& a) {
+    std::error_code erro;
+    if (std::filesystem::is_directory(a.arquivo, erro))
+        return falhar("\"" + a.arquivo + "\" e um diretorio, nao um arquivo G-code.");
+    std::FILE* arquivo = std::fopen(a.arquivo.c_str(), "rb");
+    if (arquivo == nullptr) return falhar("nao foi possivel abrir o arquivo \"" + a.arquivo + "\".");
+    // Large enough to hold a few blocks, the rest is on the heap in bounded pieces.
+    auto modelo = std::make_unique<Modelo>();
+    analisar(arquivo, *modelo);
+    std::fclose(arquivo);
+    if (modelo->erro_leitura) return falhar("erro ao ler o arquivo \"" + a.arquivo + "\".");
+
+    imprimir_relatorio(console, *modelo, a.arquivo);
+    bool gravada = false;
+    if (modelo->movimentos > 0) {
+        const std::string nome = std::filesystem::path(a.arquivo).filename().string();
+        if (!gravar_inteiro(a.imagem, desenhar_svg(*modelo, nome))) {
+            console.descarregar();
+            return falhar("nao foi possivel gravar a imagem \"" + a.imagem + "\".");
+        }
+        gravada = true;
+    }
+    imprimir_conclusao(console, *modelo, a.imagem, gravada);
+    return modelo->verificacoes.todas_ok() ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const Argumentos a = interpretar_argumentos(std::vector<std::string>(argv + 1, argv + argc));
+    switch (a.acao) {
+        case Argumentos::Acao::ajuda: std::fputs(texto_ajuda, stdout); return 0;
+        case Argumentos::Acao::versao: std::printf("rosca-visualizar %s\n", versao_programa); return 0;
+        case Argumentos::Acao::erro: std::fputs((a.erro + "\n").c_str(), stderr); return 2;
+        case Argumentos::Acao::visualizar: break;
+    }
+    auto console = Console::padrao();
+    const int status = visualizar(*console, a);
+    console->descarregar();
+    // Started from the file manager (a file dropped on the program): the
+    // window would close with the report in it.
+    if (janela_console_propria()) console->pausa();
+    return status;
+}

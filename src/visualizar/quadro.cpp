@@ -1,0 +1,114 @@
+#include "visualizar/quadro.hpp"
+
+#include <cmath>
+
+const std::array<const char*, Quadro::colunas_passe> Quadro::titulos_passe = {
+    "Passe", "Diametro", "Raio medido", "Voltas", "Movimentos", "Z de / ate"};
+
+namespace {
+
+std::string valor(const Valor& v, const char* unidade = "") {
+    if (!v.presente()) return "-";
+    return formatar("%.*f%s", v.decimais, v.v, unidade);
+}
+
+std::string inteiro(std::uint64_t n) { return formatar("%llu", static_cast<unsigned long long>(n)); }
+
+const char* nome_sentido(int giro) {
+    return giro > 0 ? "esquerda (anti-horario)" : giro < 0 ? "direita (horario)" : "-";
+}
+
+std::array<std::string, Quadro::colunas_passe> linha_passe(const Passe& p) {
+    return {p.numero >= 0 ? formatar("%lld", static_cast<long long>(p.numero)) : std::string("?"),
+            valor(p.diametro),
+            formatar("%.3f", p.raio()),
+            formatar("%lld", static_cast<long long>((p.movimentos + 359) / 360)),
+            inteiro(p.movimentos),
+            formatar("%.3f / %.3f", p.z_max, p.z_min)};
+}
+
+}  // namespace
+
+int giro_medido(const Passe& p) {
+    if (p.topo.size() < 2) return 0;
+    const double giro = static_cast<double>(p.topo[0].a) * p.topo[1].b - static_cast<double>(p.topo[0].b) * p.topo[1].a;
+    return giro > 0 ? 1 : giro < 0 ? -1 : 0;
+}
+
+const char* nome_estado(Estado estado) {
+    switch (estado) {
+        case Estado::ok: return "OK";
+        case Estado::falha: return "FALHA";
+        case Estado::nao_avaliada: return "NAO AVALIADA";
+        case Estado::nao_se_aplica: return "NAO SE APLICA";
+    }
+    return "";
+}
+
+Quadro montar_quadro(const Modelo& m) {
+    Quadro q;
+    const Cabecalho& c = m.cabecalho;
+    q.rosca = std::string("Rosca ") + (c.interna() ? "INTERNA" : c.externa() ? "EXTERNA" : "de tipo desconhecido") +
+              ", " + (c.sentido == 'D' ? "direita (sentido horario)" : c.sentido == 'E' ? "esquerda (sentido anti-horario)" : "sentido desconhecido");
+
+    // Passes kept by the model; when some were left out, a gap row marks where.
+    for (std::size_t i = 0; i < m.retidos.size(); ++i) q.passes.push_back(linha_passe(m.retidos[i]));
+    q.passes_nao_mostrados = m.passes - m.retidos.size();
+
+    const Passe* primeiro = m.retidos.empty() ? nullptr : &m.retidos.front();
+    const Passe* ultimo = m.ultimo_passe();
+
+    q.totais.push_back({"Linhas", inteiro(m.linhas)});
+    q.totais.push_back({"Passes", inteiro(m.passes)});
+    q.totais.push_back({"Movimentos de corte (g01)", inteiro(m.movimentos)});
+    q.totais.push_back({"Movimentos rapidos", inteiro(m.rapidos)});
+    q.totais.push_back({"Comprimento do corte", formatar("%.1f mm", m.comprimento)});
+    const double avanco = m.tem_f ? m.f : c.F.presente() ? c.F.v : 0;
+    const std::string tempo = avanco > 0 ? formatar("%.1f min", m.comprimento / avanco) : std::string("-");
+    q.totais.push_back({"Tempo de corte (avanco f)", tempo});
+    if (m.tem_extremos) {
+        q.totais.push_back({"X de / ate", formatar("%.3f / %.3f", m.x_min, m.x_max)});
+        q.totais.push_back({"Y de / ate", formatar("%.3f / %.3f", m.y_min, m.y_max)});
+    }
+    if (c.interna() && c.ferramenta.presente() && m.tem_extremos)
+        q.totais.push_back({"Diametro usinado medido", formatar("%.3f mm", m.x_max - m.x_min + c.ferramenta.v)});
+
+    auto comparar = [&q](std::string rotulo, std::string cab, std::string perc) {
+        q.comparacoes.push_back({std::move(rotulo), std::move(cab), std::move(perc)});
+    };
+    comparar("Tipo e sentido", c.interna() ? "interna" : c.externa() ? "externa" : "-",
+             primeiro ? nome_sentido(giro_medido(*primeiro)) : "-");
+    q.comparacoes.back().cabecalho += c.sentido == 'D' ? ", direita" : c.sentido == 'E' ? ", esquerda" : "";
+    comparar("Df (diametro final)", valor(c.Df, " mm"), ultimo ? "ultimo passe " + valor(ultimo->diametro, " mm") : "-");
+    comparar("Di (diametro inicial)", c.Di_desabilitado ? "desabilitado" : valor(c.Di, " mm"),
+             primeiro ? "primeiro passe " + valor(primeiro->diametro, " mm") : "-");
+    comparar("Passes", c.np < 0 ? std::string("-") : formatar("np %lld", static_cast<long long>(c.np)), inteiro(m.passes));
+    comparar("L (comprimento)", valor(c.L, " mm"), ultimo ? formatar("Z ate %.3f", ultimo->z_min) : "-");
+    std::string passo = "-";
+    if (ultimo && ultimo->movimentos > 1)
+        passo = formatar("%.4f mm por volta",
+                         -ultimo->ultimo.z * 360.0 / static_cast<double>(ultimo->movimentos));
+    comparar("p (passo)", valor(c.p, " mm"), passo);
+    std::string ferramenta = "-";
+    if (ultimo && ultimo->diametro.presente() && (c.interna() || c.externa()))
+        ferramenta = formatar("%.3f mm", c.interna() ? ultimo->diametro.v - 2 * ultimo->raio()
+                                                     : 2 * ultimo->raio() - ultimo->diametro.v);
+    comparar("Ferramenta", valor(c.ferramenta, " mm"), ferramenta);
+    std::string angulo = "-";
+    if (primeiro && primeiro->tem_inicio) {
+        const int sentido = c.sentido == 'E' ? 1 : -1;
+        double a = std::atan2(sentido * primeiro->antes.y, primeiro->antes.x) * 180 / 3.14159265358979323846;
+        if (a < -0.0005) a += 360;
+        angulo = formatar("%.2f graus", std::fabs(a) < 0.0005 ? 0.0 : a);
+    }
+    comparar("Angulo inicial", valor(c.angulo_inicial, " graus"), angulo);
+    comparar("Rotacao S", valor(c.S, " rpm"), m.tem_s ? formatar("S%.0f", m.s) : std::string("-"));
+    comparar("Avanco F", valor(c.F, " mm/min"), m.tem_f ? formatar("f%.0f", m.f) : std::string("-"));
+    comparar("Tempo de usinagem", valor(c.tempo, " min"), tempo);
+    if (c.interna())
+        comparar("Diametro usinado", valor(m.diametro_comentario, " mm"),
+                 c.ferramenta.presente() && m.tem_extremos
+                     ? formatar("%.3f mm", m.x_max - m.x_min + c.ferramenta.v)
+                     : std::string("-"));
+    return q;
+}

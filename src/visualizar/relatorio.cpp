@@ -1,0 +1,129 @@
+#include "visualizar/relatorio.hpp"
+
+#include <algorithm>
+
+#include "driver/versao.hpp"
+#include "visualizar/quadro.hpp"
+
+std::string quebrar(const std::string& texto, std::size_t recuo, std::size_t largura) {
+    std::string r;
+    std::size_t coluna = 0;
+    std::size_t i = 0;
+    const std::string margem(recuo, ' ');
+    while (i < texto.size()) {
+        std::size_t fim = texto.find(' ', i);
+        if (fim == std::string::npos) fim = texto.size();
+        std::string palavra = texto.substr(i, fim - i);
+        // A word longer than a line (a garbage line) is cut.
+        while (palavra.size() > largura - recuo) {
+            if (coluna > 0) r += "\n";
+            r += margem + palavra.substr(0, largura - recuo);
+            palavra.erase(0, largura - recuo);
+            coluna = largura;
+        }
+        if (coluna == 0) {
+            r += margem + palavra;
+            coluna = recuo + palavra.size();
+        } else if (coluna + 1 + palavra.size() <= largura) {
+            r += " " + palavra;
+            coluna += 1 + palavra.size();
+        } else {
+            r += "\n" + margem + palavra;
+            coluna = recuo + palavra.size();
+        }
+        i = fim + 1;
+    }
+    return r + "\n";
+}
+
+namespace {
+
+std::string preencher(std::string texto, std::size_t largura, bool direita) {
+    if (texto.size() >= largura) return texto;
+    const std::string brancos(largura - texto.size(), ' ');
+    return direita ? brancos + texto : texto + brancos;
+}
+
+}  // namespace
+
+void imprimir_relatorio(Console& console, const Modelo& m, const std::string& arquivo) {
+    const Quadro q = montar_quadro(m);
+    console.imprimir("rosca-visualizar %s\n", versao_programa);
+    console.escrever(quebrar("Arquivo: " + arquivo, 0));
+    console.imprimir("Lidas %llu linhas: %llu passe(s), %llu movimentos de corte, %llu rapidos.\n",
+                     static_cast<unsigned long long>(m.linhas), static_cast<unsigned long long>(m.passes),
+                     static_cast<unsigned long long>(m.movimentos), static_cast<unsigned long long>(m.rapidos));
+    console.escrever(q.rosca + ".\n");
+
+    if (!q.passes.empty()) {
+        static const std::size_t larguras[Quadro::colunas_passe] = {6, 11, 12, 8, 11, 22};
+        console.escrever("\n");
+        std::string linha;
+        for (std::size_t i = 0; i < Quadro::colunas_passe; ++i)
+            linha += preencher(Quadro::titulos_passe[i], larguras[i], true);
+        console.escrever(linha + "\n");
+        for (const auto& p : q.passes) {
+            linha.clear();
+            for (std::size_t i = 0; i < Quadro::colunas_passe; ++i) linha += preencher(p[i], larguras[i], true);
+            console.escrever(linha + "\n");
+        }
+        if (q.passes_nao_mostrados > 0)
+            console.imprimir("(mais %llu passes entre os mostrados)\n",
+                             static_cast<unsigned long long>(q.passes_nao_mostrados));
+    }
+
+    console.escrever("\nCabecalho x percurso:\n");
+    for (const auto& c : q.comparacoes)
+        console.escrever(quebrar(preencher(c.rotulo, 22, false) + " " + preencher(c.cabecalho, 22, false) + " " +
+                                     c.percurso,
+                                 2));
+    console.imprimir("Comprimento do corte %.1f mm", m.comprimento);
+    for (const auto& t : q.totais)
+        if (t.rotulo == "Tempo de corte (avanco f)") console.escrever(", " + t.valor + " no avanco do arquivo");
+    console.escrever(".\n");
+
+    console.escrever("\nVerificacoes:\n");
+    for (int i = 1; i <= Verificacoes::quantidade; ++i) {
+        const ResultadoVerificacao& r = m.verificacoes[i];
+        std::string titulo = formatar(" %d. %s ", r.numero, r.titulo);
+        const char* estado = nome_estado(r.estado);
+        const std::size_t largura = 79 - std::string(estado).size() - 1;
+        if (titulo.size() < largura) titulo += std::string(largura - titulo.size(), '.');
+        console.escrever(titulo + " " + estado + "\n");
+        if (r.estado == Estado::falha) {
+            const std::string onde = r.linha != 0 ? formatar("linha %llu: ", static_cast<unsigned long long>(r.linha))
+                                                  : std::string();
+            console.escrever(quebrar(onde + r.detalhe, 5));
+            if (r.ocorrencias > 1)
+                console.imprimir("     (%llu ocorrencias ao todo)\n", static_cast<unsigned long long>(r.ocorrencias));
+        } else if (r.estado != Estado::ok && !r.detalhe.empty()) {
+            console.escrever(quebrar("(" + r.detalhe + ")", 5));
+        }
+    }
+
+    if (m.total_ilegiveis > 0) {
+        console.imprimir("\nLinhas que nao se leem: %llu\n", static_cast<unsigned long long>(m.total_ilegiveis));
+        for (const LinhaIlegivel& l : m.ilegiveis) {
+            std::string texto = formatar("linha %llu: ", static_cast<unsigned long long>(l.numero)) + l.texto;
+            if (l.bytes > LeitorGcode::max_linha)
+                texto += formatar(" (%llu bytes)", static_cast<unsigned long long>(l.bytes));
+            if (texto.size() > 76) texto = texto.substr(0, 73) + "...";
+            console.escrever("  " + texto + "\n");
+        }
+        if (m.total_ilegiveis > m.ilegiveis.size())
+            console.imprimir("  ... e mais %llu\n",
+                             static_cast<unsigned long long>(m.total_ilegiveis - m.ilegiveis.size()));
+    }
+}
+
+void imprimir_conclusao(Console& console, const Modelo& m, const std::string& imagem, bool gravada) {
+    console.escrever("\n");
+    if (gravada)
+        console.escrever(quebrar("Imagem gravada: " + imagem, 0));
+    else
+        console.escrever("Nenhuma imagem gravada: nenhum movimento foi lido.\n");
+    if (m.verificacoes.todas_ok())
+        console.escrever("Resultado: arquivo inteiro, tudo confere.\n");
+    else
+        console.escrever("Resultado: ATENCAO - ha falhas; confira antes de usinar.\n");
+}

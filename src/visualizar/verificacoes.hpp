@@ -1,0 +1,64 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+// The checks of the path against the file's own header. Each keeps the first
+// place where it fails (line, what differs, where on the path) and how many
+// times it failed. Checks made per point run while the file is read (see
+// modelo.hpp); those of a whole pass or of the whole file run at their end.
+
+enum class Estado : std::uint8_t { ok, falha, nao_avaliada, nao_se_aplica };
+
+struct ResultadoVerificacao {
+    int numero = 0;
+    const char* titulo = "";
+    Estado estado = Estado::ok;
+    std::uint64_t linha = 0;  // of the first failure; 0 when it is about the whole file
+    std::string detalhe;      // what differs there, or why it was not made
+    std::uint64_t ocorrencias = 0;
+    bool tem_ponto = false;   // the first failure has a place on the path
+    double x = 0, y = 0, z = 0;
+};
+
+class Verificacoes {
+public:
+    static constexpr int quantidade = 6;
+    enum Numero : int {
+        arquivo_completo = 1,
+        circulo = 2,
+        raio_e_passes = 3,
+        profundidade_e_avanco = 4,
+        diametro_usinado = 5,
+        rapidos_e_preambulo = 6,
+    };
+
+    Verificacoes();
+
+    // Records a failure; only the first one's line and text are kept.
+    void falha(int numero, std::uint64_t linha, const std::string& detalhe);
+    void falha_no_ponto(int numero, std::uint64_t linha, const std::string& detalhe, double x, double y, double z);
+    // More failures of a kind already recorded.
+    void contar(int numero, std::uint64_t vezes);
+    // A check that does not apply, or could not be made, with the reason.
+    void marcar(int numero, Estado estado, const std::string& motivo);
+
+    const ResultadoVerificacao& operator[](int numero) const { return itens_[static_cast<std::size_t>(numero - 1)]; }
+    bool todas_ok() const;
+
+private:
+    std::array<ResultadoVerificacao, quantidade> itens_;
+};
+
+class Modelo;
+struct Passe;
+struct Cabecalho;
+
+// What a pass must show once it has ended.
+void conferir_passe(const Passe& passe, const Cabecalho& cabecalho, Verificacoes& v);
+// What the whole file must show once it has been read.
+void conferir_arquivo(const Modelo& modelo, Verificacoes& v);
+
+// Texts with numbers for the messages: "%.3f" and the like, in one call.
+std::string formatar(const char* formato, ...) __attribute__((format(printf, 1, 2)));

@@ -1,0 +1,46 @@
+#include "apoio/visualizacao.hpp"
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "apoio/execucao.hpp"
+
+namespace fs = std::filesystem;
+
+DiretorioTemporario::DiretorioTemporario() {
+    std::string modelo = (fs::temp_directory_path() / "rosca-vis-XXXXXX").string();
+    caminho_ = mkdtemp(modelo.data());
+}
+
+DiretorioTemporario::~DiretorioTemporario() {
+    std::error_code ignorado;
+    fs::remove_all(caminho_, ignorado);
+}
+
+void gravar_arquivo(const std::string& caminho, const std::string& bytes) {
+    std::ofstream f(caminho, std::ios::binary);
+    f << bytes;
+}
+
+ExecucaoVisualizador executar_visualizador(const std::string& dir, const std::vector<std::string>& argumentos) {
+    std::string comando = "cd '" + dir + "' && '" ROSCA_VISUALIZADOR "'";
+    for (const std::string& a : argumentos) comando += " '" + a + "'";
+    comando += " < /dev/null > .saida 2> .erros";
+    const int bruto = std::system(comando.c_str());
+    ExecucaoVisualizador r;
+    r.status = WIFEXITED(bruto) ? WEXITSTATUS(bruto) : -1;
+    r.saida = ler_arquivo(dir + "/.saida");
+    r.erros = ler_arquivo(dir + "/.erros");
+    std::error_code ignorado;
+    fs::remove(dir + "/.saida", ignorado);
+    fs::remove(dir + "/.erros", ignorado);
+    return r;
+}
+
+std::string arquivo_do_gerador(const std::string& respostas) {
+    Execucao e = executar_binario(respostas);
+    return e.arquivo;
+}

@@ -1,0 +1,190 @@
+// The viewer run on files the generator writes, and on altered copies: a
+// whole good file gives 0, a fault gives 1 and names its line, and what is
+// not a run at all gives 2 and leaves no picture.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <regex>
+
+#include "apoio/execucao.hpp"
+#include "apoio/visualizacao.hpp"
+#include "visualizar/desenho_svg.hpp"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The line "<needle>" of a CR LF file replaced by `novo`; its 1-based number.
+std::size_t trocar_linha(std::string& arquivo, const std::string& antiga, const std::string& nova) {
+    const std::size_t onde = arquivo.find("\r\n" + antiga + "\r\n");
+    EXPECT_NE(onde, std::string::npos) << antiga;
+    if (onde == std::string::npos) return 0;
+    arquivo.replace(onde + 2, antiga.size(), nova);
+    return static_cast<std::size_t>(std::count(arquivo.begin(), arquivo.begin() + static_cast<std::ptrdiff_t>(onde) + 2, '\n')) + 1;
+}
+
+struct Rodada {
+    ExecucaoVisualizador r;
+    bool imagem = false;
+};
+
+Rodada visualizar(const std::string& tap) {
+    DiretorioTemporario d;
+    gravar_arquivo(d / "ROSCA-HELICOIDAL_PARALELA.TAP", tap);
+    Rodada x;
+    x.r = executar_visualizador(d.caminho(), {});
+    x.imagem = fs::exists(d / "ROSCA-HELICOIDAL_PARALELA.svg");
+    return x;
+}
+
+const char* const interna_um_passe = "I\n20\n0\n10\n2\n1\nD\n0\n1000\n200\n";
+
+TEST(VisualizarArquivos, ArquivosDoGeradorConferem) {
+    const char* const trabalhos[] = {
+        interna_um_passe,
+        "E\n20\n24\n0.5\n0.2\n10\n2\n1\nD\n0\n1000\n200\n",       // five passes, finishing
+        "I\n20\n17\n0.5\n0.1\n10\n2\n1\nE\n359.5\n1000\n200\n",  // left hand, fractional start
+        "E\n30\n36\n1\n0.3\n8\n5\n1.5\nE\n45.3\n1500\n250\n",
+        "I\n20\n15\n1\n0\n10\n2\n1\nD\n0\n1000\n200\n",          // the finishing-step warning
+        "I\n20\n18\n1\n0\n10\n2.5\n1\nD\n90\n1000\n200\n",       // finishing pass only
+        "I\n20\n0\n10\n1.001\n1\nD\n0\n1000\n200\n",             // one step past L
+        "I\n20\n0\n10\n1.95\n0.65\nD\n0\n1000\n200\n",
+        "E\n20\n24\n0.5\n0.2\n10\n2\n1\nD\n270\n1000\n200\n",
+    };
+    for (const char* respostas : trabalhos) {
+        const Rodada x = visualizar(arquivo_do_gerador(respostas));
+        EXPECT_EQ(x.r.status, 0) << respostas << x.r.saida;
+        EXPECT_TRUE(x.imagem) << respostas;
+        EXPECT_NE(x.r.saida.find("Resultado: arquivo inteiro, tudo confere."), std::string::npos);
+        for (std::size_t i = 0, fim; i < x.r.saida.size(); i = fim + 1) {
+            fim = x.r.saida.find('\n', i);
+            ASSERT_LE(fim - i, 79u) << x.r.saida.substr(i, fim - i);
+        }
+    }
+}
+
+// Exit 1, the picture still written, and the failure at `linha` under check `numero`.
+void espera_falha(const std::string& tap, int numero, std::size_t linha, const char* contexto) {
+    const Rodada x = visualizar(tap);
+    EXPECT_EQ(x.r.status, 1) << contexto << x.r.saida;
+    EXPECT_TRUE(x.imagem) << contexto;
+    const std::regex falha(" " + std::to_string(numero) + "\\. [^\n]* FALHA\n     linha " + std::to_string(linha) + ":");
+    EXPECT_TRUE(std::regex_search(x.r.saida, falha)) << contexto << "\n" << x.r.saida;
+}
+
+TEST(VisualizarArquivos, CopiasAlteradasFalhamNaLinhaCerta) {
+    const std::string original = arquivo_do_gerador(interna_um_passe);
+    {
+        // 0.05 mm outward, off the pass's circle.
+        std::string t = original;
+        const std::size_t n = trocar_linha(t, "g01 x4.963 y-0.609 z-0.019", "g01 x5.013 y-0.615 z-0.019");
+        espera_falha(t, 2, n, "fora do circulo");
+    }
+    {
+        // 0.05 mm along the circle: the advance is no longer one degree.
+        std::string t = original;
+        const std::size_t n = trocar_linha(t, "g01 x4.963 y-0.609 z-0.019", "g01 x4.970 y-0.559 z-0.019");
+        espera_falha(t, 4, n, "ao longo do circulo");
+    }
+    {
+        std::string t = original;
+        const std::size_t n = trocar_linha(t, "g01 x-3.886 y-3.147 z-1.392", "g01 x-3.886 y-3.147 z-1.442");
+        espera_falha(t, 4, n, "profundidade");
+    }
+    {
+        std::string t = original;
+        const std::size_t n = trocar_linha(t, "M30", "");
+        espera_falha(t, 1, n, "sem M30");
+    }
+    {
+        // The first line; the pass (its first move is line 40) no longer matches it.
+        std::string t = original;
+        ASSERT_EQ(t.rfind(";Df-Diametro final da rosca: 20.00 [mm]", 0), 0u);
+        t[33] = '1';  // 20.01
+        espera_falha(t, 3, 40, "Df do cabecalho");
+    }
+    {
+        std::string t = original;
+        const std::size_t n = trocar_linha(t, "g01 x4.999 y-0.087 z-1.003", "g01 x4.999 y-0.087 z-1.003 lixo");
+        espera_falha(t, 1, n, "linha ilegivel");
+    }
+    {
+        // A refused bore: the file ends at its machined-diameter comment.
+        const std::string recusa = arquivo_do_gerador("I\n2097153\n0\n0.125\n1\n1\nD\n0\n1000\n200\n");
+        const auto linhas = static_cast<std::size_t>(std::count(recusa.begin(), recusa.end(), '\n')) + 1;
+        espera_falha(recusa, 5, linhas, "furo recusado");
+        espera_falha(recusa, 1, linhas, "furo recusado: incompleto");
+    }
+    {
+        // Cut in the middle of a line.
+        const std::string cortado = original.substr(0, original.find("g01 x-5.000 y-0.000 z-0.500") + 8);
+        espera_falha(cortado, 1, static_cast<std::size_t>(std::count(cortado.begin(), cortado.end(), '\n')) + 1,
+                     "cortado");
+    }
+}
+
+TEST(VisualizarArquivos, EntradasHostisNaoTravamNemDeixamImagem) {
+    const std::string bom = arquivo_do_gerador(interna_um_passe);
+    std::string binario(300000, '\0');
+    for (std::size_t i = 0; i < binario.size(); ++i) binario[i] = static_cast<char>((i * 2654435761u) >> 13);
+    struct Caso {
+        std::string bytes;
+        bool imagem;
+    } casos[] = {
+        {"", false},
+        {binario, false},
+        {std::string(3000000, 'x') + "\n" + bom, true},  // a huge first line, then a whole file
+        {std::regex_replace(bom, std::regex("g01[^\r]*\r\n"), ""), false},
+    };
+    for (const Caso& c : casos) {
+        const Rodada x = visualizar(c.bytes);
+        EXPECT_EQ(x.r.status, 1) << x.r.saida;
+        EXPECT_EQ(x.imagem, c.imagem);
+    }
+    // Eleven garbage lines: the first ten are shown, then a count.
+    std::string lixo = bom;
+    for (int i = 0; i < 11; ++i) lixo.insert(lixo.find("\r\ng00 z3"), "\r\n%lixo");
+    const Rodada x = visualizar(lixo);
+    EXPECT_NE(x.r.saida.find("Linhas que nao se leem: 11\n"), std::string::npos) << x.r.saida;
+    EXPECT_NE(x.r.saida.find("  ... e mais 1\n"), std::string::npos);
+}
+
+TEST(VisualizarArquivos, UsoEErrosDeArquivoSaemComDoisSemImagem) {
+    DiretorioTemporario d;
+    auto r = executar_visualizador(d.caminho(), {"--version"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.saida, "rosca-visualizar 1.0.7\n");
+    r = executar_visualizador(d.caminho(), {"--help"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.saida.rfind("Uso: rosca-visualizar [ARQUIVO [IMAGEM]]\n", 0), 0u);
+    for (const auto& args : std::vector<std::vector<std::string>>{{"--nada"}, {"a", "b", "c"}, {"x.svg"}, {}}) {
+        r = executar_visualizador(d.caminho(), args);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_TRUE(r.saida.empty());
+        EXPECT_EQ(r.erros.rfind("rosca-visualizar: ", 0), 0u) << r.erros;
+    }
+    EXPECT_TRUE(fs::is_empty(d.caminho()));
+    // A picture that cannot be written: a directory in its place, a missing folder.
+    gravar_arquivo(d / "f.tap", arquivo_do_gerador(interna_um_passe));
+    fs::create_directory(d / "f.svg");
+    r = executar_visualizador(d.caminho(), {"f.tap"});
+    EXPECT_EQ(r.status, 2);
+    r = executar_visualizador(d.caminho(), {"f.tap", "nao/existe.svg"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.erros.find("nao foi possivel gravar a imagem"), std::string::npos);
+    fs::remove(d / "f.svg");
+    EXPECT_EQ(std::distance(fs::directory_iterator(d.caminho()), fs::directory_iterator()), 1);
+}
+
+TEST(VisualizarArquivos, ImagemLimitadaParaPercursosLongos) {
+    // 1000 turns in one pass, and 200 passes of one turn.
+    for (const char* respostas : {"I\n20\n0\n10\n500\n0.5\nD\n0\n1000\n200\n", "I\n100\n60\n0.1\n0\n10\n1\n1\nD\n0\n1000\n200\n"}) {
+        DiretorioTemporario d;
+        gravar_arquivo(d / "f.tap", arquivo_do_gerador(respostas));
+        const auto r = executar_visualizador(d.caminho(), {"f.tap"});
+        EXPECT_EQ(r.status, 0) << r.saida;
+        EXPECT_LE(fs::file_size(d / "f.svg"), max_bytes_svg);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,97 @@
+// The reader's two paths must agree: the fast path (and its batches of
+// repeated turns) on the project's own lines, the general path on the same
+// path written in other cases, line ends and number forms.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <regex>
+
+#include "apoio/execucao.hpp"
+#include "apoio/visualizacao.hpp"
+#include "visualizar/analise.hpp"
+
+namespace {
+
+std::unique_ptr<Modelo> analisar_bytes(const std::string& bytes) {
+    DiretorioTemporario d;
+    gravar_arquivo(d / "f.tap", bytes);
+    std::FILE* f = std::fopen((d / "f.tap").c_str(), "rb");
+    auto m = std::make_unique<Modelo>();
+    analisar(f, *m);
+    std::fclose(f);
+    return m;
+}
+
+std::string maiusculas(std::string s) {
+    for (char& c : s)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return s;
+}
+
+TEST(VisualizarLeitor, CaminhoRapidoEGeralDaoOMesmoModelo) {
+    // Five turns, so that whole turns repeat and go by in batches.
+    const std::string tap = ler_arquivo(std::string(ROSCA_DADOS_TESTES) + "/externa_cinco_passes.tap");
+    const std::string longo = arquivo_do_gerador("E\n20\n24\n0.5\n0.2\n10\n5\n1\nE\n12.5\n1000\n200\n");
+    for (const std::string& original : {tap, longo}) {
+        const auto rapido = analisar_bytes(original);
+        // G-code words in capitals, LF line ends, a zero added to each decimal part
+        // (coordinates only: comments keep their text).
+        std::string geral = std::regex_replace(original, std::regex("\r\n"), "\n");
+        geral = std::regex_replace(geral, std::regex("(^|\n)g0([01])"), "$1G$2");
+        geral = std::regex_replace(geral, std::regex(" ([xyz])(-?[0-9]+\\.[0-9]{3})(?=[ \n])"), " $1$2#");
+        geral = std::regex_replace(geral, std::regex("#"), "0");
+        std::string moves;
+        for (std::size_t i = 0; i < geral.size();) {
+            const std::size_t fim = geral.find('\n', i);
+            std::string linha = geral.substr(i, fim - i);
+            if (!linha.empty() && linha[0] != ';') linha = maiusculas(linha);
+            moves += linha + "\n";
+            i = fim == std::string::npos ? geral.size() : fim + 1;
+        }
+        const auto lento = analisar_bytes(moves);
+        EXPECT_TRUE(rapido->verificacoes.todas_ok());
+        EXPECT_TRUE(lento->verificacoes.todas_ok()) << lento->verificacoes[1].detalhe << lento->verificacoes[4].detalhe;
+        EXPECT_EQ(rapido->linhas, lento->linhas);
+        EXPECT_EQ(rapido->movimentos, lento->movimentos);
+        EXPECT_EQ(rapido->passes, lento->passes);
+        EXPECT_NEAR(rapido->comprimento, lento->comprimento, 1e-6);
+        EXPECT_EQ(rapido->x_max, lento->x_max);
+        EXPECT_EQ(rapido->y_min, lento->y_min);
+        ASSERT_EQ(rapido->retidos.size(), lento->retidos.size());
+        for (std::size_t i = 0; i < rapido->retidos.size(); ++i) {
+            EXPECT_EQ(rapido->retidos[i].z_min, lento->retidos[i].z_min);
+            EXPECT_EQ(rapido->retidos[i].lado_fim.size(), lento->retidos[i].lado_fim.size());
+        }
+    }
+}
+
+TEST(VisualizarLeitor, CabecalhoLidoComSuasCasasDecimais) {
+    const auto m = analisar_bytes(ler_arquivo(std::string(ROSCA_DADOS_TESTES) + "/externa_cinco_passes.tap"));
+    const Cabecalho& c = m->cabecalho;
+    EXPECT_EQ(c.tipo, 'E');
+    EXPECT_EQ(c.sentido, 'D');
+    EXPECT_EQ(c.Df.v, 20.0);
+    EXPECT_EQ(c.Df.decimais, 2);
+    EXPECT_EQ(c.np, 5);
+    ASSERT_EQ(c.lista.size(), 6u);
+    EXPECT_EQ(c.lista[5].diametro.v, 20.0);
+    EXPECT_EQ(c.lista[5].diametro.decimais, 3);
+    EXPECT_EQ(c.angulo_inicial.decimais, 1);
+    EXPECT_EQ(c.S.decimais, 0);
+    EXPECT_EQ(c.Fz.v, 0.2);
+    EXPECT_TRUE(c.faltando().empty());
+    EXPECT_EQ(m->rapidos, 18u);
+}
+
+TEST(VisualizarLeitor, LinhaEnormeSemFimLidaEmMemoriaLimitada) {
+    // Twice the block, no line end at all: one unreadable, cut line.
+    const auto m = analisar_bytes(std::string(2 * LeitorGcode::tamanho_bloco + 17, 'g'));
+    EXPECT_EQ(m->linhas, 1u);
+    EXPECT_EQ(m->total_ilegiveis, 1u);
+    ASSERT_EQ(m->ilegiveis.size(), 1u);
+    EXPECT_EQ(m->ilegiveis[0].bytes, 2 * LeitorGcode::tamanho_bloco + 17);
+    EXPECT_LE(m->ilegiveis[0].texto.size(), Modelo::max_texto + 3);
+}
+
+}  // namespace
