@@ -59,66 +59,64 @@ public:
         const std::size_t n = formatar_fixo3(texto, static_cast<float>(v));
         s.append(texto, n);
     }
+    void abrir(const char* elemento) {
+        s += '<';
+        s += elemento;
+    }
+    void atributo(const char* nome, double v) {
+        s += ' ';
+        s += nome;
+        s += "=\"";
+        num(v);
+        s += '"';
+    }
+    void atributo(const char* nome, const char* v) {
+        s += ' ';
+        s += nome;
+        s += "=\"";
+        s += v;
+        s += '"';
+    }
     void par(double x, double y) {
         num(x);
         s += ',';
         num(y);
     }
     void texto(double x, double y, const char* classe, const std::string& conteudo, const char* ancora = nullptr) {
-        s += "<text x=\"";
-        num(x);
-        s += "\" y=\"";
-        num(y);
-        s += "\" class=\"";
-        s += classe;
-        s += '"';
-        if (ancora != nullptr) {
-            s += " text-anchor=\"";
-            s += ancora;
-            s += '"';
-        }
+        abrir("text");
+        atributo("x", x);
+        atributo("y", y);
+        atributo("class", classe);
+        if (ancora != nullptr) atributo("text-anchor", ancora);
         s += '>';
         escapar(conteudo);
         s += "</text>\n";
     }
     void linha(double x1, double y1, double x2, double y2, const char* classe) {
-        s += "<line x1=\"";
-        num(x1);
-        s += "\" y1=\"";
-        num(y1);
-        s += "\" x2=\"";
-        num(x2);
-        s += "\" y2=\"";
-        num(y2);
-        s += "\" class=\"";
-        s += classe;
-        s += "\"/>\n";
+        abrir("line");
+        atributo("x1", x1);
+        atributo("y1", y1);
+        atributo("x2", x2);
+        atributo("y2", y2);
+        atributo("class", classe);
+        s += "/>\n";
     }
     void circulo(double cx, double cy, double r, const char* classe, const std::string& extra = "") {
-        s += "<circle cx=\"";
-        num(cx);
-        s += "\" cy=\"";
-        num(cy);
-        s += "\" r=\"";
-        num(r);
-        s += "\" class=\"";
-        s += classe;
-        s += '"';
+        abrir("circle");
+        atributo("cx", cx);
+        atributo("cy", cy);
+        atributo("r", r);
+        atributo("class", classe);
         s += extra;
         s += "/>\n";
     }
     void retangulo(double x, double y, double w, double h, const char* classe, const std::string& extra = "") {
-        s += "<rect x=\"";
-        num(x);
-        s += "\" y=\"";
-        num(y);
-        s += "\" width=\"";
-        num(w);
-        s += "\" height=\"";
-        num(h);
-        s += "\" class=\"";
-        s += classe;
-        s += '"';
+        abrir("rect");
+        atributo("x", x);
+        atributo("y", y);
+        atributo("width", w);
+        atributo("height", h);
+        atributo("class", classe);
         s += extra;
         s += "/>\n";
     }
