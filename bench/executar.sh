@@ -22,21 +22,12 @@ cmake --build "$construcao" -j2 >/dev/null
 programa="$construcao/rosca-helicoidal"
 referencia="$construcao/bench/rosca-helicoidal-referencia"
 bench="$construcao/bench/rosca_bench"
-tap=ROSCA-HELICOIDAL_PARALELA.TAP
+source "$raiz/bench/comum.sh"
 
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
 cd "$dir"
-
-# Internal, 21 passes of 100 turns: 756,000 g01 lines, about 23 MB.
-printf 'I\n100\n60\n1\n0.5\n20\n50\n0.5\nD\n0\n1000\n200\n' >referencia.txt
-# The same with length 500: ten times the lines.
-printf 'I\n100\n60\n1\n0.5\n20\n500\n0.5\nD\n0\n1000\n200\n' >dez_vezes.txt
-
-mediana() { sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
-
-# Seconds between two $EPOCHREALTIME readings (no process started to read the clock).
-segundos() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.6f\n", b - a }'; }
+escrever_trabalhos
 
 # medir PROGRAMA RESPOSTAS VEZES: fills $tempo_programa, $tempo_cp (medians,
 # seconds), $tamanho (bytes), $linhas and $rss (median peak, KiB). Every run

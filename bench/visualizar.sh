@@ -19,18 +19,12 @@ cmake -S "$raiz" -B "$construcao" -DCMAKE_BUILD_TYPE=Release -DROSCA_TESTES=OFF 
 cmake --build "$construcao" -j2 --target rosca-helicoidal rosca-visualizar >/dev/null
 gerador="$construcao/rosca-helicoidal"
 visualizador="$construcao/rosca-visualizar"
-tap=ROSCA-HELICOIDAL_PARALELA.TAP
+source "$raiz/bench/comum.sh"
 
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
 cd "$dir"
-
-# The two jobs of bench/executar.sh: internal, 21 passes of 100 turns; and length 500.
-printf 'I\n100\n60\n1\n0.5\n20\n50\n0.5\nD\n0\n1000\n200\n' >referencia.txt
-printf 'I\n100\n60\n1\n0.5\n20\n500\n0.5\nD\n0\n1000\n200\n' >dez_vezes.txt
-
-mediana() { sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
-segundos() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.6f\n", b - a }'; }
+escrever_trabalhos
 
 # medir RESPOSTAS: fills $t_gerador, $t_visualizador (medians, s), $tamanho,
 # $svg (bytes) and $rss (median peak of the viewer, KiB).
