@@ -2,6 +2,9 @@
 // without arguments the dialogue runs as it always has (the other suites).
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
+#include <cstdlib>
 #include <sstream>
 #include <string>
 
@@ -49,6 +52,14 @@ TEST(OpcoesPontaAPonta, ArgumentoInvalidoEhUmaLinhaNoErroEStatusDois) {
         EXPECT_NE(r.erros.find("--help"), std::string::npos) << r.erros;
     }
     EXPECT_NE(executar_com_argumentos("ROSCA.TAP").erros.find("'ROSCA.TAP'"), std::string::npos);
+}
+
+TEST(OpcoesPontaAPonta, AjudaQueNaoChegaASaidaNaoEhSucesso) {
+    const char* externo = std::getenv("ROSCA_EXECUTAR");
+    const std::string programa = externo != nullptr && *externo != '\0' ? externo : "'" ROSCA_BINARIO "'";
+    const int bruto = std::system((programa + " --help > /dev/full 2>/dev/null").c_str());
+    ASSERT_TRUE(WIFEXITED(bruto));
+    EXPECT_EQ(WEXITSTATUS(bruto), 1);
 }
 
 TEST(OpcoesPontaAPonta, MedidasMostraORelatorioOuUmaLinhaDeErro) {

@@ -14,9 +14,13 @@ int main(int argc, char** argv) {
     }
 
     std::string saida, erros;
-    const int status = responder_opcao(pedido, saida, erros);
+    int status = responder_opcao(pedido, saida, erros);
     std::fwrite(saida.data(), 1, saida.size(), stdout);
-    std::fflush(stdout);
+    // A text that did not reach its reader (a full disk, a closed pipe) is no success.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        erros += "rosca-helicoidal: falha ao escrever na saida padrao\n";
+        status = 1;
+    }
     std::fwrite(erros.data(), 1, erros.size(), stderr);
     // Started by a double click or a file dropped on it, the window would
     // close before the text could be read.
