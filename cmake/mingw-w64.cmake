@@ -1,10 +1,13 @@
 # Cross-compiles the Windows programs with MinGW-w64 (Debian package
 # g++-mingw-w64-i686) for 32-bit x86: one statically linked .exe per program
 # that runs on 32- and 64-bit Windows alike, with no MinGW runtime DLLs beside it.
+# cmake/mingw-w64-x86_64.cmake sets ROSCA_MINGW first and includes this file.
 set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR i686)
+if(NOT ROSCA_MINGW)
+  set(ROSCA_MINGW i686-w64-mingw32)
+endif()
+string(REGEX REPLACE "-.*" "" CMAKE_SYSTEM_PROCESSOR "${ROSCA_MINGW}")
 
-set(ROSCA_MINGW i686-w64-mingw32)
 # The win32 threads variant: the programs start no threads, and the posix
 # variant links winpthreads, which imports GetTickCount64, absent from
 # Windows XP. (This variant has no std::thread or std::mutex.)

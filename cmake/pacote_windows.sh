@@ -8,17 +8,7 @@ fonte=$1
 construcao=$2
 pacotes=$3
 
-faltam=()
-command -v i686-w64-mingw32-g++-win32 >/dev/null || faltam+=(g++-mingw-w64-i686)
-command -v dpkg-shlibdeps >/dev/null || faltam+=(dpkg-dev)
-if [ ${#faltam[@]} -gt 0 ]; then
-    echo "pacote: installing ${faltam[*]}" >&2
-    sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo=sudo
-    export DEBIAN_FRONTEND=noninteractive
-    $sudo apt-get update -qq
-    $sudo apt-get install -y -qq "${faltam[@]}" >/dev/null
-fi
+"$fonte/cmake/instalar_pacotes.sh" g++-mingw-w64-i686 dpkg-dev
 
 cmake -S "$fonte" -B "$construcao" -DCMAKE_TOOLCHAIN_FILE="$fonte/cmake/mingw-w64.cmake" \
     -DCMAKE_BUILD_TYPE=Release -DROSCA_TESTES=OFF -DROSCA_PASTA_PACOTES="$pacotes" >/dev/null

@@ -18,14 +18,7 @@ tem_libfuzzer() {
         echo 'extern "C" int LLVMFuzzerTestOneInput(const char*, unsigned long) { return 0; }' |
             clang++ -x c++ -fsanitize=fuzzer,address,undefined -o /dev/null - >/dev/null 2>&1
 }
-if ! tem_libfuzzer; then
-    echo "fuzz: installing clang and its runtime (libFuzzer)" >&2
-    sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo=sudo
-    export DEBIAN_FRONTEND=noninteractive
-    $sudo apt-get update -qq
-    $sudo apt-get install -y -qq clang libclang-rt-14-dev >/dev/null
-fi
+tem_libfuzzer || cmake/instalar_pacotes.sh clang libclang-rt-14-dev
 
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz

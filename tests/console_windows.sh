@@ -5,8 +5,9 @@
 #
 #   tests/console_windows.sh WINE PROGRAM.exe LINUX_PROGRAM
 #
-# WINE starts a Windows program (/usr/lib/wine/wine); LINUX_PROGRAM is the
-# Linux build, whose file the Windows one must match byte for byte.
+# WINE starts a Windows program (/usr/lib/wine/wine, or wine64 for an x86-64
+# build); LINUX_PROGRAM is the Linux build, whose file the Windows one must
+# match byte for byte.
 set -euo pipefail
 
 wine=$1
@@ -122,7 +123,10 @@ tecla "[I / E]: " I &&
 caso="pagina de codigo ajustada para a execucao e devolvida"
 # The console's output page, shown before and after a run in the same console
 # by a one-line program of the test's own (cmd keeps its own copy of it).
-cc=$(command -v i686-w64-mingw32-gcc-win32 || command -v i686-w64-mingw32-gcc)
+# Built for the program's own processor: a 64-bit Wine may lack the 32-bit side.
+mingw=i686-w64-mingw32
+objdump -f "$exe" 2>/dev/null | grep -q 'pei-x86-64' && mingw=x86_64-w64-mingw32
+cc=$(command -v $mingw-gcc-win32 || command -v $mingw-gcc)
 printf '#include <windows.h>\n#include <stdio.h>\nint main(void) { printf("pagina=%%u\\n", GetConsoleOutputCP()); return 0; }\n' >"$dir/pagina.c"
 "$cc" -o "$dir/pagina.exe" "$dir/pagina.c"
 printf 'I\n20\n0\n-1\n10\n2\n1\nD\n0\n1000\n200\n' >"$dir/respostas.txt"
