@@ -12,8 +12,8 @@
 
 #include "dialogue/dialogo_diametros.hpp"
 #include "dialogue/dialogo_helice_corte.hpp"
-#include "driver/console.hpp"
-#include "output/formato_fixo.hpp"
+#include "nucleo/console.hpp"
+#include "nucleo/formato_fixo.hpp"
 #include "output/gerar_passes.hpp"
 #include "planning/calcular_estimativas.hpp"
 #include "planning/planejar_passes.hpp"

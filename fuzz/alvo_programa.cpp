@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "driver/console.hpp"
+#include "nucleo/console.hpp"
 #include "driver/parada_critica.hpp"
 #include "driver/programa.hpp"
 #include "output/saida_arquivo.hpp"

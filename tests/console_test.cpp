@@ -1,4 +1,4 @@
-#include "driver/console.hpp"
+#include "nucleo/console.hpp"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <string>
 
-#include "driver/console.hpp"
+#include "nucleo/console.hpp"
 #include "driver/dados_rosca.hpp"
 #include "driver/parada_critica.hpp"
 

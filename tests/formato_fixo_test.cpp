@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "output/formato_fixo.hpp"
+#include "nucleo/formato_fixo.hpp"
 
 namespace {
 

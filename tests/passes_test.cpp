@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "apoio/execucao.hpp"
-#include "driver/numerico.hpp"
+#include "nucleo/numerico.hpp"
 #include "driver/parada_critica.hpp"
 #include "output/gerar_passes.hpp"
 #include "output/ponto_helice.hpp"

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <limits>
 
-#include "driver/console.hpp"
+#include "nucleo/console.hpp"
 #include "driver/parada_critica.hpp"
 #include "planning/calcular_estimativas.hpp"
 #include "planning/planejar_passes.hpp"

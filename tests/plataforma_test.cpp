@@ -6,7 +6,7 @@
 #include <string>
 
 #include "apoio/execucao.hpp"
-#include "driver/console.hpp"
+#include "nucleo/console.hpp"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "apoio/execucao.hpp"
 #include "dialogo_esperado.hpp"
-#include "driver/console.hpp"
+#include "nucleo/console.hpp"
 #include "driver/parada_critica.hpp"
 #include "driver/programa.hpp"
 

@@ -15,7 +15,7 @@
 #include <string>
 
 #include "apoio/execucao.hpp"
-#include "driver/numerico.hpp"
+#include "nucleo/numerico.hpp"
 #include "driver/parada_critica.hpp"
 #include "output/gerar_passes.hpp"
 #include "output/progresso.hpp"

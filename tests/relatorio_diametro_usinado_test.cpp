@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "apoio/execucao.hpp"
-#include "driver/console.hpp"
+#include "nucleo/console.hpp"
 #include "driver/parada_critica.hpp"
 #include "output/relatorio_diametro_usinado.hpp"
 

@@ -3,7 +3,7 @@
 // measure the fast one against; the bytes it writes are the same.
 #include "referencia/gerar_passes_referencia.hpp"
 
-#include "driver/numerico.hpp"
+#include "nucleo/numerico.hpp"
 #include "driver/parada_critica.hpp"
 #include "output/ponto_helice.hpp"
 

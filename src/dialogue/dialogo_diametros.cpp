@@ -1,7 +1,7 @@
 #include "dialogue/dialogo_diametros.hpp"
 
 #include "dialogue/desenhos_rosca.hpp"
-#include "driver/numerico.hpp"
+#include "nucleo/numerico.hpp"
 #include "driver/parada_critica.hpp"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "dialogue/dialogo_helice_corte.hpp"
 
 #include "dialogue/desenhos_bussola.hpp"
-#include "driver/numerico.hpp"
+#include "nucleo/numerico.hpp"
 
 namespace {
 

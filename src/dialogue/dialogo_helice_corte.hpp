@@ -1,6 +1,6 @@
 #pragma once
 
-#include "driver/console.hpp"
+#include "nucleo/console.hpp"
 #include "driver/dados_rosca.hpp"
 
 // Length, pitch, hand, start angle, spindle speed and feed.

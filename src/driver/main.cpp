@@ -1,10 +1,10 @@
 #include <cstdio>
 #include <string>
 
-#include "driver/console.hpp"
+#include "nucleo/console.hpp"
 #include "driver/opcoes.hpp"
 #include "driver/programa.hpp"
-#include "driver/terminal.hpp"
+#include "nucleo/terminal.hpp"
 
 int main(int argc, char** argv) {
     const Pedido pedido = ler_opcoes(argc, argv);

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "driver/versao.hpp"
+#include "nucleo/versao.hpp"
 #include "medidas/medidas.hpp"
 
 namespace {

@@ -2,20 +2,9 @@
 
 #include <string>
 
-// A critical stop unwinds to the driver, which prints the message, pauses and
-// exits with status 1. Unwinding lets the open G-code file be flushed and
-// closed by its owner, and lets tests catch the stop.
-struct ParadaCritica {
-    std::string mensagem;
-};
-
-[[noreturn]] inline void parada_critica(std::string mensagem) {
-    throw ParadaCritica{std::move(mensagem)};
-}
+#include "nucleo/parada.hpp"
 
 // Messages of the stops that more than one phase, or the driver, can raise.
-inline constexpr const char* msg_entrada_encerrada =
-    "\n\aERRO CRITICO - ENTRADA DE DADOS ENCERRADA.\nNenhum arquivo foi gravado.\n\a";
 inline constexpr const char* msg_abrir_arquivo = "\n\aErro! Impossivel abrir o arquivo.\n\n";
 inline constexpr const char* msg_gravar_arquivo = "\n\aErro! Falha ao gravar o arquivo.\n\n";
 

@@ -4,7 +4,7 @@
 #include "dialogue/dialogo_helice_corte.hpp"
 #include "driver/dados_rosca.hpp"
 #include "driver/parada_critica.hpp"
-#include "driver/versao.hpp"
+#include "nucleo/versao.hpp"
 #include "output/gravar_percurso.hpp"
 #include "output/resumo.hpp"
 #include "planning/calcular_estimativas.hpp"

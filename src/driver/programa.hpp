@@ -1,6 +1,6 @@
 #pragma once
 
-#include "driver/console.hpp"
+#include "nucleo/console.hpp"
 #include "output/saida_arquivo.hpp"
 
 // One whole run, from the banner to the final pause. Returns the exit status:

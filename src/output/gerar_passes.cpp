@@ -9,9 +9,9 @@
 #include <memory>
 #include <string>
 
-#include "driver/numerico.hpp"
+#include "nucleo/numerico.hpp"
 #include "driver/parada_critica.hpp"
-#include "output/formato_fixo.hpp"
+#include "nucleo/formato_fixo.hpp"
 #include "output/ponto_helice.hpp"
 #include "output/progresso.hpp"
 

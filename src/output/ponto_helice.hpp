@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "driver/dados_rosca.hpp"
-#include "driver/numerico.hpp"
+#include "nucleo/numerico.hpp"
 
 // Radius of the cutter centre's path for the current pass. Kept in double:
 // rounding it to float would move every point of the pass.

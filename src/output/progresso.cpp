@@ -4,7 +4,7 @@
 #include <cmath>
 #include <string>
 
-#include "driver/console.hpp"
+#include "nucleo/console.hpp"
 
 Progresso::Progresso(double linhas_previstas, Console* console)
     : console_(console), previstas_(linhas_previstas), intervalo_(intervalo_padrao) {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "driver/terminal.hpp"
+#include "nucleo/terminal.hpp"
 
 class Console;
 

@@ -1,6 +1,6 @@
 #include "output/relatorio_diametro_usinado.hpp"
 
-#include "driver/numerico.hpp"
+#include "nucleo/numerico.hpp"
 #include "driver/parada_critica.hpp"
 
 namespace {

@@ -4,8 +4,8 @@
 #include <string>
 #include <type_traits>
 
-#include "driver/formatar.hpp"
-#include "driver/numerico.hpp"
+#include "nucleo/formatar.hpp"
+#include "nucleo/numerico.hpp"
 #include "driver/parada_critica.hpp"
 
 namespace {

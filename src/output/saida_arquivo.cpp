@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "driver/formatar.hpp"
+#include "nucleo/formatar.hpp"
 #include "driver/parada_critica.hpp"
 
 namespace {

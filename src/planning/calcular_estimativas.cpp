@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "driver/numerico.hpp"
+#include "nucleo/numerico.hpp"
 #include "driver/parada_critica.hpp"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "driver/numerico.hpp"
+#include "nucleo/numerico.hpp"
 #include "driver/parada_critica.hpp"
 
 namespace {

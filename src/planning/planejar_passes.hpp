@@ -1,6 +1,6 @@
 #pragma once
 
-#include "driver/console.hpp"
+#include "nucleo/console.hpp"
 #include "driver/dados_rosca.hpp"
 
 // The finishing shift, the pass count and the even radial step, with the

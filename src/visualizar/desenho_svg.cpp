@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "driver/versao.hpp"
-#include "output/formato_fixo.hpp"
+#include "nucleo/versao.hpp"
+#include "nucleo/formato_fixo.hpp"
 #include "visualizar/quadro.hpp"
 #include "visualizar/relatorio.hpp"
 

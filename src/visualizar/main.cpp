@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "driver/console.hpp"
-#include "driver/terminal.hpp"
-#include "driver/versao.hpp"
+#include "nucleo/console.hpp"
+#include "nucleo/terminal.hpp"
+#include "nucleo/versao.hpp"
 #include "visualizar/analise.hpp"
 #include "visualizar/argumentos.hpp"
 #include "visualizar/desenho_svg.hpp"

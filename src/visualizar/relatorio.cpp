@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "driver/versao.hpp"
+#include "nucleo/versao.hpp"
 #include "visualizar/quadro.hpp"
 
 std::string quebrar(const std::string& texto, std::size_t recuo, std::size_t largura) {

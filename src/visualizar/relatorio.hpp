@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "driver/console.hpp"
+#include "nucleo/console.hpp"
 #include "visualizar/modelo.hpp"
 
 // The console report: what was read, each check with OK or what differs, the

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "driver/console.hpp"
+#include "nucleo/console.hpp"
 #include "driver/programa.hpp"
 
 namespace fs = std::filesystem;

@@ -1,4 +1,4 @@
-#include "driver/formatar.hpp"
+#include "nucleo/formatar.hpp"
 
 #include <cmath>
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "driver/terminal.hpp"
+#include "nucleo/terminal.hpp"
 
 #include <cerrno>
 #include <clocale>

@@ -1,4 +1,4 @@
-#include "output/formato_fixo.hpp"
+#include "nucleo/formato_fixo.hpp"
 
 #include <algorithm>
 #include <cmath>

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "driver/numerico.hpp"
+#include "nucleo/numerico.hpp"
 
 // Three-decimal fixed point, byte for byte as printf "%0.3f" prints a float
 // widened to double, without a printf call: the tool path prints three such

@@ -1,13 +1,13 @@
-#include "driver/console.hpp"
+#include "nucleo/console.hpp"
 
 #include <cmath>
 #include <cstdarg>
 #include <cstdlib>
 #include <vector>
 
-#include "driver/formatar.hpp"
-#include "driver/parada_critica.hpp"
-#include "driver/terminal.hpp"
+#include "nucleo/formatar.hpp"
+#include "nucleo/parada.hpp"
+#include "nucleo/terminal.hpp"
 
 int EntradaBytes::ler() {
     int c = espiar(0);
