@@ -124,6 +124,46 @@ TEST(MedidasMetrica, ForaDaNormaSaiDoPerfilComAviso) {
     EXPECT_EQ(respostas(tamanho, externa), "19.16 / 21 / 1.5");
 }
 
+TEST(MedidasMetrica, ProfundidadeDoParafusoEAAlturaDoFileteSaoUmNumeroSo) {
+    // 17/24 H of 3 mm is 1.8403: (24 - 20.319) / 2 rounded again would say 1.841.
+    const std::string m24 = relatorio("M24x3");
+    EXPECT_EQ(valor(m24, "Altura do filete do parafuso"), "1.840");
+    EXPECT_NE(m24.find("(Passo Lateral: profundidade radial de 1.840 mm)\n"), std::string::npos);
+}
+
+TEST(MedidasMao, LhPedeEsquerdaNoDialogoEmCadaFamilia) {
+    const std::pair<const char*, const char*> casos[] = {
+        {"M20x2.5LH", "Rosca M20x2.5-LH: metrica"},
+        {"m20x2.5 - lh", "Rosca M20x2.5-LH: metrica"},
+        {"M20 LH", "Rosca M20-LH: metrica"},
+        {"1/4-20 UNC LH", "Rosca 1/4-20 UNC-LH: unificada"},
+        {"1/4-20LH", "Rosca 1/4-20 UNC-LH: unificada"},
+        {"G1/2 LH", "Rosca G1/2 LH: tubo"},
+    };
+    for (const auto& [designacao, cabecalho] : casos) {
+        const std::string t = relatorio(designacao);
+        EXPECT_EQ(t.rfind(cabecalho, 0), 0u) << t;
+        // Once for the hole, once for the screw.
+        const std::string esquerda = "  Direita ou Esquerda [D / E] .... E          rosca esquerda (LH)\n";
+        const std::size_t primeira = t.find(esquerda);
+        ASSERT_NE(primeira, std::string::npos) << t;
+        EXPECT_NE(t.find(esquerda, primeira + 1), std::string::npos) << t;
+    }
+    EXPECT_EQ(relatorio("M20x2.5").find("Direita ou Esquerda"), std::string::npos);
+}
+
+TEST(MedidasTubo, ClassesAEBDoParafuso) {
+    const std::string a = relatorio("G3/4A");
+    EXPECT_NE(a.find("Rosca G3/4 A: tubo BSP paralela"), std::string::npos);
+    EXPECT_NE(a.find("\nClasse A: tolerancia apertada no flanco do parafuso"), std::string::npos);
+    const std::string b = relatorio("g 3/4 b");
+    EXPECT_NE(b.find("Rosca G3/4 B: tubo BSP paralela"), std::string::npos);
+    EXPECT_NE(b.find("\nClasse B: tolerancia larga no flanco do parafuso"), std::string::npos);
+    // The class changes no figure of the profile.
+    EXPECT_EQ(a.substr(a.find("\nPerfil")), relatorio("G3/4").substr(relatorio("G3/4").find("\nPerfil")));
+    EXPECT_NE(relatorio("G3/4B-LH").find("Rosca G3/4 B LH:"), std::string::npos);
+}
+
 TEST(MedidasUnificada, SeriesTamanhosNumeradosEFracoesMistas) {
     const std::string quarto = relatorio("1/4-20 UNC");
     EXPECT_NE(quarto.find("Rosca 1/4-20 UNC: unificada (ASME B1.1), perfil de 60 graus\n"
@@ -265,6 +305,10 @@ TEST(MedidasRecusadas, UmaLinhaCurtaDizOQueEstaErrado) {
         {"  1,4UNS      ", "\"1,4UNS\": serie UNS: informe os fios por polegada (ex.: 1-8 UN)"},
         {std::string("1/4-").append(40, '9'), "\"1/4-999999999999...\": fios por polegada: numero grande demais"},
         {"M20x", "\"M20x\": falta o passo depois de x"},
+        {"M20x-2", "\"M20x-2\": passo negativo: o passo vai sem sinal (ex.: M20x2)"},
+        {"M20x +2", "\"M20x +2\": passo com sinal: o passo vai sem sinal (ex.: M20x2)"},
+        {"M20x2.5LHX", "\"M20x2.5LHX\": texto a mais depois da designacao: \"LHX\""},
+        {"G3/4C", "\"G3/4C\": texto a mais depois da designacao: \"C\""},
         {"M20x1.2345", "\"M20x1.2345\": passo: casas decimais demais (no maximo 3)"},
         {"M20x0", "\"M20x0\": passo abaixo do minimo de 0.1 mm"},
         {"M20x6", "\"M20x6\": passo acima de 1/4 do diametro (no maximo 5 mm)"},

@@ -135,6 +135,7 @@ bool tubo(Consulta& c, std::string& erro) {
     c.designacao.tem_passo = true;
     c.designacao.passo = 10 * c.iso228->fios_por_polegada;
     c.nome = juntar({"G", c.designacao.medida});
+    if (c.designacao.classe_tubo != 0) c.nome += juntar({" ", std::string_view(&c.designacao.classe_tubo, 1)});
     c.normalizada = true;
     c.perfil = perfil_iso228(*c.iso228);
     return true;
@@ -154,10 +155,14 @@ const char* nome_serie(SerieUnificada serie) {
 bool consultar(std::string_view texto, Consulta& consulta, std::string& erro) {
     consulta = Consulta{};
     if (!ler_designacao(texto, consulta.designacao, erro)) return false;
+    bool certo = false;
     switch (consulta.designacao.familia) {
-        case Familia::metrica: return metrica(consulta, erro);
-        case Familia::unificada: return unificada(consulta, erro);
-        case Familia::tubo: return tubo(consulta, erro);
+        case Familia::metrica: certo = metrica(consulta, erro); break;
+        case Familia::unificada: certo = unificada(consulta, erro); break;
+        case Familia::tubo: certo = tubo(consulta, erro); break;
     }
-    return false;
+    // Written as each standard writes it: "M8x1-LH", "1/4-20 UNC-LH", "G1/2 A LH".
+    if (certo && consulta.designacao.esquerda)
+        consulta.nome += consulta.designacao.familia == Familia::tubo ? " LH" : "-LH";
+    return certo;
 }

@@ -52,7 +52,36 @@ std::string sobra(std::string_view resto) {
     return juntar({"texto a mais depois da designacao: \"", texto_mostravel(resto, 12), "\""});
 }
 
-bool fim_da_designacao(Leitor& l, std::string& erro) {
+bool letras_iguais(std::string_view texto, std::string_view maiusculas) {
+    if (texto.size() != maiusculas.size()) return false;
+    for (std::size_t i = 0; i < texto.size(); ++i)
+        if (maiuscula(texto[i]) != maiusculas[i]) return false;
+    return true;
+}
+
+// The letters from the reader's position on: "UNC-2A" gives "UNC".
+std::string_view palavra(const Leitor& l) {
+    const std::string_view resto = l.resto();
+    std::size_t n = 0;
+    while (n < resto.size() && letra(resto[n])) ++n;
+    return resto.substr(0, n);
+}
+
+// "LH", "-LH" or " LH" closing a designation: a left-hand thread.
+void mao_esquerda(Leitor& l, Designacao& d) {
+    Leitor adiante = l;
+    adiante.pular_brancos();
+    if (adiante.atual() == '-') adiante.avancar();
+    adiante.pular_brancos();
+    if (!letras_iguais(palavra(adiante), "LH")) return;
+    adiante.avancar();
+    adiante.avancar();
+    d.esquerda = true;
+    l = adiante;
+}
+
+bool fim_da_designacao(Leitor& l, Designacao& d, std::string& erro) {
+    mao_esquerda(l, d);
     l.pular_brancos();
     if (l.no_fim()) return true;
     erro = sobra(l.resto());
@@ -131,10 +160,20 @@ bool metrica(Leitor& l, Designacao& d, std::string& erro) {
     if (maiuscula(l.atual()) == 'X') {
         l.avancar();
         l.pular_brancos();
+        if (l.atual() == '-' || l.atual() == '+') {
+            Leitor sinal = l;
+            sinal.avancar();
+            sinal.pular_brancos();
+            if (algarismo(sinal.atual())) {
+                erro = l.atual() == '-' ? "passo negativo: o passo vai sem sinal (ex.: M20x2)"
+                                        : "passo com sinal: o passo vai sem sinal (ex.: M20x2)";
+                return false;
+            }
+        }
         if (!l.numero(casas_mm, "falta o passo depois de x", "passo", d.passo, erro)) return false;
         d.tem_passo = true;
     }
-    return fim_da_designacao(l, erro);
+    return fim_da_designacao(l, d, erro);
 }
 
 bool tubo(Leitor& l, Designacao& d, std::string& erro) {
@@ -146,7 +185,16 @@ bool tubo(Leitor& l, Designacao& d, std::string& erro) {
     }
     if (!medida_polegadas(l, false, d.diametro, erro)) return false;
     d.medida = texto_polegadas(d.diametro);
-    return fim_da_designacao(l, erro);
+    // ISO 228-1 grades the external thread A or B: "G3/4A", "G3/4 B".
+    Leitor classe = l;
+    classe.pular_brancos();
+    const std::string_view letras = palavra(classe);
+    if (letras_iguais(letras, "A") || letras_iguais(letras, "B")) {
+        d.classe_tubo = maiuscula(letras[0]);
+        classe.avancar();
+        l = classe;
+    }
+    return fim_da_designacao(l, d, erro);
 }
 
 bool serie(std::string_view nome, SerieDigitada& s) {
@@ -158,10 +206,7 @@ bool serie(std::string_view nome, SerieDigitada& s) {
         {"UNS", SerieDigitada::uns},
     }};
     for (const auto& [texto, valor] : nomes) {
-        if (texto.size() != nome.size()) continue;
-        bool igual = true;
-        for (std::size_t i = 0; i < nome.size(); ++i) igual = igual && maiuscula(nome[i]) == texto[i];
-        if (igual) {
+        if (letras_iguais(nome, texto)) {
             s = valor;
             return true;
         }
@@ -201,18 +246,15 @@ bool unificada(Leitor& l, Designacao& d, std::string& erro) {
         d.tem_passo = true;
         l.pular_brancos();
     }
-    if (letra(l.atual())) {
-        const std::string_view resto = l.resto();
-        std::size_t n = 0;
-        while (n < resto.size() && letra(resto[n])) ++n;
-        if (!serie(resto.substr(0, n), d.serie)) {
-            erro = juntar({"serie \"", resto.substr(0, n > 6 ? 6 : n),
-                           "\" desconhecida (UNC, UNF, UNEF, UN, UNS)"});
+    const std::string_view nome = palavra(l);
+    if (!nome.empty() && !letras_iguais(nome, "LH")) {
+        if (!serie(nome, d.serie)) {
+            erro = juntar({"serie \"", nome.substr(0, 6), "\" desconhecida (UNC, UNF, UNEF, UN, UNS)"});
             return false;
         }
-        for (std::size_t i = 0; i < n; ++i) l.avancar();
+        for (std::size_t i = 0; i < nome.size(); ++i) l.avancar();
     }
-    if (!fim_da_designacao(l, erro)) return false;
+    if (!fim_da_designacao(l, d, erro)) return false;
     if (!d.tem_passo && d.serie == SerieDigitada::nenhuma) {
         erro = "faltam os fios por polegada (ex.: 1/4-20 UNC)";
         return false;

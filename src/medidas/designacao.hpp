@@ -21,13 +21,17 @@ struct Designacao {
     // Metric: pitch in micrometres. Unified: threads per inch, in tenths.
     std::int64_t passo = 0;
     SerieDigitada serie = SerieDigitada::nenhuma;
+    bool esquerda = false;  // "LH" at the end: a left-hand thread
+    // ISO 228-1 external thread class, 'A' or 'B'; 0 when none was typed.
+    char classe_tubo = 0;
 };
 
 // Longest designation read at all; anything longer is refused before parsing.
 inline constexpr std::size_t max_designacao = 64;
 
-// Reads "M20", "M20x1,5", "1/4-20 UNC", "#10-32", "1 1/4-7", "G 1 1/4"; letters
-// in either case, blanks around the parts. On a malformed text returns false
+// Reads "M20", "M20x1,5", "1/4-20 UNC", "#10-32", "1 1/4-7", "G 1 1/4",
+// "G3/4 B", each optionally ending in LH; letters in either case, blanks
+// around the parts. On a malformed text returns false
 // and says in `erro`, one Portuguese line, what is wrong.
 bool ler_designacao(std::string_view texto, Designacao& designacao, std::string& erro);
 

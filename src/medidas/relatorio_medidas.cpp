@@ -106,6 +106,10 @@ void cabecalho_tubo(std::string& t, const Consulta& c) {
     t += juntar({"Rosca ", c.nome, ": tubo BSP paralela (ISO 228-1), perfil Whitworth\n"});
     t += juntar({std::to_string(c.iso228->fios_por_polegada),
                  " fios por polegada; flancos de 55 graus: use fresa de 55 graus.\n"});
+    if (c.designacao.classe_tubo == 'A')
+        t += "Classe A: tolerancia apertada no flanco do parafuso (a classe B e mais larga).\n";
+    else if (c.designacao.classe_tubo == 'B')
+        t += "Classe B: tolerancia larga no flanco do parafuso (a classe A e mais apertada).\n";
 }
 
 void perfil_basico(std::string& t, const Consulta& c) {
@@ -151,11 +155,13 @@ void respostas(std::string& t, const Consulta& c, bool interna) {
     resposta(t, "Diametro Final da rosca [mm]", digitar(final_),
              interna ? "diametro maior" : "diametro menor do parafuso");
     resposta(t, "Diametro Inicial da rosca [mm]", digitar(inicial), nota_inicial);
-    // The radial depth as the dialogue works it out from the two answers.
-    const std::int64_t profundidade = arredondar(interna ? final_ - inicial : inicial - final_, 2);
+    // Outside, the depth is the screw's thread depth itself, the figure of
+    // the profile above; inside, what the drill leaves for the cutter.
+    const std::int64_t profundidade = interna ? arredondar(final_ - inicial, 2) : p.altura_parafuso;
     t += juntar({"  (Passo Lateral: profundidade radial de ", mm(profundidade), " mm",
                  interna ? juntar({"; fresa menor que ", digitar(inicial)}) : "", ")\n"});
     resposta(t, "Passo da rosca (1 fio) [mm]", texto_enxuto(p.passo_milionesimos, 6), nota_passo(c));
+    if (c.designacao.esquerda) resposta(t, "Direita ou Esquerda [D / E]", "E", "rosca esquerda (LH)");
 }
 
 void notas(std::string& t, const Consulta& c) {
