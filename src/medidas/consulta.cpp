@@ -2,6 +2,7 @@
 
 #include "medidas/decimal.hpp"
 #include "medidas/juntar.hpp"
+#include "medidas/tolerancia_iso965.hpp"
 
 namespace {
 
@@ -74,6 +75,15 @@ bool metrica(Consulta& c, std::string& erro) {
         c.normalizada = c.passo_grosso || fino;
     }
     c.perfil = perfil_metrico(d.diametro, d.passo);
+    // A class typed must be one the standard gives figures for.
+    std::string classes;
+    for (const ClasseIso965* classe : {&d.classe_furo, &d.classe_parafuso}) {
+        if (classe->posicao == 0) continue;
+        Faixas faixas;
+        if (!faixas_iso965(d.diametro, d.passo, c.perfil, *classe, faixas, erro)) return false;
+        classes += juntar({classes.empty() ? "-" : "/", texto_classe(*classe)});
+    }
+    c.nome += classes;
     return true;
 }
 
@@ -122,6 +132,10 @@ bool unificada(Consulta& c, std::string& erro) {
                         : c.serie_do_passo              ? nome_serie(*c.serie_do_passo)
                                                         : "";
     c.nome = juntar({d.medida, "-", fios, *serie ? " " : "", serie});
+    if (d.classe_furo_unificada != 0) c.nome += juntar({"-", texto_classe_unificada(d.classe_furo_unificada, true)});
+    if (d.classe_parafuso_unificada != 0)
+        c.nome += juntar({d.classe_furo_unificada != 0 ? "/" : "-",
+                          texto_classe_unificada(d.classe_parafuso_unificada, false)});
     c.perfil = perfil_unificado(d.diametro, d.passo);
     return true;
 }

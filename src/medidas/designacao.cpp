@@ -151,6 +151,119 @@ bool medida_polegadas(Leitor& l, bool decimal, std::int64_t& upol, std::string& 
     return true;
 }
 
+// One side of an ISO 965-1 class after its first digit: "6H", "5g6g".
+bool lado_iso965(Leitor& l, Designacao& d, std::string& erro) {
+    ClasseIso965 classe;
+    classe.grau_flanco = l.atual() - '0';
+    l.avancar();
+    const char posicao = l.atual();
+    constexpr std::string_view posicoes = "GHefgh";
+    if (!letra(posicao)) {
+        erro = juntar({"classe \"", std::to_string(classe.grau_flanco),
+                       "\" incompleta: falta a posicao (ex.: 6H, 6g)"});
+        return false;
+    }
+    if (posicoes.find(posicao) == std::string_view::npos) {
+        erro = juntar({"posicao \"", std::string_view(&posicao, 1),
+                       "\" desconhecida (G, H no furo; e, f, g, h no parafuso)"});
+        return false;
+    }
+    l.avancar();
+    classe.posicao = posicao;
+    classe.grau_crista = classe.grau_flanco;
+    if (algarismo(l.atual())) {
+        classe.grau_crista = l.atual() - '0';
+        l.avancar();
+        if (l.atual() != posicao) {
+            erro = "classe mal escrita: a mesma posicao duas vezes (ex.: 5H6H, 5g6g)";
+            return false;
+        }
+        l.avancar();
+    }
+    for (int grau : {classe.grau_flanco, classe.grau_crista}) {
+        if (grau < 4 || grau > 8) {
+            erro = juntar({"grau ", std::to_string(grau), " fora de 4 a 8"});
+            return false;
+        }
+    }
+    const bool furo = posicao == 'G' || posicao == 'H';
+    // ISO 965-1 grades the screw's major diameter 4, 6 and 8 only.
+    if (!furo && classe.grau_crista % 2 != 0) {
+        erro = juntar({"grau ", std::to_string(classe.grau_crista),
+                       " nao existe no diametro maior do parafuso (4, 6 ou 8)"});
+        return false;
+    }
+    ClasseIso965& lado = furo ? d.classe_furo : d.classe_parafuso;
+    if (lado.posicao != 0) {
+        erro = furo ? "duas classes de furo (ex.: 6H/6g)" : "duas classes de parafuso (ex.: 6H/6g)";
+        return false;
+    }
+    lado = classe;
+    return true;
+}
+
+// "-6H", "-6g", "-6H/6g", "-5g6g" after the size or the pitch.
+bool classe_iso965(Leitor& l, Designacao& d, std::string& erro) {
+    Leitor adiante = l;
+    adiante.pular_brancos();
+    if (adiante.atual() != '-') return true;
+    adiante.avancar();
+    adiante.pular_brancos();
+    if (!algarismo(adiante.atual())) return true;  // "-LH", or text the end refuses
+    l = adiante;
+    if (!lado_iso965(l, d, erro)) return false;
+    if (l.atual() != '/') return true;
+    l.avancar();
+    if (!algarismo(l.atual())) {
+        erro = "falta a segunda classe depois de / (ex.: 6H/6g)";
+        return false;
+    }
+    return lado_iso965(l, d, erro);
+}
+
+// "-2A", " 2B", "-2B/2A" after a Unified designation.
+bool lado_unificado(Leitor& l, Designacao& d, std::string& erro) {
+    const char numero = l.atual();
+    l.avancar();
+    const char lado = maiuscula(l.atual());
+    if (!letra(lado)) {
+        erro = juntar({"classe \"", std::string_view(&numero, 1),
+                       "\" incompleta: falta A (parafuso) ou B (furo)"});
+        return false;
+    }
+    if (numero < '1' || numero > '3' || (lado != 'A' && lado != 'B')) {
+        const char classe[] = {numero, lado};
+        erro = juntar({"classe ", std::string_view(classe, 2),
+                       " inexistente (1A, 2A, 3A no parafuso; 1B, 2B, 3B no furo)"});
+        return false;
+    }
+    l.avancar();
+    int& classe = lado == 'B' ? d.classe_furo_unificada : d.classe_parafuso_unificada;
+    if (classe != 0) {
+        erro = "duas classes do mesmo lado (ex.: 2B/2A)";
+        return false;
+    }
+    classe = numero - '0';
+    return true;
+}
+
+bool classe_unificada(Leitor& l, Designacao& d, std::string& erro) {
+    Leitor adiante = l;
+    adiante.pular_brancos();
+    if (adiante.atual() == '-') adiante.avancar();
+    adiante.pular_brancos();
+    if (!algarismo(adiante.atual())) return true;
+    l = adiante;
+    if (!lado_unificado(l, d, erro)) return false;
+    if (l.atual() != '/') return true;
+    l.avancar();
+    if (!algarismo(l.atual())) {
+        erro = "falta a segunda classe depois de / (ex.: 2B/2A)";
+        return false;
+    }
+    return lado_unificado(l, d, erro);
+}
+
 bool metrica(Leitor& l, Designacao& d, std::string& erro) {
     d.familia = Familia::metrica;
     l.pular_brancos();
@@ -173,6 +286,7 @@ bool metrica(Leitor& l, Designacao& d, std::string& erro) {
         if (!l.numero(casas_mm, "falta o passo depois de x", "passo", d.passo, erro)) return false;
         d.tem_passo = true;
     }
+    if (!classe_iso965(l, d, erro)) return false;
     return fim_da_designacao(l, d, erro);
 }
 
@@ -254,6 +368,7 @@ bool unificada(Leitor& l, Designacao& d, std::string& erro) {
         }
         for (std::size_t i = 0; i < nome.size(); ++i) l.avancar();
     }
+    if (!classe_unificada(l, d, erro)) return false;
     if (!fim_da_designacao(l, d, erro)) return false;
     if (!d.tem_passo && d.serie == SerieDigitada::nenhuma) {
         erro = "faltam os fios por polegada (ex.: 1/4-20 UNC)";
@@ -288,6 +403,16 @@ bool ler_designacao(std::string_view texto, Designacao& designacao, std::string&
     if (c == '#' || algarismo(c)) return unificada(l, designacao, erro);
     erro = "comece por M (metrica), G (tubo) ou a medida em polegadas";
     return false;
+}
+
+std::string texto_classe(const ClasseIso965& classe) {
+    const std::string um = juntar({std::to_string(classe.grau_flanco), std::string_view(&classe.posicao, 1)});
+    if (classe.grau_crista == classe.grau_flanco) return um;
+    return juntar({um, std::to_string(classe.grau_crista), std::string_view(&classe.posicao, 1)});
+}
+
+std::string texto_classe_unificada(int classe, bool interna) {
+    return juntar({std::to_string(classe), interna ? "B" : "A"});
 }
 
 std::string texto_mostravel(std::string_view texto, std::size_t maximo) {
