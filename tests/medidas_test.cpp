@@ -75,7 +75,25 @@ TEST(MedidasMetrica, M20x2_5PorInteiro) {
               "  Passo da rosca (1 fio) [mm] .... 2.5        passo grosso da ISO 261\n"
               "\n"
               "Medidas basicas: a tolerancia (6H no furo, 6g no parafuso) as desloca\n"
-              "um pouco, e quem decide a medida final e o usinador.\n");
+              "um pouco, e quem decide a medida final e o usinador.\n"
+              "\n"
+              "Sem classe na designacao: 6H/6g, as mais comuns (ISO 965-1, engate normal):\n"
+              "                                          min mm    max mm\n"
+              "  Furo 6H, diametro maior ............    20.000         -\n"
+              "  Furo 6H, diametro de flanco ........    18.376    18.600\n"
+              "  Furo 6H, diametro menor ............    17.294    17.744\n"
+              "  Parafuso 6g, diametro maior ........    19.623    19.958\n"
+              "  Parafuso 6g, diametro de flanco ....    18.164    18.334\n"
+              "  Parafuso 6g, diametro menor ........         -    16.891\n"
+              "  Broca mais perto do meio do menor do furo: 17.5 mm\n"
+              "\n"
+              "Respostas no meio das faixas (fresa de perfil completo):\n"
+              "  Furo 6H:\n"
+              "  Diametro Final da rosca [mm] ... 20.112     flanco 18.376 a 18.600\n"
+              "  Diametro Inicial da rosca [mm] . 17.5       broca; menor 17.294 a 17.744\n"
+              "  Parafuso 6g:\n"
+              "  Diametro Final da rosca [mm] ... 16.806     flanco 18.164 a 18.334\n"
+              "  Diametro Inicial da rosca [mm] . 19.791     maior 19.623 a 19.958\n");
 }
 
 TEST(MedidasMetrica, PassoGrossoImplicitoVirgulaMaiusculasEBrancos) {
@@ -162,6 +180,111 @@ TEST(MedidasTubo, ClassesAEBDoParafuso) {
     // The class changes no figure of the profile.
     EXPECT_EQ(a.substr(a.find("\nPerfil")), relatorio("G3/4").substr(relatorio("G3/4").find("\nPerfil")));
     EXPECT_NE(relatorio("G3/4B-LH").find("Rosca G3/4 B LH:"), std::string::npos);
+}
+
+// "min max" of the limits row `rotulo` ("Furo 6H, diametro de flanco"), the
+// columns joined by one blank: "9.026 9.206", or inches then mm for Unified.
+std::string limites(const std::string& texto, const std::string& rotulo) {
+    std::size_t i = texto.find("\n  " + rotulo + " ");
+    if (i == std::string::npos) return rotulo + ": nao achado";
+    i = texto.find_first_not_of(" .", i + 3 + rotulo.size());
+    std::string colunas;
+    for (char c : texto.substr(i, texto.find('\n', i) - i))
+        if (c != ' ' || (!colunas.empty() && colunas.back() != ' ')) colunas += c;
+    return colunas;
+}
+
+TEST(MedidasClasses, LimitesDaIso965ConferemComATabela) {
+    const std::string m10 = relatorio("M10x1.5-6H/6g");
+    EXPECT_EQ(m10.rfind("Rosca M10x1.5-6H/6g: metrica", 0), 0u);
+    EXPECT_NE(m10.find("\nClasse 6H/6g (ISO 965-1, engate normal):\n"), std::string::npos);
+    EXPECT_EQ(limites(m10, "Parafuso 6g, diametro maior"), "9.732 9.968");
+    EXPECT_EQ(limites(m10, "Parafuso 6g, diametro de flanco"), "8.862 8.994");
+    EXPECT_EQ(limites(m10, "Parafuso 6g, diametro menor"), "- 8.128");
+    EXPECT_EQ(limites(m10, "Furo 6H, diametro maior"), "10.000 -");
+    EXPECT_EQ(limites(m10, "Furo 6H, diametro de flanco"), "9.026 9.206");
+    EXPECT_EQ(limites(m10, "Furo 6H, diametro menor"), "8.376 8.676");
+    // The screw's class first, the nut's written first all the same.
+    EXPECT_EQ(relatorio("M10x1.5-6g/6H"), m10);
+
+    // ISO 965-2 and the ASME B1.13M tables: grades, positions, bands of size.
+    const std::pair<std::pair<const char*, const char*>, const char*> casos[] = {
+        {{"M20x2.5-6g", "Parafuso 6g, diametro maior"}, "19.623 19.958"},
+        {{"M20x2.5-6g", "Parafuso 6g, diametro de flanco"}, "18.164 18.334"},
+        {{"M20x2.5-6H", "Furo 6H, diametro de flanco"}, "18.376 18.600"},
+        {{"M20x2.5-6H", "Furo 6H, diametro menor"}, "17.294 17.744"},
+        {{"M3-4g6g", "Parafuso 4g6g, diametro de flanco"}, "2.607 2.655"},
+        {{"M3-4g6g", "Parafuso 4g6g, diametro maior"}, "2.874 2.980"},
+        {{"M6-4H", "Furo 4H, diametro de flanco"}, "5.350 5.445"},
+        {{"M6-5H", "Furo 5H, diametro de flanco"}, "5.350 5.468"},
+        {{"M6-4H", "Furo 4H, diametro menor"}, "4.917 5.067"},
+        {{"M6x0.75-6e", "Parafuso 6e, diametro maior"}, "5.804 5.944"},
+        {{"M8x1-6f", "Parafuso 6f, diametro de flanco"}, "7.198 7.310"},
+        {{"M5-6G", "Furo 6G, diametro de flanco"}, "4.504 4.629"},
+        {{"M12x1.25-6H", "Furo 6H, diametro de flanco"}, "11.188 11.368"},
+        {{"M36-6g", "Parafuso 6g, diametro maior"}, "35.465 35.940"},
+        {{"M48-6H", "Furo 6H, diametro de flanco"}, "44.752 45.087"},
+        {{"M64-6g", "Parafuso 6g, diametro de flanco"}, "59.743 60.023"},
+    };
+    for (const auto& [caso, esperado] : casos)
+        EXPECT_EQ(limites(relatorio(caso.first), caso.second), esperado) << caso.first << ", " << caso.second;
+}
+
+TEST(MedidasClasses, LimitesDaAsmeB11ConferemComATabela) {
+    const std::string meio = relatorio("1/2-13 UNC-2B");
+    EXPECT_EQ(limites(meio, "Furo 2B, diametro de flanco"), "0.4500 0.4565 11.430 11.595");
+    EXPECT_EQ(limites(meio, "Furo 2B, diametro menor"), "0.417 0.434 10.592 11.024");
+    EXPECT_EQ(meio.find("Parafuso"), std::string::npos);
+    const std::string a = relatorio("1/2-13 UNC-2A");
+    EXPECT_EQ(limites(a, "Parafuso 2A, diametro maior"), "0.4876 0.4985 12.385 12.662");
+    EXPECT_EQ(limites(a, "Parafuso 2A, diametro de flanco"), "0.4435 0.4485 11.265 11.392");
+    const std::pair<std::pair<const char*, const char*>, const char*> casos[] = {
+        {{"1/4-20 UNC-2B", "Furo 2B, diametro de flanco"}, "0.2175 0.2224 5.525 5.649"},
+        {{"1/4-20 UNC-2A", "Parafuso 2A, diametro maior"}, "0.2408 0.2489 6.116 6.322"},
+        {{"#10-24 UNC-2B", "Furo 2B, diametro menor"}, "0.145 0.156 3.683 3.962"},
+        {{"3/8-24 UNF-2B", "Furo 2B, diametro de flanco"}, "0.3479 0.3528 8.837 8.961"},
+        {{"1/2-13 UNC-3B", "Furo 3B, diametro menor"}, "0.4167 0.4284 10.584 10.881"},
+        {{"1/2-13 UNC-1A", "Parafuso 1A, diametro maior"}, "0.4822 0.4985 12.248 12.662"},
+        {{"1/2-13 UNC-3A", "Parafuso 3A, diametro de flanco"}, "0.4463 0.4500 11.336 11.430"},
+    };
+    for (const auto& [caso, esperado] : casos)
+        EXPECT_EQ(limites(relatorio(caso.first), caso.second), esperado) << caso.first << ", " << caso.second;
+}
+
+TEST(MedidasClasses, BrocaMaisPertoDoMeioDoMenor) {
+    const std::pair<const char*, const char*> casos[] = {
+        {"M10", "8.5 mm\n"},  {"M20x2.5", "17.5 mm\n"}, {"M12x1.25", "10.8 mm\n"},
+        {"M6", "5.0 mm\n"},   {"1/4-20", "#7 = 5.105 mm (0.2010 pol)\n"},
+        {"3/8-24", "Q = 8.433 mm (0.3320 pol)\n"}, {"1/2-13", "27/64 = 10.716 mm (0.4219 pol)\n"},
+    };
+    for (const auto& [designacao, broca] : casos) {
+        const std::string t = relatorio(designacao);
+        EXPECT_NE(t.find(std::string("  Broca mais perto do meio do menor do furo: ") + broca), std::string::npos)
+            << designacao << "\n" << t;
+    }
+    // Beside the size-less-pitch rule only where the two part.
+    EXPECT_NE(relatorio("M12x1.25").find("  (regra D - P: 10.75 mm; com a broca, o menor do furo fica em 10.800 mm)\n"),
+              std::string::npos);
+    EXPECT_EQ(relatorio("M10").find("regra D - P"), std::string::npos);
+}
+
+TEST(MedidasClasses, RespostasNoMeioDasFaixas) {
+    // Without a class: the lines of the basic profile as before, then 6H/6g.
+    const std::string m20 = relatorio("M20x2.5");
+    EXPECT_NE(m20.find("\nSem classe na designacao: 6H/6g, as mais comuns (ISO 965-1, engate normal):\n"),
+              std::string::npos);
+    const std::string meio = m20.substr(m20.find("Respostas no meio"));
+    // 18.488 + 3/8 sqrt(3) 2.5 = 20.1118; 18.249 - 2.5 / sqrt(3) = 16.8056.
+    EXPECT_EQ(respostas(meio, "Furo 6H:"), "20.112 / 17.5 / Passo da rosca: nao achado");
+    EXPECT_EQ(respostas(meio, "Parafuso 6g:"), "16.806 / 19.791 / Passo da rosca: nao achado");
+    const std::string un = relatorio("1/2-13 UNC");
+    EXPECT_NE(un.find("\nSem classe na designacao: 2B/2A, as mais comuns (ASME B1.1):\n"), std::string::npos);
+    // Only the side typed.
+    const std::string furo = relatorio("M20x2.5-6H");
+    EXPECT_EQ(furo.find("Parafuso 6g"), std::string::npos);
+    EXPECT_EQ(furo.rfind("Rosca M20x2.5-6H: metrica", 0), 0u);
+    EXPECT_EQ(furo.substr(furo.find("\nPerfil"), furo.find("\nClasse") - furo.find("\nPerfil")),
+              m20.substr(m20.find("\nPerfil"), m20.find("\nSem classe") - m20.find("\nPerfil")));
 }
 
 TEST(MedidasUnificada, SeriesTamanhosNumeradosEFracoesMistas) {
@@ -323,7 +446,17 @@ TEST(MedidasRecusadas, UmaLinhaCurtaDizOQueEstaErrado) {
         {"#13-20", "\"#13-20\": medida numerada #13 (existem de #0 a #12)"},
         {"1/4-20 UNX", "\"1/4-20 UNX\": serie \"UNX\" desconhecida (UNC, UNF, UNEF, UN, UNS)"},
         {"1 3/4 UNF", "\"1 3/4 UNF\": medida sem passo UNF na ASME B1.1: informe os fios"},
-        {"M20x2.5-6H", "\"M20x2.5-6H\": texto a mais depois da designacao: \"-6H\""},
+        {"M20-6", "\"M20-6\": classe \"6\" incompleta: falta a posicao (ex.: 6H, 6g)"},
+        {"M20x2.5-6X", "\"M20x2.5-6X\": posicao \"X\" desconhecida (G, H no furo; e, f, g, h no parafuso)"},
+        {"M10-7g", "\"M10-7g\": grau 7 nao existe no diametro maior do parafuso (4, 6 ou 8)"},
+        {"M10-3H", "\"M10-3H\": grau 3 fora de 4 a 8"},
+        {"M10-5g6h", "\"M10-5g6h\": classe mal escrita: a mesma posicao duas vezes (ex.: 5H6H, 5g6g)"},
+        {"M10-6H/6G", "\"M10-6H/6G\": duas classes de furo (ex.: 6H/6g)"},
+        {"M1.6-6e", "\"M1.6-6e\": a ISO 965-1 nao da a posicao e para este passo"},
+        {"M400x6-6H", "\"M400x6-6H\": diametro sem tolerancia na ISO 965-1 (de 1 a 355 mm)"},
+        {"M21x1.7-6H", "\"M21x1.7-6H\": passo sem tolerancia na ISO 965-1"},
+        {"1/2-13 UNC-4A", "\"1/2-13 ...\": classe 4A inexistente (1A, 2A, 3A no parafuso; 1B, 2B, 3B no furo)"},
+        {"1/2-13 UNC-2", "\"1/2-13 UNC-2\": classe \"2\" incompleta: falta A (parafuso) ou B (furo)"},
         {"R1/2", "\"R1/2\": comece por M (metrica), G (tubo) ou a medida em polegadas"},
         {std::string("M20\x01\xe9", 5), "\"M20??\": texto a mais depois da designacao: \"??\""},
     };

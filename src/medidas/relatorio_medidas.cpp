@@ -3,45 +3,14 @@
 #include "medidas/consulta.hpp"
 #include "medidas/decimal.hpp"
 #include "medidas/juntar.hpp"
+#include "medidas/linhas.hpp"
+#include "medidas/relatorio_partes.hpp"
 
 namespace {
 
-constexpr int casas = 3;
+using namespace linhas;
+
 constexpr std::size_t largura_linha = 80;
-constexpr std::size_t coluna_valor = 36;  // profile figures right-aligned in the next 9
-constexpr std::size_t largura_valor = 9;
-constexpr std::size_t coluna_resposta = 34;  // answers, then their notes after 10 more
-constexpr std::size_t largura_resposta = 10;
-
-std::string mm(std::int64_t milesimos) { return texto_fixo(milesimos, casas); }
-
-// An answer as the machinist types it: no trailing zeros, a point as the
-// dialogue prints its own numbers.
-std::string digitar(std::int64_t milesimos) { return texto_enxuto(milesimos, casas); }
-
-std::string pontilhado(std::string_view rotulo, std::size_t coluna) {
-    std::string linha = juntar({"  ", rotulo, " "});
-    if (linha.size() < coluna) linha.append(coluna - linha.size(), '.');
-    linha += ' ';
-    return linha;
-}
-
-void medida(std::string& t, std::string_view rotulo, std::int64_t milesimos) {
-    const std::string valor = mm(milesimos);
-    t += pontilhado(rotulo, coluna_valor);
-    if (valor.size() < largura_valor) t.append(largura_valor - valor.size(), ' ');
-    t += juntar({valor, "\n"});
-}
-
-void resposta(std::string& t, std::string_view pergunta, std::string_view valor, std::string_view nota) {
-    t += pontilhado(pergunta, coluna_resposta);
-    t += valor;
-    if (!nota.empty()) {
-        if (valor.size() < largura_resposta) t.append(largura_resposta - valor.size(), ' ');
-        t += juntar({" ", nota});
-    }
-    t += '\n';
-}
 
 // "grosso 2.5; finos 2, 1.5, 1": what ISO 261 lists for a size.
 std::string passos_iso261(const MedidaIso261& m) {
@@ -203,5 +172,6 @@ bool relatorio_medidas(std::string_view designacao, std::string& texto, std::str
     respostas(texto, c, true);
     respostas(texto, c, false);
     notas(texto, c);
+    classes(texto, c);
     return true;
 }
