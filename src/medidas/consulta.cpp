@@ -155,6 +155,40 @@ bool tubo(Consulta& c, std::string& erro) {
     return true;
 }
 
+bool conica(Consulta& c, std::string& erro) {
+    Designacao& d = c.designacao;
+    if (d.conica == Conica::npt) {
+        c.npt = procurar_npt(d.diametro);
+        if (c.npt == nullptr) {
+            erro = "tamanho fora da ASME B1.20.1 (NPT de 1/16 a 4)";
+            return false;
+        }
+        if (d.tem_passo && d.passo != c.npt->fios_decimos) {
+            erro = juntar({d.medida, " NPT tem ", texto_enxuto(c.npt->fios_decimos, 1), " fios por polegada"});
+            return false;
+        }
+        d.passo = c.npt->fios_decimos;
+        c.nome = juntar({d.medida, d.tem_passo ? juntar({"-", texto_enxuto(d.passo, 1)}) : "", " NPT"});
+        d.tem_passo = true;
+        c.perfil = perfil_unificado(d.diametro, d.passo);
+        c.normalizada = true;
+        return true;
+    }
+    c.iso7 = procurar_iso7(d.diametro);
+    c.iso228 = procurar_iso228(d.diametro);
+    if (c.iso7 == nullptr || c.iso228 == nullptr) {
+        erro = "tamanho fora da ISO 7-1 (de 1/16 a 6)";
+        return false;
+    }
+    d.tem_passo = true;
+    d.passo = 10 * c.iso228->fios_por_polegada;
+    const char* letra = d.conica == Conica::r ? "R " : d.conica == Conica::rc ? "Rc " : "Rp ";
+    c.nome = juntar({letra, d.medida});
+    c.perfil = perfil_iso228(*c.iso228);
+    c.normalizada = true;
+    return true;
+}
+
 }  // namespace
 
 const char* nome_serie(SerieUnificada serie) {
@@ -174,9 +208,13 @@ bool consultar(std::string_view texto, Consulta& consulta, std::string& erro) {
         case Familia::metrica: certo = metrica(consulta, erro); break;
         case Familia::unificada: certo = unificada(consulta, erro); break;
         case Familia::tubo: certo = tubo(consulta, erro); break;
+        case Familia::conica: certo = conica(consulta, erro); break;
     }
     // Written as each standard writes it: "M8x1-LH", "1/4-20 UNC-LH", "G1/2 A LH".
     if (certo && consulta.designacao.esquerda)
-        consulta.nome += consulta.designacao.familia == Familia::tubo ? " LH" : "-LH";
+        consulta.nome += consulta.designacao.familia == Familia::tubo ||
+                                 consulta.designacao.familia == Familia::conica
+                             ? " LH"
+                             : "-LH";
     return certo;
 }

@@ -311,6 +311,26 @@ bool tubo(Leitor& l, Designacao& d, std::string& erro) {
     return fim_da_designacao(l, d, erro);
 }
 
+// "R 1/2", "Rc 1/2", "Rp 1/2" after the R.
+bool iso7(Leitor& l, Designacao& d, std::string& erro) {
+    d.familia = Familia::conica;
+    d.conica = Conica::r;
+    const char c = maiuscula(l.atual());
+    if (c == 'C' || c == 'P') {
+        d.conica = c == 'C' ? Conica::rc : Conica::rp;
+        l.avancar();
+    }
+    l.pular_brancos();
+    if (!algarismo(l.atual())) {
+        erro = d.conica == Conica::r ? "falta a medida depois de R (ex.: R 1/2, Rc 1/2, Rp 1/2)"
+                                     : "falta a medida depois de Rc ou Rp (ex.: Rc 1/2)";
+        return false;
+    }
+    if (!medida_polegadas(l, false, d.diametro, erro)) return false;
+    d.medida = texto_polegadas(d.diametro);
+    return fim_da_designacao(l, d, erro);
+}
+
 bool serie(std::string_view nome, SerieDigitada& s) {
     constexpr std::array<std::pair<std::string_view, SerieDigitada>, 5> nomes{{
         {"UNC", SerieDigitada::unc},
@@ -361,6 +381,12 @@ bool unificada(Leitor& l, Designacao& d, std::string& erro) {
         l.pular_brancos();
     }
     const std::string_view nome = palavra(l);
+    if (letras_iguais(nome, "NPT")) {
+        d.familia = Familia::conica;
+        d.conica = Conica::npt;
+        for (std::size_t i = 0; i < nome.size(); ++i) l.avancar();
+        return fim_da_designacao(l, d, erro);
+    }
     if (!nome.empty() && !letras_iguais(nome, "LH")) {
         if (!serie(nome, d.serie)) {
             erro = juntar({"serie \"", nome.substr(0, 6), "\" desconhecida (UNC, UNF, UNEF, UN, UNS)"});
@@ -400,8 +426,16 @@ bool ler_designacao(std::string_view texto, Designacao& designacao, std::string&
         l.avancar();
         return tubo(l, designacao, erro);
     }
+    if (c == 'R') {
+        l.avancar();
+        return iso7(l, designacao, erro);
+    }
     if (c == '#' || algarismo(c)) return unificada(l, designacao, erro);
-    erro = "comece por M (metrica), G (tubo) ou a medida em polegadas";
+    if (letras_iguais(palavra(l), "NPT")) {
+        erro = "falta a medida antes de NPT (ex.: 1/2 NPT)";
+        return false;
+    }
+    erro = "comece por M (metrica), G ou R (tubo) ou a medida em polegadas";
     return false;
 }
 
