@@ -349,6 +349,79 @@ TEST(MedidasTubo, TamanhosDaIso228) {
     EXPECT_EQ(respostas(relatorio("G6"), externa), "160.872 / 163.83 / 2.309091");
 }
 
+// "pol mm" of the NPT row `rotulo`.
+std::string npt(const std::string& texto, const std::string& rotulo) { return limites(texto, rotulo); }
+
+TEST(MedidasConica, NptNoPlanoDeCalibreENaPontaDoTubo) {
+    const std::string meio = relatorio("1/2 NPT");
+    const std::string com_fios = relatorio("1/2-14 npt");
+    EXPECT_EQ(meio.substr(meio.find('\n')), com_fios.substr(com_fios.find('\n')));
+    EXPECT_EQ(meio.rfind("Rosca 1/2 NPT: tubo conica NPT (ASME B1.20.1), perfil de 60 graus\n", 0), 0u);
+    EXPECT_EQ(npt(meio, "E0, flanco na ponta do tubo"), "0.75843 19.264");
+    EXPECT_EQ(npt(meio, "E1, flanco no plano de calibre"), "0.77843 19.772");
+    EXPECT_EQ(npt(meio, "L1, aperto manual"), "0.32000 8.128");
+    EXPECT_EQ(npt(meio, "Altura do filete h = 0.8 P"), "0.05714 1.451");
+    // Inside, the major diameter at the face; outside, at the pipe's end.
+    EXPECT_EQ(respostas(meio, "Rosca interna"), "21.224 / 17.463 / 1.814286");
+    EXPECT_NE(meio.find("17.463     broca 11/16: menor no fim de L2\n"), std::string::npos);
+    EXPECT_EQ(respostas(meio, "Rosca externa"), "17.813 / 20.716 / 1.814286");
+    EXPECT_NE(meio.find("calibres L1 (tampao e anel), nao por diametros"), std::string::npos);
+
+    const std::pair<const char*, const char*> casos[] = {
+        {"1/8 NPT", "0.37360 9.489"}, {"1 NPT", "1.23863 31.461"}, {"2 NPT", "2.29627 58.325"},
+        {"4 NPT", "4.38712 111.433"},
+    };
+    for (const auto& [designacao, e1] : casos)
+        EXPECT_EQ(npt(relatorio(designacao), "E1, flanco no plano de calibre"), e1) << designacao;
+    EXPECT_NE(relatorio("1 NPT").find("11.5 fios por polegada;"), std::string::npos);
+}
+
+TEST(MedidasConica, Iso7RRcERp) {
+    const std::string r = relatorio("R 1/2");
+    EXPECT_EQ(r.rfind("Rosca R 1/2: tubo ISO 7-1 (R: parafuso conico), perfil Whitworth\n", 0), 0u);
+    EXPECT_EQ(valor(r, "Passo P", "Plano"), "1.814");
+    EXPECT_EQ(valor(r, "Diametro maior", "Plano"), "20.955");
+    EXPECT_EQ(valor(r, "Diametro de flanco", "Plano"), "19.793");
+    EXPECT_EQ(valor(r, "Diametro menor", "Plano"), "18.631");
+    EXPECT_EQ(valor(r, "Comprimento de calibre", "Plano"), "8.200");
+    // 8.2 mm back along 1:16: 0.5125 mm less on the diameter.
+    EXPECT_EQ(respostas(r, "Rosca externa"), "18.119 / 20.443 / 1.814286");
+    EXPECT_EQ(r.find("Rosca interna"), std::string::npos);
+    EXPECT_NE(r.find("calibres da ISO 7-2"), std::string::npos);
+
+    const std::string rc = relatorio("rc1/2");
+    EXPECT_EQ(respostas(rc, "Rosca interna"), "20.955 / 17.8 / 1.814286");
+    EXPECT_EQ(rc.find("Rosca externa"), std::string::npos);
+    const std::string rp = relatorio("Rp 1/2");
+    EXPECT_NE(rp.find("(furo paralelo), respostas do dialogo sem --conica:"), std::string::npos);
+    EXPECT_EQ(respostas(rp, "Rosca interna"), "20.955 / 18.7 / 1.814286");
+
+    EXPECT_EQ(valor(relatorio("R 1"), "Comprimento de calibre", "Plano"), "10.400");
+    EXPECT_EQ(respostas(relatorio("R 6"), "Rosca externa"), "159.085 / 162.043 / 2.309091");
+    EXPECT_NE(relatorio("Rc 1/4 LH").find("Rosca Rc 1/4 LH:"), std::string::npos);
+}
+
+// Rounds a / b to the nearest integer, halves to even, as ASME B1.20.1 does.
+std::int64_t par(std::int64_t a, std::int64_t b) {
+    const std::int64_t q = a / b, r = a % b;
+    return 2 * r > b || (2 * r == b && q % 2 != 0) ? q + 1 : q;
+}
+
+TEST(MedidasTabelas, NptPelasFormulasDaNorma) {
+    for (const auto& m : tabela_npt()) {
+        const std::int64_t n = m.fios_decimos, d = m.d_cem_milesimos;
+        // E0 = D - (0.05 D + 1.1) P, E1 = E0 + L1 / 16, L2 = (0.8 D + 6.8) P.
+        const std::int64_t e0 = 2 * n * d - (d + 2200000);
+        EXPECT_EQ(m.e0_cem_milesimos, par(e0, 2 * n)) << m.nome;
+        EXPECT_EQ(m.e1_cem_milesimos, par(8 * e0 + 10 * n * m.l1_dez_milesimos, 16 * n)) << m.nome;
+        EXPECT_EQ(m.l2_dez_milesimos, par(8 * d + 6800000, 10 * n)) << m.nome;
+    }
+    for (const auto& m : tabela_iso7()) {
+        EXPECT_NE(procurar_iso228(m.medida_upol), nullptr) << m.nome;
+        EXPECT_GT(m.util_um, m.calibre_um) << m.nome;
+    }
+}
+
 TEST(MedidasTabelas, DadosCoerentesEntreSi) {
     for (const auto& m : tabela_iso228()) {
         // Pitch and minor diameters lie one thread depth h = 0.640327 P apart.
@@ -394,6 +467,9 @@ TEST(MedidasTabelas, CadaTamanhoDaNormaCabeEmOitentaColunas) {
         for (auto f : m.fios_decimos)
             if (f != 0) designacoes.push_back(std::string(m.nome) + "-" + texto_enxuto(f, 1));
     for (const auto& m : tabela_iso228()) designacoes.push_back(std::string("G") + m.nome);
+    for (const auto& m : tabela_npt()) designacoes.push_back(std::string(m.nome) + " NPT");
+    for (const auto& m : tabela_iso7())
+        for (const char* r : {"R ", "Rc ", "Rp "}) designacoes.push_back(r + std::string(m.nome));
 
     for (const auto& d : designacoes) {
         const std::string t = relatorio(d);
@@ -404,10 +480,15 @@ TEST(MedidasTabelas, CadaTamanhoDaNormaCabeEmOitentaColunas) {
             EXPECT_LE(fim - i, 80u) << d << ": " << t.substr(i, fim - i);
         }
         for (char c : t) EXPECT_TRUE(c == '\n' || (c >= ' ' && c <= '~')) << d;
-        const double di = std::stod(valor(t, "Diametro Inicial", interna));
-        EXPECT_LT(di, std::stod(valor(t, "Diametro Final", interna))) << d;
-        EXPECT_GT(std::stod(valor(t, "Diametro Inicial", externa)),
-                  std::stod(valor(t, "Diametro Final", externa))) << d;
+        // A taper R has no nut, an Rc no screw.
+        if (t.find(interna) != std::string::npos) {
+            EXPECT_LT(std::stod(valor(t, "Diametro Inicial", interna)), std::stod(valor(t, "Diametro Final", interna)))
+                << d;
+        }
+        if (t.find(externa) != std::string::npos) {
+            EXPECT_GT(std::stod(valor(t, "Diametro Inicial", externa)), std::stod(valor(t, "Diametro Final", externa)))
+                << d;
+        }
     }
 }
 
@@ -457,7 +538,13 @@ TEST(MedidasRecusadas, UmaLinhaCurtaDizOQueEstaErrado) {
         {"M21x1.7-6H", "\"M21x1.7-6H\": passo sem tolerancia na ISO 965-1"},
         {"1/2-13 UNC-4A", "\"1/2-13 ...\": classe 4A inexistente (1A, 2A, 3A no parafuso; 1B, 2B, 3B no furo)"},
         {"1/2-13 UNC-2", "\"1/2-13 UNC-2\": classe \"2\" incompleta: falta A (parafuso) ou B (furo)"},
-        {"R1/2", "\"R1/2\": comece por M (metrica), G (tubo) ou a medida em polegadas"},
+        {"X1/2", "\"X1/2\": comece por M (metrica), G ou R (tubo) ou a medida em polegadas"},
+        {"NPT", "\"NPT\": falta a medida antes de NPT (ex.: 1/2 NPT)"},
+        {"1/3 NPT", "\"1/3 NPT\": denominador invalido: use 2, 4, 8, 16, 32 ou 64"},
+        {"5 NPT", "\"5 NPT\": tamanho fora da ASME B1.20.1 (NPT de 1/16 a 4)"},
+        {"1/2-18 NPT", "\"1/2-18 NPT\": 1/2 NPT tem 14 fios por polegada"},
+        {"R", "\"R\": falta a medida depois de R (ex.: R 1/2, Rc 1/2, Rp 1/2)"},
+        {"Rc 5/16", "\"Rc 5/16\": tamanho fora da ISO 7-1 (de 1/16 a 6)"},
         {std::string("M20\x01\xe9", 5), "\"M20??\": texto a mais depois da designacao: \"??\""},
     };
     for (const auto& [designacao, esperado] : casos) {

@@ -163,7 +163,12 @@ bool relatorio_medidas(std::string_view designacao, std::string& texto, std::str
         erro = juntar({"\"", texto_mostravel(digitado, cabe < 16 ? cabe : 16), "\": ", problema});
         return false;
     }
+    if (c.designacao.familia == Familia::conica) {
+        relatorio_conica(texto, c);
+        return true;
+    }
     switch (c.designacao.familia) {
+        case Familia::conica: break;
         case Familia::metrica: cabecalho_metrica(texto, c); break;
         case Familia::unificada: cabecalho_unificada(texto, c); break;
         case Familia::tubo: cabecalho_tubo(texto, c); break;
