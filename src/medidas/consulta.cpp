@@ -2,6 +2,7 @@
 
 #include "medidas/decimal.hpp"
 #include "medidas/juntar.hpp"
+#include "medidas/tolerancia_iso965.hpp"
 
 namespace {
 
@@ -74,6 +75,15 @@ bool metrica(Consulta& c, std::string& erro) {
         c.normalizada = c.passo_grosso || fino;
     }
     c.perfil = perfil_metrico(d.diametro, d.passo);
+    // A class typed must be one the standard gives figures for.
+    std::string classes;
+    for (const ClasseIso965* classe : {&d.classe_furo, &d.classe_parafuso}) {
+        if (classe->posicao == 0) continue;
+        Faixas faixas;
+        if (!faixas_iso965(d.diametro, d.passo, c.perfil, *classe, faixas, erro)) return false;
+        classes += juntar({classes.empty() ? "-" : "/", texto_classe(*classe)});
+    }
+    c.nome += classes;
     return true;
 }
 
@@ -122,6 +132,10 @@ bool unificada(Consulta& c, std::string& erro) {
                         : c.serie_do_passo              ? nome_serie(*c.serie_do_passo)
                                                         : "";
     c.nome = juntar({d.medida, "-", fios, *serie ? " " : "", serie});
+    if (d.classe_furo_unificada != 0) c.nome += juntar({"-", texto_classe_unificada(d.classe_furo_unificada, true)});
+    if (d.classe_parafuso_unificada != 0)
+        c.nome += juntar({d.classe_furo_unificada != 0 ? "/" : "-",
+                          texto_classe_unificada(d.classe_parafuso_unificada, false)});
     c.perfil = perfil_unificado(d.diametro, d.passo);
     return true;
 }
@@ -135,8 +149,43 @@ bool tubo(Consulta& c, std::string& erro) {
     c.designacao.tem_passo = true;
     c.designacao.passo = 10 * c.iso228->fios_por_polegada;
     c.nome = juntar({"G", c.designacao.medida});
+    if (c.designacao.classe_tubo != 0) c.nome += juntar({" ", std::string_view(&c.designacao.classe_tubo, 1)});
     c.normalizada = true;
     c.perfil = perfil_iso228(*c.iso228);
+    return true;
+}
+
+bool conica(Consulta& c, std::string& erro) {
+    Designacao& d = c.designacao;
+    if (d.conica == Conica::npt) {
+        c.npt = procurar_npt(d.diametro);
+        if (c.npt == nullptr) {
+            erro = "tamanho fora da ASME B1.20.1 (NPT de 1/16 a 4)";
+            return false;
+        }
+        if (d.tem_passo && d.passo != c.npt->fios_decimos) {
+            erro = juntar({d.medida, " NPT tem ", texto_enxuto(c.npt->fios_decimos, 1), " fios por polegada"});
+            return false;
+        }
+        d.passo = c.npt->fios_decimos;
+        c.nome = juntar({d.medida, d.tem_passo ? juntar({"-", texto_enxuto(d.passo, 1)}) : "", " NPT"});
+        d.tem_passo = true;
+        c.perfil = perfil_unificado(d.diametro, d.passo);
+        c.normalizada = true;
+        return true;
+    }
+    c.iso7 = procurar_iso7(d.diametro);
+    c.iso228 = procurar_iso228(d.diametro);
+    if (c.iso7 == nullptr || c.iso228 == nullptr) {
+        erro = "tamanho fora da ISO 7-1 (de 1/16 a 6)";
+        return false;
+    }
+    d.tem_passo = true;
+    d.passo = 10 * c.iso228->fios_por_polegada;
+    const char* letra = d.conica == Conica::r ? "R " : d.conica == Conica::rc ? "Rc " : "Rp ";
+    c.nome = juntar({letra, d.medida});
+    c.perfil = perfil_iso228(*c.iso228);
+    c.normalizada = true;
     return true;
 }
 
@@ -154,10 +203,18 @@ const char* nome_serie(SerieUnificada serie) {
 bool consultar(std::string_view texto, Consulta& consulta, std::string& erro) {
     consulta = Consulta{};
     if (!ler_designacao(texto, consulta.designacao, erro)) return false;
+    bool certo = false;
     switch (consulta.designacao.familia) {
-        case Familia::metrica: return metrica(consulta, erro);
-        case Familia::unificada: return unificada(consulta, erro);
-        case Familia::tubo: return tubo(consulta, erro);
+        case Familia::metrica: certo = metrica(consulta, erro); break;
+        case Familia::unificada: certo = unificada(consulta, erro); break;
+        case Familia::tubo: certo = tubo(consulta, erro); break;
+        case Familia::conica: certo = conica(consulta, erro); break;
     }
-    return false;
+    // Written as each standard writes it: "M8x1-LH", "1/4-20 UNC-LH", "G1/2 A LH".
+    if (certo && consulta.designacao.esquerda)
+        consulta.nome += consulta.designacao.familia == Familia::tubo ||
+                                 consulta.designacao.familia == Familia::conica
+                             ? " LH"
+                             : "-LH";
+    return certo;
 }

@@ -16,7 +16,9 @@ struct Consulta {
     // The table row of the size; null when the standard does not list it.
     const MedidaIso261* iso261 = nullptr;
     const MedidaUnificada* unificada = nullptr;
-    const MedidaIso228* iso228 = nullptr;
+    const MedidaIso228* iso228 = nullptr;  // also the gauge plane of ISO 7-1
+    const MedidaNpt* npt = nullptr;
+    const MedidaIso7* iso7 = nullptr;
     bool passo_grosso = false;  // metric: the coarse pitch of its size
     // Unified: the graded series named after the pitch, if any (not UN, UNS).
     std::optional<SerieUnificada> serie_pedida;

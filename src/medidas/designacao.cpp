@@ -52,7 +52,36 @@ std::string sobra(std::string_view resto) {
     return juntar({"texto a mais depois da designacao: \"", texto_mostravel(resto, 12), "\""});
 }
 
-bool fim_da_designacao(Leitor& l, std::string& erro) {
+bool letras_iguais(std::string_view texto, std::string_view maiusculas) {
+    if (texto.size() != maiusculas.size()) return false;
+    for (std::size_t i = 0; i < texto.size(); ++i)
+        if (maiuscula(texto[i]) != maiusculas[i]) return false;
+    return true;
+}
+
+// The letters from the reader's position on: "UNC-2A" gives "UNC".
+std::string_view palavra(const Leitor& l) {
+    const std::string_view resto = l.resto();
+    std::size_t n = 0;
+    while (n < resto.size() && letra(resto[n])) ++n;
+    return resto.substr(0, n);
+}
+
+// "LH", "-LH" or " LH" closing a designation: a left-hand thread.
+void mao_esquerda(Leitor& l, Designacao& d) {
+    Leitor adiante = l;
+    adiante.pular_brancos();
+    if (adiante.atual() == '-') adiante.avancar();
+    adiante.pular_brancos();
+    if (!letras_iguais(palavra(adiante), "LH")) return;
+    adiante.avancar();
+    adiante.avancar();
+    d.esquerda = true;
+    l = adiante;
+}
+
+bool fim_da_designacao(Leitor& l, Designacao& d, std::string& erro) {
+    mao_esquerda(l, d);
     l.pular_brancos();
     if (l.no_fim()) return true;
     erro = sobra(l.resto());
@@ -122,6 +151,119 @@ bool medida_polegadas(Leitor& l, bool decimal, std::int64_t& upol, std::string& 
     return true;
 }
 
+// One side of an ISO 965-1 class after its first digit: "6H", "5g6g".
+bool lado_iso965(Leitor& l, Designacao& d, std::string& erro) {
+    ClasseIso965 classe;
+    classe.grau_flanco = l.atual() - '0';
+    l.avancar();
+    const char posicao = l.atual();
+    constexpr std::string_view posicoes = "GHefgh";
+    if (!letra(posicao)) {
+        erro = juntar({"classe \"", std::to_string(classe.grau_flanco),
+                       "\" incompleta: falta a posicao (ex.: 6H, 6g)"});
+        return false;
+    }
+    if (posicoes.find(posicao) == std::string_view::npos) {
+        erro = juntar({"posicao \"", std::string_view(&posicao, 1),
+                       "\" desconhecida (G, H no furo; e, f, g, h no parafuso)"});
+        return false;
+    }
+    l.avancar();
+    classe.posicao = posicao;
+    classe.grau_crista = classe.grau_flanco;
+    if (algarismo(l.atual())) {
+        classe.grau_crista = l.atual() - '0';
+        l.avancar();
+        if (l.atual() != posicao) {
+            erro = "classe mal escrita: a mesma posicao duas vezes (ex.: 5H6H, 5g6g)";
+            return false;
+        }
+        l.avancar();
+    }
+    for (int grau : {classe.grau_flanco, classe.grau_crista}) {
+        if (grau < 4 || grau > 8) {
+            erro = juntar({"grau ", std::to_string(grau), " fora de 4 a 8"});
+            return false;
+        }
+    }
+    const bool furo = posicao == 'G' || posicao == 'H';
+    // ISO 965-1 grades the screw's major diameter 4, 6 and 8 only.
+    if (!furo && classe.grau_crista % 2 != 0) {
+        erro = juntar({"grau ", std::to_string(classe.grau_crista),
+                       " nao existe no diametro maior do parafuso (4, 6 ou 8)"});
+        return false;
+    }
+    ClasseIso965& lado = furo ? d.classe_furo : d.classe_parafuso;
+    if (lado.posicao != 0) {
+        erro = furo ? "duas classes de furo (ex.: 6H/6g)" : "duas classes de parafuso (ex.: 6H/6g)";
+        return false;
+    }
+    lado = classe;
+    return true;
+}
+
+// "-6H", "-6g", "-6H/6g", "-5g6g" after the size or the pitch.
+bool classe_iso965(Leitor& l, Designacao& d, std::string& erro) {
+    Leitor adiante = l;
+    adiante.pular_brancos();
+    if (adiante.atual() != '-') return true;
+    adiante.avancar();
+    adiante.pular_brancos();
+    if (!algarismo(adiante.atual())) return true;  // "-LH", or text the end refuses
+    l = adiante;
+    if (!lado_iso965(l, d, erro)) return false;
+    if (l.atual() != '/') return true;
+    l.avancar();
+    if (!algarismo(l.atual())) {
+        erro = "falta a segunda classe depois de / (ex.: 6H/6g)";
+        return false;
+    }
+    return lado_iso965(l, d, erro);
+}
+
+// "-2A", " 2B", "-2B/2A" after a Unified designation.
+bool lado_unificado(Leitor& l, Designacao& d, std::string& erro) {
+    const char numero = l.atual();
+    l.avancar();
+    const char lado = maiuscula(l.atual());
+    if (!letra(lado)) {
+        erro = juntar({"classe \"", std::string_view(&numero, 1),
+                       "\" incompleta: falta A (parafuso) ou B (furo)"});
+        return false;
+    }
+    if (numero < '1' || numero > '3' || (lado != 'A' && lado != 'B')) {
+        const char classe[] = {numero, lado};
+        erro = juntar({"classe ", std::string_view(classe, 2),
+                       " inexistente (1A, 2A, 3A no parafuso; 1B, 2B, 3B no furo)"});
+        return false;
+    }
+    l.avancar();
+    int& classe = lado == 'B' ? d.classe_furo_unificada : d.classe_parafuso_unificada;
+    if (classe != 0) {
+        erro = "duas classes do mesmo lado (ex.: 2B/2A)";
+        return false;
+    }
+    classe = numero - '0';
+    return true;
+}
+
+bool classe_unificada(Leitor& l, Designacao& d, std::string& erro) {
+    Leitor adiante = l;
+    adiante.pular_brancos();
+    if (adiante.atual() == '-') adiante.avancar();
+    adiante.pular_brancos();
+    if (!algarismo(adiante.atual())) return true;
+    l = adiante;
+    if (!lado_unificado(l, d, erro)) return false;
+    if (l.atual() != '/') return true;
+    l.avancar();
+    if (!algarismo(l.atual())) {
+        erro = "falta a segunda classe depois de / (ex.: 2B/2A)";
+        return false;
+    }
+    return lado_unificado(l, d, erro);
+}
+
 bool metrica(Leitor& l, Designacao& d, std::string& erro) {
     d.familia = Familia::metrica;
     l.pular_brancos();
@@ -131,10 +273,21 @@ bool metrica(Leitor& l, Designacao& d, std::string& erro) {
     if (maiuscula(l.atual()) == 'X') {
         l.avancar();
         l.pular_brancos();
+        if (l.atual() == '-' || l.atual() == '+') {
+            Leitor sinal = l;
+            sinal.avancar();
+            sinal.pular_brancos();
+            if (algarismo(sinal.atual())) {
+                erro = l.atual() == '-' ? "passo negativo: o passo vai sem sinal (ex.: M20x2)"
+                                        : "passo com sinal: o passo vai sem sinal (ex.: M20x2)";
+                return false;
+            }
+        }
         if (!l.numero(casas_mm, "falta o passo depois de x", "passo", d.passo, erro)) return false;
         d.tem_passo = true;
     }
-    return fim_da_designacao(l, erro);
+    if (!classe_iso965(l, d, erro)) return false;
+    return fim_da_designacao(l, d, erro);
 }
 
 bool tubo(Leitor& l, Designacao& d, std::string& erro) {
@@ -146,7 +299,36 @@ bool tubo(Leitor& l, Designacao& d, std::string& erro) {
     }
     if (!medida_polegadas(l, false, d.diametro, erro)) return false;
     d.medida = texto_polegadas(d.diametro);
-    return fim_da_designacao(l, erro);
+    // ISO 228-1 grades the external thread A or B: "G3/4A", "G3/4 B".
+    Leitor classe = l;
+    classe.pular_brancos();
+    const std::string_view letras = palavra(classe);
+    if (letras_iguais(letras, "A") || letras_iguais(letras, "B")) {
+        d.classe_tubo = maiuscula(letras[0]);
+        classe.avancar();
+        l = classe;
+    }
+    return fim_da_designacao(l, d, erro);
+}
+
+// "R 1/2", "Rc 1/2", "Rp 1/2" after the R.
+bool iso7(Leitor& l, Designacao& d, std::string& erro) {
+    d.familia = Familia::conica;
+    d.conica = Conica::r;
+    const char c = maiuscula(l.atual());
+    if (c == 'C' || c == 'P') {
+        d.conica = c == 'C' ? Conica::rc : Conica::rp;
+        l.avancar();
+    }
+    l.pular_brancos();
+    if (!algarismo(l.atual())) {
+        erro = d.conica == Conica::r ? "falta a medida depois de R (ex.: R 1/2, Rc 1/2, Rp 1/2)"
+                                     : "falta a medida depois de Rc ou Rp (ex.: Rc 1/2)";
+        return false;
+    }
+    if (!medida_polegadas(l, false, d.diametro, erro)) return false;
+    d.medida = texto_polegadas(d.diametro);
+    return fim_da_designacao(l, d, erro);
 }
 
 bool serie(std::string_view nome, SerieDigitada& s) {
@@ -158,10 +340,7 @@ bool serie(std::string_view nome, SerieDigitada& s) {
         {"UNS", SerieDigitada::uns},
     }};
     for (const auto& [texto, valor] : nomes) {
-        if (texto.size() != nome.size()) continue;
-        bool igual = true;
-        for (std::size_t i = 0; i < nome.size(); ++i) igual = igual && maiuscula(nome[i]) == texto[i];
-        if (igual) {
+        if (letras_iguais(nome, texto)) {
             s = valor;
             return true;
         }
@@ -201,18 +380,22 @@ bool unificada(Leitor& l, Designacao& d, std::string& erro) {
         d.tem_passo = true;
         l.pular_brancos();
     }
-    if (letra(l.atual())) {
-        const std::string_view resto = l.resto();
-        std::size_t n = 0;
-        while (n < resto.size() && letra(resto[n])) ++n;
-        if (!serie(resto.substr(0, n), d.serie)) {
-            erro = juntar({"serie \"", resto.substr(0, n > 6 ? 6 : n),
-                           "\" desconhecida (UNC, UNF, UNEF, UN, UNS)"});
+    const std::string_view nome = palavra(l);
+    if (letras_iguais(nome, "NPT")) {
+        d.familia = Familia::conica;
+        d.conica = Conica::npt;
+        for (std::size_t i = 0; i < nome.size(); ++i) l.avancar();
+        return fim_da_designacao(l, d, erro);
+    }
+    if (!nome.empty() && !letras_iguais(nome, "LH")) {
+        if (!serie(nome, d.serie)) {
+            erro = juntar({"serie \"", nome.substr(0, 6), "\" desconhecida (UNC, UNF, UNEF, UN, UNS)"});
             return false;
         }
-        for (std::size_t i = 0; i < n; ++i) l.avancar();
+        for (std::size_t i = 0; i < nome.size(); ++i) l.avancar();
     }
-    if (!fim_da_designacao(l, erro)) return false;
+    if (!classe_unificada(l, d, erro)) return false;
+    if (!fim_da_designacao(l, d, erro)) return false;
     if (!d.tem_passo && d.serie == SerieDigitada::nenhuma) {
         erro = "faltam os fios por polegada (ex.: 1/4-20 UNC)";
         return false;
@@ -243,9 +426,27 @@ bool ler_designacao(std::string_view texto, Designacao& designacao, std::string&
         l.avancar();
         return tubo(l, designacao, erro);
     }
+    if (c == 'R') {
+        l.avancar();
+        return iso7(l, designacao, erro);
+    }
     if (c == '#' || algarismo(c)) return unificada(l, designacao, erro);
-    erro = "comece por M (metrica), G (tubo) ou a medida em polegadas";
+    if (letras_iguais(palavra(l), "NPT")) {
+        erro = "falta a medida antes de NPT (ex.: 1/2 NPT)";
+        return false;
+    }
+    erro = "comece por M (metrica), G ou R (tubo) ou a medida em polegadas";
     return false;
+}
+
+std::string texto_classe(const ClasseIso965& classe) {
+    const std::string um = juntar({std::to_string(classe.grau_flanco), std::string_view(&classe.posicao, 1)});
+    if (classe.grau_crista == classe.grau_flanco) return um;
+    return juntar({um, std::to_string(classe.grau_crista), std::string_view(&classe.posicao, 1)});
+}
+
+std::string texto_classe_unificada(int classe, bool interna) {
+    return juntar({std::to_string(classe), interna ? "B" : "A"});
 }
 
 std::string texto_mostravel(std::string_view texto, std::size_t maximo) {

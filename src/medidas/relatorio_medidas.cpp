@@ -3,45 +3,14 @@
 #include "medidas/consulta.hpp"
 #include "medidas/decimal.hpp"
 #include "medidas/juntar.hpp"
+#include "medidas/linhas.hpp"
+#include "medidas/relatorio_partes.hpp"
 
 namespace {
 
-constexpr int casas = 3;
+using namespace linhas;
+
 constexpr std::size_t largura_linha = 80;
-constexpr std::size_t coluna_valor = 36;  // profile figures right-aligned in the next 9
-constexpr std::size_t largura_valor = 9;
-constexpr std::size_t coluna_resposta = 34;  // answers, then their notes after 10 more
-constexpr std::size_t largura_resposta = 10;
-
-std::string mm(std::int64_t milesimos) { return texto_fixo(milesimos, casas); }
-
-// An answer as the machinist types it: no trailing zeros, a point as the
-// dialogue prints its own numbers.
-std::string digitar(std::int64_t milesimos) { return texto_enxuto(milesimos, casas); }
-
-std::string pontilhado(std::string_view rotulo, std::size_t coluna) {
-    std::string linha = juntar({"  ", rotulo, " "});
-    if (linha.size() < coluna) linha.append(coluna - linha.size(), '.');
-    linha += ' ';
-    return linha;
-}
-
-void medida(std::string& t, std::string_view rotulo, std::int64_t milesimos) {
-    const std::string valor = mm(milesimos);
-    t += pontilhado(rotulo, coluna_valor);
-    if (valor.size() < largura_valor) t.append(largura_valor - valor.size(), ' ');
-    t += juntar({valor, "\n"});
-}
-
-void resposta(std::string& t, std::string_view pergunta, std::string_view valor, std::string_view nota) {
-    t += pontilhado(pergunta, coluna_resposta);
-    t += valor;
-    if (!nota.empty()) {
-        if (valor.size() < largura_resposta) t.append(largura_resposta - valor.size(), ' ');
-        t += juntar({" ", nota});
-    }
-    t += '\n';
-}
 
 // "grosso 2.5; finos 2, 1.5, 1": what ISO 261 lists for a size.
 std::string passos_iso261(const MedidaIso261& m) {
@@ -106,6 +75,10 @@ void cabecalho_tubo(std::string& t, const Consulta& c) {
     t += juntar({"Rosca ", c.nome, ": tubo BSP paralela (ISO 228-1), perfil Whitworth\n"});
     t += juntar({std::to_string(c.iso228->fios_por_polegada),
                  " fios por polegada; flancos de 55 graus: use fresa de 55 graus.\n"});
+    if (c.designacao.classe_tubo == 'A')
+        t += "Classe A: tolerancia apertada no flanco do parafuso (a classe B e mais larga).\n";
+    else if (c.designacao.classe_tubo == 'B')
+        t += "Classe B: tolerancia larga no flanco do parafuso (a classe A e mais apertada).\n";
 }
 
 void perfil_basico(std::string& t, const Consulta& c) {
@@ -151,11 +124,13 @@ void respostas(std::string& t, const Consulta& c, bool interna) {
     resposta(t, "Diametro Final da rosca [mm]", digitar(final_),
              interna ? "diametro maior" : "diametro menor do parafuso");
     resposta(t, "Diametro Inicial da rosca [mm]", digitar(inicial), nota_inicial);
-    // The radial depth as the dialogue works it out from the two answers.
-    const std::int64_t profundidade = arredondar(interna ? final_ - inicial : inicial - final_, 2);
+    // Outside, the depth is the screw's thread depth itself, the figure of
+    // the profile above; inside, what the drill leaves for the cutter.
+    const std::int64_t profundidade = interna ? arredondar(final_ - inicial, 2) : p.altura_parafuso;
     t += juntar({"  (Passo Lateral: profundidade radial de ", mm(profundidade), " mm",
                  interna ? juntar({"; fresa menor que ", digitar(inicial)}) : "", ")\n"});
     resposta(t, "Passo da rosca (1 fio) [mm]", texto_enxuto(p.passo_milionesimos, 6), nota_passo(c));
+    if (c.designacao.esquerda) resposta(t, "Direita ou Esquerda [D / E]", "E", "rosca esquerda (LH)");
 }
 
 void notas(std::string& t, const Consulta& c) {
@@ -188,7 +163,12 @@ bool relatorio_medidas(std::string_view designacao, std::string& texto, std::str
         erro = juntar({"\"", texto_mostravel(digitado, cabe < 16 ? cabe : 16), "\": ", problema});
         return false;
     }
+    if (c.designacao.familia == Familia::conica) {
+        relatorio_conica(texto, c);
+        return true;
+    }
     switch (c.designacao.familia) {
+        case Familia::conica: break;
         case Familia::metrica: cabecalho_metrica(texto, c); break;
         case Familia::unificada: cabecalho_unificada(texto, c); break;
         case Familia::tubo: cabecalho_tubo(texto, c); break;
@@ -197,5 +177,6 @@ bool relatorio_medidas(std::string_view designacao, std::string& texto, std::str
     respostas(texto, c, true);
     respostas(texto, c, false);
     notas(texto, c);
+    classes(texto, c);
     return true;
 }

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+
+#include "medidas/consulta.hpp"
+
+// Sections of the --medidas report after the basic profile and its answers.
+
+// The limits of the tolerance classes typed, or of the common ones, and the
+// answers aimed at the middle of their bands, with the drill.
+void classes(std::string& texto, const Consulta& consulta);
+
+// The whole report of a taper pipe thread (NPT, ISO 7-1 R and Rc) or of the
+// parallel Rp that seals against R.
+void relatorio_conica(std::string& texto, const Consulta& consulta);
