@@ -7,6 +7,7 @@
 #include "nucleo/formatar.hpp"
 #include "nucleo/numerico.hpp"
 #include "driver/parada_critica.hpp"
+#include "vocabulario/cabecalho.hpp"
 
 namespace {
 
@@ -27,43 +28,63 @@ struct Linha {
 };
 
 namespace linha {
+using namespace vocabulario;
+// The file's texts: a comment of the vocabulary after its ";" and the line
+// breaks that lay the header out.
 constexpr Linha<> titulo{"\n\n-------------------DADOS DO PROGRAMA G-CODE------------------", nullptr};
-constexpr Linha<double> diametro_final{"\nDf-Diametro final da rosca: %.2f [mm]",
-                               ";Df-Diametro final da rosca: %.2f [mm]"};
-constexpr Linha<> diametro_acabamento{"\nDa-Diametro de acabamento da rosca: ",
-                                    "\n;Da-Diametro acabamento da rosca: "};
-constexpr Linha<> diametro_inicial{"\nDi-diametro inicial da rosca: ", "\n;Di-diametro inicial da rosca: "};
-constexpr Linha<> passo_lateral{"\n\npl-Passo Lateral da rosca: ", "\n\n;pl-Passo Lateral da rosca: "};
-constexpr Linha<> passo_acabamento{"\npl-Passo Lateral de acabamento da rosca: ",
-                                 "\n;pl-Passo Lateral de acabamento da rosca: "};
+constexpr auto arq_diametro_final = juntar_fixo(";", formato::diametro_final.c);
+constexpr Linha<double> diametro_final{"\nDf-Diametro final da rosca: %.2f [mm]", arq_diametro_final.c};
+constexpr auto arq_diametro_acabamento = juntar_fixo("\n;", rotulo::diametro_acabamento, " ");
+constexpr Linha<> diametro_acabamento{"\nDa-Diametro de acabamento da rosca: ", arq_diametro_acabamento.c};
+constexpr auto arq_diametro_inicial = juntar_fixo("\n;", rotulo::diametro_inicial, " ");
+constexpr Linha<> diametro_inicial{"\nDi-diametro inicial da rosca: ", arq_diametro_inicial.c};
+constexpr auto arq_passo_lateral = juntar_fixo("\n\n;", rotulo::passo_lateral, " ");
+constexpr Linha<> passo_lateral{"\n\npl-Passo Lateral da rosca: ", arq_passo_lateral.c};
+constexpr auto arq_passo_acabamento = juntar_fixo("\n;", rotulo::passo_acabamento, " ");
+constexpr Linha<> passo_acabamento{"\npl-Passo Lateral de acabamento da rosca: ", arq_passo_acabamento.c};
+constexpr auto arq_quantidade_passes = juntar_fixo("\n\n;", formato::quantidade_passes.c);
 constexpr Linha<long long> quantidade_passes{"\n\nnp-Quantidade de Passes Laterais da rosca: %lld",
-                                  "\n\n;np-Quantidade de Passes Laterais da rosca: %lld"};
-constexpr Linha<> passe_unico{" - PASSE UNICO", " - PASSE UNICO"};
-constexpr Linha<long long, double> lista_passe{"\npasso lateral: %lld com diametro: %.3f [mm]",
-                            "\n;passo lateral: %lld com diametro: %.3f [mm]"};
-constexpr Linha<double> comprimento{"\n\nL-Comprimento da rosca: %.2f [mm]", "\n\n;L-Comprimento da rosca: %.2f [mm]"};
-constexpr Linha<double> passo_rosca{"\np-Passo Vertical da rosca (1 fio): %.2f [mm]",
-                            "\n;p-Passo Vertical da rosca (1 fio): %.2f [mm]"};
-constexpr Linha<double> fios_total{"\nn-Fios total da rosca: %.2f fios", "\n;n-Fios total da rosca: %.2f fios"};
-constexpr Linha<double> angulo_inicial{"\nAngulo Inicial de Rosca: %.1f [graus]",
-                               "\n;Angulo Inicial de Rosca: %.1f [graus]"};
-constexpr Linha<double> angulo_final{"\nAngulo Final de Rosca: %.1f [graus]", "\n;Angulo Final de Rosca: %.1f [graus]"};
-constexpr Linha<> externa{"\nRosca [EXTERNA]", "\n;Rosca [EXTERNA]"};
-constexpr Linha<> interna{"\nRosca [INTERNA]", "\n;Rosca [INTERNA]"};
-constexpr Linha<> direita{" [Direita >> sentido Horario]", " [Direita >> sentido Horario]"};
-constexpr Linha<> esquerda{" [Esquerda >> sentido Anti-Horario]", " [Esquerda >> sentido Anti-Horario]"};
-constexpr Linha<double> ferramenta{"\n\nDf-ferramenta: %.2f mm", "\n\n;Df-ferramenta: %.2f mm"};
-constexpr Linha<double> precisao{"\nPrecisao de Passo: %.3f mm", "\n;Precisao de Passo: %.3f mm"};
-constexpr Linha<double> tempo{"\nTempo de usinagem: %.1f minutos", "\n;Tempo de usinagem: %.1f minutos"};
-constexpr Linha<double> rotacao{"\n\nRotacao S: %.0f rpm", "\n\n;Rotacao S: %.0f rpm"};
-constexpr Linha<double> avanco{"\nAvanco Feed-Rate (fn): %.1f [mm / min]", "\n;Avanco Feed-Rate (fn): %.1f [mm / min]"};
-constexpr Linha<double> avanco_rotacao{"\n;Avanco por rotacao (Fz): %.3f [mm / rotacao]",
-                               "\n;Avanco por rotacao (Fz): %.3f [mm / rotacao]"};
+                                             arq_quantidade_passes.c};
+constexpr auto arq_passe_unico = juntar_fixo(" ", rotulo::passe_unico);
+constexpr Linha<> passe_unico{" - PASSE UNICO", arq_passe_unico.c};
+constexpr auto arq_lista_passe = juntar_fixo("\n;", formato::item_lista.c);
+constexpr Linha<long long, double> lista_passe{"\npasso lateral: %lld com diametro: %.3f [mm]", arq_lista_passe.c};
+constexpr auto arq_comprimento = juntar_fixo("\n\n;", formato::comprimento.c);
+constexpr Linha<double> comprimento{"\n\nL-Comprimento da rosca: %.2f [mm]", arq_comprimento.c};
+constexpr auto arq_passo_rosca = juntar_fixo("\n;", formato::passo_rosca.c);
+constexpr Linha<double> passo_rosca{"\np-Passo Vertical da rosca (1 fio): %.2f [mm]", arq_passo_rosca.c};
+constexpr auto arq_fios_total = juntar_fixo("\n;", formato::fios.c);
+constexpr Linha<double> fios_total{"\nn-Fios total da rosca: %.2f fios", arq_fios_total.c};
+constexpr auto arq_angulo_inicial = juntar_fixo("\n;", formato::angulo_inicial.c);
+constexpr Linha<double> angulo_inicial{"\nAngulo Inicial de Rosca: %.1f [graus]", arq_angulo_inicial.c};
+constexpr auto arq_angulo_final = juntar_fixo("\n;", formato::angulo_final.c);
+constexpr Linha<double> angulo_final{"\nAngulo Final de Rosca: %.1f [graus]", arq_angulo_final.c};
+constexpr auto arq_externa = juntar_fixo("\n;", formato::externa.c);
+constexpr Linha<> externa{"\nRosca [EXTERNA]", arq_externa.c};
+constexpr auto arq_interna = juntar_fixo("\n;", formato::interna.c);
+constexpr Linha<> interna{"\nRosca [INTERNA]", arq_interna.c};
+constexpr auto arq_direita = juntar_fixo(" ", rotulo::direita);
+constexpr Linha<> direita{" [Direita >> sentido Horario]", arq_direita.c};
+constexpr auto arq_esquerda = juntar_fixo(" ", rotulo::esquerda);
+constexpr Linha<> esquerda{" [Esquerda >> sentido Anti-Horario]", arq_esquerda.c};
+constexpr auto arq_ferramenta = juntar_fixo("\n\n;", formato::ferramenta.c);
+constexpr Linha<double> ferramenta{"\n\nDf-ferramenta: %.2f mm", arq_ferramenta.c};
+constexpr auto arq_precisao = juntar_fixo("\n;", formato::precisao.c);
+constexpr Linha<double> precisao{"\nPrecisao de Passo: %.3f mm", arq_precisao.c};
+constexpr auto arq_tempo = juntar_fixo("\n;", formato::tempo.c);
+constexpr Linha<double> tempo{"\nTempo de usinagem: %.1f minutos", arq_tempo.c};
+constexpr auto arq_rotacao = juntar_fixo("\n\n;", formato::rotacao.c);
+constexpr Linha<double> rotacao{"\n\nRotacao S: %.0f rpm", arq_rotacao.c};
+constexpr auto arq_avanco = juntar_fixo("\n;", formato::avanco.c);
+constexpr Linha<double> avanco{"\nAvanco Feed-Rate (fn): %.1f [mm / min]", arq_avanco.c};
+// The console keeps the file's ";" on this row.
+constexpr auto arq_avanco_rotacao = juntar_fixo("\n;", formato::avanco_rotacao.c);
+constexpr Linha<double> avanco_rotacao{"\n;Avanco por rotacao (Fz): %.3f [mm / rotacao]", arq_avanco_rotacao.c};
 }  // namespace linha
 
 // The cells of rows 3 to 6 and the direction label read the same in both halves.
-constexpr const char* desabilitado = "DESABILITADO";
-constexpr Linha<double> valor_mm{"%.2f [mm]", "%.2f [mm]"};
+constexpr const char* desabilitado = vocabulario::rotulo::desabilitado;
+constexpr Linha<double> valor_mm{"%.2f [mm]", vocabulario::formato::valor_mm.c};
 
 constexpr const char* detalhe_codigo_007 = "\nERRO! Diametro inicial, de acabamento e final....";
 

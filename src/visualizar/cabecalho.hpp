@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "visualizar/comentarios.hpp"
+#include "vocabulario/comentarios.hpp"
 
 // The job as the file's comment header states it: what the path is checked
 // against. Values keep the decimals they were printed with.

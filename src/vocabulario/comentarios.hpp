@@ -3,9 +3,10 @@
 #include <cstdint>
 #include <string_view>
 
-// The comment lines this project writes, read back: the job summary at the
-// top of the file, the two comment lines before every turn, and the extents
-// comments at the end of an internal thread's file.
+// The comment lines of the tool-path file read back, with the pieces they
+// are written with (cabecalho.hpp): the job summary at the top of the file,
+// the two comment lines before every turn, and the extents comments at the
+// end of an internal thread's file.
 
 // A number as printed, with the decimals it was printed with: its tolerance.
 struct Valor {

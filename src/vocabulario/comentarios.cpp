@@ -1,10 +1,14 @@
-#include "visualizar/comentarios.hpp"
+#include "vocabulario/comentarios.hpp"
 
 #include <charconv>
 #include <cmath>
 #include <limits>
 
+#include "vocabulario/cabecalho.hpp"
+
 namespace {
+
+using namespace vocabulario;
 
 char minuscula(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -51,17 +55,17 @@ bool valor_com_unidade(std::string_view t, std::string_view unidade, Valor& v) {
     return comeca(resto, unidade, fim) && sem_brancos(fim).empty();
 }
 
-// A value cell of the summary: a value with its unit, or "DESABILITADO", or
+// A value cell of the summary: a value with its unit, or rotulo::desabilitado, or
 // nothing at all (the finishing-step cell when the step was lowered).
 bool celula(std::string_view t, Comentario& c) {
     const std::string_view limpo = sem_brancos(t);
     std::string_view fim;
-    if (comeca(limpo, "DESABILITADO", fim) && fim.empty()) {
+    if (comeca(limpo, rotulo::desabilitado, fim) && fim.empty()) {
         c.desabilitado = true;
         return true;
     }
     if (limpo.empty()) return true;
-    return valor_com_unidade(t, "[mm]", c.a);
+    return valor_com_unidade(t, unidade::mm_colchetes, c.a);
 }
 
 }  // namespace
@@ -110,90 +114,91 @@ Comentario interpretar_comentario(std::string_view t) {
     };
 
     // Turn comments and list lines share their start.
-    if (comeca(t, "passo lateral:", r)) {
+    if (comeca(t, rotulo::passe, r)) {
         std::int64_t n;
         std::size_t k = ler_inteiro(r, n);
         if (k == 0) return c;
         c.i = n;
         std::string_view depois = r.substr(k);
         std::string_view resto;
-        if (comeca(depois, " - fio rosca N:", resto)) {
+        if (comeca(sem_brancos(depois), rotulo::volta, resto)) {
             std::int64_t fio;
             std::size_t m = ler_inteiro(resto, fio);
             c.j = fio;
             return marcar(TipoComentario::volta, m != 0 && sem_brancos(resto.substr(m)).empty());
         }
-        if (comeca(depois, " com diametro:", resto))
-            return marcar(TipoComentario::item_lista, valor_com_unidade(resto, "[mm]", c.a));
+        if (comeca(sem_brancos(depois), rotulo::item_diametro, resto))
+            return marcar(TipoComentario::item_lista, valor_com_unidade(resto, unidade::mm_colchetes, c.a));
         return c;
     }
-    if (comeca(t, "diametro:", r)) return marcar(TipoComentario::diametro_volta, valor_com_unidade(r, "[mm]", c.a));
-    if (comeca(t, "X MAX =", r) || comeca(t, "Y MAX =", r)) {
+    if (comeca(t, rotulo::diametro_volta, r)) return marcar(TipoComentario::diametro_volta, valor_com_unidade(r, unidade::mm_colchetes, c.a));
+    if (comeca(t, rotulo::x_max, r) || comeca(t, rotulo::y_max, r)) {
         const bool x = minuscula(t[0]) == 'x';
         std::size_t n = ler_valor(r, c.a);
         if (n == 0) return c;
         std::string_view resto;
-        if (!comeca(sem_brancos(r.substr(n)), x ? "--- X MIN =" : "--- Y MIN =", resto)) return c;
+        if (!comeca(sem_brancos(r.substr(n)), x ? rotulo::x_min : rotulo::y_min, resto)) return c;
         std::size_t m = ler_valor(resto, c.b);
         return marcar(x ? TipoComentario::extensao_x : TipoComentario::extensao_y,
                       m != 0 && sem_brancos(resto.substr(m)).empty());
     }
-    if (comeca(t, "DIAMETRO USINADO MAXIMO =", r))
-        return marcar(TipoComentario::diametro_usinado, valor_com_unidade(r, "[mm]", c.a));
+    if (comeca(t, rotulo::diametro_usinado, r))
+        return marcar(TipoComentario::diametro_usinado, valor_com_unidade(r, unidade::mm_colchetes, c.a));
 
-    if (comeca(t, "Df-Diametro final da rosca:", r))
-        return marcar(TipoComentario::diametro_final, valor_com_unidade(r, "[mm]", c.a));
-    if (comeca(t, "Da-Diametro acabamento da rosca:", r))
+    if (comeca(t, rotulo::diametro_final, r))
+        return marcar(TipoComentario::diametro_final, valor_com_unidade(r, unidade::mm_colchetes, c.a));
+    if (comeca(t, rotulo::diametro_acabamento, r))
         return marcar(TipoComentario::diametro_acabamento, celula(r, c));
-    if (comeca(t, "Di-diametro inicial da rosca:", r)) return marcar(TipoComentario::diametro_inicial, celula(r, c));
-    if (comeca(t, "pl-Passo Lateral de acabamento da rosca:", r))
+    if (comeca(t, rotulo::diametro_inicial, r)) return marcar(TipoComentario::diametro_inicial, celula(r, c));
+    if (comeca(t, rotulo::passo_acabamento, r))
         return marcar(TipoComentario::passo_acabamento, celula(r, c));
-    if (comeca(t, "pl-Passo Lateral da rosca:", r)) return marcar(TipoComentario::passo_lateral, celula(r, c));
-    if (comeca(t, "np-Quantidade de Passes Laterais da rosca:", r)) {
+    if (comeca(t, rotulo::passo_lateral, r)) return marcar(TipoComentario::passo_lateral, celula(r, c));
+    if (comeca(t, rotulo::quantidade_passes, r)) {
         std::int64_t n;
         std::size_t k = ler_inteiro(r, n);
         if (k == 0) return c;
         c.i = n;
         std::string_view resto = sem_brancos(r.substr(k));
         std::string_view fim;
-        if (comeca(resto, "- PASSE UNICO", fim) && fim.empty()) {
+        if (comeca(resto, rotulo::passe_unico, fim) && fim.empty()) {
             c.passe_unico = true;
             resto = fim;
         }
         return marcar(TipoComentario::quantidade_passes, resto.empty());
     }
-    if (comeca(t, "L-Comprimento da rosca:", r)) return marcar(TipoComentario::comprimento, valor_com_unidade(r, "[mm]", c.a));
-    if (comeca(t, "p-Passo Vertical da rosca (1 fio):", r))
-        return marcar(TipoComentario::passo_rosca, valor_com_unidade(r, "[mm]", c.a));
-    if (comeca(t, "n-Fios total da rosca:", r)) return marcar(TipoComentario::fios, valor_com_unidade(r, "fios", c.a));
-    if (comeca(t, "Angulo Inicial de Rosca:", r)) {
+    if (comeca(t, rotulo::comprimento, r)) return marcar(TipoComentario::comprimento, valor_com_unidade(r, unidade::mm_colchetes, c.a));
+    if (comeca(t, rotulo::passo_rosca, r))
+        return marcar(TipoComentario::passo_rosca, valor_com_unidade(r, unidade::mm_colchetes, c.a));
+    if (comeca(t, rotulo::fios, r)) return marcar(TipoComentario::fios, valor_com_unidade(r, unidade::fios, c.a));
+    if (comeca(t, rotulo::angulo_inicial, r)) {
         // The direction label after the unit only restates the angle.
         std::size_t n = ler_valor(r, c.a);
         std::string_view resto;
-        return marcar(TipoComentario::angulo_inicial, n != 0 && comeca(sem_brancos(r.substr(n)), "[graus]", resto));
+        return marcar(TipoComentario::angulo_inicial, n != 0 && comeca(sem_brancos(r.substr(n)), unidade::graus, resto));
     }
-    if (comeca(t, "Angulo Final de Rosca:", r))
-        return marcar(TipoComentario::angulo_final, valor_com_unidade(r, "[graus]", c.a));
-    if (comeca(t, "Rosca [", r)) {
-        if (comeca(r, "INTERNA]", r))
+    if (comeca(t, rotulo::angulo_final, r))
+        return marcar(TipoComentario::angulo_final, valor_com_unidade(r, unidade::graus, c.a));
+    if (comeca(t, rotulo::rosca, r) && !sem_brancos(r).empty() && sem_brancos(r).front() == '[') {
+        r = sem_brancos(r);
+        if (comeca(r, rotulo::interna, r))
             c.tipo_rosca = 'I';
-        else if (comeca(r, "EXTERNA]", r))
+        else if (comeca(r, rotulo::externa, r))
             c.tipo_rosca = 'E';
         else
             return c;
-        if (contem(r, "[Direita >> sentido Horario]"))
+        if (contem(r, rotulo::direita))
             c.sentido = 'D';
-        else if (contem(r, "[Esquerda >> sentido Anti-Horario]"))
+        else if (contem(r, rotulo::esquerda))
             c.sentido = 'E';
         return marcar(TipoComentario::tipo_sentido, true);
     }
-    if (comeca(t, "Df-ferramenta:", r)) return marcar(TipoComentario::ferramenta, valor_com_unidade(r, "mm", c.a));
-    if (comeca(t, "Precisao de Passo:", r)) return marcar(TipoComentario::precisao, valor_com_unidade(r, "mm", c.a));
-    if (comeca(t, "Tempo de usinagem:", r)) return marcar(TipoComentario::tempo, valor_com_unidade(r, "minutos", c.a));
-    if (comeca(t, "Rotacao S:", r)) return marcar(TipoComentario::rotacao, valor_com_unidade(r, "rpm", c.a));
-    if (comeca(t, "Avanco Feed-Rate (fn):", r))
-        return marcar(TipoComentario::avanco, valor_com_unidade(r, "[mm / min]", c.a));
-    if (comeca(t, "Avanco por rotacao (Fz):", r))
-        return marcar(TipoComentario::avanco_rotacao, valor_com_unidade(r, "[mm / rotacao]", c.a));
+    if (comeca(t, rotulo::ferramenta, r)) return marcar(TipoComentario::ferramenta, valor_com_unidade(r, unidade::mm, c.a));
+    if (comeca(t, rotulo::precisao, r)) return marcar(TipoComentario::precisao, valor_com_unidade(r, unidade::mm, c.a));
+    if (comeca(t, rotulo::tempo, r)) return marcar(TipoComentario::tempo, valor_com_unidade(r, unidade::minutos, c.a));
+    if (comeca(t, rotulo::rotacao, r)) return marcar(TipoComentario::rotacao, valor_com_unidade(r, unidade::rpm, c.a));
+    if (comeca(t, rotulo::avanco, r))
+        return marcar(TipoComentario::avanco, valor_com_unidade(r, unidade::mm_por_minuto, c.a));
+    if (comeca(t, rotulo::avanco_rotacao, r))
+        return marcar(TipoComentario::avanco_rotacao, valor_com_unidade(r, unidade::mm_por_rotacao, c.a));
     return c;
 }

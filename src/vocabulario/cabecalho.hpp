@@ -1,0 +1,96 @@
+#pragma once
+
+#include "vocabulario/texto_fixo.hpp"
+
+// The comment lines of the tool-path file, word for word: the job summary at
+// the top, the two comments before every turn, the extents comments at the
+// end of an internal thread. The generator writes them from these pieces and
+// the viewer reads them back with the same pieces (comentarios.hpp), so the
+// two cannot drift apart. The texts are those of the comment without its
+// marker (";" in today's file) and without line breaks.
+namespace vocabulario {
+
+// Labels, each ending in its separator, and units.
+namespace rotulo {
+inline constexpr char diametro_final[] = "Df-Diametro final da rosca:";
+inline constexpr char diametro_acabamento[] = "Da-Diametro acabamento da rosca:";
+inline constexpr char diametro_inicial[] = "Di-diametro inicial da rosca:";
+inline constexpr char passo_lateral[] = "pl-Passo Lateral da rosca:";
+inline constexpr char passo_acabamento[] = "pl-Passo Lateral de acabamento da rosca:";
+inline constexpr char quantidade_passes[] = "np-Quantidade de Passes Laterais da rosca:";
+inline constexpr char passe_unico[] = "- PASSE UNICO";
+// "passo lateral: N com diametro: D [mm]" in the pass list of the summary and
+// "passo lateral: N - fio rosca N: M" before every turn share their start.
+inline constexpr char passe[] = "passo lateral:";
+inline constexpr char item_diametro[] = "com diametro:";
+inline constexpr char volta[] = "- fio rosca N:";
+inline constexpr char diametro_volta[] = "diametro:";
+inline constexpr char comprimento[] = "L-Comprimento da rosca:";
+inline constexpr char passo_rosca[] = "p-Passo Vertical da rosca (1 fio):";
+inline constexpr char fios[] = "n-Fios total da rosca:";
+inline constexpr char angulo_inicial[] = "Angulo Inicial de Rosca:";
+inline constexpr char angulo_final[] = "Angulo Final de Rosca:";
+inline constexpr char rosca[] = "Rosca";
+inline constexpr char interna[] = "[INTERNA]";
+inline constexpr char externa[] = "[EXTERNA]";
+inline constexpr char direita[] = "[Direita >> sentido Horario]";
+inline constexpr char esquerda[] = "[Esquerda >> sentido Anti-Horario]";
+inline constexpr char ferramenta[] = "Df-ferramenta:";
+inline constexpr char precisao[] = "Precisao de Passo:";
+inline constexpr char tempo[] = "Tempo de usinagem:";
+inline constexpr char rotacao[] = "Rotacao S:";
+inline constexpr char avanco[] = "Avanco Feed-Rate (fn):";
+inline constexpr char avanco_rotacao[] = "Avanco por rotacao (Fz):";
+inline constexpr char x_max[] = "X MAX =";
+inline constexpr char x_min[] = "--- X MIN =";
+inline constexpr char y_max[] = "Y MAX =";
+inline constexpr char y_min[] = "--- Y MIN =";
+inline constexpr char diametro_usinado[] = "DIAMETRO USINADO MAXIMO =";
+// In place of a value the plan switched off.
+inline constexpr char desabilitado[] = "DESABILITADO";
+}  // namespace rotulo
+
+namespace unidade {
+inline constexpr char mm_colchetes[] = "[mm]";
+inline constexpr char mm[] = "mm";
+inline constexpr char fios[] = "fios";
+inline constexpr char graus[] = "[graus]";
+inline constexpr char minutos[] = "minutos";
+inline constexpr char rpm[] = "rpm";
+inline constexpr char mm_por_minuto[] = "[mm / min]";
+inline constexpr char mm_por_rotacao[] = "[mm / rotacao]";
+}  // namespace unidade
+
+// Whole comment texts as printf formats, from the pieces above. A value
+// cell ("%.2f [mm]" or DESABILITADO) follows the labels that have one.
+namespace formato {
+inline constexpr auto diametro_final = juntar_fixo(rotulo::diametro_final, " %.2f ", unidade::mm_colchetes);
+inline constexpr auto valor_mm = juntar_fixo("%.2f ", unidade::mm_colchetes);
+inline constexpr auto quantidade_passes = juntar_fixo(rotulo::quantidade_passes, " %lld");
+inline constexpr auto item_lista =
+    juntar_fixo(rotulo::passe, " %lld ", rotulo::item_diametro, " %.3f ", unidade::mm_colchetes);
+inline constexpr auto comprimento = juntar_fixo(rotulo::comprimento, " %.2f ", unidade::mm_colchetes);
+inline constexpr auto passo_rosca = juntar_fixo(rotulo::passo_rosca, " %.2f ", unidade::mm_colchetes);
+inline constexpr auto fios = juntar_fixo(rotulo::fios, " %.2f ", unidade::fios);
+inline constexpr auto angulo_inicial = juntar_fixo(rotulo::angulo_inicial, " %.1f ", unidade::graus);
+inline constexpr auto angulo_final = juntar_fixo(rotulo::angulo_final, " %.1f ", unidade::graus);
+inline constexpr auto interna = juntar_fixo(rotulo::rosca, " ", rotulo::interna);
+inline constexpr auto externa = juntar_fixo(rotulo::rosca, " ", rotulo::externa);
+inline constexpr auto ferramenta = juntar_fixo(rotulo::ferramenta, " %.2f ", unidade::mm);
+inline constexpr auto precisao = juntar_fixo(rotulo::precisao, " %.3f ", unidade::mm);
+inline constexpr auto tempo = juntar_fixo(rotulo::tempo, " %.1f ", unidade::minutos);
+inline constexpr auto rotacao = juntar_fixo(rotulo::rotacao, " %.0f ", unidade::rpm);
+inline constexpr auto avanco = juntar_fixo(rotulo::avanco, " %.1f ", unidade::mm_por_minuto);
+inline constexpr auto avanco_rotacao = juntar_fixo(rotulo::avanco_rotacao, " %.3f ", unidade::mm_por_rotacao);
+// Before every turn; an internal thread's diameter with three decimals, an
+// external one's with two.
+inline constexpr auto volta = juntar_fixo(rotulo::passe, " %d ", rotulo::volta, " ");
+inline constexpr auto diametro_volta_interna = juntar_fixo(rotulo::diametro_volta, " %.3f ", unidade::mm_colchetes);
+inline constexpr auto diametro_volta_externa = juntar_fixo(rotulo::diametro_volta, " %.2f ", unidade::mm_colchetes);
+// After the passes of an internal thread.
+inline constexpr auto extensao_x = juntar_fixo(rotulo::x_max, " %.2f ", rotulo::x_min, " %.2f");
+inline constexpr auto extensao_y = juntar_fixo(rotulo::y_max, " %.2f ", rotulo::y_min, " %.2f");
+inline constexpr auto diametro_usinado = juntar_fixo(rotulo::diametro_usinado, " %.3f ", unidade::mm_colchetes);
+}  // namespace formato
+
+}  // namespace vocabulario
