@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Times the whole program on the reference job and on one ten times larger,
-# side by side with `cp` of the file each run wrote, and the straightforward
-# generator on the reference job; then runs the Google Benchmark of the pass
+# side by side with `cp` of the file each run wrote, and the program with the
+# plain writer on the reference job; then runs the Google Benchmark of the pass
 # generator. Medians of several runs.
 #
 #   bench/executar.sh            # VEZES=9 runs per job, 3 of the straightforward program
@@ -78,9 +78,9 @@ relatar "dez vezes (L 500)"
 rss_dez_vezes=$rss
 
 echo
-echo "== Gerador direto (printf e seno/cosseno por ponto), $vezes_referencia execucoes"
+echo "== Escrita simples (printf e seno/cosseno por ponto), $vezes_referencia execucoes"
 medir "$referencia" referencia.txt "$vezes_referencia"
-relatar "referencia, direto"
+relatar "referencia, simples"
 if cmp -s "$tap" rapido.tap; then
     echo "arquivos identicos byte a byte"
 else

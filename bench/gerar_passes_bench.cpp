@@ -1,7 +1,7 @@
-// The pass generator alone, into a destination that drops the bytes, so only
-// the forming of the text is timed: the fast generator against the
-// straightforward one it replaced (bench/referencia), and the three-decimal
-// formatter against snprintf.
+// The pass writer alone, into a destination that drops the bytes, so only
+// the forming of the text is timed: the fast chord writer against the plain
+// one it is checked against, and the three-decimal formatter against
+// snprintf.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -14,10 +14,10 @@
 #include "dialogue/dialogo_helice_corte.hpp"
 #include "nucleo/console.hpp"
 #include "nucleo/formato_fixo.hpp"
-#include "output/gerar_passes.hpp"
+#include "emissao/emissor.hpp"
+#include "percurso/construir.hpp"
 #include "planning/calcular_estimativas.hpp"
 #include "planning/planejar_passes.hpp"
-#include "referencia/gerar_passes_referencia.hpp"
 
 namespace {
 
@@ -59,26 +59,27 @@ const char* const trabalho_referencia = "I\n100\n60\n1\n0.5\n20\n50\n0.5\nD\n0\n
 // The same with a length of 500: ten times the lines.
 const char* const trabalho_dez_vezes = "I\n100\n60\n1\n0.5\n20\n500\n0.5\nD\n0\n1000\n200\n";
 
-using Gerador = void (*)(DadosRosca&, SaidaArquivo&);
+float gerar(const Percurso& percurso, SaidaArquivo& arquivo, OpcoesEmissao opcoes) {
+    Emissor emissor(vocabulario::padrao, arquivo, opcoes);
+    emissor.passes(percurso);
+    return emissor.extremos().x_max;
+}
 
-void medir_gerador(benchmark::State& state, Gerador gerar, const char* respostas) {
-    const DadosRosca planejado = planejar(respostas);
+void medir_gerador(benchmark::State& state, OpcoesEmissao opcoes, const char* respostas) {
+    const Percurso percurso = construir_percurso(planejar(respostas));
 
     // One untimed run counts what a run writes.
     Contagem contagem;
     {
-        DadosRosca d = planejado;
         SaidaArquivo arquivo(std::make_unique<DestinoDescarte>(&contagem));
-        gerar(d, arquivo);
+        gerar(percurso, arquivo, opcoes);
         arquivo.fechar();
     }
 
     for (auto _ : state) {
-        DadosRosca d = planejado;
         SaidaArquivo arquivo(std::make_unique<DestinoDescarte>());
-        gerar(d, arquivo);
+        benchmark::DoNotOptimize(gerar(percurso, arquivo, opcoes));
         arquivo.fechar();
-        benchmark::DoNotOptimize(d.x_max);
     }
     const auto iteracoes = static_cast<double>(state.iterations());
     state.counters["linhas/s"] =
@@ -87,18 +88,18 @@ void medir_gerador(benchmark::State& state, Gerador gerar, const char* respostas
     state.SetBytesProcessed(static_cast<std::int64_t>(contagem.bytes) * state.iterations());
 }
 
-void BM_GerarPasses(benchmark::State& state) { medir_gerador(state, gerar_passes, trabalho_referencia); }
+void BM_GerarPasses(benchmark::State& state) { medir_gerador(state, {}, trabalho_referencia); }
 BENCHMARK(BM_GerarPasses)->Unit(benchmark::kMillisecond);
 
 void BM_GerarPassesDezVezes(benchmark::State& state) {
-    medir_gerador(state, gerar_passes, trabalho_dez_vezes);
+    medir_gerador(state, {}, trabalho_dez_vezes);
 }
 BENCHMARK(BM_GerarPassesDezVezes)->Unit(benchmark::kMillisecond);
 
-void BM_GerarPassesReferencia(benchmark::State& state) {
-    medir_gerador(state, referencia::gerar_passes, trabalho_referencia);
+void BM_GerarPassesSimples(benchmark::State& state) {
+    medir_gerador(state, OpcoesEmissao{.escrita_simples = true}, trabalho_referencia);
 }
-BENCHMARK(BM_GerarPassesReferencia)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GerarPassesSimples)->Unit(benchmark::kMillisecond);
 
 // Depths as a job writes them: increasing, with a few digits before the point.
 std::vector<float> profundidades() {

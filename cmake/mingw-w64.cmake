@@ -8,7 +8,7 @@ if(NOT ROSCA_MINGW)
 endif()
 string(REGEX REPLACE "-.*" "" CMAKE_SYSTEM_PROCESSOR "${ROSCA_MINGW}")
 
-# The win32 threads variant: the programs start no threads, and the posix
+# The win32 threads variant: neither program starts a thread, and the posix
 # variant links winpthreads, which imports GetTickCount64, absent from
 # Windows XP. (This variant has no std::thread or std::mutex.)
 find_program(CMAKE_CXX_COMPILER NAMES ${ROSCA_MINGW}-g++-win32 ${ROSCA_MINGW}-g++ REQUIRED)

@@ -13,7 +13,7 @@
 #include "nucleo/console.hpp"
 #include "driver/parada_critica.hpp"
 #include "driver/programa.hpp"
-#include "output/saida_arquivo.hpp"
+#include "emissao/saida_arquivo.hpp"
 
 namespace {
 

@@ -29,7 +29,8 @@ Relatorio relatar(char tipo, float x_max, float x_min, float ferramenta) {
     auto console = Console::em_memoria("");
     try {
         SaidaArquivo arquivo(std::make_unique<DestinoMemoria>(&r.arquivo));
-        relatorio_diametro_usinado(d, arquivo, *console);
+        Escrita escrita(vocabulario::padrao, arquivo);
+        relatorio_diametro_usinado(d, escrita, *console);
     } catch (const ParadaCritica& p) {
         r.parada = p.mensagem;
     }

@@ -60,7 +60,8 @@ std::string no_arquivo(const DadosRosca& d) {
     std::string bytes;
     {
         SaidaArquivo arquivo(std::make_unique<DestinoMemoria>(&bytes));
-        gravar_resumo(d, arquivo);
+        Escrita escrita(vocabulario::padrao, arquivo);
+        gravar_resumo(d, escrita);
         arquivo.fechar();
     }
     return bytes;

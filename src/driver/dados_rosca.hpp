@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "vocabulario/geometria.hpp"
+
 // The one record that carries a thread job through the run. Field names are the
 // ones every phase, diagnostic line and maintainer uses; keep them as they are.
 struct DadosRosca {
@@ -30,16 +32,7 @@ struct DadosRosca {
     float angulo_final = 0;
     float precisao_passo = 0;
 
-    // Tool-path state.
-    float diametro_passe = 0;
-    std::int32_t passe = 0;
-    std::int32_t fio = 0;
-    std::int32_t passo_grau = 0;
-    std::int32_t angulo_atual = 0;
-    float x_atual = 0;
-    float y_atual = 0;
-    float z_atual = 0;
-    std::int32_t acabamento_feito = 0;
+    // Extents of the cutter centre, as the written path gives them.
     // Start at 0, so the reported extents always include the origin.
     float x_max = 0;
     float x_min = 0;
@@ -47,10 +40,10 @@ struct DadosRosca {
     float y_min = 0;
 
     // Fixed heights and clearance of the G-code.
-    float altura_aproximacao = 3.0f;
-    float folga_retracao = 3.0f;
-    float altura_retracao_interna = 5.0f;
-    float altura_retracao_externa = 5.0f;
+    float altura_aproximacao = vocabulario::altura_aproximacao;
+    float folga_retracao = vocabulario::folga_retracao;
+    float altura_retracao_interna = vocabulario::altura_retracao_interna;
+    float altura_retracao_externa = vocabulario::altura_retracao_externa;
 };
 
 // Shared by the checks of every phase: the kind and hand are the typed keys.

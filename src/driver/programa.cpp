@@ -9,10 +9,13 @@
 #include "output/resumo.hpp"
 #include "planning/calcular_estimativas.hpp"
 #include "planning/planejar_passes.hpp"
+#include "vocabulario/dialeto.hpp"
 
-int executar_programa(Console& console, const AbridorArquivo& abrir) {
+int executar_programa(Console& console, const AbridorArquivo& abrir, OpcoesEmissao emissao) {
     DadosRosca d;
-    char nome_arquivo[] = "ROSCA-HELICOIDAL_PARALELA.TAP";
+    const vocabulario::Dialeto& dialeto = vocabulario::padrao;
+    const std::string nome_arquivo =
+        std::string(vocabulario::nome_arquivo_paralela) + std::string(dialeto.extensao);
     try {
         console.imprimir("========== Quilvane ========== rev. %s\n", versao_programa);
         dialogo_diametros(d, console);
@@ -20,7 +23,7 @@ int executar_programa(Console& console, const AbridorArquivo& abrir) {
         planejar_passes(d, console);
         calcular_estimativas(d);
         imprimir_resumo(d, console);
-        gravar_percurso(d, nome_arquivo, abrir, console);
+        gravar_percurso(d, nome_arquivo.c_str(), abrir, console, dialeto, emissao);
     } catch (const ParadaCritica& parada) {
         console.escrever(parada.mensagem);
         console.pausa();

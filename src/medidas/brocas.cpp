@@ -5,7 +5,7 @@
 
 #include "medidas/decimal.hpp"
 #include "medidas/designacao.hpp"
-#include "medidas/juntar.hpp"
+#include "nucleo/juntar.hpp"
 
 namespace {
 

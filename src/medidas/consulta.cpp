@@ -1,7 +1,7 @@
 #include "medidas/consulta.hpp"
 
 #include "medidas/decimal.hpp"
-#include "medidas/juntar.hpp"
+#include "nucleo/juntar.hpp"
 #include "medidas/tolerancia_iso965.hpp"
 
 namespace {

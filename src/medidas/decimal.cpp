@@ -1,6 +1,6 @@
 #include "medidas/decimal.hpp"
 
-#include "medidas/juntar.hpp"
+#include "nucleo/juntar.hpp"
 
 namespace {
 

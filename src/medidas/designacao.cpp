@@ -3,7 +3,7 @@
 #include <array>
 
 #include "medidas/decimal.hpp"
-#include "medidas/juntar.hpp"
+#include "nucleo/juntar.hpp"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "medidas/decimal.hpp"
-#include "medidas/juntar.hpp"
+#include "nucleo/juntar.hpp"
 
 // The line shapes of the --medidas report, shared by its sections.
 namespace linhas {

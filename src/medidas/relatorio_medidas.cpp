@@ -2,7 +2,7 @@
 
 #include "medidas/consulta.hpp"
 #include "medidas/decimal.hpp"
-#include "medidas/juntar.hpp"
+#include "nucleo/juntar.hpp"
 #include "medidas/linhas.hpp"
 #include "medidas/relatorio_partes.hpp"
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <cmath>
 
-#include "medidas/juntar.hpp"
+#include "nucleo/juntar.hpp"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "nucleo/console.hpp"
 #include "driver/dados_rosca.hpp"
-#include "output/saida_arquivo.hpp"
+#include "emissao/escrita.hpp"
 
 // Extents comments, machined-diameter line and bore check (internal threads only).
-void relatorio_diametro_usinado(const DadosRosca& d, SaidaArquivo& arquivo, Console& console);
+void relatorio_diametro_usinado(const DadosRosca& d, Escrita& arquivo, Console& console);

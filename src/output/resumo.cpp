@@ -142,14 +142,14 @@ private:
 
 class ResumoArquivo final : public DestinoResumo {
 public:
-    explicit ResumoArquivo(SaidaArquivo& arquivo) : arquivo_(arquivo) {}
+    explicit ResumoArquivo(Escrita& arquivo) : arquivo_(arquivo) {}
     bool console() const override { return false; }
     void escrever(std::string_view texto) override { arquivo_.texto(texto); }
     void parar(std::string) override {}
     void avisar_passo_acabamento(const DadosRosca&) override {}
 
 private:
-    SaidaArquivo& arquivo_;
+    Escrita& arquivo_;
 };
 
 double dbl(float campo) { return static_cast<double>(campo); }
@@ -293,7 +293,7 @@ void imprimir_resumo(const DadosRosca& d, Console& console) {
     emitir_resumo(d, saida);
 }
 
-void gravar_resumo(const DadosRosca& d, SaidaArquivo& arquivo) {
+void gravar_resumo(const DadosRosca& d, Escrita& arquivo) {
     ResumoArquivo saida(arquivo);
     emitir_resumo(d, saida);
 }

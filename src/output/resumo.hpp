@@ -2,10 +2,10 @@
 
 #include "nucleo/console.hpp"
 #include "driver/dados_rosca.hpp"
-#include "output/saida_arquivo.hpp"
+#include "emissao/escrita.hpp"
 
 // The job summary on the console, with its checks and stops.
 void imprimir_resumo(const DadosRosca& d, Console& console);
 
 // The same summary as the G-code file's comment header; no checks.
-void gravar_resumo(const DadosRosca& d, SaidaArquivo& arquivo);
+void gravar_resumo(const DadosRosca& d, Escrita& arquivo);

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "output/saida_arquivo.hpp"
+#include "emissao/saida_arquivo.hpp"
 
 // What one run left behind: console bytes, the G-code file and the exit status.
 struct Execucao {

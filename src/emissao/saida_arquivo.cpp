@@ -1,4 +1,4 @@
-#include "output/saida_arquivo.hpp"
+#include "emissao/saida_arquivo.hpp"
 
 #include <cstdarg>
 #include <cstring>

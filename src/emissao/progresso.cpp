@@ -1,4 +1,4 @@
-#include "output/progresso.hpp"
+#include "emissao/progresso.hpp"
 
 #include <algorithm>
 #include <cmath>

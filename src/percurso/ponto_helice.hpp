@@ -2,15 +2,16 @@
 
 #include <cmath>
 
-#include "driver/dados_rosca.hpp"
 #include "nucleo/numerico.hpp"
 
-// Radius of the cutter centre's path for the current pass. Kept in double:
-// rounding it to float would move every point of the pass.
-inline double raio_percurso(const DadosRosca& d) {
-    const double meio_passe = static_cast<double>(d.diametro_passe) / 2;
-    const double meia_ferramenta = static_cast<double>(d.D_ferramenta) / 2;
-    return rosca_interna(d) ? meio_passe - meia_ferramenta : meio_passe + meia_ferramenta;
+// Radius of the cutter centre's path for a pass of diameter `diametro`: the
+// cutter's edge reaches the diameter, inside it for an internal thread and
+// outside for an external one. Kept in double: rounding it to float would
+// move every point of the pass.
+inline double raio_percurso(float diametro, float ferramenta, bool interna) {
+    const double meio_passe = static_cast<double>(diametro) / 2;
+    const double meia_ferramenta = static_cast<double>(ferramenta) / 2;
+    return interna ? meio_passe - meia_ferramenta : meio_passe + meia_ferramenta;
 }
 
 struct PontoHelice {

@@ -1,0 +1,7 @@
+#pragma once
+
+#include "driver/dados_rosca.hpp"
+#include "percurso/percurso.hpp"
+
+// The tool path of the planned job.
+Percurso construir_percurso(const DadosRosca& d);

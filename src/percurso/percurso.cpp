@@ -1,0 +1,67 @@
+#include "percurso/percurso.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+#include "nucleo/numerico.hpp"
+#include "percurso/ponto_helice.hpp"
+
+namespace {
+
+// The steps are radial, so a pass moves the diameter by twice the step.
+estendido no_diametro(float passo) { return estender(passo) + estender(passo); }
+
+float proximo_diametro(const PlanoPasses& p, float diametro) {
+    return p.interna ? armazenar(estender(diametro) + no_diametro(p.passo_lateral))
+                     : armazenar(estender(diametro) - no_diametro(p.passo_lateral));
+}
+
+std::int64_t primeiro_passe(const PlanoPasses& p) { return p.diametro_inicial == 0 ? 0 : 1; }
+
+bool tem_acabamento(const PlanoPasses& p) { return p.diametro_final != p.diametro_final_total; }
+
+}  // namespace
+
+SequenciaPasses::SequenciaPasses(const Percurso& percurso) : percurso_(percurso) {
+    const PlanoPasses& p = percurso.plano;
+    numero_ = primeiro_passe(p);
+    // Accumulated from the previous stored diameter, not recomputed from the
+    // first one: the last roughing pass may differ from the plan in the last bits.
+    diametro_ = proximo_diametro(p, p.diametro_inicial == 0 ? p.diametro_final : p.diametro_inicial);
+}
+
+bool SequenciaPasses::proximo(PassePercurso& passe) {
+    const PlanoPasses& p = percurso_.plano;
+    if (numero_ <= p.passes) {
+        passe.numero = static_cast<std::int32_t>(numero_);
+        passe.diametro = diametro_;
+        diametro_ = proximo_diametro(p, diametro_);
+        ++numero_;
+    } else if (tem_acabamento(p) && !acabamento_feito_) {
+        // Lands on the final diameter as entered, so it is computed afresh
+        // rather than accumulated; it keeps the next pass number.
+        acabamento_feito_ = true;
+        const estendido desbaste = no_diametro(p.passo_lateral) * (static_cast<estendido>(numero_) - 1);
+        const estendido acabamento = no_diametro(p.passo_acabamento);
+        passe.numero = static_cast<std::int32_t>(numero_);
+        passe.diametro = p.interna ? armazenar((desbaste + estender(p.diametro_inicial)) + acabamento)
+                                   : armazenar((estender(p.diametro_inicial) - desbaste) - acabamento);
+    } else {
+        return false;
+    }
+    passe.helice = percurso_.helice;
+    passe.helice.raio = raio_percurso(passe.diametro, p.diametro_ferramenta, p.interna);
+    return true;
+}
+
+double linhas_previstas(const Percurso& percurso) {
+    const PlanoPasses& p = percurso.plano;
+    double passes = static_cast<double>(
+        std::max<std::int64_t>(0, std::int64_t{p.passes} - primeiro_passe(p) + 1));
+    if (tem_acabamento(p)) passes += 1;
+    const Helice& h = percurso.helice;
+    const double voltas =
+        std::max(1.0, std::ceil(static_cast<double>(h.comprimento) / static_cast<double>(h.passo_rosca)));
+    // Per pass: the start move and its blank line, 364 lines a turn, three to retract.
+    return passes * (5 + 364 * voltas);
+}
