@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "nucleo/console.hpp"
-#include "driver/parada_critica.hpp"
+#include "trabalho/parada_critica.hpp"
 #include "driver/programa.hpp"
 #include "emissao/saida_arquivo.hpp"
 

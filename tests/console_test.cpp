@@ -5,7 +5,7 @@
 #include <cstring>
 #include <limits>
 
-#include "driver/parada_critica.hpp"
+#include "trabalho/parada_critica.hpp"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "dialogo_esperado.hpp"
-#include "driver/parada_critica.hpp"
+#include "trabalho/parada_critica.hpp"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "nucleo/console.hpp"
-#include "driver/dados_rosca.hpp"
-#include "driver/parada_critica.hpp"
+#include "trabalho/dados_rosca.hpp"
+#include "trabalho/parada_critica.hpp"
 
 namespace esperado {
 

@@ -6,7 +6,7 @@
 
 #include "dialogo_esperado.hpp"
 #include "dialogue/dialogo_diametros.hpp"
-#include "driver/parada_critica.hpp"
+#include "trabalho/parada_critica.hpp"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "apoio/execucao.hpp"
 #include "nucleo/console.hpp"
-#include "driver/parada_critica.hpp"
+#include "trabalho/parada_critica.hpp"
 #include "driver/programa.hpp"
 
 namespace {

@@ -12,7 +12,7 @@
 #include <random>
 
 #include "apoio/execucao.hpp"
-#include "driver/parada_critica.hpp"
+#include "trabalho/parada_critica.hpp"
 #include "emissao/emissor.hpp"
 #include "nucleo/numerico.hpp"
 #include "percurso/construir.hpp"

@@ -6,7 +6,7 @@
 #include <limits>
 
 #include "nucleo/console.hpp"
-#include "driver/parada_critica.hpp"
+#include "trabalho/parada_critica.hpp"
 #include "planning/calcular_estimativas.hpp"
 #include "planning/planejar_passes.hpp"
 

@@ -6,7 +6,7 @@
 #include "apoio/execucao.hpp"
 #include "dialogo_esperado.hpp"
 #include "nucleo/console.hpp"
-#include "driver/parada_critica.hpp"
+#include "trabalho/parada_critica.hpp"
 #include "driver/programa.hpp"
 
 namespace {

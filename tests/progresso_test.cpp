@@ -16,7 +16,7 @@
 
 #include "apoio/execucao.hpp"
 #include "nucleo/numerico.hpp"
-#include "driver/parada_critica.hpp"
+#include "trabalho/parada_critica.hpp"
 #include "emissao/emissor.hpp"
 #include "percurso/construir.hpp"
 #include "emissao/progresso.hpp"

@@ -5,7 +5,7 @@
 
 #include "apoio/execucao.hpp"
 #include "nucleo/console.hpp"
-#include "driver/parada_critica.hpp"
+#include "trabalho/parada_critica.hpp"
 #include "output/relatorio_diametro_usinado.hpp"
 
 namespace {

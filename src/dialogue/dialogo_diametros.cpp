@@ -2,7 +2,7 @@
 
 #include "dialogue/desenhos_rosca.hpp"
 #include "nucleo/numerico.hpp"
-#include "driver/parada_critica.hpp"
+#include "trabalho/parada_critica.hpp"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include "dialogue/dialogo_diametros.hpp"
 #include "dialogue/dialogo_helice_corte.hpp"
-#include "driver/dados_rosca.hpp"
-#include "driver/parada_critica.hpp"
+#include "trabalho/dados_rosca.hpp"
+#include "trabalho/parada_critica.hpp"
 #include "nucleo/versao.hpp"
 #include "output/gravar_percurso.hpp"
 #include "output/resumo.hpp"

@@ -1,6 +1,6 @@
 #include "emissao/emissor.hpp"
 
-#include "driver/parada_critica.hpp"
+#include "trabalho/parada_critica.hpp"
 #include "nucleo/juntar.hpp"
 
 using vocabulario::Bloco;

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "nucleo/formatar.hpp"
-#include "driver/parada_critica.hpp"
+#include "trabalho/parada_critica.hpp"
 
 namespace {
 

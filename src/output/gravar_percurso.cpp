@@ -1,6 +1,6 @@
 #include "output/gravar_percurso.hpp"
 
-#include "driver/parada_critica.hpp"
+#include "trabalho/parada_critica.hpp"
 #include "emissao/emissor.hpp"
 #include "output/relatorio_diametro_usinado.hpp"
 #include "output/resumo.hpp"

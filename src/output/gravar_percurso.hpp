@@ -1,6 +1,6 @@
 #pragma once
 
-#include "driver/dados_rosca.hpp"
+#include "trabalho/dados_rosca.hpp"
 #include "emissao/emissor.hpp"
 #include "emissao/saida_arquivo.hpp"
 #include "nucleo/console.hpp"

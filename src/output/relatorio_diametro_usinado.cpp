@@ -1,7 +1,7 @@
 #include "output/relatorio_diametro_usinado.hpp"
 
 #include "nucleo/numerico.hpp"
-#include "driver/parada_critica.hpp"
+#include "trabalho/parada_critica.hpp"
 #include "vocabulario/cabecalho.hpp"
 #include "vocabulario/geometria.hpp"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "nucleo/console.hpp"
-#include "driver/dados_rosca.hpp"
+#include "trabalho/dados_rosca.hpp"
 #include "emissao/escrita.hpp"
 
 // Extents comments, machined-diameter line and bore check (internal threads only).

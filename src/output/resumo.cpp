@@ -6,7 +6,7 @@
 
 #include "nucleo/formatar.hpp"
 #include "nucleo/numerico.hpp"
-#include "driver/parada_critica.hpp"
+#include "trabalho/parada_critica.hpp"
 #include "vocabulario/cabecalho.hpp"
 
 namespace {

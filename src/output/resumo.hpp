@@ -1,7 +1,7 @@
 #pragma once
 
 #include "nucleo/console.hpp"
-#include "driver/dados_rosca.hpp"
+#include "trabalho/dados_rosca.hpp"
 #include "emissao/escrita.hpp"
 
 // The job summary on the console, with its checks and stops.

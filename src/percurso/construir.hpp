@@ -1,6 +1,6 @@
 #pragma once
 
-#include "driver/dados_rosca.hpp"
+#include "trabalho/dados_rosca.hpp"
 #include "percurso/percurso.hpp"
 
 // The tool path of the planned job.

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "nucleo/numerico.hpp"
-#include "driver/parada_critica.hpp"
+#include "trabalho/parada_critica.hpp"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "driver/dados_rosca.hpp"
+#include "trabalho/dados_rosca.hpp"
 
 // Machining time, number of turns, end angle and step precision.
 void calcular_estimativas(DadosRosca& d);

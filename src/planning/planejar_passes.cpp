@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "nucleo/numerico.hpp"
-#include "driver/parada_critica.hpp"
+#include "trabalho/parada_critica.hpp"
 
 namespace {
 
