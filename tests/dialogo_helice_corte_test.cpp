@@ -73,13 +73,29 @@ TEST(DialogoHeliceCorte, FeedRelativoSoAbaixoDe04EmDouble) {
     for (Caso c : {Caso{".05", 50.0f, "(feed_rate relativo ao rpm: 50.0 [mm/min])\n"},
                    Caso{"0,3", 300.0f, "(feed_rate relativo ao rpm: 300.0 [mm/min])\n"},
                    Caso{"0.39999998", 399.99998f, "(feed_rate relativo ao rpm: 400.0 [mm/min])\n"},
-                   Caso{".4", 0.4f, nullptr}, Caso{".5", 0.5f, nullptr}, Caso{"2000", 2000.0f, nullptr}}) {
+                   Caso{".51", 0.51f, nullptr}, Caso{"2000", 2000.0f, nullptr}}) {
         Respondido r = responder(std::string("1 1 D 0 1000 ") + c.resposta);
         EXPECT_EQ(r.parada, "") << c.resposta;
         EXPECT_EQ(r.d.feed_rate, c.feed) << c.resposta;
         std::string depois = r.console.substr(r.console.rfind(feed) + feed.size());
         EXPECT_EQ(depois, c.linha_relativa ? c.linha_relativa : "") << c.resposta;
     }
+}
+
+TEST(DialogoHeliceCorte, FeedQueOArquivoGravariaComoF0EhRecusado) {
+    // .4 and .5 are absolute feeds of 0.4 and 0.5 mm/min, which "%.0f" writes as
+    // f0; a relative answer that gives such a feed prints its line first.
+    const std::string f0 = "\aERRO! Velocidade de Corte ate 0.5 [mm/min] seria gravada como f0...\n";
+    Respondido r = responder("1 1 D 0 1000 .5 .4 100");
+    EXPECT_EQ(r.parada, "");
+    EXPECT_EQ(r.console.substr(r.console.find(rotacao) + rotacao.size()), feed + f0 + feed + f0 + feed);
+    EXPECT_EQ(r.d.feed_rate, 100.0f);
+
+    r = responder("1 1 D 0 5 .05 .2");
+    EXPECT_EQ(r.console.substr(r.console.find(rotacao) + rotacao.size()),
+              feed + "(feed_rate relativo ao rpm: 0.2 [mm/min])\n" + f0 + feed +
+                  "(feed_rate relativo ao rpm: 1.0 [mm/min])\n");
+    EXPECT_EQ(r.d.feed_rate, 1.0f);
 }
 
 TEST(DialogoHeliceCorte, LimiteDe2000TambemParaOFeedConvertido) {

@@ -88,8 +88,8 @@ TEST(ExtremosPontaAPonta, DiametroERotacaoNoMaximoDoFloat) {
 
 TEST(ExtremosPontaAPonta, TempoQueTransbordaMostraInf) {
     // External from a blank of 3.4e38 down to 1e-38 in one even pass plus the
-    // finishing pass, with a relative feed so small that the time overflows.
-    Execucao r = executar_binario("E 1e-38 3.4e38 1e38 0 3e38 1 100 E 359.99998 1e-8 1e-30\n");
+    // finishing pass, ten turns each: the time overflows.
+    Execucao r = executar_binario("E 1e-38 3.4e38 1e38 0 3e38 10 1 E 359.99998 1e-8 1\n");
     ASSERT_EQ(r.status, 0) << r.console;
     EXPECT_TRUE(contem(r.console, "\nTempo de usinagem: inf minutos"));
     EXPECT_TRUE(contem(r.arquivo, "\r\n;Tempo de usinagem: inf minutos\r\n"));
@@ -98,7 +98,7 @@ TEST(ExtremosPontaAPonta, TempoQueTransbordaMostraInf) {
     // The even step falls below the finishing step: the warning, and the run goes on.
     EXPECT_TRUE(contem(r.console, "CODE #010\n"));
     EXPECT_TRUE(contem(r.console, "\nRotacao S: 0 rpm"));
-    EXPECT_TRUE(contem(r.arquivo, "\r\nS0\r\nG04 P3\r\nf0\r\n"));
+    EXPECT_TRUE(contem(r.arquivo, "\r\nS0\r\nG04 P3\r\nf1\r\n"));
     EXPECT_EQ(contar(r.arquivo, "\r\ng0 z5\r\n"), 2u);
     EXPECT_TRUE(termina_com(r.arquivo, "\r\ng0 x0 y0\r\n" + trailer));
 }

@@ -11,6 +11,10 @@ constexpr double limite_feed_relativo = 0.4;
 constexpr float feed_maximo = 2000.0f;
 constexpr float angulo_maximo = 360.0f;
 constexpr const char* msg_feed_zero = "\aERRO! Velocidade de Corte deve ser maior que ZERO...\n";
+// The file writes the feed as a whole number ("%.0f"): up to this it would
+// say f0, a program that cannot cut.
+constexpr float feed_minimo_gravavel = 0.5f;
+constexpr const char* msg_feed_f0 = "\aERRO! Velocidade de Corte ate 0.5 [mm/min] seria gravada como f0...\n";
 
 void perguntar_comprimento(DadosRosca& d, Console& console) {
     for (;;) {
@@ -109,6 +113,10 @@ void perguntar_feed(DadosRosca& d, Console& console) {
         // Tested after the conversion, so a large factor of a high speed is refused too.
         if (d.feed_rate > feed_maximo) {
             console.escrever("\aERRO! Fora da faixa...");
+            continue;
+        }
+        if (!(d.feed_rate > feed_minimo_gravavel)) {
+            console.escrever(msg_feed_f0);
             continue;
         }
         return;
