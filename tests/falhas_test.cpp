@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "apoio/execucao.hpp"
 #include "nucleo/console.hpp"
@@ -26,9 +28,9 @@ bool termina_com(const std::string& texto, const std::string& fim) {
 // What every failed write must leave on the console: the message and the
 // pause at the very end, no success lines, and no extents report, since the
 // run stopped inside the pass blocks.
-void conferir_parada_de_gravacao(int status, const std::string& console) {
+void conferir_parada_de_gravacao(int status, const std::string& console, const std::string& depois = "") {
     EXPECT_EQ(status, 1);
-    EXPECT_TRUE(termina_com(console, msg_gravar_arquivo + pausa)) << console.substr(console.size() - 200);
+    EXPECT_TRUE(termina_com(console, msg_gravar_arquivo + depois + pausa)) << console.substr(console.size() - 200);
     EXPECT_EQ(console.find("com sucesso"), std::string::npos);
     EXPECT_EQ(console.find("DIAMETRO USINADO MAXIMO"), std::string::npos);
     // The summary came before the file was opened.
@@ -107,10 +109,51 @@ TEST(FalhasEmMemoria, ConsoleComCapacidadeParaAlemDelaSemSerApanhadoPeloPrograma
 }
 
 TEST(FalhasPontaAPonta, DiscoCheioNoMeioDosPassesParaSemLinhasDeSucesso) {
+    // A device is written directly, as a serial port that feeds a control
+    // would be: what it was sent is gone, and no line says otherwise.
     Execucao r = executar_binario(respostas_arquivo_grande, [](const std::string& dir) {
         std::filesystem::create_symlink("/dev/full", dir + "/" + nome_tap);
     });
     conferir_parada_de_gravacao(r.status, r.console);
+}
+
+const std::string anterior = "programa do trabalho anterior\r\n";
+
+void plantar_anterior(const std::string& dir) { std::ofstream(dir + "/" + nome_tap, std::ios::binary) << anterior; }
+
+TEST(FalhasPontaAPonta, DiscoCheioNumArquivoComumDeixaOAnteriorComoEstava) {
+    // 64 KB for any file: the program stops inside its passes.
+    Execucao r = executar_binario_limitado(respostas_arquivo_grande, 65536, plantar_anterior);
+    conferir_parada_de_gravacao(r.status, r.console, "Nenhum arquivo foi gravado.\n");
+    EXPECT_EQ(r.arquivo, anterior);
+    EXPECT_TRUE(r.outros_arquivos.empty());
+}
+
+TEST(FalhasPontaAPonta, FuroRecusadoDeixaOAnteriorComoEstava) {
+    Execucao r = executar_binario("I\n2097153\n0\n0.125\n1\n1\nD\n0\n1000\n200\n", plantar_anterior);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(termina_com(r.console, "MAIOR QUE O FURO!!!\n\aNenhum arquivo foi gravado.\n" + pausa));
+    EXPECT_EQ(r.arquivo, anterior);
+    EXPECT_TRUE(r.outros_arquivos.empty());
+}
+
+TEST(FalhasPontaAPonta, LinkParaArquivoGravaOArquivoEOLinkFica) {
+    const std::string respostas = "I 20 0 10 2 1 D 0 1000 200\n";
+    auto link = [](const std::string& dir) {
+        std::ofstream(dir + "/alvo.tap", std::ios::binary) << anterior;
+        std::filesystem::create_symlink("alvo.tap", dir + "/" + nome_tap);
+    };
+    Execucao r = executar_binario(respostas, link);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(r.arquivo_eh_link);
+    EXPECT_EQ(r.arquivo, executar_binario(respostas).arquivo);
+    EXPECT_EQ(r.outros_arquivos, std::vector<std::string>{"alvo.tap"});
+
+    Execucao falha = executar_binario("I\n2097153\n0\n0.125\n1\n1\nD\n0\n1000\n200\n", link);
+    EXPECT_EQ(falha.status, 1);
+    EXPECT_TRUE(falha.arquivo_eh_link);
+    EXPECT_EQ(falha.arquivo, anterior);
+    EXPECT_EQ(falha.outros_arquivos, std::vector<std::string>{"alvo.tap"});
 }
 
 }  // namespace

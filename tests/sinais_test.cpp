@@ -20,6 +20,8 @@
 #include <fstream>
 #include <string>
 #include <thread>
+#include <vector>
+#include <algorithm>
 
 #include "apoio/execucao.hpp"
 
@@ -74,6 +76,7 @@ public:
     }
 
     bool iniciado() const { return pid_ > 0; }
+    const std::string& dir() const { return dir_; }
     const std::string& tela() const { return tela_; }
 
     // Reads the screen until `texto` shows up after what earlier waits consumed.
@@ -386,6 +389,24 @@ TEST(ProgressoNoTerminal, ComASaidaRedirecionadaNaoSaiDaLinhaDoCursor) {
     EXPECT_EQ(tela.rfind("\r" + primeira, 0), 0u) << tela;
     EXPECT_EQ(tela.find_first_of("\n\033"), std::string::npos) << tela;
     EXPECT_TRUE(tela.ends_with(std::string(primeira.size(), ' ') + "\r")) << tela;
+}
+
+TEST(SinaisNoTerminal, CtrlCDuranteAGravacaoDeixaOArquivoAnteriorESoEle) {
+    // 100,000 turns: the file is still being written when Ctrl-C comes.
+    ProgramaNoTerminal p(0, "I\n20\n0\n10\n100000\n1\nD\n0\n1000\n200\n");
+    ASSERT_TRUE(p.iniciado());
+    const std::string anterior = "trabalho anterior\r\n";
+    std::ofstream(p.dir() + "/" + nome_tap, std::ios::binary) << anterior;
+    ASSERT_TRUE(p.esperar_texto("Gravando o percurso:")) << p.tela();
+    p.digitar("\x03");
+    const int status = p.esperar_fim();
+    ASSERT_TRUE(status != -1 && WIFSIGNALED(status)) << status;
+    EXPECT_EQ(WTERMSIG(status), SIGINT);
+    EXPECT_EQ(ler_arquivo(p.dir() + "/" + nome_tap), anterior);
+    std::vector<std::string> nomes;
+    for (const auto& e : std::filesystem::directory_iterator(p.dir())) nomes.push_back(e.path().filename().string());
+    std::sort(nomes.begin(), nomes.end());
+    EXPECT_EQ(nomes, (std::vector<std::string>{nome_tap, "respostas.txt", "saida.txt"}));
 }
 
 TEST(SinaisNoTerminal, UmaTeclaNaPausaFinalTerminaComZero) {

@@ -109,8 +109,9 @@ TEST(VisualizarArquivos, CopiasAlteradasFalhamNaLinhaCerta) {
         espera_falha(t, 1, n, "linha ilegivel");
     }
     {
-        // A refused bore: the file ends at its machined-diameter comment.
-        const std::string recusa = arquivo_do_gerador("I\n2097153\n0\n0.125\n1\n1\nD\n0\n1000\n200\n");
+        // A refused bore, as the generator forms it before giving it up: the
+        // file ends at its machined-diameter comment.
+        const std::string recusa = executar_em_memoria("I\n2097153\n0\n0.125\n1\n1\nD\n0\n1000\n200\n").arquivo;
         const auto linhas = static_cast<std::size_t>(std::count(recusa.begin(), recusa.end(), '\n')) + 1;
         espera_falha(recusa, 5, linhas, "furo recusado");
         espera_falha(recusa, 1, linhas, "furo recusado: incompleto");

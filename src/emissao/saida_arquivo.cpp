@@ -4,38 +4,96 @@
 #include <cstring>
 #include <string>
 
+#include "nucleo/arquivo.hpp"
 #include "nucleo/formatar.hpp"
 #include "trabalho/parada_critica.hpp"
 
 namespace {
 
-class ArquivoDisco final : public DestinoArquivo {
+// A device or a pipe, written as it is.
+class ArquivoDireto final : public DestinoArquivo {
 public:
-    explicit ArquivoDisco(std::FILE* f) : f_(f) {}
-    ~ArquivoDisco() override {
+    explicit ArquivoDireto(std::FILE* f) : f_(f) {}
+    ~ArquivoDireto() override {
         if (f_ != nullptr) std::fclose(f_);
     }
-    bool gravar(const char* dados, std::size_t n) override {
-        return std::fwrite(dados, 1, n, f_) == n;
-    }
+    bool gravar(const char* dados, std::size_t n) override { return std::fwrite(dados, 1, n, f_) == n; }
     bool fechar() override {
         std::FILE* f = f_;
         f_ = nullptr;
         return std::fclose(f) == 0;
+    }
+    bool descartar() override {
+        if (f_ != nullptr) fechar();
+        return false;
     }
 
 private:
     std::FILE* f_;
 };
 
+// A regular file, written under a temporary name and moved over the target.
+class ArquivoTemporario final : public DestinoArquivo {
+public:
+    ArquivoTemporario(std::FILE* f, std::string temporario, std::string alvo, bool substitui)
+        : f_(f), temporario_(std::move(temporario)), alvo_(std::move(alvo)) {
+        if (substitui) copiar_permissoes(alvo_, temporario_);
+        vigiar_temporario(temporario_);
+    }
+    ~ArquivoTemporario() override { descartar(); }
+    bool gravar(const char* dados, std::size_t n) override { return std::fwrite(dados, 1, n, f_) == n; }
+    bool fechar() override {
+        std::FILE* f = f_;
+        f_ = nullptr;
+        if (std::fclose(f) != 0 || !substituir_arquivo(temporario_, alvo_)) {
+            remover();
+            return false;
+        }
+        vigiar_temporario("");
+        return true;
+    }
+    bool descartar() override {
+        if (f_ != nullptr) {
+            std::fclose(f_);
+            f_ = nullptr;
+            remover();
+        }
+        return true;
+    }
+
+private:
+    void remover() {
+        remover_arquivo(temporario_);
+        vigiar_temporario("");
+    }
+
+    std::FILE* f_;
+    std::string temporario_, alvo_;
+};
+
 }  // namespace
 
 std::unique_ptr<DestinoArquivo> abrir_arquivo_disco(const char* nome) {
-    std::FILE* f = std::fopen(nome, "wb");
-    if (f == nullptr) return nullptr;
-    // SaidaArquivo already writes in large blocks; a second buffer only copies.
-    std::setvbuf(f, nullptr, _IONBF, 0);
-    return std::make_unique<ArquivoDisco>(f);
+    const AlvoGravacao alvo = resolver_alvo(nome);
+    switch (alvo.tipo) {
+        case TipoAlvo::impossivel: return nullptr;
+        case TipoAlvo::direto: {
+            std::FILE* f = abrir_para_gravar(alvo.caminho, false);
+            if (f == nullptr) return nullptr;
+            return std::make_unique<ArquivoDireto>(f);
+        }
+        case TipoAlvo::novo:
+        case TipoAlvo::regular: break;
+    }
+    // A name nobody has: another run in the same folder may be writing too.
+    for (int n = 0; n < 100; ++n) {
+        const std::string temporario = nome_temporario(alvo.caminho, n);
+        bool ja_existe = false;
+        if (std::FILE* f = abrir_para_gravar(temporario, true, &ja_existe))
+            return std::make_unique<ArquivoTemporario>(f, temporario, alvo.caminho, alvo.tipo == TipoAlvo::regular);
+        if (!ja_existe) break;
+    }
+    return nullptr;
 }
 
 std::string em_linhas_do_arquivo(std::string_view texto) {
@@ -53,10 +111,16 @@ std::string em_linhas_do_arquivo(std::string_view texto) {
 SaidaArquivo::SaidaArquivo(std::unique_ptr<DestinoArquivo> destino)
     : destino_(std::move(destino)), buffer_(new char[capacidade]) {}
 
-SaidaArquivo::~SaidaArquivo() {
-    if (!destino_) return;
-    if (usado_ > 0) destino_->gravar(buffer_.get(), usado_);
-    destino_->fechar();
+SaidaArquivo::~SaidaArquivo() { descartar(); }
+
+bool SaidaArquivo::descartar() {
+    if (!destino_) return descartado_;
+    auto destino = std::move(destino_);
+    // A device keeps what it was sent, as it always has.
+    if (usado_ > 0) destino->gravar(buffer_.get(), usado_);
+    usado_ = 0;
+    descartado_ = destino->descartar();
+    return descartado_;
 }
 
 void SaidaArquivo::descarregar() {
@@ -99,5 +163,8 @@ void SaidaArquivo::imprimir(const char* formato, ...) {
 void SaidaArquivo::fechar() {
     descarregar();
     auto destino = std::move(destino_);
-    if (!destino->fechar()) parada_critica(msg_gravar_arquivo);
+    if (!destino->fechar()) {
+        descartado_ = destino->descartar();
+        parada_critica(msg_gravar_arquivo);
+    }
 }

@@ -22,11 +22,20 @@ public:
     virtual ~DestinoArquivo() = default;
     // False when the bytes could not all be written.
     virtual bool gravar(const char* dados, std::size_t n) = 0;
-    // False when closing failed (the last bytes may be lost).
+    // The bytes become the file. False when that failed (the last bytes may
+    // be lost).
     virtual bool fechar() = 0;
+    // The writing is given up. True when nothing of it is left anywhere, so
+    // the previous file is as it was.
+    virtual bool descartar() { return false; }
 };
 
-// Opens `nome` for writing, truncating it, in binary mode; null when it cannot.
+// The file `nome` on disk, written under a temporary name in the same folder
+// and moved over `nome` only when it is whole and closed: a failed or stopped
+// writing, or Ctrl-C, leaves the previous file as it was. A link to a file
+// replaces the file it points to; a device or a pipe is written directly.
+// Null when it cannot be written (a directory in the way, a folder that is
+// not there or not writable).
 std::unique_ptr<DestinoArquivo> abrir_arquivo_disco(const char* nome);
 
 using AbridorArquivo = std::function<std::unique_ptr<DestinoArquivo>(const char* nome)>;
@@ -34,7 +43,9 @@ using AbridorArquivo = std::function<std::unique_ptr<DestinoArquivo>(const char*
 // The buffered writer of the G-code file. Lines end in `fim_de_linha` on every
 // platform: the text pieces use "\n" and `texto` writes it as such. Bytes reach the
 // destination in large blocks. A failed write takes the write-failure critical
-// stop; the destructor, reached when a stop unwinds, flushes and closes quietly.
+// stop. A writing not closed by `fechar` is given up: `descartar`, or the
+// destructor when a stop unwinds, hands the destination what is left and
+// discards it.
 class SaidaArquivo {
 public:
     static constexpr std::size_t capacidade = 1 << 18;
@@ -57,6 +68,8 @@ public:
 
     // Writes what is left and closes; the write-failure stop when either fails.
     void fechar();
+    // Gives the writing up; true when nothing of it is left (see DestinoArquivo).
+    bool descartar();
 
 private:
     void descarregar();
@@ -64,4 +77,5 @@ private:
     std::unique_ptr<DestinoArquivo> destino_;
     std::unique_ptr<char[]> buffer_;
     std::size_t usado_ = 0;
+    bool descartado_ = false;
 };

@@ -11,21 +11,27 @@ void gravar_percurso(DadosRosca& d, const char* nome_arquivo, const AbridorArqui
     auto destino = abrir(nome_arquivo);
     if (!destino) parada_critica(msg_abrir_arquivo);
     SaidaArquivo arquivo(std::move(destino));
-    Emissor emissor(dialeto, arquivo, opcoes);
-    const Percurso percurso = construir_percurso(d);
+    try {
+        Emissor emissor(dialeto, arquivo, opcoes);
+        const Percurso percurso = construir_percurso(d);
 
-    gravar_resumo(d, emissor.escrita());
-    emissor.preambulo(percurso);
-    emissor.passes(percurso, &console);
-    const Extremos& e = emissor.extremos();
-    d.x_max = e.x_max;
-    d.x_min = e.x_min;
-    d.y_max = e.y_max;
-    d.y_min = e.y_min;
-    relatorio_diametro_usinado(d, emissor.escrita(), console);
-    emissor.final(percurso);
-    // Only a file that reached the disk whole is reported as saved.
-    arquivo.fechar();
+        gravar_resumo(d, emissor.escrita());
+        emissor.preambulo(percurso);
+        emissor.passes(percurso, &console);
+        const Extremos& e = emissor.extremos();
+        d.x_max = e.x_max;
+        d.x_min = e.x_min;
+        d.y_max = e.y_max;
+        d.y_min = e.y_min;
+        relatorio_diametro_usinado(d, emissor.escrita(), console);
+        emissor.final(percurso);
+        // Only a file that reached the disk whole is reported as saved.
+        arquivo.fechar();
+    } catch (ParadaCritica& parada) {
+        // A program cut short looks runnable to a control: none is left.
+        if (arquivo.descartar()) parada.mensagem += msg_nenhum_arquivo;
+        throw;
+    }
 
     console.escrever("\n\n-------------------------------------------------------------");
     console.imprimir(

@@ -53,7 +53,7 @@ using Escritor = std::function<void(std::ostream&)>;
 // `escrever` null: standard input from the null device.
 Execucao executar_com_entrada(const Escritor& escrever,
                               const std::function<void(const std::string& dir)>& preparar,
-                              const std::string& argumentos = "") {
+                              const std::string& argumentos = "", std::size_t limite_arquivo = 0) {
     std::string modelo = (fs::temp_directory_path() / "rosca-e2e-XXXXXX").string();
     std::string dir = mkdtemp(modelo.data());
     if (preparar) preparar(dir);
@@ -64,8 +64,10 @@ Execucao executar_com_entrada(const Escritor& escrever,
     const char* origem = escrever ? "respostas.txt" : "/dev/null";
     std::string programa = comando_externo() ? comando_externo() : "'" ROSCA_BINARIO "'";
     if (!argumentos.empty()) programa += " " + argumentos;
+    std::string limite;
+    if (limite_arquivo > 0) limite = "trap '' XFSZ && ulimit -f " + std::to_string(limite_arquivo / 512) + " && ";
     std::string comando =
-        "cd '" + dir + "' && " + programa + " < " + origem + " > console.txt 2> erros.txt";
+        "cd '" + dir + "' && " + limite + programa + " < " + origem + " > console.txt 2> erros.txt";
     int bruto = std::system(comando.c_str());
 
     Execucao r;
@@ -83,6 +85,7 @@ Execucao executar_com_entrada(const Escritor& escrever,
     }
     fs::path tap = fs::path(dir) / nome_tap;
     r.arquivo_existe = fs::is_regular_file(tap);
+    r.arquivo_eh_link = fs::is_symlink(tap);
     if (r.arquivo_existe) r.arquivo = ler_arquivo(tap.string());
     std::error_code ignorado;
     fs::remove_all(dir, ignorado);
@@ -94,6 +97,11 @@ Execucao executar_com_entrada(const Escritor& escrever,
 Execucao executar_binario(const std::string& respostas,
                           const std::function<void(const std::string& dir)>& preparar) {
     return executar_com_entrada([&respostas](std::ostream& f) { f << respostas; }, preparar);
+}
+
+Execucao executar_binario_limitado(const std::string& respostas, std::size_t limite_bytes,
+                                   const std::function<void(const std::string& dir)>& preparar) {
+    return executar_com_entrada([&respostas](std::ostream& f) { f << respostas; }, preparar, "", limite_bytes);
 }
 
 Execucao executar_com_argumentos(const std::string& argumentos, const std::string& respostas) {

@@ -15,7 +15,8 @@ struct Execucao {
     std::string erros;  // standard error
     // What else the run left in its directory, by name.
     std::vector<std::string> outros_arquivos;
-    bool arquivo_existe = false;
+    bool arquivo_existe = false;  // a regular file, or a link to one
+    bool arquivo_eh_link = false;
     std::string arquivo;
     int status = -1;
 };
@@ -41,6 +42,12 @@ Execucao executar_binario(const std::string& respostas,
 // huge answer never sits in this process's memory (a child forked from it
 // would count that memory as its own).
 Execucao executar_binario_gerando(const std::function<void(std::ostream& respostas)>& escrever);
+
+// The same with the size of every file the program writes limited to
+// `limite_bytes` (a multiple of 512), SIGXFSZ ignored: a write past it fails
+// as on a full disk.
+Execucao executar_binario_limitado(const std::string& respostas, std::size_t limite_bytes,
+                                   const std::function<void(const std::string& dir)>& preparar = {});
 
 // The same with `argumentos` (words for the shell, quoted as needed) on the
 // command line.
