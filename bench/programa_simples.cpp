@@ -6,5 +6,5 @@
 
 int main() {
     auto console = Console::padrao();
-    return executar_programa(*console, abrir_arquivo_disco, OpcoesEmissao{.escrita_simples = true});
+    return executar_programa(*console, abrir_arquivo_disco, {}, OpcoesEmissao{.escrita_simples = true});
 }

@@ -10,7 +10,7 @@ int main(int argc, char** argv) {
     const Pedido pedido = ler_opcoes(argc, argv);
     if (pedido.tipo == Pedido::Tipo::dialogo) {
         auto console = Console::padrao();
-        return executar_programa(*console);
+        return executar_programa(*console, abrir_arquivo_disco, pedido.geracao);
     }
 
     std::string saida, erros;

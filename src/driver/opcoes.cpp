@@ -10,26 +10,40 @@ namespace {
 constexpr std::string_view nome_programa = "rosca-helicoidal";
 
 constexpr const char* texto_ajuda =
-    "Uso: rosca-helicoidal [--help | --version | --medidas DESIGNACAO]\n"
+    "Uso: rosca-helicoidal [OPCOES DO ARQUIVO]\n"
+    "     rosca-helicoidal --medidas DESIGNACAO | --help | --version\n"
     "\n"
     "Gera o programa G-code para fresar uma rosca helicoidal paralela, interna ou\n"
-    "externa, com uma fresa de rosca. Sem opcoes, faz as perguntas do trabalho\n"
-    "(tipo de rosca, diametros, passos laterais, ferramenta, profundidade, passo,\n"
-    "sentido, angulo inicial, rotacao e avanco), mostra o resumo e grava o\n"
-    "percurso no arquivo ROSCA-HELICOIDAL_PARALELA.TAP do diretorio atual,\n"
-    "substituindo o que houver com esse nome.\n"
+    "externa, com uma fresa de rosca. Faz as perguntas do trabalho (tipo de rosca,\n"
+    "diametros, passos laterais, ferramenta, profundidade, passo, sentido, angulo\n"
+    "inicial, rotacao e avanco), mostra o resumo e grava o percurso. Sem opcoes,\n"
+    "no arquivo ROSCA-HELICOIDAL_PARALELA.TAP do diretorio atual, substituindo o\n"
+    "que houver com esse nome (so depois de gravar o novo inteiro).\n"
     "\n"
     "As respostas podem vir de um arquivo, uma ou varias por linha, com ponto ou\n"
     "virgula decimal; as teclas (I/E, D/E) sao um caractere:\n"
     "  rosca-helicoidal < respostas.txt\n"
     "  printf 'I\\n20\\n0\\n10\\n2\\n1\\nD\\n0\\n1000\\n200\\n' | rosca-helicoidal\n"
     "\n"
-    "Opcoes:\n"
+    "Opcoes do arquivo (as perguntas e o resumo nao mudam):\n"
+    "      --comando NOME      o comando da maquina:\n"
+    "                            padrao    o arquivo de sempre (.TAP)\n"
+    "                            linuxcnc  LinuxCNC (.ngc)\n"
+    "                            grbl      GRBL 1.1 (.nc)\n"
+    "                            fanuc     Fanuc, Haas e os que os seguem (.nc)\n"
+    "      --ferramenta N      troca para a ferramenta N (1 a 99) e liga o seu\n"
+    "                          corretor de comprimento (no grbl, so um comentario)\n"
+    "      --programa N        numero do programa O (1 a 9999, padrao 1; fanuc)\n"
+    "      --saida ARQUIVO     nome ou caminho do arquivo (padrao:\n"
+    "                          ROSCA-HELICOIDAL_PARALELA com a extensao do comando)\n"
+    "\n"
+    "Outras opcoes:\n"
     "  -h, --help              mostra esta ajuda e sai\n"
     "      --version           mostra a versao e sai\n"
     "      --medidas DESIGNACAO\n"
     "                          mostra as medidas de uma rosca normalizada e as\n"
-    "                          respostas a dar (M20x2.5, M8, 1/4-20 UNC, G1/2)\n"
+    "                          respostas a dar (M20x2.5, M8-6g, 1/4-20 UNC-2B,\n"
+    "                          G1/2, 1/2 NPT, R 1/2)\n"
     "\n"
     "Status de saida:\n"
     "  0  percurso gravado (ou ajuda, versao ou medidas mostradas)\n"
@@ -55,6 +69,67 @@ Pedido invalido(std::string erro) {
     Pedido p;
     p.tipo = Pedido::Tipo::invalido;
     p.erro = std::string(nome_programa) + ": " + erro + " (veja rosca-helicoidal --help)";
+    return p;
+}
+
+// A whole number from `minimo` to `maximo`, digits only.
+bool ler_inteiro(std::string_view texto, int minimo, int maximo, int& valor) {
+    if (texto.empty() || texto.size() > 9) return false;
+    int v = 0;
+    for (char c : texto) {
+        if (c < '0' || c > '9') return false;
+        v = v * 10 + (c - '0');
+    }
+    if (v < minimo || v > maximo) return false;
+    valor = v;
+    return true;
+}
+
+// The file's options: each at most once, its value after a blank or "=".
+Pedido ler_opcoes_do_arquivo(int argc, const char* const* argv) {
+    Pedido p;
+    OpcoesGeracao& o = p.geracao;
+    std::string vistas;
+    bool programa_dado = false;
+    for (int i = 1; i < argc; ++i) {
+        std::string_view argumento = argv[i];
+        std::string_view nome = argumento, valor;
+        bool tem_valor = false;
+        if (const std::size_t igual = argumento.find('='); argumento.starts_with("--") && igual != std::string_view::npos) {
+            nome = argumento.substr(0, igual);
+            valor = argumento.substr(igual + 1);
+            tem_valor = true;
+        }
+        static constexpr std::string_view conhecidas[] = {"--comando", "--ferramenta", "--programa", "--saida"};
+        bool conhecida = false;
+        for (std::string_view c : conhecidas) conhecida = conhecida || nome == c;
+        if (!conhecida) return invalido("argumento invalido: '" + mostravel(argumento) + "'");
+        const std::string marca = std::string(nome) + " ";
+        if (vistas.find(marca) != std::string::npos) return invalido(std::string(nome) + " dada duas vezes");
+        vistas += marca;
+        if (!tem_valor) {
+            if (i + 1 >= argc) return invalido(std::string(nome) + " sem valor");
+            valor = argv[++i];
+        }
+        if (nome == "--comando") {
+            o.dialeto = vocabulario::dialeto_por_nome(valor);
+            if (o.dialeto == nullptr)
+                return invalido("--comando '" + mostravel(valor) + "' desconhecido: use padrao, linuxcnc, grbl ou fanuc");
+        } else if (nome == "--ferramenta") {
+            if (!ler_inteiro(valor, 1, 99, o.ferramenta))
+                return invalido("--ferramenta '" + mostravel(valor) + "': use um numero de 1 a 99");
+        } else if (nome == "--programa") {
+            if (!ler_inteiro(valor, 1, 9999, o.programa))
+                return invalido("--programa '" + mostravel(valor) + "': use um numero de 1 a 9999");
+            programa_dado = true;
+        } else {
+            if (valor.empty()) return invalido("--saida sem valor");
+            o.saida = valor;
+        }
+    }
+    if (programa_dado && !o.dialeto->enquadramento)
+        return invalido("--programa so vale com --comando fanuc");
+    o.alguma = true;
     return p;
 }
 
@@ -87,7 +162,7 @@ Pedido ler_opcoes(int argc, const char* const* argv) {
     else if (primeiro == "--version")
         p.tipo = Pedido::Tipo::versao;
     else
-        return invalido("argumento invalido: '" + mostravel(primeiro) + "'");
+        return ler_opcoes_do_arquivo(argc, argv);
     if (argc > 2) return invalido("argumento a mais: '" + mostravel(argv[2]) + "'");
     return p;
 }

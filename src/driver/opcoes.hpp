@@ -2,13 +2,18 @@
 
 #include <string>
 
+#include "trabalho/opcoes_geracao.hpp"
+
 // What the command line asks of the generator. Without arguments it is the
-// dialogue, exactly as it has always been; every option answers and ends.
+// dialogue, exactly as it has always been; --help, --version and --medidas
+// answer and end; the file's options (--comando and the rest) run the same
+// dialogue and change only the file.
 struct Pedido {
     enum class Tipo { dialogo, ajuda, versao, medidas, invalido };
     Tipo tipo = Tipo::dialogo;
     std::string designacao;  // of --medidas
     std::string erro;        // of an invalid command line: one line, no line end
+    OpcoesGeracao geracao;   // of the dialogue
 };
 
 Pedido ler_opcoes(int argc, const char* const* argv);

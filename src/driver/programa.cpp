@@ -9,13 +9,10 @@
 #include "output/resumo.hpp"
 #include "planning/calcular_estimativas.hpp"
 #include "planning/planejar_passes.hpp"
-#include "vocabulario/dialeto.hpp"
 
-int executar_programa(Console& console, const AbridorArquivo& abrir, OpcoesEmissao emissao) {
+int executar_programa(Console& console, const AbridorArquivo& abrir, const OpcoesGeracao& opcoes,
+                      OpcoesEmissao emissao) {
     DadosRosca d;
-    const vocabulario::Dialeto& dialeto = vocabulario::padrao;
-    const std::string nome_arquivo =
-        std::string(vocabulario::nome_arquivo_paralela) + std::string(dialeto.extensao);
     try {
         console.imprimir("========== Quilvane ========== rev. %s\n", versao_programa);
         dialogo_diametros(d, console);
@@ -23,7 +20,7 @@ int executar_programa(Console& console, const AbridorArquivo& abrir, OpcoesEmiss
         planejar_passes(d, console);
         calcular_estimativas(d);
         imprimir_resumo(d, console);
-        gravar_percurso(d, nome_arquivo.c_str(), abrir, console, dialeto, emissao);
+        gravar_percurso(d, opcoes, abrir, console, emissao);
     } catch (const ParadaCritica& parada) {
         console.escrever(parada.mensagem);
         console.pausa();

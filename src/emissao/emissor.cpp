@@ -1,5 +1,7 @@
 #include "emissao/emissor.hpp"
 
+#include <cstdio>
+
 #include "trabalho/parada_critica.hpp"
 #include "nucleo/juntar.hpp"
 
@@ -16,48 +18,65 @@ std::string palavra(std::string_view letra, const std::string& numero) { return 
 
 std::string Emissor::movimento(std::string_view g, double x, double y, int casas) const {
     const vocabulario::Dialeto& d = escrita_.dialeto();
-    return juntar({g, " ", palavra(d.x, escrita_.numero(x, casas)), " ", palavra(d.y, escrita_.numero(y, casas))});
+    return juntar(
+        {g, " ", palavra(d.x, escrita_.coordenada(x, casas)), " ", palavra(d.y, escrita_.coordenada(y, casas))});
 }
 
-void Emissor::bloco(const Percurso& percurso, Bloco b) {
+std::string Emissor::bloco(const Percurso& percurso, Bloco b) const {
     const vocabulario::Dialeto& d = escrita_.dialeto();
     const Escrita& e = escrita_;
-    std::string t;
+    const std::string ferramenta = std::to_string(percurso.ferramenta);
     switch (b) {
+        case Bloco::seguro: return std::string(d.seguro);
+        case Bloco::troca_ferramenta:
+            if (percurso.ferramenta <= 0) return {};
+            return juntar({d.t, ferramenta, " ", d.troca_ferramenta});
+        case Bloco::compensacao_comprimento:
+            if (percurso.ferramenta <= 0) return {};
+            return juntar({d.compensacao_comprimento, " ", d.h, ferramenta});
+        case Bloco::comentario_ferramenta:
+            if (percurso.ferramenta <= 0) return {};
+            return e.comentario(juntar({"ferramenta ", d.t, ferramenta, ": troque e ajuste o comprimento a mao"}));
         case Bloco::altura_aproximacao:
-            t = juntar({d.rapido, " ", palavra(d.z, e.numero(percurso.altura_aproximacao, 0))});
-            break;
-        case Bloco::origem:
-            t = juntar({d.rapido, " ", palavra(d.x, e.numero(0, 0)), " ", palavra(d.y, e.numero(0, 0))});
-            break;
-        case Bloco::liga_fuso: t = d.liga_fuso; break;
-        case Bloco::rotacao: t = palavra(d.s, e.numero(percurso.rotacao, 0)); break;
-        case Bloco::pausa: t = juntar({d.pausa, " ", palavra(d.p, e.numero(d.segundos_pausa, 0))}); break;
-        case Bloco::avanco: t = palavra(d.f, e.numero(percurso.avanco, 0)); break;
+            return juntar({d.rapido, " ", palavra(d.z, e.coordenada(percurso.altura_aproximacao, 0))});
+        case Bloco::origem: return movimento(d.rapido, 0, 0, 0);
+        case Bloco::liga_fuso: return std::string(d.liga_fuso);
+        case Bloco::rotacao: return palavra(d.s, e.numero(percurso.rotacao, 0));
+        case Bloco::rotacao_e_fuso: return juntar({palavra(d.s, e.numero(percurso.rotacao, 0)), " ", d.liga_fuso});
+        case Bloco::pausa:
+            return juntar({d.pausa, " ", palavra(d.p, std::to_string(vocabulario::segundos_pausa * d.pausa_por_segundo))});
+        case Bloco::avanco: return palavra(d.f, e.coordenada(percurso.avanco, 0));
         case Bloco::escala_liga:
-            t = juntar({d.escala_liga, " ", palavra(d.x, e.numero(1, 2)), " ", palavra(d.y, e.numero(1, 2))});
-            break;
-        case Bloco::escala_desliga: t = d.escala_desliga; break;
-        case Bloco::desliga_fuso: t = d.desliga_fuso; break;
-        case Bloco::fim_programa: t = d.fim_programa; break;
+            return juntar({d.escala_liga, " ", palavra(d.x, e.numero(1, 2)), " ", palavra(d.y, e.numero(1, 2))});
+        case Bloco::escala_desliga: return std::string(d.escala_desliga);
+        case Bloco::desliga_fuso: return std::string(d.desliga_fuso);
+        case Bloco::fim_programa: return std::string(d.fim_programa);
     }
-    escrita_.texto(t);
+    return {};
 }
 
-void Emissor::preambulo(const Percurso& percurso) {
-    for (const vocabulario::LinhaBloco& l : escrita_.dialeto().preambulo) {
+void Emissor::blocos(const Percurso& percurso, std::span<const vocabulario::LinhaBloco> linhas) {
+    for (const vocabulario::LinhaBloco& l : linhas) {
+        const std::string texto = bloco(percurso, l.bloco);
+        if (texto.empty()) continue;
         escrita_.quebras(l.quebras);
-        bloco(percurso, l.bloco);
+        escrita_.texto(texto);
     }
     escrita_.quebras(1);
 }
+
+void Emissor::inicio(const Percurso& percurso) {
+    if (!escrita_.dialeto().enquadramento) return;
+    char numero[16];
+    std::snprintf(numero, sizeof numero, "O%04d", percurso.programa);
+    escrita_.texto(juntar({"%\n", numero, "\n"}));
+}
+
+void Emissor::preambulo(const Percurso& percurso) { blocos(percurso, escrita_.dialeto().preambulo); }
 
 void Emissor::final(const Percurso& percurso) {
-    for (const vocabulario::LinhaBloco& l : escrita_.dialeto().final) {
-        escrita_.quebras(l.quebras);
-        bloco(percurso, l.bloco);
-    }
-    escrita_.quebras(1);
+    blocos(percurso, escrita_.dialeto().final);
+    if (escrita_.dialeto().enquadramento) escrita_.texto("%\n");
 }
 
 void Emissor::passes(const Percurso& percurso, Console* console) {
@@ -95,7 +114,7 @@ PontoHelice Emissor::passe(const PassePercurso& p, ContextoCordas& c) {
 
 void Emissor::retracao(const Percurso& percurso, const PassePercurso& p, PontoHelice ultimo) {
     const vocabulario::Dialeto& d = escrita_.dialeto();
-    const std::string altura = palavra(d.z, escrita_.numero(percurso.altura_retracao, 0));
+    const std::string altura = palavra(d.z, escrita_.coordenada(percurso.altura_retracao, 0));
     escrita_.quebras(1);
     if (percurso.retracao == Retracao::ao_eixo) {
         escrita_.texto(movimento(d.rapido_retracao, 0, 0, 0));

@@ -23,6 +23,8 @@ public:
 
     Escrita& escrita() { return escrita_; }
 
+    // What comes before the comment header: the framing of dialects that have one.
+    void inicio(const Percurso& percurso);
     void preambulo(const Percurso& percurso);
     // Every pass. On a terminal, a long job shows its progress on standard
     // error meanwhile, after what `console` holds has gone out.
@@ -35,7 +37,9 @@ public:
 private:
     PontoHelice passe(const PassePercurso& passe, ContextoCordas& contexto);
     void retracao(const Percurso& percurso, const PassePercurso& passe, PontoHelice ultimo);
-    void bloco(const Percurso& percurso, vocabulario::Bloco bloco);
+    // The block's text; empty when the job has none (no tool given).
+    std::string bloco(const Percurso& percurso, vocabulario::Bloco bloco) const;
+    void blocos(const Percurso& percurso, std::span<const vocabulario::LinhaBloco> linhas);
     // A move word with X and Y: "g00 x5.000 y-0.000".
     std::string movimento(std::string_view g, double x, double y, int casas) const;
 

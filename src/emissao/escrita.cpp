@@ -28,13 +28,19 @@ std::string Escrita::comentario(std::string_view texto) const {
 void Escrita::comentario_partido(std::string_view antes, std::string_view depois, std::string& inicio,
                                  std::string& fim) const {
     const bool parenteses = dialeto_.comentario == vocabulario::EstiloComentario::parenteses;
-    inicio = juntar({parenteses ? "(" : ";", antes});
-    fim = juntar({depois, parenteses ? ")" : ""});
+    inicio = juntar({parenteses ? "(" : ";", vocabulario::texto_no_dialeto(antes, dialeto_.texto_comentario)});
+    fim = juntar({vocabulario::texto_no_dialeto(depois, dialeto_.texto_comentario), parenteses ? ")" : ""});
 }
 
 std::string Escrita::numero(double valor, int casas) const {
     static const char* const formatos[] = {"%.0f", "%.1f", "%.2f", "%.3f", "%.4f"};
     return formatado(formatos[casas < 0 ? 0 : casas > 4 ? 4 : casas], valor);
+}
+
+std::string Escrita::coordenada(double valor, int casas) const {
+    std::string r = numero(valor, casas);
+    if (dialeto_.ponto_decimal && casas == 0 && r.find('.') == std::string::npos) r.push_back('.');
+    return r;
 }
 
 void Escrita::quebras(int n) {

@@ -23,9 +23,11 @@ public:
     // completed many times.
     void comentario_partido(std::string_view antes, std::string_view depois, std::string& inicio,
                             std::string& fim) const;
-    // A number as the dialect writes a word's value: `casas` decimals, as
-    // printf "%.Nf" prints the double.
+    // A number with `casas` decimals, as printf "%.Nf" prints the double.
     std::string numero(double valor, int casas) const;
+    // A coordinate or a feed: the same, with a decimal point where the
+    // dialect wants one on every such number ("X0." on Fanuc-style controls).
+    std::string coordenada(double valor, int casas) const;
 
     void quebras(int n);
     void texto(std::string_view pedaco) { arquivo_.texto(pedaco); }

@@ -6,15 +6,17 @@
 #include "output/resumo.hpp"
 #include "percurso/construir.hpp"
 
-void gravar_percurso(DadosRosca& d, const char* nome_arquivo, const AbridorArquivo& abrir, Console& console,
-                     const vocabulario::Dialeto& dialeto, OpcoesEmissao opcoes) {
-    auto destino = abrir(nome_arquivo);
+void gravar_percurso(DadosRosca& d, const OpcoesGeracao& opcoes, const AbridorArquivo& abrir, Console& console,
+                     OpcoesEmissao emissao) {
+    const std::string nome_arquivo = nome_do_arquivo(opcoes);
+    auto destino = abrir(nome_arquivo.c_str());
     if (!destino) parada_critica(msg_abrir_arquivo);
     SaidaArquivo arquivo(std::move(destino));
     try {
-        Emissor emissor(dialeto, arquivo, opcoes);
-        const Percurso percurso = construir_percurso(d);
+        Emissor emissor(*opcoes.dialeto, arquivo, emissao);
+        const Percurso percurso = construir_percurso(d, opcoes);
 
+        emissor.inicio(percurso);
         gravar_resumo(d, emissor.escrita());
         emissor.preambulo(percurso);
         emissor.passes(percurso, &console);
@@ -34,7 +36,12 @@ void gravar_percurso(DadosRosca& d, const char* nome_arquivo, const AbridorArqui
     }
 
     console.escrever("\n\n-------------------------------------------------------------");
-    console.imprimir(
-        "\nO PERCURSO da ferramenta foi salvo no diretorio atual, no arquivo: %s - com sucesso!\n\n\n",
-        nome_arquivo);
+    // The file may be elsewhere than the current directory once it is named.
+    if (opcoes.alguma)
+        console.imprimir("\nO PERCURSO da ferramenta foi salvo no arquivo: %s - com sucesso!\n\n\n",
+                         nome_arquivo.c_str());
+    else
+        console.imprimir(
+            "\nO PERCURSO da ferramenta foi salvo no diretorio atual, no arquivo: %s - com sucesso!\n\n\n",
+            nome_arquivo.c_str());
 }

@@ -140,16 +140,31 @@ private:
     Console& console_;
 };
 
+// The header in the file's dialect: the rows are formed as ";" comments, and
+// each whole line is written as the dialect writes a comment.
 class ResumoArquivo final : public DestinoResumo {
 public:
     explicit ResumoArquivo(Escrita& arquivo) : arquivo_(arquivo) {}
     bool console() const override { return false; }
-    void escrever(std::string_view texto) override { arquivo_.texto(texto); }
+    void escrever(std::string_view texto) override {
+        for (std::size_t fim; (fim = texto.find('\n')) != std::string_view::npos; texto.remove_prefix(fim + 1)) {
+            linha_.append(texto.substr(0, fim));
+            terminar_linha();
+            arquivo_.texto("\n");
+        }
+        linha_.append(texto);
+    }
     void parar(std::string) override {}
     void avisar_passo_acabamento(const DadosRosca&) override {}
+    // The last row is left open, as every piece of the file is.
+    void terminar_linha() {
+        if (!linha_.empty()) arquivo_.texto(linha_[0] == ';' ? arquivo_.comentario(std::string_view(linha_).substr(1)) : linha_);
+        linha_.clear();
+    }
 
 private:
     Escrita& arquivo_;
+    std::string linha_;
 };
 
 double dbl(float campo) { return static_cast<double>(campo); }
@@ -296,4 +311,5 @@ void imprimir_resumo(const DadosRosca& d, Console& console) {
 void gravar_resumo(const DadosRosca& d, Escrita& arquivo) {
     ResumoArquivo saida(arquivo);
     emitir_resumo(d, saida);
+    saida.terminar_linha();
 }

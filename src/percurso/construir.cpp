@@ -1,8 +1,10 @@
 #include "percurso/construir.hpp"
 
-Percurso construir_percurso(const DadosRosca& d) {
+Percurso construir_percurso(const DadosRosca& d, const OpcoesGeracao& opcoes) {
     Percurso p;
     p.interna = rosca_interna(d);
+    p.ferramenta = opcoes.ferramenta;
+    p.programa = opcoes.programa;
     p.altura_aproximacao = d.altura_aproximacao;
     p.rotacao = d.rotacao_spindle;
     p.avanco = d.feed_rate;

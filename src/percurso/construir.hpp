@@ -1,7 +1,8 @@
 #pragma once
 
-#include "trabalho/dados_rosca.hpp"
 #include "percurso/percurso.hpp"
+#include "trabalho/dados_rosca.hpp"
+#include "trabalho/opcoes_geracao.hpp"
 
 // The tool path of the planned job.
-Percurso construir_percurso(const DadosRosca& d);
+Percurso construir_percurso(const DadosRosca& d, const OpcoesGeracao& opcoes = {});

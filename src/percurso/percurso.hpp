@@ -50,6 +50,11 @@ struct PlanoPasses {
 
 struct Percurso {
     bool interna = true;
+    // For the control: the tool to change to and compensate for its length
+    // (0: none, the machinist has set it), and the program's number where the
+    // dialect frames the program with one.
+    int ferramenta = 0;
+    int programa = 1;
     // Preamble.
     float altura_aproximacao = 0;
     float rotacao = 0;

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "vocabulario/cabecalho.hpp"
+#include "vocabulario/dialeto.hpp"
 
 namespace {
 
@@ -13,17 +14,20 @@ using namespace vocabulario;
 char minuscula(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // True when `texto` starts with `rotulo`, ignoring case; `resto` gets what follows.
+// True when `texto` starts with `rotulo`, ignoring case; `resto` gets what
+// follows. The label is compared as a dialect that holds the fewest
+// characters writes it (texto_no_dialeto), and so must `texto` be.
 bool comeca(std::string_view texto, std::string_view rotulo, std::string_view& resto) {
-    if (texto.size() < rotulo.size()) return false;
-    for (std::size_t i = 0; i < rotulo.size(); ++i)
-        if (minuscula(texto[i]) != minuscula(rotulo[i])) return false;
-    resto = texto.substr(rotulo.size());
+    const std::string r = texto_no_dialeto(rotulo, TextoComentario::restrito);
+    if (texto.size() < r.size()) return false;
+    for (std::size_t i = 0; i < r.size(); ++i)
+        if (minuscula(texto[i]) != minuscula(r[i])) return false;
+    resto = texto.substr(r.size());
     return true;
 }
 
 bool contem(std::string_view texto, std::string_view trecho) {
-    if (trecho.size() > texto.size()) return false;
-    for (std::size_t i = 0; i + trecho.size() <= texto.size(); ++i) {
+    for (std::size_t i = 0; i < texto.size(); ++i) {
         std::string_view r;
         if (comeca(texto.substr(i), trecho, r)) return true;
     }
@@ -105,7 +109,11 @@ std::size_t ler_valor(std::string_view t, Valor& valor) {
     return i;
 }
 
-Comentario interpretar_comentario(std::string_view t) {
+Comentario interpretar_comentario(std::string_view texto) {
+    // Every dialect's form of a comment reads the same once it is reduced to
+    // what the most restricted one holds: no brackets, no ">", upper case.
+    const std::string reduzido = texto_no_dialeto(texto, TextoComentario::restrito);
+    const std::string_view t = reduzido;
     Comentario c;
     std::string_view r;
     auto marcar = [&c](TipoComentario tipo, bool ok) {
@@ -178,7 +186,7 @@ Comentario interpretar_comentario(std::string_view t) {
     }
     if (comeca(t, rotulo::angulo_final, r))
         return marcar(TipoComentario::angulo_final, valor_com_unidade(r, unidade::graus, c.a));
-    if (comeca(t, rotulo::rosca, r) && !sem_brancos(r).empty() && sem_brancos(r).front() == '[') {
+    if (comeca(t, rotulo::rosca, r) && !r.empty() && r.front() == ' ') {
         r = sem_brancos(r);
         if (comeca(r, rotulo::interna, r))
             c.tipo_rosca = 'I';

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <span>
+#include <string>
 #include <string_view>
 
 // How one family of controls wants the file written: the comment syntax, the
@@ -14,19 +15,32 @@ enum class EstiloComentario {
     parenteses,       // "(" ... ")"
 };
 
+// What a comment's text may hold.
+enum class TextoComentario {
+    livre,     // as the program writes it
+    sem_parenteses,  // no "(" or ")" (they would end the comment), no "!", "?" or "~"
+                     // (real-time commands of GRBL even inside comments), ASCII only
+    restrito,  // upper case, only letters, digits, blanks and . , - + : / = *
+};
+
 // The blocks of the preamble and of the trailer, in the order a dialect
 // lists them. Each is written on a line of its own.
 enum class Bloco {
-    altura_aproximacao,  // rapid to the approach height
-    origem,              // rapid to X0 Y0
-    liga_fuso,           // spindle on, clockwise
-    rotacao,             // spindle speed
-    pausa,               // dwell while the spindle comes up to speed
-    avanco,              // feed
-    escala_liga,         // scaling on at 1:1
-    escala_desliga,      // scaling off
-    desliga_fuso,        // spindle off
-    fim_programa,        // end of program
+    seguro,                   // the modes the path relies on: mm, absolute, XY plane, feed per minute, no compensation
+    troca_ferramenta,         // T and the tool change (only with a tool number)
+    compensacao_comprimento,  // tool length compensation of that tool (only with a tool number)
+    comentario_ferramenta,    // the tool number as a comment, where the control changes no tool
+    altura_aproximacao,       // rapid to the approach height
+    origem,                   // rapid to X0 Y0
+    liga_fuso,                // spindle on, clockwise
+    rotacao,                  // spindle speed
+    rotacao_e_fuso,           // speed and spindle on, on one line
+    pausa,                    // dwell while the spindle comes up to speed
+    avanco,                   // feed
+    escala_liga,              // scaling on at 1:1
+    escala_desliga,           // scaling off
+    desliga_fuso,             // spindle off
+    fim_programa,             // end of program
 };
 
 struct LinhaBloco {
@@ -35,21 +49,33 @@ struct LinhaBloco {
 };
 
 struct Dialeto {
-    std::string_view nome;      // as --comando takes it
-    std::string_view extensao;  // of the default file name
+    std::string_view nome{};       // as --comando takes it
+    std::string_view descricao{};  // for --help and the viewer's report
+    std::string_view extensao{};   // of the default file name
     EstiloComentario comentario = EstiloComentario::ponto_e_virgula;
+    TextoComentario texto_comentario = TextoComentario::livre;
+    // "%" as the first and the last line, a program number on the second.
+    bool enquadramento = false;
+    // Every coordinate and feed with a decimal point: "X0." rather than
+    // "X0", which these controls read in thousandths.
+    bool ponto_decimal = false;
 
     // Words as written. The approach to a pass and the corner of an
     // external retract use `rapido`; the moves that leave a pass use
     // `rapido_retracao` (today's file writes both spellings).
-    std::string_view rapido, rapido_retracao, corte;
-    std::string_view x, y, z, s, f, p;
-    std::string_view liga_fuso, desliga_fuso, fim_programa, pausa, escala_liga, escala_desliga;
-    double segundos_pausa = 3;  // the dwell, in the unit of the dialect's P
+    std::string_view rapido{}, rapido_retracao{}, corte{};
+    std::string_view x{}, y{}, z{}, s{}, f{}, p{}, t{}, h{};
+    std::string_view seguro{};
+    std::string_view troca_ferramenta{}, compensacao_comprimento{};
+    std::string_view liga_fuso{}, desliga_fuso{}, fim_programa{}, pausa{}, escala_liga{}, escala_desliga{};
+    int pausa_por_segundo = 1;  // P units in one second: 1 for seconds, 1000 for milliseconds
 
-    std::span<const LinhaBloco> preambulo;
-    std::span<const LinhaBloco> final;
+    std::span<const LinhaBloco> preambulo{};
+    std::span<const LinhaBloco> final{};
 };
+
+// The dwell while the spindle comes up to speed.
+inline constexpr int segundos_pausa = 3;
 
 inline constexpr LinhaBloco preambulo_padrao[] = {
     {Bloco::altura_aproximacao, 2}, {Bloco::origem, 1}, {Bloco::liga_fuso, 2}, {Bloco::rotacao, 1},
@@ -60,8 +86,8 @@ inline constexpr LinhaBloco final_padrao[] = {
 
 inline constexpr Dialeto padrao{
     .nome = "padrao",
+    .descricao = "o arquivo de sempre (.TAP)",
     .extensao = ".TAP",
-    .comentario = EstiloComentario::ponto_e_virgula,
     .rapido = "g00",
     .rapido_retracao = "g0",
     .corte = "g01",
@@ -77,10 +103,113 @@ inline constexpr Dialeto padrao{
     .pausa = "G04",
     .escala_liga = "g51",
     .escala_desliga = "g50",
-    .segundos_pausa = 3,
     .preambulo = preambulo_padrao,
     .final = final_padrao,
 };
+
+// The safe start, then the tool, then today's moves; no scaling, which these
+// controls do not have or do not need.
+inline constexpr LinhaBloco preambulo_linuxcnc[] = {
+    {Bloco::seguro, 2},         {Bloco::troca_ferramenta, 1}, {Bloco::compensacao_comprimento, 1},
+    {Bloco::altura_aproximacao, 1}, {Bloco::origem, 1},       {Bloco::rotacao_e_fuso, 1},
+    {Bloco::pausa, 1},          {Bloco::avanco, 1},
+};
+inline constexpr LinhaBloco preambulo_grbl[] = {
+    {Bloco::seguro, 2},    {Bloco::comentario_ferramenta, 1}, {Bloco::altura_aproximacao, 1},
+    {Bloco::origem, 1},    {Bloco::rotacao_e_fuso, 1},        {Bloco::pausa, 1},
+    {Bloco::avanco, 1},
+};
+inline constexpr LinhaBloco final_sem_escala[] = {{Bloco::desliga_fuso, 2}, {Bloco::fim_programa, 1}};
+
+inline constexpr Dialeto linuxcnc{
+    .nome = "linuxcnc",
+    .descricao = "LinuxCNC (.ngc)",
+    .extensao = ".ngc",
+    .rapido = "G0",
+    .rapido_retracao = "G0",
+    .corte = "G1",
+    .x = "X",
+    .y = "Y",
+    .z = "Z",
+    .s = "S",
+    .f = "F",
+    .p = "P",
+    .t = "T",
+    .h = "H",
+    .seguro = "G21 G90 G17 G94 G40 G80",
+    .troca_ferramenta = "M6",
+    .compensacao_comprimento = "G43",
+    .liga_fuso = "M3",
+    .desliga_fuso = "M5",
+    .fim_programa = "M30",
+    .pausa = "G4",
+    .preambulo = preambulo_linuxcnc,
+    .final = final_sem_escala,
+};
+
+inline constexpr Dialeto grbl{
+    .nome = "grbl",
+    .descricao = "GRBL 1.1 (.nc)",
+    .extensao = ".nc",
+    .comentario = EstiloComentario::parenteses,
+    .texto_comentario = TextoComentario::sem_parenteses,
+    .rapido = "G0",
+    .rapido_retracao = "G0",
+    .corte = "G1",
+    .x = "X",
+    .y = "Y",
+    .z = "Z",
+    .s = "S",
+    .f = "F",
+    .p = "P",
+    .t = "T",
+    .seguro = "G21 G90 G17 G94 G40 G80",
+    .liga_fuso = "M3",
+    .desliga_fuso = "M5",
+    .fim_programa = "M30",
+    .pausa = "G4",
+    .preambulo = preambulo_grbl,
+    .final = final_sem_escala,
+};
+
+inline constexpr Dialeto fanuc{
+    .nome = "fanuc",
+    .descricao = "Fanuc, Haas e os comandos que os seguem (.nc)",
+    .extensao = ".nc",
+    .comentario = EstiloComentario::parenteses,
+    .texto_comentario = TextoComentario::restrito,
+    .enquadramento = true,
+    .ponto_decimal = true,
+    .rapido = "G00",
+    .rapido_retracao = "G00",
+    .corte = "G01",
+    .x = "X",
+    .y = "Y",
+    .z = "Z",
+    .s = "S",
+    .f = "F",
+    .p = "P",
+    .t = "T",
+    .h = "H",
+    .seguro = "G21 G90 G17 G94 G40 G80",
+    .troca_ferramenta = "M06",
+    .compensacao_comprimento = "G43",
+    .liga_fuso = "M03",
+    .desliga_fuso = "M05",
+    .fim_programa = "M30",
+    .pausa = "G04",
+    .pausa_por_segundo = 1000,
+    .preambulo = preambulo_linuxcnc,
+    .final = final_sem_escala,
+};
+
+inline constexpr const Dialeto* dialetos[] = {&padrao, &linuxcnc, &grbl, &fanuc};
+
+// The dialect `--comando` names; null when none has that name.
+const Dialeto* dialeto_por_nome(std::string_view nome);
+
+// A comment's text as the dialect may hold it (see TextoComentario).
+std::string texto_no_dialeto(std::string_view texto, TextoComentario regra);
 
 // The file written when no name is given: this stem and the dialect's extension.
 inline constexpr std::string_view nome_arquivo_paralela = "ROSCA-HELICOIDAL_PARALELA";

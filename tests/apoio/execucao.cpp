@@ -80,8 +80,10 @@ Execucao executar_com_entrada(const Escritor& escrever,
     }
     for (const auto& entrada : fs::directory_iterator(dir)) {
         const std::string nome = entrada.path().filename().string();
-        if (nome != "respostas.txt" && nome != "console.txt" && nome != "erros.txt" && nome != nome_tap)
+        if (nome != "respostas.txt" && nome != "console.txt" && nome != "erros.txt" && nome != nome_tap) {
             r.outros_arquivos.push_back(nome);
+            if (entrada.is_regular_file()) r.outros_conteudos[nome] = ler_arquivo(entrada.path().string());
+        }
     }
     fs::path tap = fs::path(dir) / nome_tap;
     r.arquivo_existe = fs::is_regular_file(tap);

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <map>
 #include <ostream>
 #include <memory>
 #include <string>
@@ -13,8 +14,9 @@
 struct Execucao {
     std::string console;
     std::string erros;  // standard error
-    // What else the run left in its directory, by name.
+    // What else the run left in its directory, by name, and their bytes.
     std::vector<std::string> outros_arquivos;
+    std::map<std::string, std::string> outros_conteudos;
     bool arquivo_existe = false;  // a regular file, or a link to one
     bool arquivo_eh_link = false;
     std::string arquivo;

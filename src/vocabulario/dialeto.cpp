@@ -1,0 +1,32 @@
+#include "vocabulario/dialeto.hpp"
+
+namespace vocabulario {
+
+const Dialeto* dialeto_por_nome(std::string_view nome) {
+    for (const Dialeto* d : dialetos)
+        if (d->nome == nome) return d;
+    return nullptr;
+}
+
+std::string texto_no_dialeto(std::string_view texto, TextoComentario regra) {
+    if (regra == TextoComentario::livre) return std::string(texto);
+    std::string r;
+    r.reserve(texto.size());
+    for (char c : texto) {
+        const auto b = static_cast<unsigned char>(c);
+        if (regra == TextoComentario::sem_parenteses) {
+            if (b >= 0x20 && b < 0x7f && c != '(' && c != ')' && c != '!' && c != '?' && c != '~') r.push_back(c);
+            continue;
+        }
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+        const bool permitido = (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == ' ' || c == '.' ||
+                               c == ',' || c == '-' || c == '+' || c == ':' || c == '/' || c == '=' || c == '*';
+        // What the control does not take goes; a blank it leaves twice, once.
+        if (!permitido) continue;
+        if (c == ' ' && !r.empty() && r.back() == ' ') continue;
+        r.push_back(c);
+    }
+    return r;
+}
+
+}  // namespace vocabulario
