@@ -59,26 +59,28 @@ const char* const trabalho_referencia = "I\n100\n60\n1\n0.5\n20\n50\n0.5\nD\n0\n
 // The same with a length of 500: ten times the lines.
 const char* const trabalho_dez_vezes = "I\n100\n60\n1\n0.5\n20\n500\n0.5\nD\n0\n1000\n200\n";
 
-float gerar(const Percurso& percurso, SaidaArquivo& arquivo, OpcoesEmissao opcoes) {
-    Emissor emissor(vocabulario::padrao, arquivo, opcoes);
+float gerar(const Percurso& percurso, SaidaArquivo& arquivo, OpcoesEmissao opcoes,
+            const vocabulario::Dialeto& dialeto) {
+    Emissor emissor(dialeto, arquivo, opcoes);
     emissor.passes(percurso);
     return emissor.extremos().x_max;
 }
 
-void medir_gerador(benchmark::State& state, OpcoesEmissao opcoes, const char* respostas) {
+void medir_gerador(benchmark::State& state, OpcoesEmissao opcoes, const char* respostas,
+                   const vocabulario::Dialeto& dialeto = vocabulario::padrao) {
     const Percurso percurso = construir_percurso(planejar(respostas));
 
     // One untimed run counts what a run writes.
     Contagem contagem;
     {
         SaidaArquivo arquivo(std::make_unique<DestinoDescarte>(&contagem));
-        gerar(percurso, arquivo, opcoes);
+        gerar(percurso, arquivo, opcoes, dialeto);
         arquivo.fechar();
     }
 
     for (auto _ : state) {
         SaidaArquivo arquivo(std::make_unique<DestinoDescarte>());
-        benchmark::DoNotOptimize(gerar(percurso, arquivo, opcoes));
+        benchmark::DoNotOptimize(gerar(percurso, arquivo, opcoes, dialeto));
         arquivo.fechar();
     }
     const auto iteracoes = static_cast<double>(state.iterations());
@@ -95,6 +97,15 @@ void BM_GerarPassesDezVezes(benchmark::State& state) {
     medir_gerador(state, {}, trabalho_dez_vezes);
 }
 BENCHMARK(BM_GerarPassesDezVezes)->Unit(benchmark::kMillisecond);
+
+// The other dialects' words go through the same fast writer.
+void BM_GerarPassesLinuxcnc(benchmark::State& state) {
+    medir_gerador(state, {}, trabalho_referencia, vocabulario::linuxcnc);
+}
+BENCHMARK(BM_GerarPassesLinuxcnc)->Unit(benchmark::kMillisecond);
+
+void BM_GerarPassesFanuc(benchmark::State& state) { medir_gerador(state, {}, trabalho_referencia, vocabulario::fanuc); }
+BENCHMARK(BM_GerarPassesFanuc)->Unit(benchmark::kMillisecond);
 
 void BM_GerarPassesSimples(benchmark::State& state) {
     medir_gerador(state, OpcoesEmissao{.escrita_simples = true}, trabalho_referencia);
