@@ -37,6 +37,22 @@ constexpr const char* texto_ajuda =
     "      --saida ARQUIVO     nome ou caminho do arquivo (padrao:\n"
     "                          ROSCA-HELICOIDAL_PARALELA com a extensao do comando)\n"
     "\n"
+    "Modos de cortar (combinam entre si e com --comando):\n"
+    "      --arcos             cada volta em arcos helicoidais (G2/G3), nao em 360\n"
+    "                          retas de um grau\n"
+    "      --concordante       fresamento concordante (o spindle em M3); quando\n"
+    "                          preciso, os passes sobem do fundo ate a face\n"
+    "      --discordante       fresamento convencional, idem\n"
+    "      --entrada-tangencial  entra e sai de cada helice por um arco tangente\n"
+    "      --compensacao       percurso no diametro da rosca, com G41/G42 e o\n"
+    "                          corretor D da --ferramenta (padrao 1); nao no grbl\n"
+    "      --repetir-acabamento N  o ultimo passe mais N vezes (1 a 5)\n"
+    "      --avanco-na-aresta  o avanco respondido e o da aresta de corte; cada\n"
+    "                          passe recebe o avanco do centro da fresa\n"
+    "      --conica            rosca conica 1:16 no diametro (NPT, R, Rc); os\n"
+    "                          diametros respondidos sao os da face (Z0)\n"
+    "      --conicidade 1:N    outra conicidade, N de 3 a 100\n"
+    "\n"
     "Outras opcoes:\n"
     "  -h, --help              mostra esta ajuda e sai\n"
     "      --version           mostra a versao e sai\n"
@@ -72,6 +88,9 @@ Pedido invalido(std::string erro) {
     return p;
 }
 
+// The taper of pipe threads (NPT, ISO 7-1): 1:16 on the diameter.
+constexpr int conicidade_padrao = 16;
+
 // A whole number from `minimo` to `maximo`, digits only.
 bool ler_inteiro(std::string_view texto, int minimo, int maximo, int& valor) {
     if (texto.empty() || texto.size() > 9) return false;
@@ -100,13 +119,29 @@ Pedido ler_opcoes_do_arquivo(int argc, const char* const* argv) {
             valor = argumento.substr(igual + 1);
             tem_valor = true;
         }
-        static constexpr std::string_view conhecidas[] = {"--comando", "--ferramenta", "--programa", "--saida"};
-        bool conhecida = false;
-        for (std::string_view c : conhecidas) conhecida = conhecida || nome == c;
-        if (!conhecida) return invalido("argumento invalido: '" + mostravel(argumento) + "'");
+        static constexpr std::string_view com_valor[] = {"--comando", "--ferramenta", "--programa", "--saida",
+                                                         "--repetir-acabamento", "--conicidade"};
+        static constexpr std::string_view sem_valor[] = {"--arcos", "--concordante", "--discordante",
+                                                         "--entrada-tangencial", "--compensacao", "--avanco-na-aresta",
+                                                         "--conica"};
+        bool pede_valor = false, conhecida = false;
+        for (std::string_view c : com_valor) pede_valor = pede_valor || nome == c;
+        for (std::string_view c : sem_valor) conhecida = conhecida || nome == c;
+        if (!pede_valor && !conhecida) return invalido("argumento invalido: '" + mostravel(argumento) + "'");
         const std::string marca = std::string(nome) + " ";
         if (vistas.find(marca) != std::string::npos) return invalido(std::string(nome) + " dada duas vezes");
         vistas += marca;
+        if (!pede_valor) {
+            if (tem_valor) return invalido(std::string(nome) + " nao leva valor");
+            if (nome == "--arcos") o.arcos = true;
+            else if (nome == "--concordante") o.fresamento = OpcoesGeracao::Fresamento::concordante;
+            else if (nome == "--discordante") o.fresamento = OpcoesGeracao::Fresamento::discordante;
+            else if (nome == "--entrada-tangencial") o.tangencial = true;
+            else if (nome == "--compensacao") o.compensacao = true;
+            else if (nome == "--avanco-na-aresta") o.avanco_na_aresta = true;
+            else if (o.conicidade == 0) o.conicidade = conicidade_padrao;
+            continue;
+        }
         if (!tem_valor) {
             if (i + 1 >= argc) return invalido(std::string(nome) + " sem valor");
             valor = argv[++i];
@@ -122,11 +157,24 @@ Pedido ler_opcoes_do_arquivo(int argc, const char* const* argv) {
             if (!ler_inteiro(valor, 1, 9999, o.programa))
                 return invalido("--programa '" + mostravel(valor) + "': use um numero de 1 a 9999");
             programa_dado = true;
+        } else if (nome == "--repetir-acabamento") {
+            if (!ler_inteiro(valor, 1, 5, o.repeticoes_acabamento))
+                return invalido("--repetir-acabamento '" + mostravel(valor) + "': use um numero de 1 a 5");
+        } else if (nome == "--conicidade") {
+            if (!valor.starts_with("1:") || !ler_inteiro(valor.substr(2), 3, 100, o.conicidade))
+                return invalido("--conicidade '" + mostravel(valor) + "': use 1:N, N de 3 a 100 (1:16 no tubo)");
         } else {
             if (valor.empty()) return invalido("--saida sem valor");
             o.saida = valor;
         }
     }
+    if (vistas.find("--concordante ") != std::string::npos && vistas.find("--discordante ") != std::string::npos)
+        return invalido("--concordante e --discordante juntas: escolha uma");
+    if (o.compensacao && o.dialeto == &vocabulario::grbl)
+        return invalido("--compensacao: o GRBL nao tem compensacao de raio (G41/G42)");
+    if (o.conicidade != 0 && o.arcos) return invalido("--arcos com rosca conica: uma helice conica nao e um arco");
+    if (o.conicidade != 0 && o.compensacao)
+        return invalido("--compensacao com rosca conica: o raio muda a cada ponto");
     if (programa_dado && !o.dialeto->enquadramento)
         return invalido("--programa so vale com --comando fanuc");
     o.alguma = true;

@@ -39,11 +39,17 @@ void escrever_cordas_simples(const PassePercurso& passe, ContextoCordas& c, Pont
         int pontos = 0;
         bool no_fim = false;
         for (int passo = 1; passo <= vocabulario::passos_por_volta; ++passo) {
-            const PontoHelice p = ponto_helice(h.raio, primeiro + passo - 1, h.mao_direita);
             const float z = profundidade_corda(h, fio, passo);
+            const PontoHelice p = ponto_helice(h.raio_em(z), primeiro + passo - 1, h.mao_direita);
             arquivo.imprimir("%s%0.3f%s%0.3f%s%0.3f", prefixo.c_str(), static_cast<double>(p.x), meio_y.c_str(),
                              static_cast<double>(p.y), meio_z.c_str(), static_cast<double>(z));
-            c.extremos.alargar(p.x, p.y);
+            // A tapered thread is judged at the face.
+            if (h.conicidade != 0) {
+                const PontoHelice face = ponto_helice(h.raio, primeiro + passo - 1, h.mao_direita);
+                c.extremos.alargar(face.x, face.y);
+            } else {
+                c.extremos.alargar(p.x, p.y);
+            }
             ultimo = p;
             ++pontos;
             c.z_atual = z;

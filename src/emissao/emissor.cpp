@@ -86,6 +86,11 @@ void Emissor::passes(const Percurso& percurso, Console* console) {
     SequenciaPasses sequencia(percurso);
     PassePercurso p;
     while (sequencia.proximo(p)) {
+        // Today's shape of pass, in whatever dialect, keeps today's writers.
+        if (p.subindo || percurso.tangencial || percurso.compensacao || opcoes_.arcos) {
+            escrever_passe_geral(percurso, p, contexto, opcoes_.arcos);
+            continue;
+        }
         const PontoHelice ultimo = passe(p, contexto);
         retracao(percurso, p, ultimo);
     }
@@ -103,9 +108,14 @@ PontoHelice Emissor::passe(const PassePercurso& p, ContextoCordas& c) {
     const PontoHelice inicio = ponto_helice(p.helice.raio, p.helice.angulo_inicial, p.helice.mao_direita);
     escrita_.quebras(1);
     escrita_.texto(movimento(d.rapido, inicio.x, inicio.y, 3));
+    if (p.avanco > 0) {
+        escrita_.quebras(1);
+        escrita_.texto(juntar({d.f, escrita_.numero(p.avanco, 1)}));
+    }
     escrita_.quebras(1);
     PontoHelice ultimo = inicio;
-    if (opcoes_.escrita_simples)
+    // A tapered helix changes its radius point by point: no text repeats.
+    if (opcoes_.escrita_simples || p.helice.conicidade != 0)
         escrever_cordas_simples(p, c, ultimo);
     else
         cordas_.escrever(p, c, ultimo);

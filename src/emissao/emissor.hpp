@@ -2,6 +2,7 @@
 
 #include "emissao/cordas.hpp"
 #include "emissao/escrita.hpp"
+#include "emissao/passe_geral.hpp"
 #include "nucleo/console.hpp"
 #include "emissao/saida_arquivo.hpp"
 #include "percurso/percurso.hpp"
@@ -11,6 +12,8 @@ struct OpcoesEmissao {
     // Every line formed and written on its own, point by point: the plain
     // writer the fast one is checked and measured against.
     bool escrita_simples = false;
+    // The helices as helical arcs (G2/G3) rather than one-degree chords.
+    bool arcos = false;
 };
 
 // Writes a tool path as G-code text in a dialect, with one-degree chords.

@@ -2,6 +2,7 @@
 
 #include "trabalho/parada_critica.hpp"
 #include "emissao/emissor.hpp"
+#include "output/opcoes_percurso.hpp"
 #include "output/relatorio_diametro_usinado.hpp"
 #include "output/resumo.hpp"
 #include "percurso/construir.hpp"
@@ -12,12 +13,17 @@ void gravar_percurso(DadosRosca& d, const OpcoesGeracao& opcoes, const AbridorAr
     auto destino = abrir(nome_arquivo.c_str());
     if (!destino) parada_critica(msg_abrir_arquivo);
     SaidaArquivo arquivo(std::move(destino));
+    Percurso percurso;
     try {
+        // The control offsets an arc exactly, but must shorten every concave
+        // corner of 360 short chords a turn, which a large cutter cannot do.
+        emissao.arcos = emissao.arcos || opcoes.arcos || opcoes.compensacao;
         Emissor emissor(*opcoes.dialeto, arquivo, emissao);
-        const Percurso percurso = construir_percurso(d, opcoes);
+        percurso = construir_percurso(d, opcoes);
 
         emissor.inicio(percurso);
         gravar_resumo(d, emissor.escrita());
+        gravar_opcoes_percurso(percurso, emissao.arcos, emissor.escrita());
         emissor.preambulo(percurso);
         emissor.passes(percurso, &console);
         const Extremos& e = emissor.extremos();
@@ -35,6 +41,7 @@ void gravar_percurso(DadosRosca& d, const OpcoesGeracao& opcoes, const AbridorAr
         throw;
     }
 
+    imprimir_opcoes_percurso(percurso, emissao.arcos || opcoes.arcos || opcoes.compensacao, console);
     console.escrever("\n\n-------------------------------------------------------------");
     // The file may be elsewhere than the current directory once it is named.
     if (opcoes.alguma)

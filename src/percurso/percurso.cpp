@@ -30,14 +30,16 @@ SequenciaPasses::SequenciaPasses(const Percurso& percurso) : percurso_(percurso)
     diametro_ = proximo_diametro(p, p.diametro_inicial == 0 ? p.diametro_final : p.diametro_inicial);
 }
 
-bool SequenciaPasses::proximo(PassePercurso& passe) {
+bool SequenciaPasses::proximo_do_plano(PassePercurso& passe) {
     const PlanoPasses& p = percurso_.plano;
     if (numero_ <= p.passes) {
         passe.numero = static_cast<std::int32_t>(numero_);
         passe.diametro = diametro_;
         diametro_ = proximo_diametro(p, diametro_);
         ++numero_;
-    } else if (tem_acabamento(p) && !acabamento_feito_) {
+        return true;
+    }
+    if (tem_acabamento(p) && !acabamento_feito_) {
         // Lands on the final diameter as entered, so it is computed afresh
         // rather than accumulated; it keeps the next pass number.
         acabamento_feito_ = true;
@@ -46,12 +48,49 @@ bool SequenciaPasses::proximo(PassePercurso& passe) {
         passe.numero = static_cast<std::int32_t>(numero_);
         passe.diametro = p.interna ? armazenar((desbaste + estender(p.diametro_inicial)) + acabamento)
                                    : armazenar((estender(p.diametro_inicial) - desbaste) - acabamento);
-    } else {
-        return false;
+        return true;
     }
+    return false;
+}
+
+void SequenciaPasses::completar(PassePercurso& passe) const {
+    const PlanoPasses& p = percurso_.plano;
     passe.helice = percurso_.helice;
     passe.helice.raio = raio_percurso(passe.diametro, p.diametro_ferramenta, p.interna);
+    passe.subindo = passes_subindo(percurso_);
+    passe.avanco = percurso_.avanco_na_aresta ? avanco_no_centro(percurso_, passe.diametro) : 0;
+}
+
+bool SequenciaPasses::proximo(PassePercurso& passe) {
+    if (proximo_do_plano(passe)) {
+        passe.repeticao = 0;
+        completar(passe);
+        ultimo_ = passe;
+        tem_ultimo_ = true;
+        return true;
+    }
+    // Spring passes: the last one again, at the same diameter.
+    if (!tem_ultimo_ || repetidos_ >= percurso_.repeticoes_acabamento) return false;
+    passe = ultimo_;
+    passe.repeticao = ++repetidos_;
     return true;
+}
+
+bool passes_subindo(const Percurso& percurso) {
+    const bool direita = percurso.helice.mao_direita;
+    // Face down, a right-hand helix turns clockwise: conventional inside, climb outside.
+    const bool concordante_descendo = percurso.interna ? !direita : direita;
+    switch (percurso.fresamento) {
+        case Fresamento::hoje: return false;
+        case Fresamento::concordante: return !concordante_descendo;
+        case Fresamento::discordante: return concordante_descendo;
+    }
+    return false;
+}
+
+double avanco_no_centro(const Percurso& percurso, float diametro) {
+    const double d = diametro, dt = percurso.plano.diametro_ferramenta;
+    return static_cast<double>(percurso.avanco) * (percurso.interna ? d - dt : d + dt) / d;
 }
 
 double linhas_previstas(const Percurso& percurso) {
@@ -59,6 +98,7 @@ double linhas_previstas(const Percurso& percurso) {
     double passes = static_cast<double>(
         std::max<std::int64_t>(0, std::int64_t{p.passes} - primeiro_passe(p) + 1));
     if (tem_acabamento(p)) passes += 1;
+    if (passes > 0) passes += percurso.repeticoes_acabamento;
     const Helice& h = percurso.helice;
     const double voltas =
         std::max(1.0, std::ceil(static_cast<double>(h.comprimento) / static_cast<double>(h.passo_rosca)));

@@ -6,33 +6,48 @@
 // order. Built from the job record once the plan is made (construir.hpp);
 // written out by an emitter in a dialect and a linearisation (src/emissao).
 //
-// Lengths are mm, angles degrees, Z negative below the top of the part. The
-// numbers keep the precision the plan stored them in: the file's digits
-// depend on it.
+// Lengths are mm, angles degrees, depths positive below the top of the part
+// (Z is minus the depth). The numbers keep the precision the plan stored
+// them in: the file's digits depend on it.
 
-// One pass's helix: the cutter centre turning about the thread's axis while
-// it descends one pitch per turn, from the top face down to the thread length.
+// One pass's helix: the cutter centre turning about the thread's axis, one
+// pitch deeper per turn, between the top face and the thread length.
 struct Helice {
-    double raio = 0;            // of the cutter centre; in double, never rounded to float
-    float angulo_inicial = 0;   // where the helix starts, seen from above (see ponto_helice.hpp)
+    double raio = 0;            // of the cutter centre at the face; in double, never rounded to float
+    double conicidade = 0;      // change of that radius per mm of depth (a tapered thread)
+    float angulo_inicial = 0;   // where the helix meets the face, seen from above (see ponto_helice.hpp)
     bool mao_direita = true;    // the angle grows clockwise seen from above
     float passo_rosca = 0;      // depth per turn
     float passo_z_grau = 0;     // depth per degree, as the plan stored it
     float comprimento = 0;      // the helix ends at this depth
+
+    double raio_em(double profundidade) const { return raio + conicidade * profundidade; }
 };
 
-// A pass: a rapid to the helix's start point at the current height, the
-// helix, and a retract away from the thread and up.
+// A pass: the way in, the helix, the way out.
 struct PassePercurso {
     std::int32_t numero = 0;  // as the header's pass list numbers it
     float diametro = 0;       // where the cutting edge goes
     Helice helice;
+    // The helix run backwards, from the thread length up to the face (for
+    // climb or conventional milling, as the options ask).
+    bool subindo = false;
+    // The feed of this pass, where it is not the preamble's (0: the preamble's).
+    double avanco = 0;
+    // 0 for the pass itself; 1, 2... for its repetitions at the same diameter.
+    int repeticao = 0;
 };
 
 enum class Retracao {
     ao_eixo,   // internal: to the axis, then up
     ao_canto,  // external: to the corner of the square round the pass (vocabulario/geometria.hpp), then up
 };
+
+// Which way the cutter goes round the thread, the spindle turning clockwise
+// (M3): climb milling travels counter-clockwise (seen from above) round an
+// internal thread and clockwise round an external one; conventional the
+// reverse. `hoje`: every pass from the face down, whatever that gives.
+enum class Fresamento { hoje, concordante, discordante };
 
 // What the pass sequence is derived from: the plan's fields, so that the
 // passes can be produced one by one (there may be millions) without being
@@ -66,6 +81,15 @@ struct Percurso {
     // The helix every pass shares but for its radius.
     Helice helice;
     PlanoPasses plano;
+
+    // Ways of cutting.
+    Fresamento fresamento = Fresamento::hoje;
+    bool tangencial = false;            // enters and leaves each helix along a tangent arc
+    bool compensacao = false;           // the path on the thread's diameter, the control offsets the cutter
+    int corretor = 1;                   // the D word of the compensation
+    int repeticoes_acabamento = 0;      // the last pass this many more times
+    bool avanco_na_aresta = false;      // the feed answered is the cutting edge's
+    double conicidade_diametro = 0;     // 1/N of a taper 1:N, 0 for a parallel thread
 };
 
 // The passes of a path, in order. Each roughing diameter is accumulated from
@@ -78,11 +102,27 @@ public:
     bool proximo(PassePercurso& passe);
 
 private:
+    bool proximo_do_plano(PassePercurso& passe);
+    void completar(PassePercurso& passe) const;
+
     const Percurso& percurso_;
     float diametro_ = 0;
     std::int64_t numero_ = 0;  // wide: one past the last int32 pass number must not overflow
     bool acabamento_feito_ = false;
+    // The last pass of the plan, held back until it is known to be the last,
+    // for its repetitions.
+    bool tem_ultimo_ = false;
+    PassePercurso ultimo_;
+    int repetidos_ = 0;
 };
+
+// Whether passes run from the thread length up to the face: when the
+// milling asked for is the opposite of what the face-down direction gives.
+bool passes_subindo(const Percurso& percurso);
+
+// The feed of the cutter's centre for a pass of diameter `diametro` when the
+// feed answered is the cutting edge's: F x (D - Dt) / D inside, F x (D + Dt) / D outside.
+double avanco_no_centro(const Percurso& percurso, float diametro);
 
 // About how many lines the passes take in the file (for the progress line).
 double linhas_previstas(const Percurso& percurso);

@@ -48,6 +48,20 @@ inline constexpr char y_min[] = "--- Y MIN =";
 inline constexpr char diametro_usinado[] = "DIAMETRO USINADO MAXIMO =";
 // In place of a value the plan switched off.
 inline constexpr char desabilitado[] = "DESABILITADO";
+// The ways of cutting asked on the command line, one comment each, after
+// the summary; a file without them has none of these lines.
+inline constexpr char arcos[] = "Percurso em arcos helicoidais (G2/G3)";
+inline constexpr char fresamento[] = "Fresamento:";
+inline constexpr char concordante[] = "concordante";
+inline constexpr char discordante[] = "discordante";
+inline constexpr char subindo[] = "- passes de baixo para cima";
+inline constexpr char tangencial[] = "Entrada e saida tangenciais";
+inline constexpr char compensacao[] = "Compensacao de raio: D";
+inline constexpr char compensacao_tabela[] = "- diametro da fresa na tabela do comando";
+inline constexpr char repeticoes[] = "Repeticoes do ultimo passe:";
+inline constexpr char avanco_aresta[] = "Avanco na aresta: cada passe com o avanco do centro da fresa";
+inline constexpr char conicidade[] = "Conicidade: 1:";
+inline constexpr char conicidade_face[] = "no diametro - diametros na face Z0";
 }  // namespace rotulo
 
 namespace unidade {
@@ -91,6 +105,11 @@ inline constexpr auto diametro_volta_externa = juntar_fixo(rotulo::diametro_volt
 inline constexpr auto extensao_x = juntar_fixo(rotulo::x_max, " %.2f ", rotulo::x_min, " %.2f");
 inline constexpr auto extensao_y = juntar_fixo(rotulo::y_max, " %.2f ", rotulo::y_min, " %.2f");
 inline constexpr auto diametro_usinado = juntar_fixo(rotulo::diametro_usinado, " %.3f ", unidade::mm_colchetes);
+// The ways of cutting.
+inline constexpr auto fresamento = juntar_fixo(rotulo::fresamento, " %s%s");
+inline constexpr auto compensacao = juntar_fixo(rotulo::compensacao, "%d ", rotulo::compensacao_tabela);
+inline constexpr auto repeticoes = juntar_fixo(rotulo::repeticoes, " %d");
+inline constexpr auto conicidade = juntar_fixo(rotulo::conicidade, "%d ", rotulo::conicidade_face);
 }  // namespace formato
 
 }  // namespace vocabulario

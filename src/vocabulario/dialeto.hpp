@@ -64,7 +64,10 @@ struct Dialeto {
     // external retract use `rapido`; the moves that leave a pass use
     // `rapido_retracao` (today's file writes both spellings).
     std::string_view rapido{}, rapido_retracao{}, corte{};
-    std::string_view x{}, y{}, z{}, s{}, f{}, p{}, t{}, h{};
+    std::string_view arco_horario{}, arco_anti_horario{};
+    std::string_view x{}, y{}, z{}, i{}, j{}, s{}, f{}, p{}, t{}, h{}, d{};
+    // Cutter radius compensation: the cutter left or right of the path, and off.
+    std::string_view compensacao_esquerda{}, compensacao_direita{}, compensacao_desliga{};
     std::string_view seguro{};
     std::string_view troca_ferramenta{}, compensacao_comprimento{};
     std::string_view liga_fuso{}, desliga_fuso{}, fim_programa{}, pausa{}, escala_liga{}, escala_desliga{};
@@ -91,12 +94,20 @@ inline constexpr Dialeto padrao{
     .rapido = "g00",
     .rapido_retracao = "g0",
     .corte = "g01",
+    .arco_horario = "g02",
+    .arco_anti_horario = "g03",
     .x = "x",
     .y = "y",
     .z = "z",
+    .i = "i",
+    .j = "j",
     .s = "S",
     .f = "f",
     .p = "P",
+    .d = "D",
+    .compensacao_esquerda = "G41",
+    .compensacao_direita = "G42",
+    .compensacao_desliga = "G40",
     .liga_fuso = "M3",
     .desliga_fuso = "M5",
     .fim_programa = "M30",
@@ -128,14 +139,22 @@ inline constexpr Dialeto linuxcnc{
     .rapido = "G0",
     .rapido_retracao = "G0",
     .corte = "G1",
+    .arco_horario = "G2",
+    .arco_anti_horario = "G3",
     .x = "X",
     .y = "Y",
     .z = "Z",
+    .i = "I",
+    .j = "J",
     .s = "S",
     .f = "F",
     .p = "P",
     .t = "T",
     .h = "H",
+    .d = "D",
+    .compensacao_esquerda = "G41",
+    .compensacao_direita = "G42",
+    .compensacao_desliga = "G40",
     .seguro = "G21 G90 G17 G94 G40 G80",
     .troca_ferramenta = "M6",
     .compensacao_comprimento = "G43",
@@ -156,9 +175,13 @@ inline constexpr Dialeto grbl{
     .rapido = "G0",
     .rapido_retracao = "G0",
     .corte = "G1",
+    .arco_horario = "G2",
+    .arco_anti_horario = "G3",
     .x = "X",
     .y = "Y",
     .z = "Z",
+    .i = "I",
+    .j = "J",
     .s = "S",
     .f = "F",
     .p = "P",
@@ -183,14 +206,22 @@ inline constexpr Dialeto fanuc{
     .rapido = "G00",
     .rapido_retracao = "G00",
     .corte = "G01",
+    .arco_horario = "G02",
+    .arco_anti_horario = "G03",
     .x = "X",
     .y = "Y",
     .z = "Z",
+    .i = "I",
+    .j = "J",
     .s = "S",
     .f = "F",
     .p = "P",
     .t = "T",
     .h = "H",
+    .d = "D",
+    .compensacao_esquerda = "G41",
+    .compensacao_direita = "G42",
+    .compensacao_desliga = "G40",
     .seguro = "G21 G90 G17 G94 G40 G80",
     .troca_ferramenta = "M06",
     .compensacao_comprimento = "G43",
@@ -213,5 +244,6 @@ std::string texto_no_dialeto(std::string_view texto, TextoComentario regra);
 
 // The file written when no name is given: this stem and the dialect's extension.
 inline constexpr std::string_view nome_arquivo_paralela = "ROSCA-HELICOIDAL_PARALELA";
+inline constexpr std::string_view nome_arquivo_conica = "ROSCA-HELICOIDAL_CONICA";
 
 }  // namespace vocabulario

@@ -1,0 +1,461 @@
+#include "emissao/passe_geral.hpp"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <string>
+
+#include "nucleo/juntar.hpp"
+#include "trabalho/parada_critica.hpp"
+#include "vocabulario/geometria.hpp"
+
+// A pass of any other shape than today's: run from the thread length up,
+// entered and left along tangent arcs, programmed on the thread's diameter
+// for the control's cutter compensation, or written as helical arcs. The
+// moves are worked out here, from the pass's description and the
+// linearisation, and written one by one.
+//
+// Angles are the generator's (ponto_helice.hpp): a point of the helix at
+// angle t is (r cos t, s r sin t), s = -1 for a right hand; in the XY plane's
+// own terms, counter-clockwise from X+, that is the angle s t.
+
+namespace {
+
+constexpr double pi = 3.14159265358979323846;
+double rad(double graus) { return graus * pi / 180; }
+double graus(double radianos) { return radianos * 180 / pi; }
+
+struct Ponto {
+    double x = 0, y = 0;
+};
+
+// Rounded as the file prints it: the control starts each move from there.
+double como_escrito(double v) { return std::nearbyint(v * 1000) / 1000; }
+
+class EscritorPasse {
+public:
+    EscritorPasse(const Percurso& percurso, const PassePercurso& passe, ContextoCordas& c, bool arcos);
+    void escrever();
+
+private:
+    // The geometry.
+    Ponto radial(double t) const { return {std::cos(rad(t)), s_ * std::sin(rad(t))}; }
+    Ponto tangente(double t) const {
+        return {-sentido_t_ * std::sin(rad(t)), sentido_t_ * s_ * std::cos(rad(t))};
+    }
+    double raio_centro(double profundidade) const { return passe_.helice.raio_em(profundidade); }
+    // Where the path is programmed: the cutter's centre, or the cutting edge
+    // when the control compensates.
+    double raio_programado(double profundidade) const {
+        const double r = raio_centro(profundidade);
+        if (!percurso_.compensacao) return r;
+        const double meia = percurso_.plano.diametro_ferramenta / 2.0;
+        return percurso_.interna ? r + meia : r - meia;
+    }
+    // The arcs into and out of the helix curve about a centre on its radius:
+    // nearer the axis inside a bore, farther out outside a blank.
+    double lado_arco_guia() const { return percurso_.interna ? -1 : 1; }
+    // Their radius, for the cutter's centre: half the path radius inside;
+    // outside, wide enough that the far end clears the blank.
+    double raio_arco_guia(double profundidade) const {
+        if (percurso_.interna) return raio_centro(profundidade) / 2;
+        const double blank = std::max<double>(percurso_.plano.diametro_inicial, passe_.diametro);
+        return std::max(0.0, (blank - passe_.diametro) / 2) + 1;
+    }
+    // How far Z goes along them, at the helix's slope.
+    double desnivel_arco_guia(double profundidade) const {
+        return raio_arco_guia(profundidade) * passe_.helice.passo_rosca / (4 * raio_centro(profundidade));
+    }
+
+    // The words.
+    std::string palavra(std::string_view letra, double v, int casas) const {
+        return juntar({letra, escrita_.coordenada(v, casas)});
+    }
+    double z_de(double profundidade) const { return profundidade == 0 ? 0.0 : -profundidade; }
+    void linha(const std::string& texto) {
+        escrita_.quebras(1);
+        escrita_.texto(texto);
+        ++linhas_;
+    }
+    void rapido_xy(Ponto p);
+    void rapido_z(double profundidade, std::string_view g);
+    void corte(const Ponto* p, const double* profundidade, std::string_view extra = {});
+    void arco(Ponto centro, Ponto fim, double profundidade, int giro);
+    void alargar_centro(double x, double y) {
+        c_.extremos.alargar(static_cast<float>(x), static_cast<float>(y));
+    }
+    void comentarios_volta(std::int64_t volta);
+
+    // The parts of the pass.
+    void arco_guia(bool entrada, double t, double profundidade, Ponto& ponta, double& prof_ponta);
+    void helice_arcos();
+    void helice_cordas();
+    void retracao();
+    Ponto fora_da_tangente(Ponto ponta, double t, bool entrada) const;
+
+    const Percurso& percurso_;
+    const PassePercurso& passe_;
+    ContextoCordas& c_;
+    Escrita& escrita_;
+    const vocabulario::Dialeto& d_;
+    bool arcos_;
+    int s_;           // +1 left hand, -1 right hand
+    int sentido_t_;   // +1: the angle grows along the travel (face down)
+    int giro_;        // +1 counter-clockwise seen from above, -1 clockwise
+    // The helix's ends, as travelled.
+    double t_ini_ = 0, prof_ini_ = 0, t_fim_ = 0, prof_fim_ = 0;
+    // The last chord of the helix (face down), when written as chords.
+    std::int64_t indice_ultimo_ = 0;
+    double t_ultimo_ = 0;
+    float prof_ultimo_ = 0;
+    // Where the cutter stands, as written.
+    Ponto posicao_;
+    double prof_posicao_ = 0;
+    TextosVolta textos_;
+    std::uint64_t linhas_ = 0;
+    std::string avanco_;  // the F word for the first feed move, then empty
+};
+
+EscritorPasse::EscritorPasse(const Percurso& percurso, const PassePercurso& passe, ContextoCordas& c, bool arcos)
+    : percurso_(percurso),
+      passe_(passe),
+      c_(c),
+      escrita_(c.escrita),
+      d_(c.escrita.dialeto()),
+      arcos_(arcos),
+      s_(passe.helice.mao_direita ? -1 : 1),
+      sentido_t_(passe.subindo ? -1 : 1),
+      giro_(s_ * sentido_t_) {
+    const Helice& h = passe.helice;
+    double t_face, t_fundo, prof_fundo;
+    if (arcos_) {
+        // The helix meets the face at the start angle and ends exactly at L.
+        t_face = h.angulo_inicial;
+        t_fundo = t_face + 360.0 * h.comprimento / h.passo_rosca;
+        prof_fundo = h.comprimento;
+    } else {
+        // Today's chords: whole degrees after the start angle, the first one
+        // a step below the face; the last one the first at or past L.
+        const std::int32_t primeiro = angulo_primeiro(h);
+        t_face = primeiro - 1;
+        // The first move that reaches L: depths grow move by move, so the
+        // first index at or past it is found by halving.
+        auto prof = [&](std::int64_t i) { return profundidade_corda(h, i / 360, static_cast<int>(i % 360) + 1); };
+        std::int64_t baixo = 0, alto = 1;
+        while (prof(alto) < h.comprimento && alto < (std::int64_t{1} << 50)) alto *= 2;
+        while (baixo < alto) {
+            const std::int64_t meio = baixo + (alto - baixo) / 2;
+            if (prof(meio) >= h.comprimento)
+                alto = meio;
+            else
+                baixo = meio + 1;
+        }
+        indice_ultimo_ = baixo;
+        prof_ultimo_ = prof(baixo);
+        t_ultimo_ = primeiro + static_cast<double>(baixo);
+        t_fundo = t_ultimo_;
+        prof_fundo = prof_ultimo_;
+    }
+    if (passe.subindo) {
+        t_ini_ = t_fundo, prof_ini_ = prof_fundo, t_fim_ = t_face, prof_fim_ = 0;
+    } else {
+        t_ini_ = t_face, prof_ini_ = 0, t_fim_ = t_fundo, prof_fim_ = prof_fundo;
+    }
+    textos_ = textos_volta(escrita_, passe, percurso.interna);
+    if (passe.avanco > 0) avanco_ = juntar({" ", d_.f, escrita_.numero(passe.avanco, 1)});
+}
+
+void EscritorPasse::rapido_xy(Ponto p) {
+    linha(juntar({d_.rapido, " ", palavra(d_.x, p.x, 3), " ", palavra(d_.y, p.y, 3)}));
+    posicao_ = {como_escrito(p.x), como_escrito(p.y)};
+}
+
+void EscritorPasse::rapido_z(double profundidade, std::string_view g) {
+    linha(juntar({g, " ", palavra(d_.z, z_de(profundidade), 3)}));
+    prof_posicao_ = profundidade;
+}
+
+void EscritorPasse::corte(const Ponto* p, const double* profundidade, std::string_view extra) {
+    std::string t = juntar({d_.corte, extra});
+    if (p) t = juntar({t, " ", palavra(d_.x, p->x, 3), " ", palavra(d_.y, p->y, 3)});
+    if (profundidade) t = juntar({t, " ", palavra(d_.z, z_de(*profundidade), 3)});
+    t += avanco_;
+    avanco_.clear();
+    linha(t);
+    if (p) posicao_ = {como_escrito(p->x), como_escrito(p->y)};
+    if (profundidade) prof_posicao_ = *profundidade;
+}
+
+// An arc about `centro` from where the cutter stands to `fim`; the centre as
+// offsets from the start, both always written.
+void EscritorPasse::arco(Ponto centro, Ponto fim, double profundidade, int giro) {
+    std::string t = juntar({giro > 0 ? d_.arco_anti_horario : d_.arco_horario, " ", palavra(d_.x, fim.x, 3), " ",
+                            palavra(d_.y, fim.y, 3), " ", palavra(d_.z, z_de(profundidade), 3), " ",
+                            palavra(d_.i, centro.x - posicao_.x, 3), " ", palavra(d_.j, centro.y - posicao_.y, 3)});
+    t += avanco_;
+    avanco_.clear();
+    linha(t);
+    posicao_ = {como_escrito(fim.x), como_escrito(fim.y)};
+    prof_posicao_ = profundidade;
+}
+
+void EscritorPasse::comentarios_volta(std::int64_t volta) {
+    char numero[24];
+    const auto fim = std::to_chars(numero, numero + sizeof numero, volta).ptr;
+    escrita_.arquivo().bruto(textos_.abertura.data(), textos_.abertura.size());
+    escrita_.arquivo().bruto(numero, static_cast<std::size_t>(fim - numero));
+    // The closing text ends with a line break; the next move starts its own.
+    const std::string_view fechamento(textos_.fechamento.data(), textos_.fechamento.size() - fim_de_linha.size());
+    escrita_.arquivo().bruto(fechamento.data(), fechamento.size());
+    escrita_.quebras(1);
+    linhas_ += 4;
+}
+
+// A quarter circle tangent to the helix at angle `t` and depth
+// `profundidade`: into it (entrada) or out of it. Inside a bore it curves as
+// the helix does, from a point nearer the axis; outside a blank it curves the
+// other way, from a point farther out. Z goes on at the helix's slope.
+// `ponta` and `prof_ponta` get its far end.
+void EscritorPasse::arco_guia(bool entrada, double t, double profundidade, Ponto& ponta, double& prof_ponta) {
+    const double r = raio_centro(profundidade);
+    const double rho = raio_arco_guia(profundidade);
+    const double rho_programado = rho + (percurso_.compensacao ? percurso_.plano.diametro_ferramenta / 2.0 : 0);
+    const Ponto n = radial(t), tg = tangente(t);
+    const double rp = raio_programado(profundidade);
+    const Ponto p{rp * n.x, rp * n.y};
+    const double lado = lado_arco_guia();
+    // The same centre for the cutter's centre and for its edge.
+    const Ponto centro{p.x + lado * rho_programado * n.x, p.y + lado * rho_programado * n.y};
+    const Ponto centro_c{(r + lado * rho) * n.x, (r + lado * rho) * n.y};
+    // Before the helix's start the far end lies back along the travel; after its end, on.
+    const double sinal = entrada ? -1 : 1;
+    ponta = {centro.x + sinal * rho_programado * tg.x, centro.y + sinal * rho_programado * tg.y};
+    prof_ponta = profundidade + sinal * sentido_t_ * desnivel_arco_guia(profundidade);
+    const int giro = percurso_.interna ? giro_ : -giro_;
+
+    const double a_ponta = graus(std::atan2(sinal * tg.y, sinal * tg.x));
+    const double a_helice = graus(std::atan2(-lado * n.y, -lado * n.x));
+    const double a_de = entrada ? a_ponta : a_helice;
+    double varredura = (entrada ? a_helice : a_ponta) - a_de;
+    while (giro > 0 && varredura <= 0) varredura += 360;
+    while (giro < 0 && varredura >= 0) varredura -= 360;
+    const double prof_de = entrada ? prof_ponta : profundidade;
+    const double prof_ate = entrada ? profundidade : prof_ponta;
+    const Ponto fim = entrada ? p : ponta;
+
+    const int passos = arcos_ ? 1 : static_cast<int>(std::lround(std::fabs(varredura)));
+    for (int k = 1; k <= passos; ++k) {
+        const double a = rad(a_de + varredura * k / passos);
+        const double prof = prof_de + (prof_ate - prof_de) * k / passos;
+        const Ponto q = k == passos ? fim
+                                    : Ponto{centro.x + rho_programado * std::cos(a), centro.y + rho_programado * std::sin(a)};
+        if (arcos_)
+            arco(centro, q, prof, giro);
+        else
+            corte(&q, &prof);
+    }
+    // The cutter centre's arc, for the extents.
+    for (int k = 0; k <= 90; ++k) {
+        const double a = rad(a_de + varredura * k / 90);
+        alargar_centro(centro_c.x + rho * std::cos(a), centro_c.y + rho * std::sin(a));
+    }
+}
+
+void EscritorPasse::helice_arcos() {
+    const double varredura = t_fim_ - t_ini_;
+    const auto pecas = static_cast<std::int64_t>(std::ceil(std::fabs(varredura) / 180 - 1e-9));
+    const double rp = raio_programado(0);
+    const double r = raio_centro(0);
+    for (std::int64_t k = 1; k <= pecas; ++k) {
+        const bool ultima = k == pecas;
+        const double t = ultima ? t_fim_ : t_ini_ + varredura * static_cast<double>(k) / static_cast<double>(pecas);
+        const double prof = ultima ? prof_fim_
+                                   : prof_ini_ + (prof_fim_ - prof_ini_) * static_cast<double>(k) /
+                                                     static_cast<double>(pecas);
+        const Ponto n = radial(t);
+        arco({0, 0}, {rp * n.x, rp * n.y}, prof, giro_);
+        c_.progresso.avancar(1);
+    }
+    // A whole turn reaches every side of the circle; a shorter helix, its ends and what lies between.
+    if (std::fabs(varredura) >= 360) {
+        alargar_centro(r, r);
+        alargar_centro(-r, -r);
+    } else {
+        for (int k = 0; k <= 64; ++k) {
+            const Ponto n = radial(t_ini_ + varredura * k / 64);
+            alargar_centro(r * n.x, r * n.y);
+        }
+    }
+}
+
+// Today's chord points, face down or from the last one back up to the face;
+// the turn comments every 360 moves.
+void EscritorPasse::helice_cordas() {
+    const Helice& h = passe_.helice;
+    const std::int32_t primeiro = angulo_primeiro(h);
+    const bool compensa = percurso_.compensacao;
+    const std::int64_t total = indice_ultimo_ + 1;
+    // From the thread length up, the way in already ends on the last chord point.
+    for (std::int64_t n = passe_.subindo ? 1 : 0; n < total; ++n) {
+        const std::int64_t i = passe_.subindo ? indice_ultimo_ - n : n;
+        if (n > 0 && n % 360 == 0) comentarios_volta(n / 360 + 1);
+        const std::int64_t fio = i / 360;
+        const int k = static_cast<int>(i % 360);
+        const float prof = i == indice_ultimo_ ? prof_ultimo_ : profundidade_corda(h, fio, k + 1);
+        const PontoHelice centro = ponto_helice(raio_centro(prof), primeiro + k, h.mao_direita);
+        const PontoHelice p = compensa ? ponto_helice(raio_programado(prof), primeiro + k, h.mao_direita) : centro;
+        const Ponto q{p.x, p.y};
+        const double z = prof;
+        corte(&q, &z);
+        // A tapered thread is judged at the face.
+        if (h.conicidade != 0)
+            alargar_centro(ponto_helice(h.raio, primeiro + k, h.mao_direita).x,
+                           ponto_helice(h.raio, primeiro + k, h.mao_direita).y);
+        else
+            alargar_centro(centro.x, centro.y);
+        if (linhas_ % 364 == 0) c_.progresso.avancar(364);
+    }
+    if (passe_.subindo) {
+        // Back to the face, where the helix meets it.
+        const PontoHelice p = ponto_helice(raio_programado(0), primeiro - 1, h.mao_direita);
+        const Ponto q{p.x, p.y};
+        const double z = 0;
+        corte(&q, &z);
+    }
+}
+
+void EscritorPasse::retracao() {
+    const double altura = percurso_.altura_retracao;
+    if (percurso_.interna) {
+        if (posicao_.x != 0 || posicao_.y != 0) {
+            linha(juntar({d_.rapido_retracao, " ", palavra(d_.x, 0, 0), " ", palavra(d_.y, 0, 0)}));
+            posicao_ = {0, 0};
+        }
+    } else if (!percurso_.tangencial) {
+        // As today: to the corner of the quadrant of the last point.
+        const double rc = passe_.helice.raio_em(prof_fim_) + static_cast<double>(percurso_.folga_retracao);
+        vocabulario::Canto canto;
+        if (!vocabulario::canto_retracao(posicao_.x, posicao_.y, rc, canto)) parada_estrutura("011");
+        linha(juntar({d_.rapido, " ", palavra(d_.x, canto.x, 3), " ", palavra(d_.y, canto.y, 3)}));
+        posicao_ = {canto.x, canto.y};
+    }
+    linha(juntar({d_.rapido_retracao, " ", palavra(d_.z, altura, 0)}));
+}
+
+// The point a line tangent to the arc into (or out of) the helix at `ponta`
+// starts (or ends) at, a little over the cutter's radius away: along it the
+// control's compensation comes on (goes off) without a corner to gouge. The
+// arc into the helix ends its approach moving outward inside a bore (inward
+// outside a blank), and the arc out of it leaves moving inward (outward).
+// The line out turns a little away from the cutter's side: written as
+// chords, the arc's last one is not quite tangent, and a concave corner
+// there is one the control refuses.
+Ponto EscritorPasse::fora_da_tangente(Ponto ponta, double t, bool entrada) const {
+    const double comprimento = percurso_.plano.diametro_ferramenta / 2.0 + 1;
+    const Ponto n = radial(t);
+    const double sinal = percurso_.interna ? -1 : 1;
+    Ponto v{sinal * n.x, sinal * n.y};
+    if (!entrada) {
+        const bool concordante = percurso_.interna ? giro_ > 0 : giro_ < 0;
+        // The cutter on the left (climb): turn right; on the right: turn left.
+        const double a = rad(concordante ? -10 : 10);
+        v = {v.x * std::cos(a) - v.y * std::sin(a), v.x * std::sin(a) + v.y * std::cos(a)};
+    }
+    // Both lines lie on the same side of their arc: the axis's side inside
+    // a bore, the far side outside a blank.
+    return {ponta.x + comprimento * v.x, ponta.y + comprimento * v.y};
+}
+
+void EscritorPasse::escrever() {
+    const bool compensa = percurso_.compensacao;
+    const bool tangencial = percurso_.tangencial;
+    // Where the cut begins: the start of the arc into the helix, or the helix itself.
+    Ponto inicio;
+    double prof_inicio = prof_ini_;
+    {
+        const Ponto n = radial(t_ini_);
+        const double rp = raio_programado(prof_ini_);
+        inicio = {rp * n.x, rp * n.y};
+        if (tangencial) {
+            const double rho = raio_arco_guia(prof_ini_) + (compensa ? percurso_.plano.diametro_ferramenta / 2.0 : 0);
+            const Ponto tg = tangente(t_ini_);
+            const double lado = lado_arco_guia();
+            inicio = {inicio.x + lado * rho * n.x - rho * tg.x, inicio.y + lado * rho * n.y - rho * tg.y};
+            prof_inicio = prof_ini_ - sentido_t_ * desnivel_arco_guia(prof_ini_);
+        }
+    }
+    const std::string lado_compensacao = [&] {
+        const bool concordante = percurso_.interna ? giro_ > 0 : giro_ < 0;
+        return juntar({" ", concordante ? d_.compensacao_esquerda : d_.compensacao_direita, " ", d_.d,
+                       std::to_string(percurso_.corretor)});
+    }();
+
+    // The way in, always clear of the material. Face down: over the start in
+    // the air, then down at feed. From the thread length up: down the middle
+    // of the bore or outside the blank, then across at feed. With the
+    // control's compensation, on along a tangent line in the air first.
+    if (compensa) {
+        rapido_xy(fora_da_tangente(inicio, t_ini_, true));
+        comentarios_volta(1);
+        corte(&inicio, nullptr, lado_compensacao);
+        if (passe_.subindo)
+            rapido_z(prof_inicio, d_.rapido);
+        else
+            corte(nullptr, &prof_inicio);
+    } else if (tangencial || !passe_.subindo) {
+        // The start of an arc into the helix is clear of the material itself.
+        rapido_xy(inicio);
+        if (passe_.subindo) rapido_z(prof_inicio, d_.rapido);
+        comentarios_volta(1);
+        if (!passe_.subindo) corte(nullptr, &prof_inicio);
+    } else {
+        Ponto livre{0, 0};
+        if (!percurso_.interna) {
+            const double meia = percurso_.plano.diametro_ferramenta / 2.0;
+            const double distancia = std::hypot(inicio.x, inicio.y);
+            const double blank = std::max<double>(percurso_.plano.diametro_inicial, passe_.diametro) / 2;
+            const double raio_livre = std::max(distancia + meia + 1, blank + 2 * meia + 1);
+            livre = {inicio.x / distancia * raio_livre, inicio.y / distancia * raio_livre};
+        }
+        rapido_xy(livre);
+        rapido_z(prof_inicio, d_.rapido);
+        comentarios_volta(1);
+        corte(&inicio, nullptr);
+    }
+    if (tangencial) {
+        Ponto ponta;
+        double prof_ponta;
+        arco_guia(true, t_ini_, prof_ini_, ponta, prof_ponta);
+    }
+
+    if (arcos_)
+        helice_arcos();
+    else
+        helice_cordas();
+
+    if (tangencial) {
+        Ponto ponta;
+        double prof_ponta;
+        arco_guia(false, t_fim_, prof_fim_, ponta, prof_ponta);
+        if (compensa) {
+            // Up with the compensation still on, then off along a tangent line in the air.
+            rapido_z(-static_cast<double>(percurso_.altura_retracao), d_.rapido_retracao);
+            const Ponto saida = fora_da_tangente(ponta, t_fim_, false);
+            corte(&saida, nullptr, juntar({" ", d_.compensacao_desliga}));
+            escrita_.quebras(1);
+            c_.z_atual = passe_.helice.comprimento;
+            c_.progresso.avancar(linhas_ % 364);
+            return;
+        }
+    }
+    retracao();
+    escrita_.quebras(1);
+    c_.z_atual = passe_.helice.comprimento;
+    c_.progresso.avancar(linhas_ % 364);
+}
+
+}  // namespace
+
+void escrever_passe_geral(const Percurso& percurso, const PassePercurso& passe, ContextoCordas& c, bool arcos) {
+    EscritorPasse(percurso, passe, c, arcos).escrever();
+}
