@@ -1,5 +1,7 @@
 #include "apoio/dialetos.hpp"
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -195,7 +197,12 @@ bool rodar_rs274(const std::string& arquivo, const std::string& tabela, std::str
         comando += " -t ferramentas.tbl";
     }
     comando += " p.ngc > saida.txt 2>&1 < /dev/null";
+    // rs274 keeps its tool table in a memory map that every run of it on the
+    // machine shares: two at once (tests run in parallel) read each other's.
+    const int trava = open((std::filesystem::temp_directory_path() / "rosca-rs274.lock").c_str(), O_CREAT | O_RDWR, 0666);
+    if (trava >= 0) flock(trava, LOCK_EX);
     const int bruto = std::system(comando.c_str());
+    if (trava >= 0) close(trava);
     saida = ler_arquivo(dir + "/saida.txt");
     std::filesystem::remove_all(dir);
     return WIFEXITED(bruto) && WEXITSTATUS(bruto) == 0;
