@@ -1,5 +1,7 @@
 // libFuzzer target: one whole run (dialogue, plan, estimates, summary, file)
-// with the input bytes as everything the machinist types.
+// with the input bytes as everything the machinist types. An input that
+// starts with '#' takes its next two bytes as the file's options (dialect,
+// ways of cutting, taper), so those writers meet hostile answers too.
 //
 // Every input must end as the program promises: status 0 with a whole file,
 // or status 1 after a critical stop, with no file opened before the file
@@ -14,6 +16,7 @@
 #include "trabalho/parada_critica.hpp"
 #include "driver/programa.hpp"
 #include "emissao/saida_arquivo.hpp"
+#include "trabalho/opcoes_geracao.hpp"
 
 namespace {
 
@@ -47,11 +50,34 @@ void exigir(bool condicao) {
 }
 
 const std::string pausa = std::string(texto_pausa) + "\n";
+
+// The options two bytes choose; combinations the command line refuses are left out.
+OpcoesGeracao opcoes_de(std::uint8_t a, std::uint8_t b) {
+    OpcoesGeracao o;
+    o.dialeto = vocabulario::dialetos[a & 3];
+    o.arcos = a & 4;
+    o.fresamento = (a & 8) ? OpcoesGeracao::Fresamento::concordante
+                           : (a & 16) ? OpcoesGeracao::Fresamento::discordante : OpcoesGeracao::Fresamento::hoje;
+    o.tangencial = a & 32;
+    o.compensacao = (a & 64) && o.dialeto != &vocabulario::grbl;
+    if ((a & 128) && !o.arcos && !o.compensacao) o.conicidade = 3 + b % 98;
+    o.repeticoes_acabamento = (b >> 1) % 6;
+    o.avanco_na_aresta = b & 1;
+    o.ferramenta = (b >> 4) % 3;
+    o.alguma = true;
+    return o;
+}
 constexpr std::string_view sucesso = " - com sucesso!\n\n\n";
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t n) {
+    OpcoesGeracao opcoes;
+    if (n >= 3 && dados[0] == '#') {
+        opcoes = opcoes_de(dados[1], dados[2]);
+        dados += 3;
+        n -= 3;
+    }
     auto console = Console::em_memoria(std::string(reinterpret_cast<const char*>(dados), n), limite_console);
     std::string arquivo;
     bool aberto = false;
@@ -61,7 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t n) 
             exigir(!aberto);
             aberto = true;
             return std::make_unique<ArquivoLimitado>(&arquivo);
-        });
+        }, opcoes);
     } catch (const ConsoleCheia&) {
         return 0;
     }
@@ -72,8 +98,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t n) 
     exigir(termina_com(saida, pausa));
     if (status == 0) {
         exigir(aberto);
-        exigir(!arquivo.empty() && arquivo.front() == ';');
-        exigir(termina_com(arquivo, "\r\n\r\nM30\r\n"));
+        const bool enquadrado = opcoes.dialeto->enquadramento;
+        exigir(!arquivo.empty() && arquivo.front() == (enquadrado ? '%' : opcoes.dialeto == &vocabulario::grbl ? '(' : ';'));
+        exigir(termina_com(arquivo, enquadrado ? "\r\nM30\r\n%\r\n" : "\r\nM30\r\n"));
         exigir(termina_com(saida, std::string(sucesso) + pausa));
     } else {
         exigir(saida.find(sucesso) == std::string::npos);

@@ -263,7 +263,10 @@ void EscritorPasse::arco_guia(bool entrada, double t, double profundidade, Ponto
 
 void EscritorPasse::helice_arcos() {
     const double varredura = t_fim_ - t_ini_;
-    const auto pecas = static_cast<std::int64_t>(std::ceil(std::fabs(varredura) / 180 - 1e-9));
+    // A helix of more turns than any file could hold is written until the
+    // file stops taking them; the count only must stay a number.
+    const double quantas = std::ceil(std::fabs(varredura) / 180 - 1e-9);
+    const auto pecas = quantas < 0x1p62 ? static_cast<std::int64_t>(quantas) : std::int64_t{1} << 62;
     const double rp = raio_programado(0);
     const double r = raio_centro(0);
     for (std::int64_t k = 1; k <= pecas; ++k) {
