@@ -84,7 +84,10 @@ constexpr Linha<double> avanco_rotacao{"\n;Avanco por rotacao (Fz): %.3f [mm / r
 
 // The cells of rows 3 to 6 and the direction label read the same in both halves.
 constexpr const char* desabilitado = vocabulario::rotulo::desabilitado;
-constexpr Linha<double> valor_mm{"%.2f [mm]", vocabulario::formato::valor_mm.c};
+// A copy of this translation unit's own: the address of an object of another
+// one is no constant under the sanitizers' instrumentation.
+constexpr auto arq_valor_mm = juntar_fixo(vocabulario::formato::valor_mm.c);
+constexpr Linha<double> valor_mm{"%.2f [mm]", arq_valor_mm.c};
 
 constexpr const char* detalhe_codigo_007 = "\nERRO! Diametro inicial, de acabamento e final....";
 
