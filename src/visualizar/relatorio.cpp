@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "nucleo/versao.hpp"
+#include "visualizar/mensagem.hpp"
 #include "visualizar/quadro.hpp"
 
 std::string quebrar(const std::string& texto, std::size_t recuo, std::size_t largura) {
@@ -46,7 +47,8 @@ std::string preencher(std::string texto, std::size_t largura, bool direita) {
 
 }  // namespace
 
-void imprimir_relatorio(Console& console, const Modelo& m, const std::string& arquivo) {
+void imprimir_relatorio(Console& console, const Analise& a, const std::string& arquivo) {
+    const Modelo& m = a.modelo;
     const Quadro q = montar_quadro(m);
     console.imprimir("rosca-visualizar %s\n", versao_programa);
     console.escrever(quebrar("Arquivo: " + arquivo, 0));
@@ -77,14 +79,12 @@ void imprimir_relatorio(Console& console, const Modelo& m, const std::string& ar
         console.escrever(quebrar(preencher(c.rotulo, 22, false) + " " + preencher(c.cabecalho, 22, false) + " " +
                                      c.percurso,
                                  2));
-    console.imprimir("Comprimento do corte %.1f mm", m.comprimento);
-    for (const auto& t : q.totais)
-        if (t.rotulo == "Tempo de corte (avanco f)") console.escrever(", " + t.valor + " no avanco do arquivo");
-    console.escrever(".\n");
+    console.imprimir("Comprimento do corte %.1f mm, ", m.comprimento);
+    console.escrever(q.tempo_corte + " no avanco do arquivo.\n");
 
     console.escrever("\nVerificacoes:\n");
     for (int i = 1; i <= Verificacoes::quantidade; ++i) {
-        const ResultadoVerificacao& r = m.verificacoes[i];
+        const ResultadoVerificacao& r = a.verificacoes[i];
         std::string titulo = formatar(" %d. %s ", r.numero, r.titulo);
         const char* estado = nome_estado(r.estado);
         const std::size_t largura = 79 - std::string(estado).size() - 1;
@@ -105,7 +105,7 @@ void imprimir_relatorio(Console& console, const Modelo& m, const std::string& ar
         console.imprimir("\nLinhas que nao se leem: %llu\n", static_cast<unsigned long long>(m.total_ilegiveis));
         for (const LinhaIlegivel& l : m.ilegiveis) {
             std::string texto = formatar("linha %llu: ", static_cast<unsigned long long>(l.numero)) + l.texto;
-            if (l.bytes > LeitorGcode::max_linha)
+            if (l.bytes > LeitorLinhas::max_linha)
                 texto += formatar(" (%llu bytes)", static_cast<unsigned long long>(l.bytes));
             if (texto.size() > 76) texto = texto.substr(0, 73) + "...";
             console.escrever("  " + texto + "\n");
@@ -116,13 +116,13 @@ void imprimir_relatorio(Console& console, const Modelo& m, const std::string& ar
     }
 }
 
-void imprimir_conclusao(Console& console, const Modelo& m, const std::string& imagem, bool gravada) {
+void imprimir_conclusao(Console& console, const Analise& a, const std::string& imagem, bool gravada) {
     console.escrever("\n");
     if (gravada)
         console.escrever(quebrar("Imagem gravada: " + imagem, 0));
     else
         console.escrever("Nenhuma imagem gravada: nenhum movimento foi lido.\n");
-    if (m.verificacoes.todas_ok())
+    if (a.verificacoes.todas_ok())
         console.escrever("Resultado: arquivo inteiro, tudo confere.\n");
     else
         console.escrever("Resultado: ATENCAO - ha falhas; confira antes de usinar.\n");

@@ -4,10 +4,10 @@
 #include <cstdint>
 #include <string>
 
-// The checks of the path against the file's own header. Each keeps the first
-// place where it fails (line, what differs, where on the path) and how many
-// times it failed. Checks made per point run while the file is read (see
-// modelo.hpp); those of a whole pass or of the whole file run at their end.
+// The results of the checks of the path against the file's own header. Each
+// keeps the first place where it fails (line, what differs, where on the
+// path) and how many times it failed. The checks themselves are in
+// conferencias.hpp.
 
 enum class Estado : std::uint8_t { ok, falha, nao_avaliada, nao_se_aplica };
 
@@ -50,15 +50,3 @@ public:
 private:
     std::array<ResultadoVerificacao, quantidade> itens_;
 };
-
-class Modelo;
-struct Passe;
-struct Cabecalho;
-
-// What a pass must show once it has ended.
-void conferir_passe(const Passe& passe, const Cabecalho& cabecalho, Verificacoes& v);
-// What the whole file must show once it has been read.
-void conferir_arquivo(const Modelo& modelo, Verificacoes& v);
-
-// Texts with numbers for the messages: "%.3f" and the like, in one call.
-std::string formatar(const char* formato, ...) __attribute__((format(printf, 1, 2)));

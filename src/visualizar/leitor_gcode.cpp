@@ -1,0 +1,87 @@
+#include "visualizar/leitor_gcode.hpp"
+
+bool LeitorGcode::proxima(Linha& l) {
+    if (!linhas_.proxima(texto_)) return false;
+    l.numero = texto_.numero;
+    l.sem_fim_de_linha = texto_.sem_fim_de_linha;
+    l.texto = texto_.texto;
+    l.bytes = texto_.bytes;
+    l.longa = texto_.longa;
+    l.quantidade_comentarios = 0;
+    l.m = -1;
+    l.tem_s = l.tem_f = l.escala = false;
+    if (texto_.longa) {
+        l.tipo = TipoLinha::ilegivel;
+        return true;
+    }
+    interpretar(l);
+    if (l.tipo == TipoLinha::ilegivel && l.texto.size() > LeitorLinhas::max_texto_guardado)
+        l.texto = l.texto.substr(0, LeitorLinhas::max_texto_guardado);
+    return true;
+}
+
+void LeitorGcode::interpretar(Linha& l) {
+    Palavras& w = palavras_;
+    ler_palavras(texto_.texto, w);
+    l.tipo = TipoLinha::ilegivel;
+    if (!w.legivel) return;
+    const std::size_t guardados = std::min(w.quantidade_comentarios, Palavras::max_comentarios);
+    for (std::size_t i = 0; i < guardados; ++i) l.comentarios[i] = w.comentarios[i];
+    l.quantidade_comentarios = guardados;
+    if (!w.tem_palavras()) {
+        l.tipo = guardados > 0 ? TipoLinha::comentario : TipoLinha::vazia;
+        return;
+    }
+
+    const bool coordenadas = w.tem('x') || w.tem('y') || w.tem('z');
+    const bool centro = w.tem('i') || w.tem('j');
+    const std::uint32_t g = w.codigos_g;
+    // Dwell times and scale factors are not coordinates.
+    if ((g & g_sem_escala) && (coordenadas || w.tem('p'))) return;
+    if ((g & g_pausa) && (coordenadas || (g & g_escala))) return;
+    if (w.tem('p') && !(g & g_pausa)) return;
+    if ((g & g_escala) && centro) return;
+    const bool move = coordenadas && !(g & g_escala);
+    const int movimento = w.movimento >= 0 ? w.movimento : movimento_;
+    if (move && movimento < 0) return;  // coordinates before any motion code
+    const bool arco = move && movimento >= 2;
+    // An arc gives its centre, I and J both; nothing else does.
+    if (arco ? !(w.tem('i') && w.tem('j')) : centro) return;
+
+    if (w.movimento >= 0) movimento_ = w.movimento;
+    l.m = w.m;
+    l.tem_s = w.tem('s');
+    l.s = w.s;
+    l.tem_f = w.tem('f');
+    l.f = w.f;
+    if (g & g_escala) {
+        l.escala = true;
+        l.tem_escala_x = w.tem('x');
+        l.tem_escala_y = w.tem('y');
+        l.escala_x = w.tem('x') ? w.x : 1;
+        l.escala_y = w.tem('y') ? w.y : 1;
+    }
+    if (!move) {
+        l.tipo = TipoLinha::comando;
+        return;
+    }
+    Movimento& mv = l.movimento;
+    mv.tipo = movimento == 0 ? TipoMovimento::rapido : movimento == 1 ? TipoMovimento::linear : TipoMovimento::arco;
+    mv.linha = l.numero;
+    mv.de = posicao_;
+    mv.de_conhecido = x_conhecido_ && y_conhecido_ && z_conhecido_;
+    mv.tem_x = w.tem('x');
+    mv.tem_y = w.tem('y');
+    mv.tem_z = w.tem('z');
+    if (mv.tem_x) posicao_.x = w.x, x_conhecido_ = true;
+    if (mv.tem_y) posicao_.y = w.y, y_conhecido_ = true;
+    if (mv.tem_z) posicao_.z = w.z, z_conhecido_ = true;
+    mv.para = posicao_;
+    mv.z_conhecido = z_conhecido_;
+    if (arco) {
+        mv.centro_x = mv.de.x + w.i;
+        mv.centro_y = mv.de.y + w.j;
+        mv.horario = movimento == 2;
+    }
+    l.tipo = TipoLinha::movimento;
+}
