@@ -68,14 +68,16 @@ TEST(VisualizarLeitorGcode, NumeroIgualAoDeFromChars) {
     // The integer shortcut must give the double std::from_chars gives.
     std::mt19937_64 gerador(12345);
     for (int i = 0; i < 200000; ++i) {
-        const int digitos = 1 + static_cast<int>(gerador() % 15);
+        const int digitos = 1 + static_cast<int>(gerador() % 20);
         std::string texto;
         for (int k = 0; k < digitos; ++k) texto += static_cast<char>('0' + gerador() % 10);
         const std::size_t ponto = gerador() % (texto.size() + 1);
         texto = texto.substr(0, ponto) + '.' + texto.substr(ponto);
         double esperado = 0, lido = -1;
         std::from_chars(texto.data(), texto.data() + texto.size(), esperado, std::chars_format::fixed);
-        ASSERT_EQ(ler_numero(texto.data(), texto.data() + texto.size(), lido), texto.data() + texto.size()) << texto;
+        // What follows a number in a line: its end, and bytes that may be read.
+        const std::string linha = texto + std::string(1 + folga_numero, '\n');
+        ASSERT_EQ(ler_numero(linha.data(), lido), linha.data() + texto.size()) << texto;
         ASSERT_EQ(lido, esperado) << texto;
     }
 }

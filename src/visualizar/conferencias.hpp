@@ -27,6 +27,7 @@ class ConferenciaCirculo final : public Observador {
 public:
     ConferenciaCirculo(const Modelo&, Verificacoes& v) : v_(v) {}
     void inicio_passe(const Passe& p, const Movimento& m) override;
+    bool segue_cortes() const override { return true; }
     void corte(const Passe& p, const Movimento& m) override;
     void fim_arquivo(const Modelo& m) override;
 
@@ -56,6 +57,7 @@ class ConferenciaProfundidade final : public Observador {
 public:
     ConferenciaProfundidade(const Modelo& m, Verificacoes& v) : m_(m), v_(v) {}
     void inicio_passe(const Passe& p, const Movimento& m) override;
+    bool segue_cortes() const override { return true; }
     void corte(const Passe& p, const Movimento& m) override;
     void comentario_no_passe(const Passe& p, const Comentario& c, std::uint64_t linha) override;
     void fim_passe(const Passe& p) override;

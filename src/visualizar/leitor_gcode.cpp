@@ -1,69 +1,61 @@
 #include "visualizar/leitor_gcode.hpp"
 
-bool LeitorGcode::proxima(Linha& l) {
-    if (!linhas_.proxima(texto_)) return false;
-    l.numero = texto_.numero;
-    l.sem_fim_de_linha = texto_.sem_fim_de_linha;
+void LeitorGcode::interpretar(Linha& l) {
+    l.m = -1;
+    l.tem_s = l.tem_f = l.escala = false;
+    l.tipo = TipoLinha::ilegivel;
+    if (!texto_.longa && ler(l)) return;
+    // What cannot be read: the line, or its start, for the message.
     l.texto = texto_.texto;
     l.bytes = texto_.bytes;
     l.longa = texto_.longa;
-    l.quantidade_comentarios = 0;
-    l.m = -1;
-    l.tem_s = l.tem_f = l.escala = false;
-    if (texto_.longa) {
-        l.tipo = TipoLinha::ilegivel;
-        return true;
-    }
-    interpretar(l);
-    if (l.tipo == TipoLinha::ilegivel && l.texto.size() > LeitorLinhas::max_texto_guardado)
-        l.texto = l.texto.substr(0, LeitorLinhas::max_texto_guardado);
-    return true;
+    if (l.texto.size() > LeitorLinhas::max_texto_guardado) l.texto = l.texto.substr(0, LeitorLinhas::max_texto_guardado);
+    l.tipo = TipoLinha::ilegivel;
 }
 
-void LeitorGcode::interpretar(Linha& l) {
+bool LeitorGcode::ler(Linha& l) {
     Palavras& w = palavras_;
     ler_palavras(texto_.texto, w);
-    l.tipo = TipoLinha::ilegivel;
-    if (!w.legivel) return;
+    if (!w.legivel) return false;
     const std::size_t guardados = std::min(w.quantidade_comentarios, Palavras::max_comentarios);
     for (std::size_t i = 0; i < guardados; ++i) l.comentarios[i] = w.comentarios[i];
     l.quantidade_comentarios = guardados;
     if (!w.tem_palavras()) {
         l.tipo = guardados > 0 ? TipoLinha::comentario : TipoLinha::vazia;
-        return;
+        return true;
     }
 
     const bool coordenadas = w.tem('x') || w.tem('y') || w.tem('z');
     const bool centro = w.tem('i') || w.tem('j');
     const std::uint32_t g = w.codigos_g;
     // Dwell times and scale factors are not coordinates.
-    if ((g & g_sem_escala) && (coordenadas || w.tem('p'))) return;
-    if ((g & g_pausa) && (coordenadas || (g & g_escala))) return;
-    if (w.tem('p') && !(g & g_pausa)) return;
-    if ((g & g_escala) && centro) return;
+    if ((g & g_sem_escala) && (coordenadas || w.tem('p'))) return false;
+    if ((g & g_pausa) && (coordenadas || (g & g_escala))) return false;
+    if (w.tem('p') && !(g & g_pausa)) return false;
+    if ((g & g_escala) && centro) return false;
     const bool move = coordenadas && !(g & g_escala);
     const int movimento = w.movimento >= 0 ? w.movimento : movimento_;
-    if (move && movimento < 0) return;  // coordinates before any motion code
+    if (move && movimento < 0) return false;  // coordinates before any motion code
     const bool arco = move && movimento >= 2;
     // An arc gives its centre, I and J both; nothing else does.
-    if (arco ? !(w.tem('i') && w.tem('j')) : centro) return;
+    if (arco ? !(w.tem('i') && w.tem('j')) : centro) return false;
 
     if (w.movimento >= 0) movimento_ = w.movimento;
     l.m = w.m;
     l.tem_s = w.tem('s');
-    l.s = w.s;
+    l.s = w.valor('s');
     l.tem_f = w.tem('f');
-    l.f = w.f;
+    l.f = w.valor('f');
     if (g & g_escala) {
         l.escala = true;
         l.tem_escala_x = w.tem('x');
         l.tem_escala_y = w.tem('y');
-        l.escala_x = w.tem('x') ? w.x : 1;
-        l.escala_y = w.tem('y') ? w.y : 1;
+        l.escala_x = w.tem('x') ? w.valor('x') : 1;
+        l.escala_y = w.tem('y') ? w.valor('y') : 1;
     }
     if (!move) {
         l.tipo = TipoLinha::comando;
-        return;
+        return true;
     }
     Movimento& mv = l.movimento;
     mv.tipo = movimento == 0 ? TipoMovimento::rapido : movimento == 1 ? TipoMovimento::linear : TipoMovimento::arco;
@@ -73,15 +65,16 @@ void LeitorGcode::interpretar(Linha& l) {
     mv.tem_x = w.tem('x');
     mv.tem_y = w.tem('y');
     mv.tem_z = w.tem('z');
-    if (mv.tem_x) posicao_.x = w.x, x_conhecido_ = true;
-    if (mv.tem_y) posicao_.y = w.y, y_conhecido_ = true;
-    if (mv.tem_z) posicao_.z = w.z, z_conhecido_ = true;
+    if (mv.tem_x) posicao_.x = w.valor('x'), x_conhecido_ = true;
+    if (mv.tem_y) posicao_.y = w.valor('y'), y_conhecido_ = true;
+    if (mv.tem_z) posicao_.z = w.valor('z'), z_conhecido_ = true;
     mv.para = posicao_;
     mv.z_conhecido = z_conhecido_;
     if (arco) {
-        mv.centro_x = mv.de.x + w.i;
-        mv.centro_y = mv.de.y + w.j;
+        mv.centro_x = mv.de.x + w.valor('i');
+        mv.centro_y = mv.de.y + w.valor('j');
         mv.horario = movimento == 2;
     }
     l.tipo = TipoLinha::movimento;
+    return true;
 }

@@ -49,13 +49,15 @@ public:
 
     // The next line into `l`; false at the end of the file. Texts in `l`
     // stay valid until the next call.
-    bool proxima(Linha& l);
+    inline bool proxima(Linha& l);
 
     bool erro_leitura() const { return linhas_.erro_leitura(); }
     std::uint64_t linhas() const { return linhas_.linhas(); }
 
 private:
     void interpretar(Linha& l);
+    // The line's words into `l`; false when it does not read.
+    bool ler(Linha& l);
 
     LeitorLinhas linhas_;
     LinhaTexto texto_;
@@ -65,3 +67,12 @@ private:
     Ponto3 posicao_;
     bool x_conhecido_ = false, y_conhecido_ = false, z_conhecido_ = false;
 };
+
+inline bool LeitorGcode::proxima(Linha& l) {
+    if (!linhas_.proxima(texto_)) return false;
+    l.numero = texto_.numero;
+    l.sem_fim_de_linha = texto_.sem_fim_de_linha;
+    l.quantidade_comentarios = 0;
+    interpretar(l);
+    return true;
+}

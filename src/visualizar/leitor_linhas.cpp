@@ -5,9 +5,11 @@
 
 LeitorLinhas::LeitorLinhas(Fonte& fonte, std::size_t tamanho_bloco)
     : fonte_(fonte), tamanho_bloco_(std::max<std::size_t>(tamanho_bloco, 1)) {
-    // Not cleared: only what a block brings is ever read.
-    dados_.reset(new char[max_linha + 1 + tamanho_bloco_]);
+    // Not cleared: only what a block brings is ever read, and the few bytes
+    // after it, cleared at each block.
+    dados_.reset(new char[max_linha + 1 + tamanho_bloco_ + folga]);
     p_ = fim_ = dados_.get();
+    std::memset(dados_.get(), 0, folga);
     longa_.reserve(max_texto_guardado);
 }
 
@@ -19,6 +21,9 @@ bool LeitorLinhas::encher() {
     p_ = inicio;
     const std::size_t n = fonte_.ler(inicio + resto, tamanho_bloco_);
     fim_ = inicio + resto + n;
+    // A NUL ends the last line for the number reader; the line splitter
+    // may look at the bytes after it.
+    std::memset(fim_, 0, folga);
     if (n < tamanho_bloco_) {
         eof_ = true;
         erro_ = fonte_.erro();
@@ -26,7 +31,7 @@ bool LeitorLinhas::encher() {
     return n > 0;
 }
 
-bool LeitorLinhas::proxima(LinhaTexto& l) {
+bool LeitorLinhas::proxima_depois_do_bloco(LinhaTexto& l) {
     for (;;) {
         const auto disponivel = static_cast<std::size_t>(fim_ - p_);
         const char* e = disponivel > 0 ? static_cast<const char*>(std::memchr(p_, '\n', disponivel)) : nullptr;

@@ -22,26 +22,39 @@ Passe* Modelo::passe_anterior() {
 }
 
 void Modelo::acumular(const Linha& l) {
-    const bool palavras = l.tipo != TipoLinha::vazia && l.tipo != TipoLinha::comentario;
-    if (palavras) {
-        // The header ends at the first line that reads as G-code.
-        if (l.tipo != TipoLinha::ilegivel) no_cabecalho_ = false;
-        termina_em_m30 = l.tipo != TipoLinha::ilegivel && l.m == 30;
+    if (l.tipo == TipoLinha::vazia) return;
+    if (l.tipo == TipoLinha::comentario) {
+        for (std::size_t i = 0; i < l.quantidade_comentarios; ++i) comentario(l.comentarios[i], l.numero);
+        return;
     }
-    if (l.sem_fim_de_linha && palavras && !(l.tipo == TipoLinha::comando && l.m == 30)) {
+    // The header ends at the first line that reads as G-code.
+    const bool lida = l.tipo != TipoLinha::ilegivel;
+    if (lida) no_cabecalho_ = false;
+    termina_em_m30 = lida && l.m == 30;
+    if (l.sem_fim_de_linha && !(l.tipo == TipoLinha::comando && l.m == 30)) {
         // A move or a word cut by the end of the file: what it says is not known.
         linha_cortada = l.numero;
         termina_em_m30 = false;
-        if (l.tipo == TipoLinha::ilegivel) ilegivel(l);
+        if (!lida) ilegivel(l);
         return;
     }
-    if (l.tipo == TipoLinha::ilegivel) {
+    if (!lida) {
         ilegivel(l);
         return;
     }
     for (std::size_t i = 0; i < l.quantidade_comentarios; ++i) comentario(l.comentarios[i], l.numero);
-    if (!palavras) return;
+    if (l.m >= 0 || l.tem_s || l.tem_f || l.escala) comando(l);
+    if (l.tipo != TipoLinha::movimento) return;
+    const Movimento& m = l.movimento;
+    if (em_passe_ && m.corte())
+        cortar(m);
+    else if (m.corte())
+        iniciar_passe(m);
+    else
+        rapido(m);
+}
 
+void Modelo::comando(const Linha& l) {
     if (!cortou) {
         if (l.tem_s) {
             tem_s = true;
@@ -63,14 +76,6 @@ void Modelo::acumular(const Linha& l) {
         escala_y = l.escala_y;
         linha_escala = l.numero;
     }
-    if (l.tipo != TipoLinha::movimento) return;
-    const Movimento& m = l.movimento;
-    if (!m.corte())
-        rapido(m);
-    else if (em_passe_)
-        cortar(m);
-    else
-        iniciar_passe(m);
 }
 
 void Modelo::comentario(std::string_view texto, std::uint64_t linha) {
@@ -217,7 +222,7 @@ void Modelo::iniciar_passe(const Movimento& m) {
 
 void Modelo::cortar(const Movimento& m) {
     Passe& ps = atual_;
-    for (Observador* o : observadores_) o->corte(ps, m);
+    for (Observador* o : observadores_cortes_) o->corte(ps, m);
     const double x = m.para.x, y = m.para.y, z = m.para.z;
     const double r2 = x * x + y * y;
     ps.r2_min = std::min(ps.r2_min, r2);
@@ -295,4 +300,5 @@ void Modelo::terminar(std::uint64_t total_linhas, bool erro) {
     erro_leitura = erro;
     for (Observador* o : observadores_) o->fim_arquivo(*this);
     observadores_.clear();
+    observadores_cortes_.clear();
 }

@@ -36,7 +36,10 @@ public:
 
     // Observers are told in the order they were added; they must outlive
     // the reading.
-    void observar(Observador& o) { observadores_.push_back(&o); }
+    void observar(Observador& o) {
+        observadores_.push_back(&o);
+        if (o.segue_cortes()) observadores_cortes_.push_back(&o);
+    }
 
     void acumular(const Linha& l);
     // After the last line; the observers are let go.
@@ -84,6 +87,7 @@ public:
 
 private:
     void comentario(std::string_view texto, std::uint64_t linha);
+    // The spindle, feed, M codes and scale of a line.
     void comando(const Linha& l);
     void ilegivel(const Linha& l);
     void iniciar_passe(const Movimento& m);
@@ -94,7 +98,7 @@ private:
     void definir_amostra();
     Passe* passe_anterior();
 
-    std::vector<Observador*> observadores_;
+    std::vector<Observador*> observadores_, observadores_cortes_;
     bool em_passe_ = false;
     bool no_cabecalho_ = true;
     Passe atual_;

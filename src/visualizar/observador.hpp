@@ -16,7 +16,10 @@ public:
     virtual ~Observador() = default;
     // The first feed move of a pass, once the pass holds it.
     virtual void inicio_passe(const Passe&, const Movimento&) {}
-    // Every later feed move of the pass, before the pass takes it in.
+    // Every later feed move of the pass, before the pass takes it in; only
+    // for an observer whose `segue_cortes` says so, since nearly every line
+    // of a file is one.
+    virtual bool segue_cortes() const { return false; }
     virtual void corte(const Passe&, const Movimento&) {}
     // A turn comment or a diameter comment inside a pass, before the pass
     // takes it in.
