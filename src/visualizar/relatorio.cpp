@@ -52,9 +52,12 @@ void imprimir_relatorio(Console& console, const Analise& a, const std::string& a
     const Quadro q = montar_quadro(m);
     console.imprimir("rosca-visualizar %s\n", versao_programa);
     console.escrever(quebrar("Arquivo: " + arquivo, 0));
-    console.imprimir("Lidas %llu linhas: %llu passe(s), %llu movimentos de corte, %llu rapidos.\n",
-                     static_cast<unsigned long long>(m.linhas), static_cast<unsigned long long>(m.passes),
-                     static_cast<unsigned long long>(m.movimentos), static_cast<unsigned long long>(m.rapidos));
+    console.escrever(quebrar(formatar("Lidas %llu linhas: %llu passe(s), %llu movimentos de corte, %llu rapidos.",
+                                      static_cast<unsigned long long>(m.linhas),
+                                      static_cast<unsigned long long>(m.passes),
+                                      static_cast<unsigned long long>(m.movimentos),
+                                      static_cast<unsigned long long>(m.rapidos)),
+                             0));
     console.escrever(q.rosca + ".\n");
 
     if (!q.passes.empty()) {
@@ -67,7 +70,8 @@ void imprimir_relatorio(Console& console, const Analise& a, const std::string& a
         for (const auto& p : q.passes) {
             linha.clear();
             for (std::size_t i = 0; i < Quadro::colunas_passe; ++i) linha += preencher(p[i], larguras[i], true);
-            console.escrever(linha + "\n");
+            // Values far beyond any job would push the row past the screen.
+            console.escrever(linha.size() <= 79 ? linha + "\n" : quebrar(linha, 0));
         }
         if (q.passes_nao_mostrados > 0)
             console.imprimir("(mais %llu passes entre os mostrados)\n",
@@ -79,8 +83,9 @@ void imprimir_relatorio(Console& console, const Analise& a, const std::string& a
         console.escrever(quebrar(preencher(c.rotulo, 22, false) + " " + preencher(c.cabecalho, 22, false) + " " +
                                      c.percurso,
                                  2));
-    console.imprimir("Comprimento do corte %.1f mm, ", m.comprimento);
-    console.escrever(q.tempo_corte + " no avanco do arquivo.\n");
+    console.escrever(quebrar(formatar("Comprimento do corte %.1f mm, ", m.comprimento) + q.tempo_corte +
+                                 " no avanco do arquivo.",
+                             0));
 
     console.escrever("\nVerificacoes:\n");
     for (int i = 1; i <= Verificacoes::quantidade; ++i) {
