@@ -10,6 +10,7 @@
 #include "visualizar/analise.hpp"
 #include "visualizar/argumentos.hpp"
 #include "visualizar/desenho_svg.hpp"
+#include "visualizar/entrada.hpp"
 #include "visualizar/gravacao.hpp"
 #include "visualizar/relatorio.hpp"
 
@@ -21,11 +22,10 @@ int falhar(const std::string& mensagem) {
 }
 
 int visualizar(Console& console, const Argumentos& a) {
-    std::error_code erro;
-    if (std::filesystem::is_directory(a.arquivo, erro))
-        return falhar("\"" + a.arquivo + "\" e um diretorio, nao um arquivo G-code.");
-    std::FILE* arquivo = std::fopen(a.arquivo.c_str(), "rb");
-    if (arquivo == nullptr) return falhar("nao foi possivel abrir o arquivo \"" + a.arquivo + "\".");
+    if (mesmo_arquivo(a.arquivo, a.imagem)) return falhar("a imagem nao pode ser o proprio arquivo lido");
+    const Entrada entrada = abrir_entrada(a.arquivo);
+    if (entrada.arquivo == nullptr) return falhar(entrada.erro);
+    std::FILE* arquivo = entrada.arquivo;
     auto analise = std::make_unique<Analise>();
     FonteArquivo fonte(arquivo);
     analisar(fonte, *analise);
