@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "apoio/visualizacao.hpp"
 #include "visualizar/conferencias.hpp"
@@ -37,9 +38,14 @@ struct Ensaio {
     Ponto3 pos;
     int eixos = 0;
 
-    Ensaio() {
+    // `trocas`: header lines in place of those with the same label.
+    explicit Ensaio(const std::vector<std::string>& trocas = {}) {
         m.observar(conferencia);
-        for (const char* c : cabecalho_interna) comentario(c);
+        for (std::string c : cabecalho_interna) {
+            for (const std::string& t : trocas)
+                if (t.substr(0, t.find(':')) == c.substr(0, c.find(':'))) c = t;
+            comentario(c);
+        }
     }
     void comentario(const std::string& texto) {
         Linha l;
@@ -220,6 +226,44 @@ TEST(VisualizarConferencias, PreambuloERetracao) {
     sem_fuso.fim();
     EXPECT_EQ(sem_fuso.r(6).detalhe, "corte sem M3 (fuso ligado) antes do primeiro movimento");
     EXPECT_EQ(sem_fuso.r(6).ocorrencias, 2u);
+}
+
+TEST(VisualizarConferencias, AvancoOuRotacaoZeroNoPreambulo) {
+    // The header agrees (F 0.0): a feed of zero is no preamble all the same.
+    Ensaio<ConferenciaPreambulo> f0({"Avanco Feed-Rate (fn): 0.0 [mm / min]"});
+    f0.rapido(0, 0, 3);
+    f0.comando(3, 1000, 0);
+    f0.rapido(5, 0, 3);
+    f0.passe(2);
+    f0.fim();
+    EXPECT_EQ(f0.r(6).detalhe, "f0 antes do primeiro corte: a ferramenta nao avanca");
+    EXPECT_EQ(f0.r(6).linha, inicio_passe - 1);
+
+    Ensaio<ConferenciaPreambulo> s0;
+    s0.rapido(0, 0, 3);
+    s0.comando(3, 0, 200);
+    s0.rapido(5, 0, 3);
+    s0.passe(2);
+    s0.fim();
+    EXPECT_EQ(s0.r(6).detalhe, "S0 antes do primeiro corte: o fuso nao gira");
+}
+
+TEST(VisualizarConferencias, ValorDoCabecalhoIlegivelNaoDesligaAVerificacao) {
+    // p halved: with L beyond a float, every comparison would hold.
+    Ensaio<ConferenciaProfundidade> l({"L-Comprimento da rosca: 1000000000000000000000000000000000000000.00 [mm]"});
+    l.preambulo();
+    l.passe(2);
+    l.fim();
+    EXPECT_EQ(l.r(4).estado, Estado::falha);
+    EXPECT_EQ(l.r(4).linha, 4u);
+    EXPECT_NE(l.r(4).detalhe.find("L do cabecalho ilegivel (1e+39)"), std::string::npos) << l.r(4).detalhe;
+
+    Ensaio<ConferenciaPasses> ferramenta({"Df-ferramenta: nan mm"});
+    ferramenta.preambulo();
+    ferramenta.passe(2);
+    ferramenta.fim();
+    EXPECT_NE(ferramenta.r(3).detalhe.find("ferramenta do cabecalho ilegivel (nan)"), std::string::npos)
+        << ferramenta.r(3).detalhe;
 }
 
 TEST(VisualizarConferencias, ArquivoEDiametroUsinado) {

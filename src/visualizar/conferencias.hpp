@@ -47,6 +47,8 @@ public:
     void fim_arquivo(const Modelo& m) override;
 
 private:
+    void conferir_lista(const Cabecalho& c);
+
     const Modelo& m_;
     Verificacoes& v_;
 };
@@ -112,3 +114,7 @@ private:
 // Whether the model read any feed move; when not, marks check `numero` as
 // not made and says so.
 bool houve_corte(const Modelo& m, Verificacoes& v, int numero);
+
+// When the header's value `rotulo` was unreadable, fails check `numero`
+// at its line, saying what could not be checked (`o_que`); true then.
+bool falha_se_ilegivel(const Cabecalho& c, Verificacoes& v, int numero, const char* rotulo, const char* o_que);

@@ -81,7 +81,7 @@ void Modelo::comando(const Linha& l) {
 void Modelo::comentario(std::string_view texto, std::uint64_t linha) {
     const Comentario c = interpretar_comentario(texto);
     if (no_cabecalho_) {
-        cabecalho.aplicar(c);
+        cabecalho.aplicar(c, linha);
         return;
     }
     switch (c.tipo) {

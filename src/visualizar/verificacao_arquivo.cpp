@@ -1,5 +1,14 @@
+#include <cmath>
+
 #include "visualizar/conferencias.hpp"
 #include "visualizar/mensagem.hpp"
+
+bool falha_se_ilegivel(const Cabecalho& c, Verificacoes& v, int numero, const char* rotulo, const char* o_que) {
+    const ValorIlegivel* i = c.ilegivel(rotulo);
+    if (i == nullptr) return false;
+    v.falha(numero, i->linha, formatar("%s do cabecalho ilegivel (%g): %s", rotulo, i->v, o_que));
+    return true;
+}
 
 bool houve_corte(const Modelo& m, Verificacoes& v, int numero) {
     if (m.movimentos > 0) return true;
@@ -20,6 +29,11 @@ void ConferenciaArquivo::fim_arquivo(const Modelo& m) {
     } else if (const std::string falta = c.faltando(); !falta.empty()) {
         v.falha(V::arquivo_completo, 1, "cabecalho sem: " + falta);
     }
+    // A header value no float holds was not written by the generator.
+    for (const ValorIlegivel& i : c.ilegiveis)
+        v.falha(V::arquivo_completo, i.linha,
+                formatar("valor ilegivel no cabecalho: %s %g (%s)", i.rotulo, i.v,
+                         std::isfinite(i.v) ? "alem do alcance de um float" : "nao e um numero finito"));
     for (const LinhaIlegivel& l : m.ilegiveis) v.falha(V::arquivo_completo, l.numero, "linha que nao se le: " + l.texto);
     if (m.total_ilegiveis > m.ilegiveis.size()) v.contar(V::arquivo_completo, m.total_ilegiveis - m.ilegiveis.size());
     if (m.movimentos == 0 && m.linhas > 0) v.falha(V::arquivo_completo, 0, "nenhum movimento de corte (g01)");

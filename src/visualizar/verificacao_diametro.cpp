@@ -13,8 +13,19 @@ void ConferenciaDiametro::fim_arquivo(const Modelo& m) {
         v.marcar(V::diametro_usinado, Estado::nao_se_aplica, "rosca externa");
         return;
     }
+    if (c.interna() && (falha_se_ilegivel(c, v, V::diametro_usinado, "ferramenta", "o diametro usinado nao pode ser conferido") |
+                        falha_se_ilegivel(c, v, V::diametro_usinado, "Df", "o furo nao pode ser conferido")))
+        return;
     if (!c.interna() || !c.ferramenta.presente() || !c.Df.presente()) {
         v.marcar(V::diametro_usinado, Estado::nao_avaliada, "cabecalho sem tipo, ferramenta ou Df");
+        return;
+    }
+    // Without the extents comments the file was cut before its end: what the
+    // path reaches is not what was asked, and the bore cannot be judged.
+    if (!m.diametro_comentario.presente() || !m.x_max_comentario.presente()) {
+        v.falha(V::diametro_usinado, m.linhas,
+                "sem os comentarios de X e do diametro usinado (arquivo cortado?): o diametro usinado e o furo "
+                "nao podem ser conferidos");
         return;
     }
     // The machined diameter from the X extents of the path and the cutter,

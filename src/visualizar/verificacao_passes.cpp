@@ -88,6 +88,42 @@ void ConferenciaPasses::fim_arquivo(const Modelo& m) {
                      formatar("o cabecalho diz np %lld mas lista %llu passe(s)", static_cast<long long>(c.np),
                               static_cast<unsigned long long>(esperados)));
     }
+    falha_se_ilegivel(c, v_, V::raio_e_passes, "ferramenta", "o raio dos passes nao pode ser conferido");
+    falha_se_ilegivel(c, v_, V::raio_e_passes, "Df", "o diametro final nao pode ser conferido");
+    falha_se_ilegivel(c, v_, V::raio_e_passes, "Di", "o diametro inicial nao pode ser conferido");
+    falha_se_ilegivel(c, v_, V::raio_e_passes, "Da", "o diametro de acabamento nao pode ser conferido");
+    falha_se_ilegivel(c, v_, V::raio_e_passes, "diametro da lista de passes",
+                      "os passes nao podem ser conferidos com a lista");
+    conferir_lista(c);
     if (!c.ferramenta.presente() || c.tipo == 0)
         v_.marcar(V::raio_e_passes, Estado::nao_avaliada, "cabecalho sem ferramenta ou tipo");
+}
+
+// The header's diameters against its pass list, which the passes are
+// checked against: the list starts at Di (the bore or the blank), its
+// next-to-last item is Da when there is a finishing pass, its last is Df.
+void ConferenciaPasses::conferir_lista(const Cabecalho& c) {
+    using V = Verificacoes;
+    if (c.itens_lista == 0 || c.itens_lista != c.lista.size()) return;
+    auto linha = [&c](TipoComentario t) { return c.linha_de[static_cast<std::size_t>(t)]; };
+    // The list prints with three decimals what the header prints with two,
+    // both from the same float.
+    auto confere = [](const Valor& cabecalho, const Valor& lista) {
+        return conferem(cabecalho, lista, 2 * meio_ulp(cabecalho.v));
+    };
+    const Valor& ultimo = c.lista.back().diametro;
+    if (c.Df.presente() && ultimo.presente() && !confere(c.Df, ultimo))
+        v_.falha(V::raio_e_passes, linha(TipoComentario::diametro_final),
+                 formatar("Df %.2f no cabecalho; o ultimo passe da lista tem diametro %.3f", c.Df.v, ultimo.v));
+    const Valor& primeiro = c.lista.front().diametro;
+    if (c.Di.presente() && !c.Di_desabilitado && primeiro.presente() && !confere(c.Di, primeiro))
+        v_.falha(V::raio_e_passes, linha(TipoComentario::diametro_inicial),
+                 formatar("Di %.2f no cabecalho; a lista de passes comeca em %.3f", c.Di.v, primeiro.v));
+    if (c.lista.size() >= 3 && c.Da.presente() && !c.Da_desabilitado) {
+        const Valor& penultimo = c.lista[c.lista.size() - 2].diametro;
+        if (penultimo.presente() && !confere(c.Da, penultimo))
+            v_.falha(V::raio_e_passes, linha(TipoComentario::diametro_acabamento),
+                     formatar("Da %.2f no cabecalho; o passe antes do acabamento tem diametro %.3f", c.Da.v,
+                              penultimo.v));
+    }
 }

@@ -143,7 +143,13 @@ void ConferenciaProfundidade::fim_passe(const Passe& ps) {
 
 void ConferenciaProfundidade::fim_arquivo(const Modelo& m) {
     if (!houve_corte(m, v_, Verificacoes::profundidade_e_avanco)) return;
-    if (!m.cabecalho.p.presente() || !m.cabecalho.L.presente())
+    const Cabecalho& c = m.cabecalho;
+    const bool L = falha_se_ilegivel(c, v_, Verificacoes::profundidade_e_avanco, "L", "o fim em L nao pode ser conferido");
+    const bool p = falha_se_ilegivel(c, v_, Verificacoes::profundidade_e_avanco, "p",
+                                     "a profundidade por grau e por volta nao pode ser conferida");
+    falha_se_ilegivel(c, v_, Verificacoes::profundidade_e_avanco, "angulo inicial",
+                      "o ponto inicial nao pode ser conferido");
+    if (!L && !p && (!c.p.presente() || !c.L.presente()))
         v_.falha(Verificacoes::profundidade_e_avanco, 0, "sem o passo p ou o comprimento L no cabecalho");
 }
 
