@@ -1,13 +1,16 @@
 #include "visualizar/desenho_svg.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <vector>
 
 #include "nucleo/formato_fixo.hpp"
 #include "nucleo/versao.hpp"
 #include "visualizar/mensagem.hpp"
 #include "visualizar/quadro.hpp"
 #include "visualizar/relatorio.hpp"
+#include "visualizar/tolerancias.hpp"
 #include "vocabulario/geometria.hpp"
 
 namespace {
@@ -37,7 +40,8 @@ const char* const estilo =
     ".det{font-size:14px;fill:#b71c1c}\n"
     ".moldura{fill:#fafafa;stroke:#ccc;stroke-width:1}\n"
     ".rap{stroke:#e07b00;stroke-width:1.3;stroke-dasharray:6 4;fill:none}\n"
-    ".eixo{stroke:#888;stroke-width:0.9;stroke-dasharray:12 3 2 3;fill:none}\n"
+    ".sai{stroke:#e07b00;stroke-width:0.8;stroke-dasharray:3 3;fill:none}\n"
+    ".eixo{stroke:#aaa;stroke-width:0.8;stroke-dasharray:12 3 2 3;fill:none}\n"
     ".df{stroke:#333;stroke-width:1.3;fill:none}\n"
     ".di{stroke:#777;stroke-width:1.1;stroke-dasharray:3 3;fill:none}\n"
     ".us{stroke:#1b9e4b;stroke-width:1.3;stroke-dasharray:8 3;fill:none}\n"
@@ -223,21 +227,57 @@ void barra_escala(Svg& g, double x, double y, double escala, double largura_max,
 }
 
 void marcar_falhas(Svg& g, const Verificacoes& verificacoes, const Vista& v, bool lateral) {
+    // Checks that fail at the same point share its ring; their numbers go
+    // one under the other, each readable.
+    std::vector<std::pair<double, double>> rotulos;
     for (int i = 1; i <= Verificacoes::quantidade; ++i) {
         const ResultadoVerificacao& r = verificacoes[i];
         if (r.estado != Estado::falha || !r.tem_ponto) continue;
         const double px = v.pagina_x(r.x), py = v.pagina_y(lateral ? r.z : r.y);
         if (!std::isfinite(px) || !std::isfinite(py)) continue;
         g.circulo(px, py, cor_falha_r, "falha");
-        g.texto(px + cor_falha_r + 2, py - cor_falha_r, "nf", formatar("%d", r.numero));
+        double lx = px + cor_falha_r + 2, ly = py - cor_falha_r;
+        for (bool livre = false; !livre;) {
+            livre = true;
+            for (const auto& [x, y] : rotulos)
+                if (std::fabs(x - lx) < 12 && std::fabs(y - ly) < 13) {
+                    ly = y + 14;
+                    livre = false;
+                }
+        }
+        rotulos.emplace_back(lx, ly);
+        g.texto(lx, ly, "nf", formatar("%d", r.numero));
     }
+}
+
+// The rapid moves of the passes drawn: how the tool goes to each pass and
+// leaves it (thinner, the exits at depth), each distinct move once.
+// `lateral`: X against Z, else X against Y.
+void desenhar_rapidos(Svg& g, const Modelo& m, const Vista& v, bool lateral) {
+    std::vector<std::array<double, 4>> feitos;
+    auto desenhar = [&](const MovimentoRapido& r) {
+        const double a = lateral ? r.de.z : r.de.y, b = lateral ? r.para.z : r.para.y;
+        if (std::fabs(r.de.x - r.para.x) + std::fabs(a - b) <= 1e-9) return;
+        const std::array<double, 4> l = {v.pagina_x(r.de.x), v.pagina_y(a), v.pagina_x(r.para.x), v.pagina_y(b)};
+        for (const auto& f : feitos)
+            if (std::fabs(f[0] - l[0]) + std::fabs(f[1] - l[1]) + std::fabs(f[2] - l[2]) + std::fabs(f[3] - l[3]) < 3)
+                return;
+        feitos.push_back(l);
+        // Below the top of the part only to leave the thread.
+        g.linha(l[0], l[1], l[2], l[3], r.de.z < -meia_unidade(3) ? "sai" : "rap");
+    };
+    for (const Passe& p : m.retidos)
+        for (const MovimentoRapido& r : p.entrada) desenhar(r);
+    if (const Passe* ultimo = m.ultimo_passe())
+        for (const MovimentoRapido& r : ultimo->saida) desenhar(r);
 }
 
 double meia_largura_cima(const Modelo& m) {
     const Cabecalho& c = m.cabecalho;
     const double meia_ferramenta = ferramenta(m) / 2;
     double meia = valor_ou(c.Df, 0) / 2;
-    if (c.interna()) meia = std::max({meia, valor_ou(c.Di, 0) / 2, valor_ou(m.diametro_comentario, 0) / 2});
+    if (!c.Di_desabilitado) meia = std::max(meia, valor_ou(c.Di, 0) / 2);
+    if (c.interna()) meia = std::max(meia, valor_ou(m.diametro_comentario, 0) / 2);
     for (const Passe& p : m.retidos) {
         meia = std::max(meia, std::sqrt(p.r2_max) + meia_ferramenta);
         for (const auto* lista : {&p.entrada, &p.saida})
@@ -309,27 +349,22 @@ void desenhar_vista_cima(Svg& g, const Modelo& m, const Verificacoes& verificaco
     g.linha(cx - meia, cy, cx + meia, cy, "eixo");
     g.linha(cx, cy - meia + 26, cx, cy + meia, "eixo");
     g.texto(cx + meia - 2, cy - 5, "c", "X", "end");
-    g.texto(cx + 5, cy - meia + 36, "c", "Y");
+    // Above the axis's end, clear of the circles.
+    g.texto(cx + 6, cy - meia + 24, "c", "Y");
 
-    // Diameters: Df always; for an internal thread the bore and the machined
-    // diameter (the legend under the views names them).
+    // Diameters: Df always; the bore of an internal thread or the blank of
+    // an external one; the machined diameter of an internal one (the legend
+    // under the views names them).
     auto circulo_diametro = [&](const Valor& d, const char* classe) {
         if (!d.presente() || !(d.v > 0) || !std::isfinite(d.v)) return;
         g.circulo(cx, cy, d.v / 2 * v.escala_x, classe);
     };
     circulo_diametro(c.Df, "df");
-    if (c.interna()) {
-        if (!c.Di_desabilitado) circulo_diametro(c.Di, "di");
-        circulo_diametro(m.diametro_comentario, "us");
-    }
+    if (!c.Di_desabilitado && (c.interna() || c.externa())) circulo_diametro(c.Di, "di");
+    if (c.interna()) circulo_diametro(m.diametro_comentario, "us");
 
     const std::size_t n = m.retidos.size();
-    // Rapid moves, seen from above.
-    for (const Passe& p : m.retidos)
-        for (const auto* lista : {&p.entrada, &p.saida})
-            for (const MovimentoRapido& r : *lista)
-                if (std::fabs(r.de.x - r.para.x) + std::fabs(r.de.y - r.para.y) > 1e-9)
-                    g.linha(v.pagina_x(r.de.x), v.pagina_y(r.de.y), v.pagina_x(r.para.x), v.pagina_y(r.para.y), "rap");
+    desenhar_rapidos(g, m, v, false);
 
     // Every turn of a pass lies on the same circle: its first turn shows it.
     const std::size_t passo = std::clamp<std::size_t>((n * static_cast<std::size_t>(vocabulario::passos_por_volta) + orcamento_cima - 1) / orcamento_cima, 1, 10);
@@ -351,9 +386,10 @@ void desenhar_vista_cima(Svg& g, const Modelo& m, const Verificacoes& verificaco
         g.fechar_pontos();
     }
 
-    // The cutter to scale at the start point of the finishing pass, and the
-    // direction of travel.
-    if (const Passe* p = m.ultimo_passe()) {
+    // The cutter to scale where the program starts cutting (the first pass),
+    // and the direction of travel.
+    if (!m.retidos.empty()) {
+        const Passe* p = &m.retidos.front();
         const Ponto3 inicio = p->tem_inicio ? p->antes : p->primeiro;
         const double sx = v.pagina_x(inicio.x), sy = v.pagina_y(inicio.y);
         const double rf = ferramenta(m) / 2 * v.escala_x;
@@ -380,7 +416,13 @@ void desenhar_vista_cima(Svg& g, const Modelo& m, const Verificacoes& verificaco
             g.s += ' ';
             g.par(bx + ty * 6, by - tx * 6);
             g.fechar_pontos();
-            g.texto(ax + tx * comp / 2 + ux * 16, ay + ty * comp / 2 + uy * 16 + 4, "c", "inicio",
+            // Beside the arrow, beyond the pass rings; outside a part, beyond
+            // the cutter too, which stands outside the rings there.
+            double aneis = 0;
+            for (const Passe& q : m.retidos) aneis = std::max(aneis, std::sqrt(q.r2_max) * v.escala_x);
+            const double raio = std::max({r * v.escala_x + fora + 14, aneis + 12,
+                                          c.externa() ? r * v.escala_x + rf + 8 : 0.0});
+            g.texto(cx + ux * raio + tx * comp / 2, cy + uy * raio + ty * comp / 2 + 4, "c", "inicio",
                     ux >= 0 ? "start" : "end");
         }
     }
@@ -440,11 +482,7 @@ void desenhar_vista_lateral(Svg& g, const Modelo& m, const Verificacoes& verific
     }
 
     const std::size_t n = m.retidos.size();
-    for (const Passe& p : m.retidos)
-        for (const auto* lista : {&p.entrada, &p.saida})
-            for (const MovimentoRapido& r : *lista)
-                if (std::fabs(r.de.x - r.para.x) + std::fabs(r.de.z - r.para.z) > 1e-9)
-                    g.linha(v.pagina_x(r.de.x), v.pagina_y(r.de.z), v.pagina_x(r.para.x), v.pagina_y(r.para.z), "rap");
+    desenhar_rapidos(g, m, v, true);
 
     // The helix of each pass from the approach height down: the first points
     // and the last ones, within the picture's budget; what lies between,
@@ -462,6 +500,15 @@ void desenhar_vista_lateral(Svg& g, const Modelo& m, const Verificacoes& verific
             if (inicio > metade) omitidos += inicio - metade, inicio = metade;
             if (fim > por_passe - inicio) omitidos += fim - (por_passe - inicio), fim = por_passe - inicio;
         }
+        // Turns closer than a few pixels blur into a solid block: two turns
+        // at each end, the rest a band that says how many.
+        const double voltas = static_cast<double>(p.movimentos) / vocabulario::passos_por_volta;
+        if (voltas > 4 && (p.z_max - p.z_min) * v.escala_y / voltas < 2.5) {
+            const auto limite =
+                2 * std::max<std::size_t>(1, static_cast<std::size_t>(vocabulario::passos_por_volta / p.amostra));
+            if (inicio > limite) omitidos += inicio - limite, inicio = limite;
+            if (fim > limite) omitidos += fim - limite, fim = limite;
+        }
         const char* const largura = acabamento ? "1.6" : "0.9";
         g.abrir_polilinha(cor, largura);
         g.par(v.pagina_x(p.antes.x), v.pagina_y(p.antes.z));
@@ -477,9 +524,10 @@ void desenhar_vista_lateral(Svg& g, const Modelo& m, const Verificacoes& verific
             g.faixa(v.pagina_x(-r), v.pagina_y(z_corte_inicio), 2 * r * v.escala_x,
                     std::max(0.0, (z_corte_inicio - z_retoma) * v.escala_y), cor, acabamento ? "0.3" : "0.06");
             if (acabamento) {
-                const double voltas = static_cast<double>(omitidos * static_cast<std::uint64_t>(p.amostra)) / 360.0;
+                const double resumidas =
+                    static_cast<double>(omitidos * static_cast<std::uint64_t>(p.amostra)) / vocabulario::passos_por_volta;
                 g.texto(v.pagina_x(0), v.pagina_y((z_corte_inicio + z_retoma) / 2) + 5, "s",
-                        formatar("%.0f voltas resumidas", voltas), "middle");
+                        formatar("%.0f voltas, %.0f resumidas", std::ceil(voltas), resumidas), "middle");
             }
             g.abrir_polilinha(cor, largura);
             bool primeiro = true;
@@ -534,8 +582,8 @@ double desenhar_legenda(Svg& g, const Modelo& m, const Verificacoes& verificacoe
     if (m.passes > 1) item("", "#7fb0dc", "1.4", "passes de desbaste");
     item("rap", nullptr, nullptr, "movimento rapido");
     if (c.Df.presente()) item("df", nullptr, nullptr, formatar("Df %.2f", c.Df.v));
-    if (c.interna() && !c.Di_desabilitado && c.Di.presente())
-        item("di", nullptr, nullptr, formatar("Di %.2f", c.Di.v));
+    if ((c.interna() || c.externa()) && !c.Di_desabilitado && c.Di.presente())
+        item("di", nullptr, nullptr, formatar(c.interna() ? "Di %.2f (furo)" : "Di %.2f (blank)", c.Di.v));
     if (c.interna() && m.diametro_comentario.presente())
         item("us", nullptr, nullptr, formatar("usinado %.3f", m.diametro_comentario.v));
     if (!verificacoes.todas_ok()) {
@@ -610,7 +658,10 @@ double desenhar_tabela(Svg& g, const Modelo& m, const Verificacoes& verificacoes
         if (r.estado == Estado::falha) {
             detalhe = (r.linha != 0 ? formatar("linha %llu: ", static_cast<unsigned long long>(r.linha)) : std::string()) +
                       r.detalhe;
-            if (r.ocorrencias > 1) detalhe += formatar(" (%llu ocorrencias)", static_cast<unsigned long long>(r.ocorrencias));
+            if (r.ocorrencias > 1) {
+                detalhe += ' ';
+                detalhe += verificacoes.ocorrencias(i);
+            }
         } else if (r.estado != Estado::ok) {
             detalhe = r.detalhe;
         }

@@ -1,5 +1,9 @@
 #include "visualizar/verificacoes.hpp"
 
+#include <algorithm>
+
+#include "visualizar/mensagem.hpp"
+
 
 Verificacoes::Verificacoes() {
     static const char* const titulos[quantidade] = {
@@ -19,6 +23,11 @@ Verificacoes::Verificacoes() {
 void Verificacoes::falha(int numero, std::uint64_t linha, const std::string& detalhe) {
     ResultadoVerificacao& r = itens_[static_cast<std::size_t>(numero - 1)];
     ++r.ocorrencias;
+    if (linha != 0 && r.quantidade_linhas < r.linhas.size()) {
+        bool nova = true;
+        for (std::size_t i = 0; i < r.quantidade_linhas; ++i) nova = nova && r.linhas[i] != linha;
+        if (nova) r.linhas[r.quantidade_linhas++] = linha;
+    }
     if (r.estado == Estado::falha) return;
     r.estado = Estado::falha;
     r.linha = linha;
@@ -52,4 +61,25 @@ bool Verificacoes::todas_ok() const {
     for (const auto& r : itens_)
         if (r.estado == Estado::falha || r.estado == Estado::nao_avaliada) return false;
     return true;
+}
+
+std::string Verificacoes::ocorrencias(int numero) const {
+    const ResultadoVerificacao& r = (*this)[numero];
+    if (r.estado != Estado::falha || r.ocorrencias < 2) return {};
+    std::string texto = formatar("(%llu ocorrencias ao todo", static_cast<unsigned long long>(r.ocorrencias));
+    // The lines after the first, which the message names already; a few,
+    // then how many more.
+    const std::size_t n = r.quantidade_linhas;
+    if (n >= 2) {
+        const bool todas = r.ocorrencias == n;
+        const std::size_t mostradas = todas ? n : std::min<std::size_t>(n, 3);
+        texto += ": linhas ";
+        for (std::size_t i = 0; i < mostradas; ++i) {
+            if (i > 0) texto += i + 1 == mostradas && todas ? " e " : ", ";
+            texto += formatar("%llu", static_cast<unsigned long long>(r.linhas[i]));
+        }
+        if (!todas) texto += formatar(" e mais %llu", static_cast<unsigned long long>(r.ocorrencias - mostradas));
+    }
+    texto += ')';
+    return texto;
 }

@@ -18,6 +18,10 @@ struct ResultadoVerificacao {
     std::uint64_t linha = 0;  // of the first failure; 0 when it is about the whole file
     std::string detalhe;      // what differs there, or why it was not made
     std::uint64_t ocorrencias = 0;
+    // The lines of the first failures, in the order met, each once.
+    static constexpr std::size_t max_linhas = 4;
+    std::array<std::uint64_t, max_linhas> linhas{};
+    std::size_t quantidade_linhas = 0;
     bool tem_ponto = false;   // the first failure has a place on the path
     double x = 0, y = 0, z = 0;
 };
@@ -43,6 +47,10 @@ public:
     void contar(int numero, std::uint64_t vezes);
     // A check that does not apply, or could not be made, with the reason.
     void marcar(int numero, Estado estado, const std::string& motivo);
+
+    // "(7 ocorrencias ao todo: linhas 12, 15, 18 e mais 4)" for check
+    // `numero`; empty when it failed once or not at all.
+    std::string ocorrencias(int numero) const;
 
     const ResultadoVerificacao& operator[](int numero) const { return itens_[static_cast<std::size_t>(numero - 1)]; }
     bool todas_ok() const;
