@@ -65,10 +65,17 @@ bool LeitorGcode::ler(Linha& l) {
     mv.tem_x = w.tem('x');
     mv.tem_y = w.tem('y');
     mv.tem_z = w.tem('z');
-    if (mv.tem_x) posicao_.x = w.valor('x'), x_conhecido_ = true;
-    if (mv.tem_y) posicao_.y = w.valor('y'), y_conhecido_ = true;
-    if (mv.tem_z) posicao_.z = w.valor('z'), z_conhecido_ = true;
-    mv.para = posicao_;
+    // Each coordinate stored once, from a register: a copy of the whole
+    // position right after writing part of it would wait on those writes.
+    const double x = mv.tem_x ? w.valor('x') : mv.de.x;
+    const double y = mv.tem_y ? w.valor('y') : mv.de.y;
+    const double z = mv.tem_z ? w.valor('z') : mv.de.z;
+    x_conhecido_ = x_conhecido_ || mv.tem_x;
+    y_conhecido_ = y_conhecido_ || mv.tem_y;
+    z_conhecido_ = z_conhecido_ || mv.tem_z;
+    mv.para.x = posicao_.x = x;
+    mv.para.y = posicao_.y = y;
+    mv.para.z = posicao_.z = z;
     mv.z_conhecido = z_conhecido_;
     if (arco) {
         mv.centro_x = mv.de.x + w.valor('i');

@@ -236,7 +236,9 @@ void Modelo::cortar(const Movimento& m) {
     ps.comprimento += std::sqrt(dx * dx + dy * dy + dz * dz);
     ps.z_min = std::min(ps.z_min, z);
     ps.z_max = std::max(ps.z_max, z);
-    ps.ultimo = m.para;
+    ps.ultimo.x = x;
+    ps.ultimo.y = y;
+    ps.ultimo.z = z;
     ++ps.movimentos;
     ultima_linha_corte_ = m.linha;
     if (--ate_amostra_ == 0) {
