@@ -13,9 +13,12 @@ void ConferenciaDiametro::fim_arquivo(const Modelo& m) {
         v.marcar(V::diametro_usinado, Estado::nao_se_aplica, "rosca externa");
         return;
     }
-    if (c.interna() && (falha_se_ilegivel(c, v, V::diametro_usinado, "ferramenta", "o diametro usinado nao pode ser conferido") |
-                        falha_se_ilegivel(c, v, V::diametro_usinado, "Df", "o furo nao pode ser conferido")))
-        return;
+    if (c.interna()) {
+        const bool ferramenta =
+            falha_se_ilegivel(c, v, V::diametro_usinado, "ferramenta", "o diametro usinado nao pode ser conferido");
+        const bool Df = falha_se_ilegivel(c, v, V::diametro_usinado, "Df", "o furo nao pode ser conferido");
+        if (ferramenta || Df) return;
+    }
     if (!c.interna() || !c.ferramenta.presente() || !c.Df.presente()) {
         v.marcar(V::diametro_usinado, Estado::nao_avaliada, "cabecalho sem tipo, ferramenta ou Df");
         return;
