@@ -48,8 +48,6 @@ bool LeitorGcode::ler(Linha& l) {
     l.f = w.valor('f');
     if (g & g_escala) {
         l.escala = true;
-        l.tem_escala_x = w.tem('x');
-        l.tem_escala_y = w.tem('y');
         l.escala_x = w.tem('x') ? w.valor('x') : 1;
         l.escala_y = w.tem('y') ? w.valor('y') : 1;
     }

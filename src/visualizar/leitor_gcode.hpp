@@ -37,8 +37,8 @@ struct Linha {
     int m = -1;
     bool tem_s = false, tem_f = false;
     double s = 0, f = 0;
-    // G51: the scale factors given.
-    bool escala = false, tem_escala_x = false, tem_escala_y = false;
+    // G51: the scale factors, 1 for an axis the line leaves out.
+    bool escala = false;
     double escala_x = 1, escala_y = 1;
 };
 

@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include "visualizar/numero.hpp"
+
+static_assert(LeitorLinhas::folga > folga_numero, "the number reader looks past a line's end");
+
 LeitorLinhas::LeitorLinhas(Fonte& fonte, std::size_t tamanho_bloco)
     : fonte_(fonte), tamanho_bloco_(std::max<std::size_t>(tamanho_bloco, 1)) {
     // Not cleared: only what a block brings is ever read, and the few bytes
@@ -21,8 +25,8 @@ bool LeitorLinhas::encher() {
     p_ = inicio;
     const std::size_t n = fonte_.ler(inicio + resto, tamanho_bloco_);
     fim_ = inicio + resto + n;
-    // A NUL ends the last line for the number reader; the line splitter
-    // may look at the bytes after it.
+    // A NUL ends the last line for the number reader, which may look a few
+    // bytes past a line's end.
     std::memset(fim_, 0, folga);
     if (n < tamanho_bloco_) {
         eof_ = true;

@@ -31,6 +31,8 @@ public:
     // A longer line is not G-code anyone writes; it is skipped, not held.
     static constexpr std::size_t max_linha = 4096;
     static constexpr std::size_t max_texto_guardado = 120;
+    // Bytes after the data that may be read, zeros.
+    static constexpr std::size_t folga = 16;
 
     // `tamanho_bloco` may be as small as 1 (the tests cross every boundary).
     explicit LeitorLinhas(Fonte& fonte, std::size_t tamanho_bloco = bloco_padrao);
@@ -50,8 +52,6 @@ private:
 
     Fonte& fonte_;
     std::size_t tamanho_bloco_;
-    // Bytes after the data that may be read, zeros.
-    static constexpr std::size_t folga = 16;
     // Room for a line's start that a block cut, then the block.
     std::unique_ptr<char[]> dados_;
     const char* p_ = nullptr;
