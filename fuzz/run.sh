@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Builds the fuzz target (preset "fuzz") and runs it for a bounded time, from
-# the seed answer files in fuzz/corpus/. Fails on any finding: a crash, a
-# sanitizer report, a leak, a broken promise of the program (the target traps),
-# a slow input or an out-of-memory. New inputs go to a scratch corpus, so the
-# seeds in the repository stay as they are; findings go to build/fuzz/achados/.
+# Builds the fuzz targets (preset "fuzz") and runs each for half the given
+# time: the generator on arbitrary answers, from the seed answer files in
+# fuzz/corpus/, then the viewer on arbitrary files, from the seed files in
+# fuzz/corpus_visualizar/. Fails on any finding: a crash, a sanitizer report, a
+# leak, a broken promise of the program (the target traps), a slow input or an
+# out-of-memory. New inputs go to scratch corpora, so the seeds in the
+# repository stay as they are; findings go to build/fuzz/achados/.
 #
-# Usage: fuzz/run.sh [SECONDS] [extra libFuzzer flags...]
+# Usage: fuzz/run.sh [SECONDS] [extra libFuzzer flags, for both targets...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -28,9 +30,15 @@ rm -rf "$achados"
 mkdir -p "$achados"
 rascunho=$(mktemp -d)
 trap 'rm -rf "$rascunho"' EXIT
+mkdir "$rascunho/programa" "$rascunho/visualizar"
+metade=$(((segundos + 1) / 2))
 
-# One process: the machine is shared. Slow inputs count as findings.
+# One process at a time: the machine is shared. Slow inputs count as findings.
 ./build/fuzz/fuzz/rosca_fuzz \
-    -max_total_time="$segundos" -timeout=20 -rss_limit_mb=2048 -max_len=1024 \
-    -dict=fuzz/respostas.dict -artifact_prefix="$achados/" -print_final_stats=1 \
-    "$@" "$rascunho" fuzz/corpus
+    -max_total_time="$metade" -timeout=20 -rss_limit_mb=2048 -max_len=1024 \
+    -dict=fuzz/respostas.dict -artifact_prefix="$achados/programa-" -print_final_stats=1 \
+    "$@" "$rascunho/programa" fuzz/corpus
+./build/fuzz/fuzz/rosca_fuzz_visualizar \
+    -max_total_time="$metade" -timeout=20 -rss_limit_mb=2048 -max_len=16384 \
+    -dict=fuzz/gcode.dict -artifact_prefix="$achados/visualizar-" -print_final_stats=1 \
+    "$@" "$rascunho/visualizar" fuzz/corpus_visualizar

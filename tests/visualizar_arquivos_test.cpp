@@ -119,8 +119,36 @@ TEST(VisualizarArquivos, CopiasAlteradasFalhamNaLinhaCerta) {
     {
         // Cut in the middle of a line.
         const std::string cortado = original.substr(0, original.find("g01 x-5.000 y-0.000 z-0.500") + 8);
-        espera_falha(cortado, 1, static_cast<std::size_t>(std::count(cortado.begin(), cortado.end(), '\n')) + 1,
-                     "cortado");
+        const auto linhas = static_cast<std::size_t>(std::count(cortado.begin(), cortado.end(), '\n')) + 1;
+        espera_falha(cortado, 1, linhas, "cortado");
+        // Without the extents comments the bore cannot be judged.
+        espera_falha(cortado, 5, linhas, "cortado: diametro usinado");
+    }
+    {
+        // A header that contradicts its path: Df 21 over a path to 20.
+        std::string t = arquivo_do_gerador("I\n20\n17\n0.5\n0.1\n10\n15\n1.5\nD\n0\n1000\n100\n");
+        ASSERT_EQ(t.rfind(";Df-Diametro final da rosca: 20.00 [mm]", 0), 0u);
+        t[30] = '1';
+        espera_falha(t, 3, 1, "Df 21 no cabecalho");
+    }
+    {
+        // The preamble's feed set to zero: nothing moves, whatever the header says.
+        std::string t = original;
+        const std::size_t n = trocar_linha(t, "f200", "f0");
+        std::size_t onde = t.find("Feed-Rate (fn): 200.0");
+        ASSERT_NE(onde, std::string::npos);
+        t.replace(onde + 16, 5, "0.0  ");
+        espera_falha(t, 6, n, "f0");
+    }
+    {
+        // A header value beyond a float: the check that needs it fails, naming it.
+        std::string t = original;
+        trocar_linha(t, ";L-Comprimento da rosca: 2.00 [mm]",
+                     ";L-Comprimento da rosca: 1000000000000000000000000000000000000000.00 [mm]");
+        const Rodada x = visualizar(t);
+        EXPECT_EQ(x.r.status, 1);
+        EXPECT_NE(x.r.saida.find("L do cabecalho ilegivel (1e+39): o fim em L nao pode ser"), std::string::npos)
+            << x.r.saida;
     }
 }
 
@@ -175,6 +203,39 @@ TEST(VisualizarArquivos, UsoEErrosDeArquivoSaemComDoisSemImagem) {
     EXPECT_NE(r.erros.find("nao foi possivel gravar a imagem"), std::string::npos);
     fs::remove(d / "f.svg");
     EXPECT_EQ(std::distance(fs::directory_iterator(d.caminho()), fs::directory_iterator()), 1);
+}
+
+TEST(VisualizarArquivos, NaoGravaSobreOArquivoLidoNemAtravesDeLigacoes) {
+    DiretorioTemporario d;
+    const std::string tap = arquivo_do_gerador(interna_um_passe);
+    gravar_arquivo(d / "f.tap", tap);
+    // The same file by another name: refused, the G-code intact.
+    auto r = executar_visualizador(d.caminho(), {"f.tap", d / "f.tap"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.erros.find("a imagem nao pode ser o proprio arquivo lido"), std::string::npos) << r.erros;
+    EXPECT_EQ(ler_arquivo(d / "f.tap"), tap);
+
+    // A link planted at the temporary file's name: never written through.
+    gravar_arquivo(d / "vitima", "intacta");
+    fs::create_symlink(d / "vitima", d / "f.svg.tmp0");
+    r = executar_visualizador(d.caminho(), {"f.tap"});
+    EXPECT_EQ(r.status, 0) << r.saida << r.erros;
+    EXPECT_EQ(ler_arquivo(d / "vitima"), "intacta");
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(d / "f.svg")));
+    EXPECT_TRUE(fs::is_symlink(d / "f.svg.tmp0"));
+
+    // The picture's own name a link: it is not replaced.
+    fs::create_symlink(d / "vitima", d / "g.svg");
+    r = executar_visualizador(d.caminho(), {"f.tap", "g.svg"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(ler_arquivo(d / "vitima"), "intacta");
+    EXPECT_TRUE(fs::is_symlink(d / "g.svg"));
+
+    // A device that never ends: refused at once, in one line.
+    r = executar_visualizador(d.caminho(), {"/dev/zero", "z.svg"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.erros, "rosca-visualizar: \"/dev/zero\" nao e um arquivo comum nem um pipe.\n");
+    EXPECT_FALSE(fs::exists(d / "z.svg"));
 }
 
 TEST(VisualizarArquivos, ImagemLimitadaParaPercursosLongos) {

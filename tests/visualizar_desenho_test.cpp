@@ -51,13 +51,11 @@ Imagem renderizar(const std::string& svg, const DiretorioTemporario& d) {
     return r;
 }
 
-std::unique_ptr<Modelo> analisar_texto(const std::string& tap, const DiretorioTemporario& d) {
-    gravar_arquivo(d / "f.tap", tap);
-    std::FILE* f = std::fopen((d / "f.tap").c_str(), "rb");
-    auto m = std::make_unique<Modelo>();
-    analisar(f, *m);
-    std::fclose(f);
-    return m;
+std::unique_ptr<Analise> analisar_texto(const std::string& tap) {
+    FonteMemoria fonte(tap);
+    auto a = std::make_unique<Analise>();
+    analisar(fonte, *a);
+    return a;
 }
 
 // Well-formed XML whose root is svg, with no script and no external reference.
@@ -95,8 +93,9 @@ const unsigned char* mais_escuro(const Imagem& im, double x, double y) {
 
 TEST(VisualizarDesenho, PasseDeAcabamentoDesenhadoEFundoEmBranco) {
     DiretorioTemporario d;
-    const auto m = analisar_texto(arquivo_do_gerador("E\n20\n24\n0.5\n0.2\n10\n2\n1\nD\n0\n1000\n200\n"), d);
-    const std::string svg = desenhar_svg(*m, "f.tap");
+    const auto a = analisar_texto(arquivo_do_gerador("E\n20\n24\n0.5\n0.2\n10\n2\n1\nD\n0\n1000\n200\n"));
+    const Modelo* m = &a->modelo;
+    const std::string svg = desenhar_svg(*a, "f.tap");
     conferir_xml(svg);
     const Imagem im = renderizar(svg, d);
     ASSERT_EQ(im.largura, 1000u);
@@ -118,9 +117,10 @@ TEST(VisualizarDesenho, FalhaMarcadaNoPonto) {
     DiretorioTemporario d;
     std::string tap = arquivo_do_gerador("I\n20\n0\n10\n2\n1\nD\n0\n1000\n200\n");
     tap.replace(tap.find("g01 x-3.886 y-3.147"), 19, "g01 x-3.936 y-3.147");
-    const auto m = analisar_texto(tap, d);
-    ASSERT_FALSE(m->verificacoes.todas_ok());
-    const std::string svg = desenhar_svg(*m, "f.tap");
+    const auto a = analisar_texto(tap);
+    const Modelo* m = &a->modelo;
+    ASSERT_FALSE(a->verificacoes.todas_ok());
+    const std::string svg = desenhar_svg(*a, "f.tap");
     conferir_xml(svg);
     const Imagem im = renderizar(svg, d);
     ASSERT_GT(im.largura, 0u);

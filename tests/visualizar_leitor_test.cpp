@@ -1,6 +1,6 @@
-// The reader's two paths must agree: the fast path (and its batches of
-// repeated turns) on the project's own lines, the general path on the same
-// path written in other cases, line ends and number forms.
+// The reader on whole files: the same path written in other cases, line
+// ends and number forms gives the same model; the header is read with its
+// decimals; a line longer than any block is skipped in bounded memory.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -13,14 +13,11 @@
 
 namespace {
 
-std::unique_ptr<Modelo> analisar_bytes(const std::string& bytes) {
-    DiretorioTemporario d;
-    gravar_arquivo(d / "f.tap", bytes);
-    std::FILE* f = std::fopen((d / "f.tap").c_str(), "rb");
-    auto m = std::make_unique<Modelo>();
-    analisar(f, *m);
-    std::fclose(f);
-    return m;
+std::unique_ptr<Analise> analisar_bytes(const std::string& bytes) {
+    FonteMemoria fonte(bytes);
+    auto a = std::make_unique<Analise>();
+    analisar(fonte, *a);
+    return a;
 }
 
 std::string maiusculas(std::string s) {
@@ -29,12 +26,12 @@ std::string maiusculas(std::string s) {
     return s;
 }
 
-TEST(VisualizarLeitor, CaminhoRapidoEGeralDaoOMesmoModelo) {
-    // Five turns, so that whole turns repeat and go by in batches.
+TEST(VisualizarLeitor, OutrasGrafiasDaoOMesmoModelo) {
     const std::string tap = ler_arquivo(std::string(ROSCA_DADOS_TESTES) + "/externa_cinco_passes.tap");
     const std::string longo = arquivo_do_gerador("E\n20\n24\n0.5\n0.2\n10\n5\n1\nE\n12.5\n1000\n200\n");
     for (const std::string& original : {tap, longo}) {
-        const auto rapido = analisar_bytes(original);
+        const auto a_rapido = analisar_bytes(original);
+        const Modelo* rapido = &a_rapido->modelo;
         // G-code words in capitals, LF line ends, a zero added to each decimal part
         // (coordinates only: comments keep their text).
         std::string geral = std::regex_replace(original, std::regex("\r\n"), "\n");
@@ -49,9 +46,11 @@ TEST(VisualizarLeitor, CaminhoRapidoEGeralDaoOMesmoModelo) {
             moves += linha + "\n";
             i = fim == std::string::npos ? geral.size() : fim + 1;
         }
-        const auto lento = analisar_bytes(moves);
-        EXPECT_TRUE(rapido->verificacoes.todas_ok());
-        EXPECT_TRUE(lento->verificacoes.todas_ok()) << lento->verificacoes[1].detalhe << lento->verificacoes[4].detalhe;
+        const auto a_lento = analisar_bytes(moves);
+        const Modelo* lento = &a_lento->modelo;
+        EXPECT_TRUE(a_rapido->verificacoes.todas_ok());
+        EXPECT_TRUE(a_lento->verificacoes.todas_ok())
+            << a_lento->verificacoes[1].detalhe << a_lento->verificacoes[4].detalhe;
         EXPECT_EQ(rapido->linhas, lento->linhas);
         EXPECT_EQ(rapido->movimentos, lento->movimentos);
         EXPECT_EQ(rapido->passes, lento->passes);
@@ -67,7 +66,8 @@ TEST(VisualizarLeitor, CaminhoRapidoEGeralDaoOMesmoModelo) {
 }
 
 TEST(VisualizarLeitor, CabecalhoLidoComSuasCasasDecimais) {
-    const auto m = analisar_bytes(ler_arquivo(std::string(ROSCA_DADOS_TESTES) + "/externa_cinco_passes.tap"));
+    const auto a = analisar_bytes(ler_arquivo(std::string(ROSCA_DADOS_TESTES) + "/externa_cinco_passes.tap"));
+    const Modelo* m = &a->modelo;
     const Cabecalho& c = m->cabecalho;
     EXPECT_EQ(c.tipo, 'E');
     EXPECT_EQ(c.sentido, 'D');
@@ -86,11 +86,12 @@ TEST(VisualizarLeitor, CabecalhoLidoComSuasCasasDecimais) {
 
 TEST(VisualizarLeitor, LinhaEnormeSemFimLidaEmMemoriaLimitada) {
     // Twice the block, no line end at all: one unreadable, cut line.
-    const auto m = analisar_bytes(std::string(2 * LeitorGcode::tamanho_bloco + 17, 'g'));
+    const auto a = analisar_bytes(std::string(2 * LeitorLinhas::bloco_padrao + 17, 'g'));
+    const Modelo* m = &a->modelo;
     EXPECT_EQ(m->linhas, 1u);
     EXPECT_EQ(m->total_ilegiveis, 1u);
     ASSERT_EQ(m->ilegiveis.size(), 1u);
-    EXPECT_EQ(m->ilegiveis[0].bytes, 2 * LeitorGcode::tamanho_bloco + 17);
+    EXPECT_EQ(m->ilegiveis[0].bytes, 2 * LeitorLinhas::bloco_padrao + 17);
     EXPECT_LE(m->ilegiveis[0].texto.size(), Modelo::max_texto + 3);
 }
 

@@ -1,21 +1,42 @@
 #include "visualizar/cabecalho.hpp"
 
-bool Cabecalho::aplicar(const Comentario& c) {
+#include <cmath>
+#include <limits>
+#include <string_view>
+
+namespace {
+
+// What a float field can hold, as the generator stores every value.
+bool cabe_num_float(double v) { return std::isfinite(v) && std::fabs(v) <= std::numeric_limits<float>::max(); }
+
+}  // namespace
+
+bool Cabecalho::aplicar(const Comentario& comentario, std::uint64_t linha) {
+    Comentario c = comentario;
+    auto legivel = [&](Valor& v, const char* rotulo) {
+        if (!v.presente() || cabe_num_float(v.v)) return;
+        ilegiveis.push_back({rotulo, v.v, linha});
+        v = Valor{};
+    };
     switch (c.tipo) {
-        case TipoComentario::diametro_final: Df = c.a; break;
+        case TipoComentario::diametro_final: legivel(c.a, "Df"), Df = c.a; break;
         case TipoComentario::diametro_acabamento:
+            legivel(c.a, "Da");
             Da = c.a;
             Da_desabilitado = c.desabilitado;
             break;
         case TipoComentario::diametro_inicial:
+            legivel(c.a, "Di");
             Di = c.a;
             Di_desabilitado = c.desabilitado;
             break;
         case TipoComentario::passo_lateral:
+            legivel(c.a, "pl");
             pl = c.a;
             pl_desabilitado = c.desabilitado;
             break;
         case TipoComentario::passo_acabamento:
+            legivel(c.a, "pl de acabamento");
             pla = c.a;
             pla_desabilitado = c.desabilitado;
             break;
@@ -24,28 +45,37 @@ bool Cabecalho::aplicar(const Comentario& c) {
             passe_unico = c.passe_unico;
             break;
         case TipoComentario::item_lista:
+            legivel(c.a, "diametro da lista de passes");
             if (lista.size() < max_lista) lista.push_back({c.i, c.a});
             ++itens_lista;
             break;
-        case TipoComentario::comprimento: L = c.a; break;
-        case TipoComentario::passo_rosca: p = c.a; break;
-        case TipoComentario::fios: fios = c.a; break;
-        case TipoComentario::angulo_inicial: angulo_inicial = c.a; break;
-        case TipoComentario::angulo_final: angulo_final = c.a; break;
+        case TipoComentario::comprimento: legivel(c.a, "L"), L = c.a; break;
+        case TipoComentario::passo_rosca: legivel(c.a, "p"), p = c.a; break;
+        case TipoComentario::fios: legivel(c.a, "n (fios)"), fios = c.a; break;
+        case TipoComentario::angulo_inicial: legivel(c.a, "angulo inicial"), angulo_inicial = c.a; break;
+        case TipoComentario::angulo_final: legivel(c.a, "angulo final"), angulo_final = c.a; break;
         case TipoComentario::tipo_sentido:
             tipo = c.tipo_rosca;
             sentido = c.sentido;
             break;
-        case TipoComentario::ferramenta: ferramenta = c.a; break;
-        case TipoComentario::precisao: precisao = c.a; break;
-        case TipoComentario::tempo: tempo = c.a; break;
-        case TipoComentario::rotacao: S = c.a; break;
-        case TipoComentario::avanco: F = c.a; break;
-        case TipoComentario::avanco_rotacao: Fz = c.a; break;
+        case TipoComentario::ferramenta: legivel(c.a, "ferramenta"), ferramenta = c.a; break;
+        case TipoComentario::precisao: legivel(c.a, "precisao"), precisao = c.a; break;
+        case TipoComentario::tempo: legivel(c.a, "tempo"), tempo = c.a; break;
+        case TipoComentario::rotacao: legivel(c.a, "S"), S = c.a; break;
+        case TipoComentario::avanco: legivel(c.a, "F"), F = c.a; break;
+        case TipoComentario::avanco_rotacao: legivel(c.a, "Fz"), Fz = c.a; break;
         default: return false;
     }
+    const auto indice = static_cast<std::size_t>(c.tipo);
+    if (indice < linha_de.size()) linha_de[indice] = linha;
     ++linhas;
     return true;
+}
+
+const ValorIlegivel* Cabecalho::ilegivel(const char* rotulo) const {
+    for (const ValorIlegivel& i : ilegiveis)
+        if (std::string_view(i.rotulo) == rotulo) return &i;
+    return nullptr;
 }
 
 std::string Cabecalho::faltando() const {
@@ -55,16 +85,18 @@ std::string Cabecalho::faltando() const {
         if (!r.empty()) r += ", ";
         r += rotulo;
     };
-    falta(!Df.presente(), "Df");
+    // An unreadable value is there, but says nothing: it is reported as such.
+    auto ausente = [this](const Valor& v, const char* rotulo) { return !v.presente() && ilegivel(rotulo) == nullptr; };
+    falta(ausente(Df, "Df"), "Df");
     falta(np < 0, "np");
-    falta(!L.presente(), "L");
-    falta(!p.presente(), "p");
-    falta(!angulo_inicial.presente(), "angulo inicial");
+    falta(ausente(L, "L"), "L");
+    falta(ausente(p, "p"), "p");
+    falta(ausente(angulo_inicial, "angulo inicial"), "angulo inicial");
     falta(tipo == 0, "tipo");
     falta(sentido == 0, "sentido");
-    falta(!ferramenta.presente(), "ferramenta");
-    falta(!S.presente(), "S");
-    falta(!F.presente(), "F");
+    falta(ausente(ferramenta, "ferramenta"), "ferramenta");
+    falta(ausente(S, "S"), "S");
+    falta(ausente(F, "F"), "F");
     return r;
 }
 

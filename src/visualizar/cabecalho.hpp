@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -11,6 +12,15 @@
 struct ItemLista {
     std::int64_t indice = 0;
     Valor diametro;
+};
+
+// A header value that cannot stand for what the generator stored: not a
+// number, infinite, or beyond a float's range. The field is left absent and
+// the checks that need it fail, naming it.
+struct ValorIlegivel {
+    const char* rotulo = "";  // "L", "ferramenta", ...
+    double v = 0;
+    std::uint64_t linha = 0;
 };
 
 struct Cabecalho {
@@ -30,13 +40,19 @@ struct Cabecalho {
     std::uint64_t itens_lista = 0;
 
     std::uint64_t linhas = 0;  // header lines recognised
+    std::vector<ValorIlegivel> ilegiveis;
+    // The line of each kind of header comment (of the last one met).
+    std::array<std::uint64_t, 32> linha_de{};
 
     bool interna() const { return tipo == 'I'; }
     bool externa() const { return tipo == 'E'; }
     bool mao_direita() const { return sentido == 'D'; }
 
-    // Takes a comment of the header; false when it is not one.
-    bool aplicar(const Comentario& c);
+    // Takes a comment of the header, from line `linha`; false when it is not one.
+    bool aplicar(const Comentario& c, std::uint64_t linha = 0);
+
+    // The value named `rotulo` when it was unreadable; null otherwise.
+    const ValorIlegivel* ilegivel(const char* rotulo) const;
 
     // Labels of the values the checks need and the header lacks, joined by ", ".
     std::string faltando() const;

@@ -1,12 +1,17 @@
 #include "visualizar/desenho_svg.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <vector>
 
-#include "nucleo/versao.hpp"
 #include "nucleo/formato_fixo.hpp"
+#include "nucleo/versao.hpp"
+#include "visualizar/mensagem.hpp"
 #include "visualizar/quadro.hpp"
 #include "visualizar/relatorio.hpp"
+#include "visualizar/tolerancias.hpp"
+#include "vocabulario/geometria.hpp"
 
 namespace {
 
@@ -35,7 +40,8 @@ const char* const estilo =
     ".det{font-size:14px;fill:#b71c1c}\n"
     ".moldura{fill:#fafafa;stroke:#ccc;stroke-width:1}\n"
     ".rap{stroke:#e07b00;stroke-width:1.3;stroke-dasharray:6 4;fill:none}\n"
-    ".eixo{stroke:#888;stroke-width:0.9;stroke-dasharray:12 3 2 3;fill:none}\n"
+    ".sai{stroke:#e07b00;stroke-width:0.8;stroke-dasharray:3 3;fill:none}\n"
+    ".eixo{stroke:#aaa;stroke-width:0.8;stroke-dasharray:12 3 2 3;fill:none}\n"
     ".df{stroke:#333;stroke-width:1.3;fill:none}\n"
     ".di{stroke:#777;stroke-width:1.1;stroke-dasharray:3 3;fill:none}\n"
     ".us{stroke:#1b9e4b;stroke-width:1.3;stroke-dasharray:8 3;fill:none}\n"
@@ -71,12 +77,20 @@ public:
         s += '"';
     }
     void atributo(const char* nome, const char* v) {
+        abrir_atributo(nome);
+        s += v;
+        fechar_atributo();
+    }
+    void atributo(const char* nome, const std::string& v) { atributo(nome, v.c_str()); }
+    // An attribute whose value is written in pieces (points, transform).
+    void abrir_atributo(const char* nome) {
         s += ' ';
         s += nome;
         s += "=\"";
-        s += v;
-        s += '"';
     }
+    void fechar_atributo() { s += '"'; }
+    // Ends an element without content.
+    void fechar() { s += "/>\n"; }
     void par(double x, double y) {
         num(x);
         s += ',';
@@ -92,33 +106,75 @@ public:
         escapar(conteudo);
         s += "</text>\n";
     }
-    void linha(double x1, double y1, double x2, double y2, const char* classe) {
+    // Text turned a quarter counter-clockwise about its anchor (x, y).
+    void texto_vertical(double x, double y, const char* classe, const std::string& conteudo) {
+        abrir("text");
+        atributo("class", classe);
+        atributo("text-anchor", "middle");
+        abrir_atributo("transform");
+        s += "translate(";
+        par(x, y);
+        s += ") rotate(-90)";
+        fechar_atributo();
+        s += '>';
+        escapar(conteudo);
+        s += "</text>\n";
+    }
+    // A line; `traco` and `largura`, when given, its own stroke.
+    void linha(double x1, double y1, double x2, double y2, const char* classe, const char* traco = nullptr,
+               const char* largura = nullptr) {
         abrir("line");
         atributo("x1", x1);
         atributo("y1", y1);
         atributo("x2", x2);
         atributo("y2", y2);
-        atributo("class", classe);
-        s += "/>\n";
+        if (classe != nullptr) atributo("class", classe);
+        if (traco != nullptr) atributo("stroke", traco);
+        if (largura != nullptr) atributo("stroke-width", largura);
+        fechar();
     }
-    void circulo(double cx, double cy, double r, const char* classe, const std::string& extra = "") {
+    void circulo(double cx, double cy, double r, const char* classe, const char* estilo = nullptr) {
         abrir("circle");
         atributo("cx", cx);
         atributo("cy", cy);
         atributo("r", r);
         atributo("class", classe);
-        s += extra;
-        s += "/>\n";
+        if (estilo != nullptr) atributo("style", estilo);
+        fechar();
     }
-    void retangulo(double x, double y, double w, double h, const char* classe, const std::string& extra = "") {
+    void retangulo(double x, double y, double w, double h, const char* classe, const std::string& estilo = "") {
         abrir("rect");
         atributo("x", x);
         atributo("y", y);
         atributo("width", w);
         atributo("height", h);
         atributo("class", classe);
-        s += extra;
-        s += "/>\n";
+        if (!estilo.empty()) atributo("style", estilo);
+        fechar();
+    }
+    // A filled band without a class: its colour and opacity.
+    void faixa(double x, double y, double w, double h, const std::string& cor, const char* opacidade) {
+        abrir("rect");
+        atributo("fill", cor);
+        atributo("fill-opacity", opacidade);
+        atributo("x", x);
+        atributo("y", y);
+        atributo("width", w);
+        atributo("height", h);
+        fechar();
+    }
+    // An open polyline; its points follow through `par`, then `fechar_pontos`.
+    void abrir_polilinha(const std::string& cor, const char* largura) {
+        abrir("polyline");
+        atributo("fill", "none");
+        atributo("stroke", cor);
+        atributo("stroke-width", largura);
+        atributo("stroke-linejoin", "round");
+        abrir_atributo("points");
+    }
+    void fechar_pontos() {
+        fechar_atributo();
+        fechar();
     }
     void escapar(const std::string& t) {
         for (char c : t) {
@@ -170,22 +226,58 @@ void barra_escala(Svg& g, double x, double y, double escala, double largura_max,
     g.texto(x + w / 2, y - 8, "c", std::string(eixo) + mm(comprimento), "middle");
 }
 
-void marcar_falhas(Svg& g, const Modelo& m, const Vista& v, bool lateral) {
+void marcar_falhas(Svg& g, const Verificacoes& verificacoes, const Vista& v, bool lateral) {
+    // Checks that fail at the same point share its ring; their numbers go
+    // one under the other, each readable.
+    std::vector<std::pair<double, double>> rotulos;
     for (int i = 1; i <= Verificacoes::quantidade; ++i) {
-        const ResultadoVerificacao& r = m.verificacoes[i];
+        const ResultadoVerificacao& r = verificacoes[i];
         if (r.estado != Estado::falha || !r.tem_ponto) continue;
         const double px = v.pagina_x(r.x), py = v.pagina_y(lateral ? r.z : r.y);
         if (!std::isfinite(px) || !std::isfinite(py)) continue;
         g.circulo(px, py, cor_falha_r, "falha");
-        g.texto(px + cor_falha_r + 2, py - cor_falha_r, "nf", formatar("%d", r.numero));
+        double lx = px + cor_falha_r + 2, ly = py - cor_falha_r;
+        for (bool livre = false; !livre;) {
+            livre = true;
+            for (const auto& [x, y] : rotulos)
+                if (std::fabs(x - lx) < 12 && std::fabs(y - ly) < 13) {
+                    ly = y + 14;
+                    livre = false;
+                }
+        }
+        rotulos.emplace_back(lx, ly);
+        g.texto(lx, ly, "nf", formatar("%d", r.numero));
     }
+}
+
+// The rapid moves of the passes drawn: how the tool goes to each pass and
+// leaves it (thinner, the exits at depth), each distinct move once.
+// `lateral`: X against Z, else X against Y.
+void desenhar_rapidos(Svg& g, const Modelo& m, const Vista& v, bool lateral) {
+    std::vector<std::array<double, 4>> feitos;
+    auto desenhar = [&](const MovimentoRapido& r) {
+        const double a = lateral ? r.de.z : r.de.y, b = lateral ? r.para.z : r.para.y;
+        if (std::fabs(r.de.x - r.para.x) + std::fabs(a - b) <= 1e-9) return;
+        const std::array<double, 4> l = {v.pagina_x(r.de.x), v.pagina_y(a), v.pagina_x(r.para.x), v.pagina_y(b)};
+        for (const auto& f : feitos)
+            if (std::fabs(f[0] - l[0]) + std::fabs(f[1] - l[1]) + std::fabs(f[2] - l[2]) + std::fabs(f[3] - l[3]) < 3)
+                return;
+        feitos.push_back(l);
+        // Below the top of the part only to leave the thread.
+        g.linha(l[0], l[1], l[2], l[3], r.de.z < -meia_unidade(3) ? "sai" : "rap");
+    };
+    for (const Passe& p : m.retidos)
+        for (const MovimentoRapido& r : p.entrada) desenhar(r);
+    if (const Passe* ultimo = m.ultimo_passe())
+        for (const MovimentoRapido& r : ultimo->saida) desenhar(r);
 }
 
 double meia_largura_cima(const Modelo& m) {
     const Cabecalho& c = m.cabecalho;
     const double meia_ferramenta = ferramenta(m) / 2;
     double meia = valor_ou(c.Df, 0) / 2;
-    if (c.interna()) meia = std::max({meia, valor_ou(c.Di, 0) / 2, valor_ou(m.diametro_comentario, 0) / 2});
+    if (!c.Di_desabilitado) meia = std::max(meia, valor_ou(c.Di, 0) / 2);
+    if (c.interna()) meia = std::max(meia, valor_ou(m.diametro_comentario, 0) / 2);
     for (const Passe& p : m.retidos) {
         meia = std::max(meia, std::sqrt(p.r2_max) + meia_ferramenta);
         for (const auto* lista : {&p.entrada, &p.saida})
@@ -246,7 +338,7 @@ Vista vista_lateral(const Modelo& m) {
 
 namespace {
 
-void desenhar_vista_cima(Svg& g, const Modelo& m) {
+void desenhar_vista_cima(Svg& g, const Modelo& m, const Verificacoes& verificacoes) {
     const Vista v = vista_de_cima(m);
     const Cabecalho& c = m.cabecalho;
     const double x0 = x_vista_cima, y0 = topo_painel;
@@ -257,35 +349,29 @@ void desenhar_vista_cima(Svg& g, const Modelo& m) {
     g.linha(cx - meia, cy, cx + meia, cy, "eixo");
     g.linha(cx, cy - meia + 26, cx, cy + meia, "eixo");
     g.texto(cx + meia - 2, cy - 5, "c", "X", "end");
-    g.texto(cx + 5, cy - meia + 36, "c", "Y");
+    // Above the axis's end, clear of the circles.
+    g.texto(cx + 6, cy - meia + 24, "c", "Y");
 
-    // Diameters: Df always; for an internal thread the bore and the machined
-    // diameter (the legend under the views names them).
+    // Diameters: Df always; the bore of an internal thread or the blank of
+    // an external one; the machined diameter of an internal one (the legend
+    // under the views names them).
     auto circulo_diametro = [&](const Valor& d, const char* classe) {
         if (!d.presente() || !(d.v > 0) || !std::isfinite(d.v)) return;
         g.circulo(cx, cy, d.v / 2 * v.escala_x, classe);
     };
     circulo_diametro(c.Df, "df");
-    if (c.interna()) {
-        if (!c.Di_desabilitado) circulo_diametro(c.Di, "di");
-        circulo_diametro(m.diametro_comentario, "us");
-    }
+    if (!c.Di_desabilitado && (c.interna() || c.externa())) circulo_diametro(c.Di, "di");
+    if (c.interna()) circulo_diametro(m.diametro_comentario, "us");
 
     const std::size_t n = m.retidos.size();
-    // Rapid moves, seen from above.
-    for (const Passe& p : m.retidos)
-        for (const auto* lista : {&p.entrada, &p.saida})
-            for (const MovimentoRapido& r : *lista)
-                if (std::fabs(r.de.x - r.para.x) + std::fabs(r.de.y - r.para.y) > 1e-9)
-                    g.linha(v.pagina_x(r.de.x), v.pagina_y(r.de.y), v.pagina_x(r.para.x), v.pagina_y(r.para.y), "rap");
+    desenhar_rapidos(g, m, v, false);
 
     // Every turn of a pass lies on the same circle: its first turn shows it.
-    const std::size_t passo = std::clamp<std::size_t>((n * LeitorGcode::graus_volta + orcamento_cima - 1) / orcamento_cima, 1, 10);
+    const std::size_t passo = std::clamp<std::size_t>((n * static_cast<std::size_t>(vocabulario::passos_por_volta) + orcamento_cima - 1) / orcamento_cima, 1, 10);
     for (std::size_t i = 0; i < n; ++i) {
         const Passe& p = m.retidos[i];
         const bool acabamento = i + 1 == n;
-        g.s += "<polyline fill=\"none\" stroke=\"" + cor_passe(i, n) + "\" stroke-width=\"" +
-               (acabamento ? "2.6" : "1.4") + "\" stroke-linejoin=\"round\" points=\"";
+        g.abrir_polilinha(cor_passe(i, n), acabamento ? "2.6" : "1.4");
         for (std::size_t k = 0; k < p.topo.size(); k += passo) {
             g.par(v.pagina_x(p.topo[k].a), v.pagina_y(p.topo[k].b));
             g.s += ' ';
@@ -293,21 +379,22 @@ void desenhar_vista_cima(Svg& g, const Modelo& m) {
         const PontoPlano& fim = p.topo.back();
         g.par(v.pagina_x(fim.a), v.pagina_y(fim.b));
         // A whole turn closes on itself.
-        if (p.topo.size() >= LeitorGcode::graus_volta) {
+        if (p.topo.size() >= static_cast<std::size_t>(vocabulario::passos_por_volta)) {
             g.s += ' ';
             g.par(v.pagina_x(p.topo.front().a), v.pagina_y(p.topo.front().b));
         }
-        g.s += "\"/>\n";
+        g.fechar_pontos();
     }
 
-    // The cutter to scale at the start point of the finishing pass, and the
-    // direction of travel.
-    if (const Passe* p = m.ultimo_passe()) {
+    // The cutter to scale where the program starts cutting (the first pass),
+    // and the direction of travel.
+    if (!m.retidos.empty()) {
+        const Passe* p = &m.retidos.front();
         const Ponto3 inicio = p->tem_inicio ? p->antes : p->primeiro;
         const double sx = v.pagina_x(inicio.x), sy = v.pagina_y(inicio.y);
         const double rf = ferramenta(m) / 2 * v.escala_x;
         if (rf > 0)
-            g.circulo(sx, sy, rf, "df", " style=\"fill:#08306b;fill-opacity:0.08;stroke:#08306b;stroke-width:1;stroke-dasharray:4 2\"");
+            g.circulo(sx, sy, rf, "df", "fill:#08306b;fill-opacity:0.08;stroke:#08306b;stroke-width:1;stroke-dasharray:4 2");
         g.circulo(sx, sy, 4.5, "seta");
         const double r = std::hypot(inicio.x, inicio.y);
         const int giro = giro_medido(*p) != 0 ? giro_medido(*p) : p->sinal_giro;
@@ -319,27 +406,31 @@ void desenhar_vista_cima(Svg& g, const Modelo& m) {
             const double ax = sx + ux * fora, ay = sy + uy * fora;
             const double comp = 46;
             const double bx = ax + tx * comp, by = ay + ty * comp;
-            g.abrir("line");
-            g.atributo("x1", ax);
-            g.atributo("y1", ay);
-            g.atributo("x2", bx);
-            g.atributo("y2", by);
-            g.s += " stroke=\"#08306b\" stroke-width=\"2.2\"/>\n<polygon class=\"seta\" points=\"";
+            g.linha(ax, ay, bx, by, nullptr, "#08306b", "2.2");
+            g.abrir("polygon");
+            g.atributo("class", "seta");
+            g.abrir_atributo("points");
             g.par(bx + tx * 12, by + ty * 12);
             g.s += ' ';
             g.par(bx - ty * 6, by + tx * 6);
             g.s += ' ';
             g.par(bx + ty * 6, by - tx * 6);
-            g.s += "\"/>\n";
-            g.texto(ax + tx * comp / 2 + ux * 16, ay + ty * comp / 2 + uy * 16 + 4, "c", "inicio",
+            g.fechar_pontos();
+            // Beside the arrow, beyond the pass rings; outside a part, beyond
+            // the cutter too, which stands outside the rings there.
+            double aneis = 0;
+            for (const Passe& q : m.retidos) aneis = std::max(aneis, std::sqrt(q.r2_max) * v.escala_x);
+            const double raio = std::max({r * v.escala_x + fora + 14, aneis + 12,
+                                          c.externa() ? r * v.escala_x + rf + 8 : 0.0});
+            g.texto(cx + ux * raio + tx * comp / 2, cy + uy * raio + ty * comp / 2 + 4, "c", "inicio",
                     ux >= 0 ? "start" : "end");
         }
     }
-    marcar_falhas(g, m, v, false);
+    marcar_falhas(g, verificacoes, v, false);
     barra_escala(g, x0 + 16, y0 + lado_painel - 16, v.escala_x, lado_painel / 4, "");
 }
 
-void desenhar_vista_lateral(Svg& g, const Modelo& m) {
+void desenhar_vista_lateral(Svg& g, const Modelo& m, const Verificacoes& verificacoes) {
     const Vista v = vista_lateral(m);
     const Cabecalho& c = m.cabecalho;
     const double x0 = x_vista_lateral, y0 = topo_painel;
@@ -352,7 +443,7 @@ void desenhar_vista_lateral(Svg& g, const Modelo& m) {
 
     // The part in section: around the bore of an internal thread, the blank of an external one.
     const double meia_df = valor_ou(c.Df, 0) / 2;
-    const double borda = c.interna() ? valor_ou(c.Di, meia_df * 2) / 2 : valor_ou(c.Di, meia_df * 2) / 2;
+    const double borda = valor_ou(c.Di, meia_df * 2) / 2;
     if (borda > 0) {
         const double yt = v.pagina_y(0), yb = std::min(base, v.pagina_y(fundo) + 12);
         if (c.interna()) {
@@ -391,11 +482,7 @@ void desenhar_vista_lateral(Svg& g, const Modelo& m) {
     }
 
     const std::size_t n = m.retidos.size();
-    for (const Passe& p : m.retidos)
-        for (const auto* lista : {&p.entrada, &p.saida})
-            for (const MovimentoRapido& r : *lista)
-                if (std::fabs(r.de.x - r.para.x) + std::fabs(r.de.z - r.para.z) > 1e-9)
-                    g.linha(v.pagina_x(r.de.x), v.pagina_y(r.de.z), v.pagina_x(r.para.x), v.pagina_y(r.para.z), "rap");
+    desenhar_rapidos(g, m, v, true);
 
     // The helix of each pass from the approach height down: the first points
     // and the last ones, within the picture's budget; what lies between,
@@ -413,9 +500,17 @@ void desenhar_vista_lateral(Svg& g, const Modelo& m) {
             if (inicio > metade) omitidos += inicio - metade, inicio = metade;
             if (fim > por_passe - inicio) omitidos += fim - (por_passe - inicio), fim = por_passe - inicio;
         }
-        const std::string abre = "<polyline fill=\"none\" stroke=\"" + cor + "\" stroke-width=\"" +
-                                 (acabamento ? "1.6" : "0.9") + "\" stroke-linejoin=\"round\" points=\"";
-        g.s += abre;
+        // Turns closer than a few pixels blur into a solid block: two turns
+        // at each end, the rest a band that says how many.
+        const double voltas = static_cast<double>(p.movimentos) / vocabulario::passos_por_volta;
+        if (voltas > 4 && (p.z_max - p.z_min) * v.escala_y / voltas < 2.5) {
+            const auto limite =
+                2 * std::max<std::size_t>(1, static_cast<std::size_t>(vocabulario::passos_por_volta / p.amostra));
+            if (inicio > limite) omitidos += inicio - limite, inicio = limite;
+            if (fim > limite) omitidos += fim - limite, fim = limite;
+        }
+        const char* const largura = acabamento ? "1.6" : "0.9";
+        g.abrir_polilinha(cor, largura);
         g.par(v.pagina_x(p.antes.x), v.pagina_y(p.antes.z));
         for (std::size_t k = 0; k < inicio; ++k) {
             g.s += ' ';
@@ -423,24 +518,18 @@ void desenhar_vista_lateral(Svg& g, const Modelo& m) {
         }
         double z_corte_inicio = inicio > 0 ? p.lado_inicio[inicio - 1].b : p.primeiro.z;
         if (omitidos > 0) {
-            g.s += "\"/>\n";
+            g.fechar_pontos();
             const double z_retoma = fim > 0 ? p.lado_fim[(p.lado_fim_proximo + p.lado_fim.size() - fim) % p.lado_fim.size()].b : p.ultimo.z;
             const double r = std::sqrt(p.r2_max);
-            g.s += "<rect fill=\"" + cor + "\" fill-opacity=\"" + (acabamento ? "0.3" : "0.06") + "\" x=\"";
-            g.num(v.pagina_x(-r));
-            g.s += "\" y=\"";
-            g.num(v.pagina_y(z_corte_inicio));
-            g.s += "\" width=\"";
-            g.num(2 * r * v.escala_x);
-            g.s += "\" height=\"";
-            g.num(std::max(0.0, (z_corte_inicio - z_retoma) * v.escala_y));
-            g.s += "\"/>\n";
+            g.faixa(v.pagina_x(-r), v.pagina_y(z_corte_inicio), 2 * r * v.escala_x,
+                    std::max(0.0, (z_corte_inicio - z_retoma) * v.escala_y), cor, acabamento ? "0.3" : "0.06");
             if (acabamento) {
-                const double voltas = static_cast<double>(omitidos * static_cast<std::uint64_t>(p.amostra)) / 360.0;
+                const double resumidas =
+                    static_cast<double>(omitidos * static_cast<std::uint64_t>(p.amostra)) / vocabulario::passos_por_volta;
                 g.texto(v.pagina_x(0), v.pagina_y((z_corte_inicio + z_retoma) / 2) + 5, "s",
-                        formatar("%.0f voltas resumidas", voltas), "middle");
+                        formatar("%.0f voltas, %.0f resumidas", std::ceil(voltas), resumidas), "middle");
             }
-            g.s += abre;
+            g.abrir_polilinha(cor, largura);
             bool primeiro = true;
             for (std::size_t k = p.lado_fim.size() - fim; k < p.lado_fim.size(); ++k) {
                 const PontoPlano& q = p.lado_fim[(p.lado_fim_proximo + k) % p.lado_fim.size()];
@@ -458,9 +547,9 @@ void desenhar_vista_lateral(Svg& g, const Modelo& m) {
         }
         g.s += ' ';
         g.par(v.pagina_x(p.ultimo.x), v.pagina_y(p.ultimo.z));
-        g.s += "\"/>\n";
+        g.fechar_pontos();
     }
-    marcar_falhas(g, m, v, true);
+    marcar_falhas(g, verificacoes, v, true);
     barra_escala(g, x0 + 16, y0 + lado_painel - 12, v.escala_x, lado_painel / 4, v.escala_x == v.escala_y ? "" : "X ");
     if (v.escala_x != v.escala_y) {
         // Z drawn to a scale of its own, with its own bar, in the left margin.
@@ -470,46 +559,34 @@ void desenhar_vista_lateral(Svg& g, const Modelo& m) {
         g.linha(xz, yb, xz, yb - h, "esc");
         g.linha(xz - 5, yb, xz + 5, yb, "esc");
         g.linha(xz - 5, yb - h, xz + 5, yb - h, "esc");
-        g.s += "<text class=\"c\" text-anchor=\"middle\" transform=\"translate(";
-        g.par(xz + 14, yb - h / 2);
-        g.s += ") rotate(-90)\">";
-        g.escapar("Z " + mm(comprimento));
-        g.s += "</text>\n";
+        g.texto_vertical(xz + 14, yb - h / 2, "c", "Z " + mm(comprimento));
         g.texto(x0 + lado_painel - 8, y0 + lado_painel - 12, "c", "escalas diferentes em X e Z", "end");
     }
 }
 
-double desenhar_legenda(Svg& g, const Modelo& m, double y) {
+double desenhar_legenda(Svg& g, const Modelo& m, const Verificacoes& verificacoes, double y) {
     const Cabecalho& c = m.cabecalho;
     double x = margem;
-    auto item = [&](const char* classe, const std::string& estilo, const std::string& rotulo) {
+    // A sample of the stroke (by class, or its own colour and width) and its name.
+    auto item = [&](const char* classe, const char* traco, const char* espessura, const std::string& rotulo) {
         const double largura = 32 + 7.2 * static_cast<double>(rotulo.size());
         if (x + largura > largura_pagina - margem) {
             x = margem;
             y += 20;
         }
-        g.s += "<line x1=\"";
-        g.num(x);
-        g.s += "\" y1=\"";
-        g.num(y - 5);
-        g.s += "\" x2=\"";
-        g.num(x + 26);
-        g.s += "\" y2=\"";
-        g.num(y - 5);
-        g.s += "\" class=\"";
-        g.s += classe;
-        g.s += "\"" + estilo + "/>\n";
+        g.linha(x, y - 5, x + 26, y - 5, classe, traco, espessura);
         g.texto(x + 32, y, "c", rotulo);
         x += largura + 22;
     };
-    item("", " stroke=\"#08306b\" stroke-width=\"2.6\"", "passe de acabamento (centro da ferramenta)");
-    if (m.passes > 1) item("", " stroke=\"#7fb0dc\" stroke-width=\"1.4\"", "passes de desbaste");
-    item("rap", "", "movimento rapido");
-    if (c.Df.presente()) item("df", "", formatar("Df %.2f", c.Df.v));
-    if (c.interna() && !c.Di_desabilitado && c.Di.presente()) item("di", "", formatar("Di %.2f", c.Di.v));
+    item("", "#08306b", "2.6", "passe de acabamento (centro da ferramenta)");
+    if (m.passes > 1) item("", "#7fb0dc", "1.4", "passes de desbaste");
+    item("rap", nullptr, nullptr, "movimento rapido");
+    if (c.Df.presente()) item("df", nullptr, nullptr, formatar("Df %.2f", c.Df.v));
+    if ((c.interna() || c.externa()) && !c.Di_desabilitado && c.Di.presente())
+        item("di", nullptr, nullptr, formatar(c.interna() ? "Di %.2f (furo)" : "Di %.2f (blank)", c.Di.v));
     if (c.interna() && m.diametro_comentario.presente())
-        item("us", "", formatar("usinado %.3f", m.diametro_comentario.v));
-    if (!m.verificacoes.todas_ok()) {
+        item("us", nullptr, nullptr, formatar("usinado %.3f", m.diametro_comentario.v));
+    if (!verificacoes.todas_ok()) {
         if (x + 240 > largura_pagina - margem) {
             x = margem;
             y += 20;
@@ -521,7 +598,7 @@ double desenhar_legenda(Svg& g, const Modelo& m, double y) {
 }
 
 // The table: passes, header beside the path, totals, checks, unreadable lines.
-double desenhar_tabela(Svg& g, const Modelo& m, double y) {
+double desenhar_tabela(Svg& g, const Modelo& m, const Verificacoes& verificacoes, double y) {
     const Quadro q = montar_quadro(m);
     const double x0 = margem;
     const double linha = 21;
@@ -533,7 +610,7 @@ double desenhar_tabela(Svg& g, const Modelo& m, double y) {
     for (std::size_t i = 0; i < Quadro::colunas_passe; ++i) g.texto(x0 + colunas[i], y, "c", Quadro::titulos_passe[i], "end");
     y += linha;
     for (std::size_t r = 0; r < q.passes.size(); ++r) {
-        g.retangulo(x0 + 20, y - 11, 26, 8, "", " style=\"fill:" + cor_passe(r, q.passes.size()) + "\"");
+        g.retangulo(x0 + 20, y - 11, 26, 8, "", "fill:" + cor_passe(r, q.passes.size()));
         for (std::size_t i = 0; i < Quadro::colunas_passe; ++i) g.texto(x0 + colunas[i], y, "n", q.passes[r][i]);
         y += linha;
     }
@@ -572,7 +649,7 @@ double desenhar_tabela(Svg& g, const Modelo& m, double y) {
     g.texto(x0, y, "h", "Verificacoes");
     y += linha;
     for (int i = 1; i <= Verificacoes::quantidade; ++i) {
-        const ResultadoVerificacao& r = m.verificacoes[i];
+        const ResultadoVerificacao& r = verificacoes[i];
         g.texto(x0, y, "s", formatar("%d. %s", r.numero, r.titulo));
         const char* classe = r.estado == Estado::ok ? "s ok" : r.estado == Estado::falha ? "s ruim" : "s neutro";
         g.texto(largura_pagina - margem, y, classe, nome_estado(r.estado), "end");
@@ -581,7 +658,10 @@ double desenhar_tabela(Svg& g, const Modelo& m, double y) {
         if (r.estado == Estado::falha) {
             detalhe = (r.linha != 0 ? formatar("linha %llu: ", static_cast<unsigned long long>(r.linha)) : std::string()) +
                       r.detalhe;
-            if (r.ocorrencias > 1) detalhe += formatar(" (%llu ocorrencias)", static_cast<unsigned long long>(r.ocorrencias));
+            if (r.ocorrencias > 1) {
+                detalhe += ' ';
+                detalhe += verificacoes.ocorrencias(i);
+            }
         } else if (r.estado != Estado::ok) {
             detalhe = r.detalhe;
         }
@@ -615,10 +695,11 @@ double desenhar_tabela(Svg& g, const Modelo& m, double y) {
 
 }  // namespace
 
-std::string desenhar_svg(const Modelo& m, const std::string& nome) {
+std::string desenhar_svg(const Analise& a, const std::string& nome) {
+    const Modelo& m = a.modelo;
     Svg corpo;
     corpo.s.reserve(256 * 1024);
-    const bool ok = m.verificacoes.todas_ok();
+    const bool ok = a.verificacoes.todas_ok();
     corpo.texto(margem, 34, "t", "Percurso de " + nome);
     corpo.texto(margem, 60, "s", montar_quadro(m).rosca + formatar(" - %llu passe(s), %llu movimentos de corte",
                                                                  static_cast<unsigned long long>(m.passes),
@@ -626,28 +707,37 @@ std::string desenhar_svg(const Modelo& m, const std::string& nome) {
     corpo.texto(largura_pagina - margem, 34, ok ? "h ok" : "h ruim",
                 ok ? "Tudo confere" : "ATENCAO: ha falhas", "end");
     corpo.texto(largura_pagina - margem, 60, "c", std::string("rosca-visualizar ") + versao_programa, "end");
-    desenhar_vista_cima(corpo, m);
-    desenhar_vista_lateral(corpo, m);
-    const double y_legenda = desenhar_legenda(corpo, m, topo_painel + lado_painel + 24);
-    const double y = desenhar_tabela(corpo, m, y_legenda + 38);
+    desenhar_vista_cima(corpo, m, a.verificacoes);
+    desenhar_vista_lateral(corpo, m, a.verificacoes);
+    const double y_legenda = desenhar_legenda(corpo, m, a.verificacoes, topo_painel + lado_painel + 24);
+    const double y = desenhar_tabela(corpo, m, a.verificacoes, y_legenda + 38);
     const double altura = std::ceil(y + margem);
 
     Svg g;
     g.s.reserve(corpo.s.size() + 1024);
     g.s += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-    g.s += "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"";
-    g.num(largura_pagina);
-    g.s += "\" height=\"";
-    g.num(altura);
-    g.s += "\" viewBox=\"0 0 ";
+    g.abrir("svg");
+    g.atributo("xmlns", "http://www.w3.org/2000/svg");
+    g.atributo("version", "1.1");
+    g.atributo("width", largura_pagina);
+    g.atributo("height", altura);
+    g.abrir_atributo("viewBox");
+    g.s += "0 0 ";
     g.num(largura_pagina);
     g.s += ' ';
     g.num(altura);
-    g.s += "\">\n<title>";
+    g.fechar_atributo();
+    g.s += ">\n<title>";
     g.escapar("Percurso de " + nome);
     g.s += "</title>\n";
     g.s += estilo;
-    g.s += "<rect x=\"0\" y=\"0\" width=\"100%\" height=\"100%\" fill=\"#ffffff\"/>\n";
+    // White under everything, whatever the viewer's background.
+    g.abrir("rect");
+    for (const char* atributo : {"x", "y"}) g.atributo(atributo, "0");
+    g.atributo("width", "100%");
+    g.atributo("height", "100%");
+    g.atributo("fill", "#ffffff");
+    g.fechar();
     g.s += corpo.s;
     g.s += "</svg>\n";
     return g.s;

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <string>
 
-#include "visualizar/modelo.hpp"
+#include "visualizar/analise.hpp"
 
 // The picture: one self-contained SVG 1.1 file (no scripts, no external
 // references) with the top view, the side view and the table. Its size is
@@ -26,4 +26,4 @@ Vista vista_de_cima(const Modelo& modelo);
 Vista vista_lateral(const Modelo& modelo);
 
 // `nome` is the G-code file's name as the title shows it.
-std::string desenhar_svg(const Modelo& modelo, const std::string& nome);
+std::string desenhar_svg(const Analise& analise, const std::string& nome);

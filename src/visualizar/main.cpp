@@ -1,5 +1,6 @@
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "visualizar/analise.hpp"
 #include "visualizar/argumentos.hpp"
 #include "visualizar/desenho_svg.hpp"
+#include "visualizar/entrada.hpp"
 #include "visualizar/gravacao.hpp"
 #include "visualizar/relatorio.hpp"
 
@@ -20,29 +22,29 @@ int falhar(const std::string& mensagem) {
 }
 
 int visualizar(Console& console, const Argumentos& a) {
-    std::error_code erro;
-    if (std::filesystem::is_directory(a.arquivo, erro))
-        return falhar("\"" + a.arquivo + "\" e um diretorio, nao um arquivo G-code.");
-    std::FILE* arquivo = std::fopen(a.arquivo.c_str(), "rb");
-    if (arquivo == nullptr) return falhar("nao foi possivel abrir o arquivo \"" + a.arquivo + "\".");
-    // Large enough to hold a few blocks, the rest is on the heap in bounded pieces.
-    auto modelo = std::make_unique<Modelo>();
-    analisar(arquivo, *modelo);
+    if (mesmo_arquivo(a.arquivo, a.imagem)) return falhar("a imagem nao pode ser o proprio arquivo lido");
+    const Entrada entrada = abrir_entrada(a.arquivo);
+    if (entrada.arquivo == nullptr) return falhar(entrada.erro);
+    std::FILE* arquivo = entrada.arquivo;
+    auto analise = std::make_unique<Analise>();
+    FonteArquivo fonte(arquivo);
+    analisar(fonte, *analise);
     std::fclose(arquivo);
-    if (modelo->erro_leitura) return falhar("erro ao ler o arquivo \"" + a.arquivo + "\".");
+    const Modelo& modelo = analise->modelo;
+    if (modelo.erro_leitura) return falhar("erro ao ler o arquivo \"" + a.arquivo + "\".");
 
-    imprimir_relatorio(console, *modelo, a.arquivo);
+    imprimir_relatorio(console, *analise, a.arquivo);
     bool gravada = false;
-    if (modelo->movimentos > 0) {
+    if (modelo.movimentos > 0) {
         const std::string nome = std::filesystem::path(a.arquivo).filename().string();
-        if (!gravar_inteiro(a.imagem, desenhar_svg(*modelo, nome))) {
+        if (!gravar_inteiro(a.imagem, desenhar_svg(*analise, nome))) {
             console.descarregar();
             return falhar("nao foi possivel gravar a imagem \"" + a.imagem + "\".");
         }
         gravada = true;
     }
-    imprimir_conclusao(console, *modelo, a.imagem, gravada);
-    return modelo->verificacoes.todas_ok() ? 0 : 1;
+    imprimir_conclusao(console, *analise, a.imagem, gravada);
+    return analise->verificacoes.todas_ok() ? 0 : 1;
 }
 
 }  // namespace

@@ -2,6 +2,9 @@
 
 #include <cmath>
 
+#include "visualizar/mensagem.hpp"
+#include "vocabulario/geometria.hpp"
+
 const std::array<const char*, Quadro::colunas_passe> Quadro::titulos_passe = {
     "Passe", "Diametro", "Raio medido", "Voltas", "Movimentos", "Z de / ate"};
 
@@ -22,7 +25,7 @@ std::array<std::string, Quadro::colunas_passe> linha_passe(const Passe& p) {
     return {p.numero >= 0 ? formatar("%lld", static_cast<long long>(p.numero)) : std::string("?"),
             valor(p.diametro),
             formatar("%.3f", p.raio()),
-            formatar("%lld", static_cast<long long>((p.movimentos + 359) / 360)),
+            formatar("%lld", static_cast<long long>((p.movimentos + vocabulario::passos_por_volta - 1) / vocabulario::passos_por_volta)),
             inteiro(p.movimentos),
             formatar("%.3f / %.3f", p.z_max, p.z_min)};
 }
@@ -66,6 +69,7 @@ Quadro montar_quadro(const Modelo& m) {
     const double avanco = m.tem_f ? m.f : c.F.presente() ? c.F.v : 0;
     const std::string tempo = avanco > 0 ? formatar("%.1f min", m.comprimento / avanco) : std::string("-");
     q.totais.push_back({"Tempo de corte (avanco f)", tempo});
+    q.tempo_corte = tempo;
     if (m.tem_extremos) {
         q.totais.push_back({"X de / ate", formatar("%.3f / %.3f", m.x_min, m.x_max)});
         q.totais.push_back({"Y de / ate", formatar("%.3f / %.3f", m.y_min, m.y_max)});
@@ -87,7 +91,7 @@ Quadro montar_quadro(const Modelo& m) {
     std::string passo = "-";
     if (ultimo && ultimo->movimentos > 1)
         passo = formatar("%.4f mm por volta",
-                         -ultimo->ultimo.z * 360.0 / static_cast<double>(ultimo->movimentos));
+                         -ultimo->ultimo.z * vocabulario::passos_por_volta / static_cast<double>(ultimo->movimentos));
     comparar("p (passo)", valor(c.p, " mm"), passo);
     std::string ferramenta = "-";
     if (ultimo && ultimo->diametro.presente() && (c.interna() || c.externa()))

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "visualizar/modelo.hpp"
+#include "visualizar/verificacoes.hpp"
 
 // What the console report and the picture's table both show, as text: the
 // passes, the totals, and the header's values beside what the path shows.
@@ -21,6 +22,8 @@ struct Quadro {
         std::string rotulo, valor;
     };
     std::vector<Total> totais;
+    // The cutting time at the file's feed, also among the totals: "3.7 min", or "-".
+    std::string tempo_corte;
 
     struct Comparacao {
         std::string rotulo, cabecalho, percurso;

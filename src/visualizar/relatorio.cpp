@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "nucleo/versao.hpp"
+#include "visualizar/mensagem.hpp"
 #include "visualizar/quadro.hpp"
 
 std::string quebrar(const std::string& texto, std::size_t recuo, std::size_t largura) {
@@ -46,13 +47,17 @@ std::string preencher(std::string texto, std::size_t largura, bool direita) {
 
 }  // namespace
 
-void imprimir_relatorio(Console& console, const Modelo& m, const std::string& arquivo) {
+void imprimir_relatorio(Console& console, const Analise& a, const std::string& arquivo) {
+    const Modelo& m = a.modelo;
     const Quadro q = montar_quadro(m);
     console.imprimir("rosca-visualizar %s\n", versao_programa);
     console.escrever(quebrar("Arquivo: " + arquivo, 0));
-    console.imprimir("Lidas %llu linhas: %llu passe(s), %llu movimentos de corte, %llu rapidos.\n",
-                     static_cast<unsigned long long>(m.linhas), static_cast<unsigned long long>(m.passes),
-                     static_cast<unsigned long long>(m.movimentos), static_cast<unsigned long long>(m.rapidos));
+    console.escrever(quebrar(formatar("Lidas %llu linhas: %llu passe(s), %llu movimentos de corte, %llu rapidos.",
+                                      static_cast<unsigned long long>(m.linhas),
+                                      static_cast<unsigned long long>(m.passes),
+                                      static_cast<unsigned long long>(m.movimentos),
+                                      static_cast<unsigned long long>(m.rapidos)),
+                             0));
     console.escrever(q.rosca + ".\n");
 
     if (!q.passes.empty()) {
@@ -65,7 +70,8 @@ void imprimir_relatorio(Console& console, const Modelo& m, const std::string& ar
         for (const auto& p : q.passes) {
             linha.clear();
             for (std::size_t i = 0; i < Quadro::colunas_passe; ++i) linha += preencher(p[i], larguras[i], true);
-            console.escrever(linha + "\n");
+            // Values far beyond any job would push the row past the screen.
+            console.escrever(linha.size() <= 79 ? linha + "\n" : quebrar(linha, 0));
         }
         if (q.passes_nao_mostrados > 0)
             console.imprimir("(mais %llu passes entre os mostrados)\n",
@@ -77,14 +83,13 @@ void imprimir_relatorio(Console& console, const Modelo& m, const std::string& ar
         console.escrever(quebrar(preencher(c.rotulo, 22, false) + " " + preencher(c.cabecalho, 22, false) + " " +
                                      c.percurso,
                                  2));
-    console.imprimir("Comprimento do corte %.1f mm", m.comprimento);
-    for (const auto& t : q.totais)
-        if (t.rotulo == "Tempo de corte (avanco f)") console.escrever(", " + t.valor + " no avanco do arquivo");
-    console.escrever(".\n");
+    console.escrever(quebrar(formatar("Comprimento do corte %.1f mm, ", m.comprimento) + q.tempo_corte +
+                                 " no avanco do arquivo.",
+                             0));
 
     console.escrever("\nVerificacoes:\n");
     for (int i = 1; i <= Verificacoes::quantidade; ++i) {
-        const ResultadoVerificacao& r = m.verificacoes[i];
+        const ResultadoVerificacao& r = a.verificacoes[i];
         std::string titulo = formatar(" %d. %s ", r.numero, r.titulo);
         const char* estado = nome_estado(r.estado);
         const std::size_t largura = 79 - std::string(estado).size() - 1;
@@ -94,8 +99,7 @@ void imprimir_relatorio(Console& console, const Modelo& m, const std::string& ar
             const std::string onde = r.linha != 0 ? formatar("linha %llu: ", static_cast<unsigned long long>(r.linha))
                                                   : std::string();
             console.escrever(quebrar(onde + r.detalhe, 5));
-            if (r.ocorrencias > 1)
-                console.imprimir("     (%llu ocorrencias ao todo)\n", static_cast<unsigned long long>(r.ocorrencias));
+            if (r.ocorrencias > 1) console.escrever(quebrar(a.verificacoes.ocorrencias(i), 5));
         } else if (r.estado != Estado::ok && !r.detalhe.empty()) {
             console.escrever(quebrar("(" + r.detalhe + ")", 5));
         }
@@ -105,7 +109,7 @@ void imprimir_relatorio(Console& console, const Modelo& m, const std::string& ar
         console.imprimir("\nLinhas que nao se leem: %llu\n", static_cast<unsigned long long>(m.total_ilegiveis));
         for (const LinhaIlegivel& l : m.ilegiveis) {
             std::string texto = formatar("linha %llu: ", static_cast<unsigned long long>(l.numero)) + l.texto;
-            if (l.bytes > LeitorGcode::max_linha)
+            if (l.bytes > LeitorLinhas::max_linha)
                 texto += formatar(" (%llu bytes)", static_cast<unsigned long long>(l.bytes));
             if (texto.size() > 76) texto = texto.substr(0, 73) + "...";
             console.escrever("  " + texto + "\n");
@@ -116,13 +120,13 @@ void imprimir_relatorio(Console& console, const Modelo& m, const std::string& ar
     }
 }
 
-void imprimir_conclusao(Console& console, const Modelo& m, const std::string& imagem, bool gravada) {
+void imprimir_conclusao(Console& console, const Analise& a, const std::string& imagem, bool gravada) {
     console.escrever("\n");
     if (gravada)
         console.escrever(quebrar("Imagem gravada: " + imagem, 0));
     else
         console.escrever("Nenhuma imagem gravada: nenhum movimento foi lido.\n");
-    if (m.verificacoes.todas_ok())
+    if (a.verificacoes.todas_ok())
         console.escrever("Resultado: arquivo inteiro, tudo confere.\n");
     else
         console.escrever("Resultado: ATENCAO - ha falhas; confira antes de usinar.\n");

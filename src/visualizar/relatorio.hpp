@@ -3,14 +3,14 @@
 #include <string>
 
 #include "nucleo/console.hpp"
-#include "visualizar/modelo.hpp"
+#include "visualizar/analise.hpp"
 
 // The console report: what was read, each check with OK or what differs, the
 // lines that do not read. ASCII, lines within 80 columns.
-void imprimir_relatorio(Console& console, const Modelo& modelo, const std::string& arquivo);
+void imprimir_relatorio(Console& console, const Analise& analise, const std::string& arquivo);
 
 // The closing lines: where the picture went (or why it did not) and the verdict.
-void imprimir_conclusao(Console& console, const Modelo& modelo, const std::string& imagem, bool gravada);
+void imprimir_conclusao(Console& console, const Analise& analise, const std::string& imagem, bool gravada);
 
 // Breaks `texto` into lines of at most `largura` columns, each after `recuo`.
 std::string quebrar(const std::string& texto, std::size_t recuo, std::size_t largura = 79);

@@ -4,10 +4,10 @@
 #include <cstdint>
 #include <string>
 
-// The checks of the path against the file's own header. Each keeps the first
-// place where it fails (line, what differs, where on the path) and how many
-// times it failed. Checks made per point run while the file is read (see
-// modelo.hpp); those of a whole pass or of the whole file run at their end.
+// The results of the checks of the path against the file's own header. Each
+// keeps the first place where it fails (line, what differs, where on the
+// path) and how many times it failed. The checks themselves are in
+// conferencias.hpp.
 
 enum class Estado : std::uint8_t { ok, falha, nao_avaliada, nao_se_aplica };
 
@@ -18,6 +18,10 @@ struct ResultadoVerificacao {
     std::uint64_t linha = 0;  // of the first failure; 0 when it is about the whole file
     std::string detalhe;      // what differs there, or why it was not made
     std::uint64_t ocorrencias = 0;
+    // The lines of the first failures, in the order met, each once.
+    static constexpr std::size_t max_linhas = 4;
+    std::array<std::uint64_t, max_linhas> linhas{};
+    std::size_t quantidade_linhas = 0;
     bool tem_ponto = false;   // the first failure has a place on the path
     double x = 0, y = 0, z = 0;
 };
@@ -44,21 +48,13 @@ public:
     // A check that does not apply, or could not be made, with the reason.
     void marcar(int numero, Estado estado, const std::string& motivo);
 
+    // "(7 ocorrencias ao todo: linhas 12, 15, 18 e mais 4)" for check
+    // `numero`; empty when it failed once or not at all.
+    std::string ocorrencias(int numero) const;
+
     const ResultadoVerificacao& operator[](int numero) const { return itens_[static_cast<std::size_t>(numero - 1)]; }
     bool todas_ok() const;
 
 private:
     std::array<ResultadoVerificacao, quantidade> itens_;
 };
-
-class Modelo;
-struct Passe;
-struct Cabecalho;
-
-// What a pass must show once it has ended.
-void conferir_passe(const Passe& passe, const Cabecalho& cabecalho, Verificacoes& v);
-// What the whole file must show once it has been read.
-void conferir_arquivo(const Modelo& modelo, Verificacoes& v);
-
-// Texts with numbers for the messages: "%.3f" and the like, in one call.
-std::string formatar(const char* formato, ...) __attribute__((format(printf, 1, 2)));

@@ -7,6 +7,8 @@
 #include <fstream>
 
 #include "apoio/execucao.hpp"
+#include "nucleo/console.hpp"
+#include "visualizar/relatorio.hpp"
 
 namespace fs = std::filesystem;
 
@@ -43,4 +45,18 @@ ExecucaoVisualizador executar_visualizador(const std::string& dir, const std::ve
 std::string arquivo_do_gerador(const std::string& respostas) {
     Execucao e = executar_binario(respostas);
     return e.arquivo;
+}
+
+std::unique_ptr<Analise> analisar_bytes(const std::string& bytes, std::size_t bloco) {
+    FonteMemoria fonte(bytes);
+    auto a = std::make_unique<Analise>();
+    analisar(fonte, *a, bloco);
+    return a;
+}
+
+std::string relatorio_de(const Analise& analise, const std::string& nome) {
+    auto console = Console::em_memoria("");
+    imprimir_relatorio(*console, analise, nome);
+    imprimir_conclusao(*console, analise, nome + ".svg", analise.modelo.movimentos > 0);
+    return console->capturado();
 }

@@ -1,7 +1,11 @@
 #pragma once
 
+#include <cstddef>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "visualizar/analise.hpp"
 
 // Runs the built viewer in `dir` with `argumentos` (each quoted), standard
 // input from the null device. What it printed on each stream and its status.
@@ -29,3 +33,10 @@ void gravar_arquivo(const std::string& caminho, const std::string& bytes);
 
 // The G-code file the generator writes for `respostas` (see executar_binario).
 std::string arquivo_do_gerador(const std::string& respostas);
+
+// The viewer's analysis of `bytes`, fetched in blocks of `bloco` bytes.
+std::unique_ptr<Analise> analisar_bytes(const std::string& bytes, std::size_t bloco = LeitorLinhas::bloco_padrao);
+
+// The console report of an analysis, closing lines included, as the viewer
+// prints it for the file `nome` and the picture `nome`.svg.
+std::string relatorio_de(const Analise& analise, const std::string& nome);

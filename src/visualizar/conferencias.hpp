@@ -1,0 +1,120 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "visualizar/modelo.hpp"
+#include "visualizar/observador.hpp"
+#include "visualizar/verificacoes.hpp"
+#include "vocabulario/geometria.hpp"
+
+// The six checks, each an observer of the model that writes its own line of
+// the results. Each reads the model (the header above all) and keeps only
+// what it needs between moves, never per line.
+
+// 1. The file is whole and every line reads.
+class ConferenciaArquivo final : public Observador {
+public:
+    ConferenciaArquivo(const Modelo&, Verificacoes& v) : v_(v) {}
+    void fim_arquivo(const Modelo& m) override;
+
+private:
+    Verificacoes& v_;
+};
+
+// 2. Every point of a pass on one circle about the axis.
+class ConferenciaCirculo final : public Observador {
+public:
+    ConferenciaCirculo(const Modelo&, Verificacoes& v) : v_(v) {}
+    void inicio_passe(const Passe& p, const Movimento& m) override;
+    bool segue_cortes() const override { return true; }
+    void corte(const Passe& p, const Movimento& m) override;
+    void fim_arquivo(const Modelo& m) override;
+
+private:
+    Verificacoes& v_;
+    // The band of squared radii the pass's points may fall in.
+    double r2_baixo_ = 0, r2_alto_ = 0;
+};
+
+// 3. Each pass's radius and the pass list of the header.
+class ConferenciaPasses final : public Observador {
+public:
+    ConferenciaPasses(const Modelo& m, Verificacoes& v) : m_(m), v_(v) {}
+    void inicio_passe(const Passe& p, const Movimento& m) override;
+    void comentario_no_passe(const Passe& p, const Comentario& c, std::uint64_t linha) override;
+    void fim_passe(const Passe& p) override;
+    void fim_arquivo(const Modelo& m) override;
+
+private:
+    void conferir_lista(const Cabecalho& c);
+
+    const Modelo& m_;
+    Verificacoes& v_;
+};
+
+// 4. Depth one pitch per turn, one-degree advance in the hand's direction,
+// the turns counted, the end at L.
+class ConferenciaProfundidade final : public Observador {
+public:
+    ConferenciaProfundidade(const Modelo& m, Verificacoes& v) : m_(m), v_(v) {}
+    void inicio_passe(const Passe& p, const Movimento& m) override;
+    bool segue_cortes() const override { return true; }
+    void corte(const Passe& p, const Movimento& m) override;
+    void comentario_no_passe(const Passe& p, const Comentario& c, std::uint64_t linha) override;
+    void fim_passe(const Passe& p) override;
+    void fim_arquivo(const Modelo& m) override;
+
+private:
+    void falha_avanco(const Movimento& m, double xr, double yr);
+    void falha_profundidade(const Movimento& m, double passo);
+    void falha_volta(const Movimento& m, double volta);
+
+    const Modelo& m_;
+    Verificacoes& v_;
+    // The limits of the pass being read, set at its first point.
+    int sentido_ = 0;  // +1 left hand, -1 right hand
+    double giro_c_ = 1, giro_s_ = 0, tol_giro_ = 0;
+    double passo_min_ = 0, passo_max_ = 1e300;
+    double volta_min_ = -1e300, volta_max_ = 1e300;
+    bool conferir_volta_ = false;
+    // The depth at each step of the last turn.
+    std::array<double, vocabulario::passos_por_volta> z_volta_{};
+};
+
+// 5. The machined diameter of an internal thread, and the bore.
+class ConferenciaDiametro final : public Observador {
+public:
+    ConferenciaDiametro(const Modelo&, Verificacoes& v) : v_(v) {}
+    void fim_arquivo(const Modelo& m) override;
+
+private:
+    Verificacoes& v_;
+};
+
+// 6. Spindle and feed before the first cut, scale 1, and the rapid moves:
+// after each pass away from the thread at depth, then up above the part.
+class ConferenciaPreambulo final : public Observador {
+public:
+    ConferenciaPreambulo(const Modelo& m, Verificacoes& v) : m_(m), v_(v) {}
+    void inicio_passe(const Passe& p, const Movimento& m) override;
+    void fim_passe(const Passe& p) override;
+    void rapido(const Movimento& m) override;
+    void fim_arquivo(const Modelo& m) override;
+
+private:
+    const Modelo& m_;
+    Verificacoes& v_;
+    enum class Retracao { nenhuma, afastar, subir };
+    Retracao retracao_ = Retracao::nenhuma;
+    Ponto3 ultimo_corte_;
+    double raio_ultimo_ = 0, erro_ultimo_ = 0;
+};
+
+// Whether the model read any feed move; when not, marks check `numero` as
+// not made and says so.
+bool houve_corte(const Modelo& m, Verificacoes& v, int numero);
+
+// When the header's value `rotulo` was unreadable, fails check `numero`
+// at its line, saying what could not be checked (`o_que`); true then.
+bool falha_se_ilegivel(const Cabecalho& c, Verificacoes& v, int numero, const char* rotulo, const char* o_que);

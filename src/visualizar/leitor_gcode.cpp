@@ -1,0 +1,85 @@
+#include "visualizar/leitor_gcode.hpp"
+
+void LeitorGcode::interpretar(Linha& l) {
+    l.m = -1;
+    l.tem_s = l.tem_f = l.escala = false;
+    l.tipo = TipoLinha::ilegivel;
+    if (!texto_.longa && ler(l)) return;
+    // What cannot be read: the line, or its start, for the message.
+    l.texto = texto_.texto;
+    l.bytes = texto_.bytes;
+    l.longa = texto_.longa;
+    if (l.texto.size() > LeitorLinhas::max_texto_guardado) l.texto = l.texto.substr(0, LeitorLinhas::max_texto_guardado);
+    l.tipo = TipoLinha::ilegivel;
+}
+
+bool LeitorGcode::ler(Linha& l) {
+    Palavras& w = palavras_;
+    ler_palavras(texto_.texto, w);
+    if (!w.legivel) return false;
+    const std::size_t guardados = std::min(w.quantidade_comentarios, Palavras::max_comentarios);
+    for (std::size_t i = 0; i < guardados; ++i) l.comentarios[i] = w.comentarios[i];
+    l.quantidade_comentarios = guardados;
+    if (!w.tem_palavras()) {
+        l.tipo = guardados > 0 ? TipoLinha::comentario : TipoLinha::vazia;
+        return true;
+    }
+
+    const bool coordenadas = w.tem('x') || w.tem('y') || w.tem('z');
+    const bool centro = w.tem('i') || w.tem('j');
+    const std::uint32_t g = w.codigos_g;
+    // Dwell times and scale factors are not coordinates.
+    if ((g & g_sem_escala) && (coordenadas || w.tem('p'))) return false;
+    if ((g & g_pausa) && (coordenadas || (g & g_escala))) return false;
+    if (w.tem('p') && !(g & g_pausa)) return false;
+    if ((g & g_escala) && centro) return false;
+    const bool move = coordenadas && !(g & g_escala);
+    const int movimento = w.movimento >= 0 ? w.movimento : movimento_;
+    if (move && movimento < 0) return false;  // coordinates before any motion code
+    const bool arco = move && movimento >= 2;
+    // An arc gives its centre, I and J both; nothing else does.
+    if (arco ? !(w.tem('i') && w.tem('j')) : centro) return false;
+
+    if (w.movimento >= 0) movimento_ = w.movimento;
+    l.m = w.m;
+    l.tem_s = w.tem('s');
+    l.s = w.valor('s');
+    l.tem_f = w.tem('f');
+    l.f = w.valor('f');
+    if (g & g_escala) {
+        l.escala = true;
+        l.escala_x = w.tem('x') ? w.valor('x') : 1;
+        l.escala_y = w.tem('y') ? w.valor('y') : 1;
+    }
+    if (!move) {
+        l.tipo = TipoLinha::comando;
+        return true;
+    }
+    Movimento& mv = l.movimento;
+    mv.tipo = movimento == 0 ? TipoMovimento::rapido : movimento == 1 ? TipoMovimento::linear : TipoMovimento::arco;
+    mv.linha = l.numero;
+    mv.de = posicao_;
+    mv.de_conhecido = x_conhecido_ && y_conhecido_ && z_conhecido_;
+    mv.tem_x = w.tem('x');
+    mv.tem_y = w.tem('y');
+    mv.tem_z = w.tem('z');
+    // Each coordinate stored once, from a register: a copy of the whole
+    // position right after writing part of it would wait on those writes.
+    const double x = mv.tem_x ? w.valor('x') : mv.de.x;
+    const double y = mv.tem_y ? w.valor('y') : mv.de.y;
+    const double z = mv.tem_z ? w.valor('z') : mv.de.z;
+    x_conhecido_ = x_conhecido_ || mv.tem_x;
+    y_conhecido_ = y_conhecido_ || mv.tem_y;
+    z_conhecido_ = z_conhecido_ || mv.tem_z;
+    mv.para.x = posicao_.x = x;
+    mv.para.y = posicao_.y = y;
+    mv.para.z = posicao_.z = z;
+    mv.z_conhecido = z_conhecido_;
+    if (arco) {
+        mv.centro_x = mv.de.x + w.valor('i');
+        mv.centro_y = mv.de.y + w.valor('j');
+        mv.horario = movimento == 2;
+    }
+    l.tipo = TipoLinha::movimento;
+    return true;
+}

@@ -1,0 +1,202 @@
+#pragma once
+
+#include <array>
+#include <cstring>
+#include <cstdint>
+#include <string_view>
+
+#include "visualizar/numero.hpp"
+
+// One line of G-code as words: the letter of each word and its number, and
+// the comments, ";" to the end of the line and "( ... )" anywhere, several
+// per line. Letters in either case. Only the words of the controls this
+// project writes for are known; any other word, or a number that does not
+// read, makes the line unreadable.
+
+// The G codes known, one bit each.
+enum CodigoG : std::uint32_t {
+    g_rapido = 1u << 0,          // G0
+    g_linear = 1u << 1,          // G1
+    g_arco_horario = 1u << 2,    // G2
+    g_arco_anti = 1u << 3,       // G3
+    g_pausa = 1u << 4,           // G4, with P
+    g_plano_xy = 1u << 5,        // G17
+    g_milimetros = 1u << 6,      // G21
+    g_sem_compensacao = 1u << 7, // G40
+    g_compensacao = 1u << 8,     // G41, G42 (with D)
+    g_comprimento = 1u << 9,     // G43 (with H)
+    g_sem_comprimento = 1u << 10, // G49
+    g_sem_escala = 1u << 11,     // G50
+    g_escala = 1u << 12,         // G51: X and Y are factors, not a move
+    g_sem_ciclo = 1u << 13,      // G80
+    g_absoluto = 1u << 14,       // G90
+    g_avanco_minuto = 1u << 15,  // G94
+};
+inline constexpr std::uint32_t codigos_movimento = g_rapido | g_linear | g_arco_horario | g_arco_anti;
+
+// Bits of the letters other than G that a line gave.
+constexpr std::uint32_t letra(char c) { return 1u << (c - 'a'); }
+
+// The letters other than G and M that a word may have: coordinates, centre
+// offsets, spindle speed, feed, dwell, block and program numbers, tool,
+// length and radius offsets.
+inline constexpr std::uint32_t letras_conhecidas = letra('x') | letra('y') | letra('z') | letra('i') | letra('j') |
+                                                   letra('s') | letra('f') | letra('p') | letra('n') | letra('o') |
+                                                   letra('t') | letra('h') | letra('d') | letra('m');
+
+struct Palavras {
+    static constexpr std::size_t max_comentarios = 8;
+
+    bool legivel = true;
+    bool marca = false;  // "%", alone on its line
+    std::uint32_t letras = 0;
+    std::uint32_t codigos_g = 0;
+    int movimento = -1;  // 0 to 3 when the line gives G0 to G3
+    int m = -1;
+    // The number of each letter's word, by letter from 'a'; only those in
+    // `letras` were given.
+    std::array<double, 26> valores{};
+    // The comments' texts, in order; past `max_comentarios` only counted.
+    std::array<std::string_view, max_comentarios> comentarios;
+    std::size_t quantidade_comentarios = 0;
+
+    bool tem(char c) const { return (letras & letra(c)) != 0; }
+    double valor(char c) const { return valores[static_cast<std::size_t>(c - 'a')]; }
+    // Any word that says something to the control (not N or O).
+    bool tem_palavras() const {
+        return codigos_g != 0 || (letras & ~(letra('n') | letra('o'))) != 0;
+    }
+};
+
+// Reads the line `texto` (without its line end) into `w`. The text must be
+// followed by its line end or a NUL, and `folga_numero` bytes more
+// (numero.hpp).
+namespace palavras_detalhe {
+
+inline void comentario(Palavras& w, const char* inicio, const char* fim) {
+    if (w.quantidade_comentarios < Palavras::max_comentarios)
+        w.comentarios[w.quantidade_comentarios] = std::string_view(inicio, static_cast<std::size_t>(fim - inicio));
+    ++w.quantidade_comentarios;
+}
+
+// A G or M number: whole, as "1", "01" or "1.0" write it.
+inline bool codigo(double v, int& n) {
+    if (!(v >= 0 && v < 100)) return false;
+    n = static_cast<int>(v);
+    return static_cast<double>(n) == v;
+}
+
+inline std::uint32_t bit_g(int n, int& movimento) {
+    switch (n) {
+        case 0: movimento = 0; return g_rapido;
+        case 1: movimento = 1; return g_linear;
+        case 2: movimento = 2; return g_arco_horario;
+        case 3: movimento = 3; return g_arco_anti;
+        case 4: return g_pausa;
+        case 17: return g_plano_xy;
+        case 21: return g_milimetros;
+        case 40: return g_sem_compensacao;
+        case 41:
+        case 42: return g_compensacao;
+        case 43: return g_comprimento;
+        case 49: return g_sem_comprimento;
+        case 50: return g_sem_escala;
+        case 51: return g_escala;
+        case 80: return g_sem_ciclo;
+        case 90: return g_absoluto;
+        case 94: return g_avanco_minuto;
+        default: return 0;
+    }
+}
+
+}  // namespace palavras_detalhe
+
+inline void ler_palavras(std::string_view texto, Palavras& w) {
+    using namespace palavras_detalhe;
+    w.legivel = true;
+    w.marca = false;
+    w.letras = 0;
+    w.codigos_g = 0;
+    w.movimento = -1;
+    w.m = -1;
+    w.quantidade_comentarios = 0;
+    const char* p = texto.data();
+    const char* const fim = p + texto.size();
+    auto ilegivel = [&w] {
+        w.legivel = false;
+        return;
+    };
+    for (;;) {
+        // The line end after the text is no blank: no need to look for the end here.
+        while (*p == ' ' || *p == '\t') ++p;
+        if (p >= fim) return;
+        const char c = *p;
+        // Lower case for letters; anything else stays outside 'a' to 'z'.
+        const char l = static_cast<char>(c | 0x20);
+        if (l < 'a' || l > 'z') {
+            if (c == ';') {
+                comentario(w, p + 1, fim);
+                return;
+            }
+            if (c == '(') {
+                const char* f = static_cast<const char*>(std::memchr(p + 1, ')', static_cast<std::size_t>(fim - p - 1)));
+                if (f == nullptr) return ilegivel();
+                comentario(w, p + 1, f);
+                p = f + 1;
+                continue;
+            }
+            // The tape mark: alone on its line, blanks and comments aside.
+            if (c != '%' || w.letras != 0 || w.codigos_g != 0 || w.marca) return ilegivel();
+            w.marca = true;
+            ++p;
+            continue;
+        }
+        if (w.marca) return ilegivel();
+        if (l == 'g' && static_cast<unsigned char>(p[1] - '0') < 10) {
+            // The usual G word, one or two digits: read as the integer it is.
+            int n = p[1] - '0';
+            const char* q = p + 2;
+            if (static_cast<unsigned char>(*q - '0') < 10) n = n * 10 + (*q++ - '0');
+            if (static_cast<unsigned char>(*q - '0') >= 10 && *q != '.') {
+                p = q;
+                int movimento = -1;
+                const std::uint32_t bit = bit_g(n, movimento);
+                if (bit == 0 || (w.codigos_g & bit) != 0) return ilegivel();
+                if (movimento >= 0) {
+                    if (w.movimento >= 0) return ilegivel();
+                    w.movimento = movimento;
+                }
+                w.codigos_g |= bit;
+                continue;
+            }
+        }
+        double v;
+        const char* q = ler_numero(p + 1, v);
+        if (q == nullptr) return ilegivel();
+        p = q;
+        if (l == 'g') {
+            int n;
+            if (!codigo(v, n)) return ilegivel();
+            int movimento = -1;
+            const std::uint32_t bit = bit_g(n, movimento);
+            if (bit == 0 || (w.codigos_g & bit) != 0) return ilegivel();
+            // One motion code per line.
+            if (movimento >= 0) {
+                if (w.movimento >= 0) return ilegivel();
+                w.movimento = movimento;
+            }
+            w.codigos_g |= bit;
+            continue;
+        }
+        const std::uint32_t b = letra(l);
+        // An unknown letter, or a word repeated.
+        if ((letras_conhecidas & b) == 0 || (w.letras & b) != 0) return ilegivel();
+        w.letras |= b;
+        w.valores[static_cast<std::size_t>(l - 'a')] = v;
+        if (l == 'm') {
+            int n;
+            if (!codigo(v, n) || (n != 2 && n != 3 && n != 5 && n != 6 && n != 30)) return ilegivel();
+            w.m = n;
+        }
+    }
+}

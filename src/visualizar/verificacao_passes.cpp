@@ -1,0 +1,129 @@
+#include <cmath>
+
+#include "visualizar/conferencias.hpp"
+#include "visualizar/mensagem.hpp"
+#include "visualizar/tolerancias.hpp"
+
+namespace {
+
+// Two printed values agree when they differ by no more than their printing explains.
+bool conferem(const Valor& a, const Valor& b, double extra = 0) {
+    return std::fabs(a.v - b.v) <= meia_unidade(a.decimais) + meia_unidade(b.decimais) + extra + folga_calculo;
+}
+
+}  // namespace
+
+void ConferenciaPasses::inicio_passe(const Passe& p, const Movimento& m) {
+    if (!p.tem_volta) v_.falha(Verificacoes::raio_e_passes, m.linha, "passe sem o comentario de passe e volta");
+    if (!p.diametro.presente()) v_.falha(Verificacoes::raio_e_passes, m.linha, "passe sem o comentario de diametro");
+}
+
+void ConferenciaPasses::comentario_no_passe(const Passe& p, const Comentario& c, std::uint64_t linha) {
+    if (c.tipo == TipoComentario::volta && c.i != p.numero)
+        v_.falha(Verificacoes::raio_e_passes, linha,
+                 formatar("comentario do passe %lld dentro do passe %lld, sem movimento rapido entre eles",
+                          static_cast<long long>(c.i), static_cast<long long>(p.numero)));
+    if (c.tipo == TipoComentario::diametro_volta && p.diametro.presente() && c.a.v != p.diametro.v)
+        v_.falha(Verificacoes::raio_e_passes, linha,
+                 formatar("diametro %.3f no meio do passe de diametro %.3f", c.a.v, p.diametro.v));
+}
+
+void ConferenciaPasses::fim_passe(const Passe& ps) {
+    using V = Verificacoes;
+    const Cabecalho& c = m_.cabecalho;
+    const auto numero = static_cast<long long>(ps.numero);
+
+    // The path radius that the turn comments' diameter and the cutter give.
+    if (ps.diametro.presente() && c.ferramenta.presente() && (c.interna() || c.externa())) {
+        const double meio = ps.diametro.v / 2, ferramenta = c.ferramenta.v / 2;
+        const double esperado = c.interna() ? meio - ferramenta : meio + ferramenta;
+        const double tol = meia_unidade(ps.diametro.decimais) / 2 + meia_unidade(c.ferramenta.decimais) / 2 +
+                           std::sqrt(2.0) * ps.erro + meio_ulp(ps.diametro.v) + folga_calculo;
+        if (std::fabs(ps.raio() - esperado) > tol)
+            v_.falha_no_ponto(V::raio_e_passes, ps.linha_inicio,
+                              formatar("passe %lld: raio medido %.4f mm; diametro %.3f e ferramenta %.2f dao %.4f "
+                                       "mm",
+                                       numero, ps.raio(), ps.diametro.v, c.ferramenta.v, esperado),
+                              ps.primeiro.x, ps.primeiro.y, ps.primeiro.z);
+    }
+
+    // The pass against the header's list, in order.
+    const std::uint64_t esperados = passes_esperados(c);
+    if (ps.ordem >= esperados) {
+        v_.falha_no_ponto(V::raio_e_passes, ps.linha_inicio,
+                          formatar("passe %lld a mais: o cabecalho anuncia %llu passe(s)", numero,
+                                   static_cast<unsigned long long>(esperados)),
+                          ps.primeiro.x, ps.primeiro.y, ps.primeiro.z);
+        return;
+    }
+    const PasseEsperado e = passe_esperado(c, ps.ordem);
+    if (!e.conhecido) return;
+    // The generator accumulates the roughing diameters, one float rounding
+    // per pass; the list computes each afresh.
+    const double acumulado = static_cast<double>(ps.ordem + 2) * 2 * meio_ulp(e.diametro.v);
+    if (ps.numero != e.numero)
+        v_.falha(V::raio_e_passes, ps.linha_inicio,
+                 formatar("passe numerado %lld; o cabecalho espera o passe %lld", numero,
+                          static_cast<long long>(e.numero)));
+    else if (ps.diametro.presente() && !conferem(ps.diametro, e.diametro, acumulado))
+        v_.falha_no_ponto(V::raio_e_passes, ps.linha_inicio,
+                          formatar("passe %lld com diametro %.3f; o cabecalho diz %.3f", numero, ps.diametro.v,
+                                   e.diametro.v),
+                          ps.primeiro.x, ps.primeiro.y, ps.primeiro.z);
+}
+
+void ConferenciaPasses::fim_arquivo(const Modelo& m) {
+    using V = Verificacoes;
+    if (!houve_corte(m, v_, V::raio_e_passes)) return;
+    const Cabecalho& c = m.cabecalho;
+    const std::uint64_t esperados = passes_esperados(c);
+    if (m.passes < esperados)
+        v_.falha(V::raio_e_passes, m.linhas,
+                 formatar("%llu passe(s) no arquivo; o cabecalho anuncia %llu",
+                          static_cast<unsigned long long>(m.passes), static_cast<unsigned long long>(esperados)));
+    if (c.np >= 0) {
+        const std::uint64_t np = c.np == 0 ? 1 : static_cast<std::uint64_t>(c.np);
+        if (np != esperados)
+            v_.falha(V::raio_e_passes, 0,
+                     formatar("o cabecalho diz np %lld mas lista %llu passe(s)", static_cast<long long>(c.np),
+                              static_cast<unsigned long long>(esperados)));
+    }
+    falha_se_ilegivel(c, v_, V::raio_e_passes, "ferramenta", "o raio dos passes nao pode ser conferido");
+    falha_se_ilegivel(c, v_, V::raio_e_passes, "Df", "o diametro final nao pode ser conferido");
+    falha_se_ilegivel(c, v_, V::raio_e_passes, "Di", "o diametro inicial nao pode ser conferido");
+    falha_se_ilegivel(c, v_, V::raio_e_passes, "Da", "o diametro de acabamento nao pode ser conferido");
+    falha_se_ilegivel(c, v_, V::raio_e_passes, "diametro da lista de passes",
+                      "os passes nao podem ser conferidos com a lista");
+    conferir_lista(c);
+    if (!c.ferramenta.presente() || c.tipo == 0)
+        v_.marcar(V::raio_e_passes, Estado::nao_avaliada, "cabecalho sem ferramenta ou tipo");
+}
+
+// The header's diameters against its pass list, which the passes are
+// checked against: the list starts at Di (the bore or the blank), its
+// next-to-last item is Da when there is a finishing pass, its last is Df.
+void ConferenciaPasses::conferir_lista(const Cabecalho& c) {
+    using V = Verificacoes;
+    if (c.itens_lista == 0 || c.itens_lista != c.lista.size()) return;
+    auto linha = [&c](TipoComentario t) { return c.linha_de[static_cast<std::size_t>(t)]; };
+    // The list prints with three decimals what the header prints with two,
+    // both from the same float.
+    auto confere = [](const Valor& cabecalho, const Valor& lista) {
+        return conferem(cabecalho, lista, 2 * meio_ulp(cabecalho.v));
+    };
+    const Valor& ultimo = c.lista.back().diametro;
+    if (c.Df.presente() && ultimo.presente() && !confere(c.Df, ultimo))
+        v_.falha(V::raio_e_passes, linha(TipoComentario::diametro_final),
+                 formatar("Df %.2f no cabecalho; o ultimo passe da lista tem diametro %.3f", c.Df.v, ultimo.v));
+    const Valor& primeiro = c.lista.front().diametro;
+    if (c.Di.presente() && !c.Di_desabilitado && primeiro.presente() && !confere(c.Di, primeiro))
+        v_.falha(V::raio_e_passes, linha(TipoComentario::diametro_inicial),
+                 formatar("Di %.2f no cabecalho; a lista de passes comeca em %.3f", c.Di.v, primeiro.v));
+    if (c.lista.size() >= 3 && c.Da.presente() && !c.Da_desabilitado) {
+        const Valor& penultimo = c.lista[c.lista.size() - 2].diametro;
+        if (penultimo.presente() && !confere(c.Da, penultimo))
+            v_.falha(V::raio_e_passes, linha(TipoComentario::diametro_acabamento),
+                     formatar("Da %.2f no cabecalho; o passe antes do acabamento tem diametro %.3f", c.Da.v,
+                              penultimo.v));
+    }
+}

@@ -1,0 +1,114 @@
+#include <cmath>
+
+#include "visualizar/conferencias.hpp"
+#include "visualizar/mensagem.hpp"
+#include "visualizar/tolerancias.hpp"
+
+void ConferenciaPreambulo::inicio_passe(const Passe& p, const Movimento& m) {
+    if (p.ordem == 0 && m_.linha_m3 == 0)
+        v_.falha(Verificacoes::rapidos_e_preambulo, m.linha, "corte sem M3 (fuso ligado) antes do primeiro movimento");
+    if (retracao_ != Retracao::nenhuma) {
+        v_.falha(Verificacoes::rapidos_e_preambulo, m.linha, "novo passe sem antes subir acima de Z 0");
+        retracao_ = Retracao::nenhuma;
+    }
+}
+
+void ConferenciaPreambulo::fim_passe(const Passe& p) {
+    ultimo_corte_ = p.ultimo;
+    raio_ultimo_ = p.raio();
+    erro_ultimo_ = p.erro;
+    retracao_ = Retracao::afastar;
+}
+
+// After a pass: first away from the thread in X and Y at full depth (to the
+// axis inside a bore, to the corner of the retract square outside a part),
+// then up above the part; no rapid move in X and Y below Z 0 otherwise.
+void ConferenciaPreambulo::rapido(const Movimento& m) {
+    if (!m.de_conhecido) return;
+    const Ponto3& de = m.de;
+    const Ponto3& para = m.para;
+    const Cabecalho& c = m_.cabecalho;
+    const double tol_xy = meia_unidade(3);
+    const bool move_xy = std::fabs(para.x - de.x) > tol_xy || std::fabs(para.y - de.y) > tol_xy;
+    const bool sobe = para.z >= -tol_xy;
+    auto falha = [&](const std::string& texto) {
+        v_.falha_no_ponto(Verificacoes::rapidos_e_preambulo, m.linha, texto, para.x, para.y, para.z);
+    };
+    if (para.z < de.z - tol_xy && para.z < -tol_xy) falha(formatar("movimento rapido desce a Z %.3f", para.z));
+    if (retracao_ == Retracao::afastar) {
+        if (!move_xy) {
+            if (sobe) {
+                falha(c.externa() ? "sobe sem antes se afastar ao canto de retracao"
+                                  : "sobe sem antes se afastar ao eixo da rosca");
+                retracao_ = Retracao::nenhuma;
+            }
+            return;
+        }
+        const bool ao_eixo = std::fabs(para.x) <= tol_xy && std::fabs(para.y) <= tol_xy;
+        const double rc = raio_ultimo_ + vocabulario::folga_retracao;
+        const double tol_rc = tol_xy + 2 * std::sqrt(2.0) * erro_ultimo_ + folga_calculo;
+        // The corner of the last point's quadrant; a coordinate printed so
+        // near 0 that its sign is not known may have either side's.
+        bool ao_canto = false;
+        vocabulario::Canto canto;
+        if (vocabulario::canto_retracao(ultimo_corte_.x, ultimo_corte_.y, rc, canto)) {
+            auto lado_ok = [&](double fim_corte, double esperado, double alvo) {
+                if (std::fabs(alvo - esperado) <= tol_rc) return true;
+                return std::fabs(fim_corte) <= erro_ultimo_ && std::fabs(alvo + esperado) <= tol_rc;
+            };
+            ao_canto = lado_ok(ultimo_corte_.x, canto.x, para.x) && lado_ok(ultimo_corte_.y, canto.y, para.y);
+        }
+        const bool ok = c.interna() ? ao_eixo : c.externa() ? ao_canto : (ao_eixo || ao_canto);
+        if (!ok) {
+            if (c.externa())
+                falha(formatar("retracao a X %.3f Y %.3f; esperado o canto (+-%.3f, +-%.3f) do quadrante do "
+                               "ultimo ponto",
+                               para.x, para.y, rc, rc));
+            else
+                falha(formatar("retracao a X %.3f Y %.3f; esperado o eixo da rosca (X 0 Y 0)", para.x, para.y));
+        }
+        retracao_ = sobe ? Retracao::nenhuma : Retracao::subir;
+        return;
+    }
+    if (retracao_ == Retracao::subir) {
+        if (sobe) {
+            retracao_ = Retracao::nenhuma;
+            return;
+        }
+        if (move_xy) falha("movimento rapido em X e Y abaixo de Z 0 antes de subir");
+        return;
+    }
+    if (move_xy && de.z < -tol_xy) falha("movimento rapido em X e Y abaixo de Z 0");
+}
+
+void ConferenciaPreambulo::fim_arquivo(const Modelo& m) {
+    using V = Verificacoes;
+    Verificacoes& v = v_;
+    if (!houve_corte(m, v, V::rapidos_e_preambulo)) return;
+    const Cabecalho& c = m.cabecalho;
+    falha_se_ilegivel(c, v, V::rapidos_e_preambulo, "S", "a rotacao nao pode ser conferida");
+    falha_se_ilegivel(c, v, V::rapidos_e_preambulo, "F", "o avanco nao pode ser conferido");
+    // A spindle that does not turn or a feed that does not move is no
+    // preamble, whatever the header says.
+    if (!m.tem_s)
+        v.falha(V::rapidos_e_preambulo, 0, "sem rotacao S antes do primeiro corte");
+    else if (!(m.s > 0))
+        v.falha(V::rapidos_e_preambulo, m.linha_s,
+                formatar("S%g antes do primeiro corte: o fuso nao gira", m.s));
+    else if (c.S.presente() && std::fabs(m.s - c.S.v) > 0.5 + meia_unidade(c.S.decimais))
+        v.falha(V::rapidos_e_preambulo, m.linha_s, formatar("S%.0f; o cabecalho diz %.0f rpm", m.s, c.S.v));
+    if (!m.tem_f)
+        v.falha(V::rapidos_e_preambulo, 0, "sem avanco f antes do primeiro corte");
+    else if (!(m.f > 0))
+        v.falha(V::rapidos_e_preambulo, m.linha_f,
+                formatar("f%g antes do primeiro corte: a ferramenta nao avanca", m.f));
+    else if (c.F.presente() && std::fabs(m.f - c.F.v) > 0.5 + meia_unidade(c.F.decimais))
+        v.falha(V::rapidos_e_preambulo, m.linha_f, formatar("f%.0f; o cabecalho diz %.1f mm/min", m.f, c.F.v));
+    if (m.tem_escala && (std::fabs(m.escala_x - 1) > 0.005 || std::fabs(m.escala_y - 1) > 0.005))
+        v.falha(V::rapidos_e_preambulo, m.linha_escala,
+                formatar("escala g51 X %.3f Y %.3f; o percurso e desenhado em escala 1", m.escala_x, m.escala_y));
+    if (retracao_ != Retracao::nenhuma && m.linha_m30 != 0)
+        v.falha(V::rapidos_e_preambulo, m.linha_m30, "o ultimo passe nao se afasta e sobe acima de Z 0 antes do fim");
+    if (m.linha_m30 != 0 && (m.linha_m5 == 0 || m.linha_m5 > m.linha_m30))
+        v.falha(V::rapidos_e_preambulo, m.linha_m30, "M30 sem M5 (fuso desligado) antes");
+}
