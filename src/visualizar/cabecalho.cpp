@@ -64,6 +64,16 @@ bool Cabecalho::aplicar(const Comentario& comentario, std::uint64_t linha) {
         case TipoComentario::rotacao: legivel(c.a, "S"), S = c.a; break;
         case TipoComentario::avanco: legivel(c.a, "F"), F = c.a; break;
         case TipoComentario::avanco_rotacao: legivel(c.a, "Fz"), Fz = c.a; break;
+        case TipoComentario::arcos: arcos = true; break;
+        case TipoComentario::tangencial: tangencial = true; break;
+        case TipoComentario::avanco_aresta: avanco_aresta = true; break;
+        case TipoComentario::fresamento:
+            fresamento = c.sentido;
+            subindo = c.subindo;
+            break;
+        case TipoComentario::compensacao: corretor = c.i; break;
+        case TipoComentario::repeticoes: repeticoes = c.i; break;
+        case TipoComentario::conicidade: conicidade = c.i; break;
         default: return false;
     }
     const auto indice = static_cast<std::size_t>(c.tipo);

@@ -72,6 +72,54 @@ bool celula(std::string_view t, Comentario& c) {
     return valor_com_unidade(t, unidade::mm_colchetes, c.a);
 }
 
+// A whole number and then exactly `depois` (blanks aside), or nothing after it.
+bool inteiro_e(std::string_view t, std::string_view depois, std::int64_t& v) {
+    const std::size_t k = ler_inteiro(t, v);
+    if (k == 0) return false;
+    const std::string_view resto = sem_brancos(t.substr(k));
+    std::string_view fim;
+    if (depois.empty()) return resto.empty();
+    return comeca(resto, depois, fim) && sem_brancos(fim).empty();
+}
+
+// The lines of the ways of cutting (rotulo::arcos and after).
+Comentario modo_de_cortar(std::string_view t) {
+    Comentario c;
+    std::string_view r;
+    auto marcar = [&c](TipoComentario tipo, bool ok) {
+        if (ok) c.tipo = tipo;
+        return c;
+    };
+    auto inteira = [&t](const char* rotulo) {
+        std::string_view fim;
+        return comeca(t, rotulo, fim) && sem_brancos(fim).empty();
+    };
+    if (inteira(rotulo::arcos)) return marcar(TipoComentario::arcos, true);
+    if (inteira(rotulo::tangencial)) return marcar(TipoComentario::tangencial, true);
+    if (inteira(rotulo::avanco_aresta)) return marcar(TipoComentario::avanco_aresta, true);
+    if (comeca(t, rotulo::fresamento, r)) {
+        r = sem_brancos(r);
+        std::string_view resto;
+        if (comeca(r, rotulo::concordante, resto))
+            c.sentido = 'C';
+        else if (comeca(r, rotulo::discordante, resto))
+            c.sentido = 'D';
+        else
+            return c;
+        resto = sem_brancos(resto);
+        std::string_view fim;
+        c.subindo = comeca(resto, rotulo::subindo, fim) && sem_brancos(fim).empty();
+        return marcar(TipoComentario::fresamento, c.subindo || resto.empty());
+    }
+    if (comeca(t, rotulo::compensacao, r))
+        return marcar(TipoComentario::compensacao, inteiro_e(r, rotulo::compensacao_tabela, c.i) && c.i >= 0);
+    if (comeca(t, rotulo::repeticoes, r))
+        return marcar(TipoComentario::repeticoes, inteiro_e(r, "", c.i) && c.i >= 0 && c.i <= 1000);
+    if (comeca(t, rotulo::conicidade, r))
+        return marcar(TipoComentario::conicidade, inteiro_e(r, rotulo::conicidade_face, c.i) && c.i >= 3 && c.i <= 100);
+    return c;
+}
+
 }  // namespace
 
 std::size_t ler_valor(std::string_view t, Valor& valor) {
@@ -208,5 +256,5 @@ Comentario interpretar_comentario(std::string_view texto) {
         return marcar(TipoComentario::avanco, valor_com_unidade(r, unidade::mm_por_minuto, c.a));
     if (comeca(t, rotulo::avanco_rotacao, r))
         return marcar(TipoComentario::avanco_rotacao, valor_com_unidade(r, unidade::mm_por_rotacao, c.a));
-    return c;
+    return modo_de_cortar(t);
 }

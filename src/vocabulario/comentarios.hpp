@@ -44,6 +44,14 @@ enum class TipoComentario : std::uint8_t {
     extensao_x,            // ;X MAX = %.2f --- X MIN = %.2f
     extensao_y,            // ;Y MAX = %.2f --- Y MIN = %.2f
     diametro_usinado,      // ;DIAMETRO USINADO MAXIMO = %.3f [mm]
+    // ways of cutting, after the summary
+    arcos,                 // ;Percurso em arcos helicoidais (G2/G3)
+    fresamento,            // ;Fresamento: concordante|discordante[ - passes de baixo para cima]
+    tangencial,            // ;Entrada e saida tangenciais
+    compensacao,           // ;Compensacao de raio: D%d - ...
+    repeticoes,            // ;Repeticoes do ultimo passe: %d
+    avanco_aresta,         // ;Avanco na aresta: ...
+    conicidade,            // ;Conicidade: 1:%d no diametro - ...
 };
 
 struct Comentario {
@@ -53,7 +61,8 @@ struct Comentario {
     bool passe_unico = false;    // " - PASSE UNICO"
     std::int64_t i = 0, j = 0;   // whole numbers: pass, turn, list index, pass count
     char tipo_rosca = 0;         // 'I' or 'E'
-    char sentido = 0;            // 'D' right hand, 'E' left hand
+    char sentido = 0;            // 'D' right hand, 'E' left hand; fresamento: 'C' climb, 'D' conventional
+    bool subindo = false;        // fresamento: the passes run bottom-up
 };
 
 // `texto` is the comment without its ";". Labels are compared ignoring case.
