@@ -12,8 +12,9 @@ void analisar(Fonte& fonte, Analise& a, std::size_t tamanho_bloco) {
     ConferenciaProfundidade profundidade(m, v);
     ConferenciaDiametro diametro(m, v);
     ConferenciaPreambulo preambulo(m, v);
+    ConferenciaCaminhos caminhos(m, v);
     for (Observador* o : std::initializer_list<Observador*>{&arquivo, &circulo, &passes, &profundidade, &diametro,
-                                                             &preambulo})
+                                                             &preambulo, &caminhos})
         m.observar(*o);
 
     LeitorGcode leitor(fonte, tamanho_bloco);

@@ -1,5 +1,6 @@
 #include "visualizar/cabecalho.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <string_view>
@@ -111,12 +112,16 @@ std::string Cabecalho::faltando() const {
 }
 
 std::uint64_t passes_esperados(const Cabecalho& c) {
-    if (c.itens_lista > 0) return c.itens_lista - 1;
-    return 1;
+    const auto repeticoes = static_cast<std::uint64_t>(std::max<std::int64_t>(c.repeticoes, 0));
+    if (c.itens_lista > 0) return c.itens_lista - 1 + repeticoes;
+    return 1 + repeticoes;
 }
 
 PasseEsperado passe_esperado(const Cabecalho& c, std::uint64_t i) {
     PasseEsperado e;
+    // The repetitions of the last pass follow it.
+    const std::uint64_t listados = c.itens_lista > 0 ? c.itens_lista - 1 : 1;
+    if (i >= listados && i < passes_esperados(c)) i = listados - 1;
     if (c.itens_lista > 0) {
         if (i + 1 < c.lista.size()) {
             e.numero = c.lista[i + 1].indice;

@@ -25,16 +25,22 @@ private:
 // 2. Every point of a pass on one circle about the axis.
 class ConferenciaCirculo final : public Observador {
 public:
-    ConferenciaCirculo(const Modelo&, Verificacoes& v) : v_(v) {}
+    ConferenciaCirculo(const Modelo& m, Verificacoes& v) : m_(m), v_(v) {}
     void inicio_passe(const Passe& p, const Movimento& m) override;
     bool segue_cortes() const override { return true; }
     void corte(const Passe& p, const Movimento& m) override;
     void fim_arquivo(const Modelo& m) override;
 
 private:
+    void falha(const Passe& p, const Movimento& m, double r, double r0);
+
+    const Modelo& m_;
     Verificacoes& v_;
     // The band of squared radii the pass's points may fall in.
     double r2_baixo_ = 0, r2_alto_ = 0;
+    // A tapered pass: its radius at the face, and the band about it.
+    bool conica_ = false;
+    double r_face_ = 0, banda_ = 0;
 };
 
 // 3. Each pass's radius and the pass list of the header.
@@ -69,11 +75,17 @@ private:
     void falha_avanco(const Movimento& m, double xr, double yr);
     void falha_profundidade(const Movimento& m, double passo);
     void falha_volta(const Movimento& m, double volta);
+    void arco(const Movimento& m);
+    void corda(const Movimento& m);
+    void fim_modos(const Passe& ps);
 
     const Modelo& m_;
     Verificacoes& v_;
     // The limits of the pass being read, set at its first point.
-    int sentido_ = 0;  // +1 left hand, -1 right hand
+    int sentido_ = 0;  // +1 counter-clockwise seen from above (left hand, face down), -1 clockwise
+    bool subindo_ = false;  // from the thread length up
+    double sinal_z_ = 1;    // -1 when the depth decreases along the pass
+    double e_z_ = 0, tol_passo_ = 0;  // of a depth, and of the pitch per turn
     double giro_c_ = 1, giro_s_ = 0, tol_giro_ = 0;
     double passo_min_ = 0, passo_max_ = 1e300;
     double volta_min_ = -1e300, volta_max_ = 1e300;
@@ -103,12 +115,42 @@ public:
     void fim_arquivo(const Modelo& m) override;
 
 private:
+    bool descida_livre(const Movimento& m) const;
+
     const Modelo& m_;
     Verificacoes& v_;
     enum class Retracao { nenhuma, afastar, subir };
     Retracao retracao_ = Retracao::nenhuma;
     Ponto3 ultimo_corte_;
     double raio_ultimo_ = 0, erro_ultimo_ = 0;
+};
+
+// 7. With ways of cutting: each pass's way in and out clear of the material
+// and tangent to the helix where the header says so, the control's cutter
+// compensation on the right side, and each pass's feed.
+class ConferenciaCaminhos final : public Observador {
+public:
+    ConferenciaCaminhos(const Modelo& m, Verificacoes& v) : m_(m), v_(v) {}
+    void caminho(const Passe* p, const Movimento& m, bool entrada) override;
+    void inicio_passe(const Passe& p, const Movimento& m) override;
+    void fim_passe(const Passe& p) override;
+    void rapido(const Movimento& m) override;
+    void fim_arquivo(const Modelo& m) override;
+
+private:
+    // The radius the header gives pass `ordem`'s path at depth `profundidade`; false when it cannot say.
+    bool raio_esperado(std::uint64_t ordem, double profundidade, double& r) const;
+    void conferir_livre(std::uint64_t ordem, const Movimento& m);
+    void conferir_tangente(const char* onde, std::uint64_t linha, Ponto3 em, double ax, double ay, double bx,
+                           double by, double tol);
+
+    const Modelo& m_;
+    Verificacoes& v_;
+    // The way in of the pass to come: its moves in X and Y, and the last of them.
+    std::uint64_t entradas_ = 0;
+    Movimento ultima_entrada_;
+    // The way out of the pass being read.
+    std::uint64_t saidas_ = 0;
 };
 
 // Whether the model read any feed move; when not, marks check `numero` as

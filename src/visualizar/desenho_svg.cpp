@@ -649,6 +649,7 @@ double desenhar_tabela(Svg& g, const Modelo& m, const Verificacoes& verificacoes
     g.texto(x0, y, "h", "Verificacoes");
     y += linha;
     for (int i = 1; i <= Verificacoes::quantidade; ++i) {
+        if (!verificacoes.visivel(i)) continue;
         const ResultadoVerificacao& r = verificacoes[i];
         g.texto(x0, y, "s", formatar("%d. %s", r.numero, r.titulo));
         const char* classe = r.estado == Estado::ok ? "s ok" : r.estado == Estado::falha ? "s ruim" : "s neutro";

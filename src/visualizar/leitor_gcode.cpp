@@ -2,6 +2,7 @@
 
 void LeitorGcode::interpretar(Linha& l) {
     l.m = -1;
+    l.compensacao = 0;
     l.tem_s = l.tem_f = l.escala = false;
     l.tipo = TipoLinha::ilegivel;
     if (!texto_.longa && ler(l)) return;
@@ -40,6 +41,13 @@ bool LeitorGcode::ler(Linha& l) {
     // An arc gives its centre, I and J both; nothing else does.
     if (arco ? !(w.tem('i') && w.tem('j')) : centro) return false;
 
+    const std::uint32_t compensa = g & (g_sem_compensacao | g_compensacao | g_compensacao_direita);
+    if (compensa != 0) {
+        // One side at a time.
+        if ((compensa & (compensa - 1)) != 0) return false;
+        compensacao_ = compensa == g_sem_compensacao ? 40 : compensa == g_compensacao ? 41 : 42;
+        l.compensacao = compensacao_;
+    }
     if (w.movimento >= 0) movimento_ = w.movimento;
     l.m = w.m;
     l.tem_s = w.tem('s');
@@ -75,6 +83,7 @@ bool LeitorGcode::ler(Linha& l) {
     mv.para.y = posicao_.y = y;
     mv.para.z = posicao_.z = z;
     mv.z_conhecido = z_conhecido_;
+    mv.compensacao = static_cast<std::uint8_t>(compensacao_);
     if (arco) {
         mv.centro_x = mv.de.x + w.valor('i');
         mv.centro_y = mv.de.y + w.valor('j');

@@ -37,6 +37,8 @@ struct Linha {
     int m = -1;
     bool tem_s = false, tem_f = false;
     double s = 0, f = 0;
+    // The cutter compensation the line turns on or off: 40, 41, 42; 0 when it says nothing of it.
+    int compensacao = 0;
     // G51: the scale factors, 1 for an axis the line leaves out.
     bool escala = false;
     double escala_x = 1, escala_y = 1;
@@ -66,6 +68,7 @@ private:
     int movimento_ = -1;
     Ponto3 posicao_;
     bool x_conhecido_ = false, y_conhecido_ = false, z_conhecido_ = false;
+    int compensacao_ = 40;
 };
 
 inline bool LeitorGcode::proxima(Linha& l) {

@@ -46,6 +46,12 @@ void Modelo::acumular(const Linha& l) {
     if (l.m >= 0 || l.tem_s || l.tem_f || l.escala) comando(l);
     if (l.tipo != TipoLinha::movimento) return;
     const Movimento& m = l.movimento;
+    // The header ends before the first move.
+    if (!modos_definidos_) definir_modos();
+    if (modos_) {
+        mover_com_modos(m);
+        return;
+    }
     if (em_passe_ && m.corte())
         cortar(m);
     else if (m.corte())
@@ -61,11 +67,18 @@ void Modelo::comando(const Linha& l) {
             s = l.s;
             linha_s = l.numero;
         }
-        if (l.tem_f) {
+        // With ways of cutting a pass may carry a feed of its own: the
+        // preamble's is the first.
+        if (l.tem_f && !(modos_ && tem_f)) {
             tem_f = true;
             f = l.f;
             linha_f = l.numero;
         }
+    }
+    if (l.tem_f) {
+        tem_f_atual_ = true;
+        f_atual_ = l.f;
+        linha_f_atual_ = l.numero;
     }
     if (l.m == 3 && linha_m3 == 0) linha_m3 = l.numero;
     if (l.m == 5) linha_m5 = l.numero;
@@ -195,15 +208,32 @@ void Modelo::iniciar_passe(const Movimento& m) {
     // The hand's turning direction; without it in the header, the path's own.
     int sentido = cabecalho.sentido == 'D' ? -1 : cabecalho.sentido == 'E' ? 1 : 0;
     if (sentido == 0) {
-        const double giro = ps.antes.x * y - ps.antes.y * x;
+        const double giro = m.tipo == TipoMovimento::arco ? (m.horario ? -1 : 1) : ps.antes.x * y - ps.antes.y * x;
         sentido = giro > 0 ? 1 : -1;
+    } else if (modos_ && cabecalho.subindo) {
+        // The same helix run backwards.
+        sentido = -sentido;
     }
     ps.sinal_giro = sentido;
+    ps.tem_avanco = tem_f_atual_;
+    ps.avanco = f_atual_;
+    ps.linha_avanco = linha_f_atual_;
 
-    x_max = std::max(x_max, x);
-    x_min = std::min(x_min, x);
-    y_max = std::max(y_max, y);
-    y_min = std::min(y_min, y);
+    if (modos_) {
+        ps.tem_inicio = m.de_conhecido;
+        ps.comprimento = comprimento_entrada_;
+        ps.caminhos = caminhos_entrada_;
+        ps.guia = std::move(guia_entrada_);
+        guia_entrada_.clear();
+        if (conicidade_raio_ != 0) ps.r2_min = ps.r2_max = raio_na_face(m.para) * raio_na_face(m.para);
+        if (m.tipo == TipoMovimento::arco) {
+            ++ps.arcos;
+            ps.ultimo_arco = true;
+            alargar_arco(m);
+        }
+    }
+    ps.penultimo = m.de;
+    alargar(x, y, z);
     tem_extremos = true;
     erro_extremos = std::max(erro_extremos, ps.erro);
     ps.topo.push_back({static_cast<float>(x), static_cast<float>(y)});
@@ -224,13 +254,35 @@ void Modelo::cortar(const Movimento& m) {
     Passe& ps = atual_;
     for (Observador* o : observadores_cortes_) o->corte(ps, m);
     const double x = m.para.x, y = m.para.y, z = m.para.z;
-    const double r2 = x * x + y * y;
+    double r2 = x * x + y * y;
+    if (modos_) {
+        if (conicidade_raio_ != 0) r2 = raio_na_face(m.para) * raio_na_face(m.para);
+        ps.penultimo = m.de;
+        ps.ultimo_arco = m.tipo == TipoMovimento::arco;
+        if (ps.ultimo_arco) {
+            ++ps.arcos;
+            alargar_arco(m);
+        }
+    }
     ps.r2_min = std::min(ps.r2_min, r2);
     ps.r2_max = std::max(ps.r2_max, r2);
-    x_max = std::max(x_max, x);
-    x_min = std::min(x_min, x);
-    y_max = std::max(y_max, y);
-    y_min = std::min(y_min, y);
+    alargar(x, y, z);
+    if (ps.ultimo_arco && ps.movimentos < passos_volta) {
+        // An arc drawn as the points it passes, not as its chord.
+        const double cx = m.centro_x, cy = m.centro_y;
+        const double a0 = std::atan2(m.de.y - cy, m.de.x - cx);
+        double varredura = std::atan2(y - cy, x - cx) - a0;
+        const double pi = 3.14159265358979323846;
+        if (m.horario && varredura > 0) varredura -= 2 * pi;
+        if (!m.horario && varredura < 0) varredura += 2 * pi;
+        const double raio = std::hypot(m.de.x - cx, m.de.y - cy);
+        for (int k = 1; k < 18; ++k) {
+            const double a = a0 + varredura * k / 18;
+            const double px = cx + raio * std::cos(a), py = cy + raio * std::sin(a);
+            ps.topo.push_back({static_cast<float>(px), static_cast<float>(py)});
+            amostrar(px, m.de.z + (z - m.de.z) * k / 18);
+        }
+    }
     if (ps.movimentos < passos_volta) ps.topo.push_back({static_cast<float>(x), static_cast<float>(y)});
     const double dx = x - m.de.x, dy = y - m.de.y, dz = z - m.de.z;
     ps.comprimento += std::sqrt(dx * dx + dy * dy + dz * dz);
@@ -291,7 +343,178 @@ void Modelo::rapido(const Movimento& m) {
     }
 }
 
+void Modelo::alargar(double x, double y, double z) {
+    if (modos_ && (conicidade_raio_ != 0 || fator_centro_ != 0)) {
+        // The extents of the cutter's centre at the face, as the generator
+        // judges the bore: a tapered path moved back to Z 0, a compensated
+        // one in by the cutter's radius.
+        const double r = std::hypot(x, y);
+        if (r > 0) {
+            const double escala = (r + conicidade_raio_ * z + fator_centro_) / r;
+            x *= escala;
+            y *= escala;
+        }
+    }
+    x_max = std::max(x_max, x);
+    x_min = std::min(x_min, x);
+    y_max = std::max(y_max, y);
+    y_min = std::min(y_min, y);
+}
+
+// An arc about the axis reaches X or Y extremes where it crosses the axes'
+// directions, not only at its ends.
+void Modelo::alargar_arco(const Movimento& m) {
+    const double cx = m.centro_x, cy = m.centro_y;
+    const double r = std::hypot(m.de.x - cx, m.de.y - cy);
+    const double pi = 3.14159265358979323846;
+    const double a0 = std::atan2(m.de.y - cy, m.de.x - cx);
+    double varredura = std::atan2(m.para.y - cy, m.para.x - cx) - a0;
+    if (m.horario && varredura > 0) varredura -= 2 * pi;
+    if (!m.horario && varredura < 0) varredura += 2 * pi;
+    for (int k = 0; k < 4; ++k) {
+        const double alvo = k * pi / 2;
+        double d = std::remainder(alvo - a0, 2 * pi);  // from a0 to alvo, in (-pi, pi]
+        if (varredura > 0 && d < 0) d += 2 * pi;
+        if (varredura < 0 && d > 0) d -= 2 * pi;
+        if (std::fabs(d) <= std::fabs(varredura))
+            alargar(cx + r * std::cos(alvo), cy + r * std::sin(alvo), m.de.z + (m.para.z - m.de.z) * d / varredura);
+    }
+}
+
+void Modelo::definir_modos() {
+    modos_definidos_ = true;
+    const Cabecalho& c = cabecalho;
+    modos_ = c.tem_modos();
+    tangencial_ = c.tangencial || c.compensacao();
+    if (c.conicidade > 0) conicidade_raio_ = (c.externa() ? 1.0 : -1.0) / (2.0 * static_cast<double>(c.conicidade));
+    if (c.compensacao() && c.ferramenta.presente() && std::isfinite(c.ferramenta.v))
+        fator_centro_ = (c.externa() ? 1 : -1) * c.ferramenta.v / 2;
+}
+
+// A move of the helix keeps its distance from the axis (along the taper)
+// and turns about it: an arc about the axis, or a chord of the pass. Where
+// arcs lead in and out as chords, a chord of the helix also turns one degree
+// about the axis, which a chord of a lead arc does not.
+bool Modelo::parece_helice(const Movimento& m) const {
+    const double r_de = std::hypot(m.de.x, m.de.y), r_para = std::hypot(m.para.x, m.para.y);
+    const double e = erro_coordenada(std::max(r_de, r_para));
+    const double tol = 2 * std::sqrt(2.0) * e + std::fabs(conicidade_raio_ * (m.para.z - m.de.z)) + folga_calculo;
+    if (std::fabs(r_de - r_para) > tol || r_de < 50 * e) return false;
+    if (m.tipo == TipoMovimento::arco) return std::hypot(m.centro_x, m.centro_y) <= 3 * e;
+    const double produto = m.de.x * m.para.x + m.de.y * m.para.y;
+    const double vetorial = m.de.x * m.para.y - m.de.y * m.para.x;
+    const double graus = std::atan2(std::fabs(vetorial), produto) * 180 / 3.14159265358979323846;
+    if (graus <= 0) return false;
+    return !tangencial_ || (graus > 0.75 && graus < 1.25);
+}
+
+void Modelo::caminho(const Movimento& m, bool entrada) {
+    cortou = true;
+    ++movimentos;
+    const double dx = m.para.x - m.de.x, dy = m.para.y - m.de.y, dz = m.para.z - m.de.z;
+    const double l = std::sqrt(dx * dx + dy * dy + dz * dz);
+    std::vector<PontoPlano>* guia = nullptr;
+    const Passe* passe = nullptr;
+    if (entrada) {
+        comprimento_entrada_ += l;
+        ++caminhos_entrada_;
+        guia = &guia_entrada_;
+    } else if (em_passe_) {
+        atual_.comprimento += l;
+        ++atual_.caminhos;
+        guia = &atual_.guia;
+        passe = &atual_;
+        ultima_linha_corte_ = m.linha;
+    } else {
+        comprimento += l;
+    }
+    if (guia && guia->size() < 400) {
+        if (m.tipo == TipoMovimento::arco) {
+            const double cx = m.centro_x, cy = m.centro_y;
+            const double r = std::hypot(m.de.x - cx, m.de.y - cy);
+            const double a0 = std::atan2(m.de.y - cy, m.de.x - cx);
+            const double pi = 3.14159265358979323846;
+            double varredura = std::atan2(m.para.y - cy, m.para.x - cx) - a0;
+            if (m.horario && varredura > 0) varredura -= 2 * pi;
+            if (!m.horario && varredura < 0) varredura += 2 * pi;
+            for (int k = 1; k < 12; ++k)
+                guia->push_back({static_cast<float>(cx + r * std::cos(a0 + varredura * k / 12)),
+                                 static_cast<float>(cy + r * std::sin(a0 + varredura * k / 12))});
+        }
+        if (guia->empty()) guia->push_back({static_cast<float>(m.de.x), static_cast<float>(m.de.y)});
+        guia->push_back({static_cast<float>(m.para.x), static_cast<float>(m.para.y)});
+    }
+    if (m.z_conhecido) {
+        z_max = std::max(z_max, m.para.z);
+        z_min = std::min(z_min, m.para.z);
+    }
+    for (Observador* o : observadores_) o->caminho(passe, m, entrada);
+}
+
+void Modelo::soltar_pendentes(bool na_helice) {
+    for (std::size_t i = 0; i < quantos_pendentes_; ++i) {
+        if (na_helice) {
+            cortar(pendentes_[i]);
+        } else {
+            fase_ = Fase::saida;
+            caminho(pendentes_[i], false);
+        }
+    }
+    quantos_pendentes_ = 0;
+}
+
+void Modelo::mover_com_modos(const Movimento& m) {
+    if (!m.corte()) {
+        if (fase_ == Fase::helice || fase_ == Fase::saida) {
+            soltar_pendentes(false);
+            fase_ = Fase::fora;
+        }
+        // A rapid move of the way in (down beside the thread) leaves the pass to come open.
+        rapido(m);
+        return;
+    }
+    switch (fase_) {
+        case Fase::fora: {
+            // A move in the air after a pass (the compensation turned off)
+            // belongs to it; anything else opens the next pass.
+            const double acima = meia_unidade(3);
+            if (!volta_pendente_ && passes > 0 && m.de.z > acima && m.para.z > acima) {
+                caminho(m, false);
+                return;
+            }
+            fase_ = Fase::entrada;
+            comprimento_entrada_ = 0;
+            caminhos_entrada_ = 0;
+            guia_entrada_.clear();
+            [[fallthrough]];
+        }
+        case Fase::entrada:
+            if (parece_helice(m)) {
+                fase_ = Fase::helice;
+                iniciar_passe(m);
+            } else {
+                caminho(m, true);
+            }
+            return;
+        case Fase::helice:
+            if (!tangencial_ || parece_helice(m)) {
+                soltar_pendentes(true);
+                cortar(m);
+                return;
+            }
+            if (quantos_pendentes_ < max_pendentes) {
+                pendentes_[quantos_pendentes_++] = m;
+                return;
+            }
+            soltar_pendentes(false);
+            caminho(m, false);
+            return;
+        case Fase::saida: caminho(m, false); return;
+    }
+}
+
 void Modelo::terminar(std::uint64_t total_linhas, bool erro) {
+    if (modos_ && (fase_ == Fase::helice || fase_ == Fase::saida)) soltar_pendentes(false);
     if (em_passe_) terminar_passe();
     if (Passe* anterior = passe_anterior()) anterior->saida = entrada_;
     if (tem_ultimo_) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -80,6 +82,19 @@ public:
     std::uint64_t linha_cortada = 0;  // the last line, when it had no line end
     bool erro_leitura = false;
 
+    // A file with ways of cutting (the header's lines for them): each pass
+    // is its way in, its helix and its way out; the checks of the helix see
+    // only the helix.
+    bool modos() const { return modos_; }
+    // Between a pass's turn comment and its helix: its way in.
+    bool na_entrada() const { return fase_ == Fase::entrada; }
+    // The radius a point of a tapered pass has at the face (Z 0): its
+    // distance from the axis, moved back along the taper. Its distance for
+    // a parallel thread.
+    double raio_na_face(const Ponto3& p) const { return std::hypot(p.x, p.y) + conicidade_raio_ * p.z; }
+    // Change of a pass's radius per mm of depth (negative when it narrows).
+    double conicidade_raio() const { return conicidade_raio_; }
+
     // Passes for the table and the picture, spread over the file; the last
     // pass is always among them.
     std::vector<Passe> retidos;
@@ -94,6 +109,15 @@ private:
     void cortar(const Movimento& m);
     void terminar_passe();
     void rapido(const Movimento& m);
+    // The same, in a file with ways of cutting.
+    void definir_modos();
+    void mover_com_modos(const Movimento& m);
+    bool parece_helice(const Movimento& m) const;
+    void caminho(const Movimento& m, bool entrada);
+    void soltar_pendentes(bool na_helice);
+    void cortar_qualquer(const Movimento& m);
+    void alargar(double x, double y, double z);
+    void alargar_arco(const Movimento& m);
     void amostrar(double x, double z);
     void definir_amostra();
     Passe* passe_anterior();
@@ -113,6 +137,24 @@ private:
     std::vector<MovimentoRapido> entrada_;
     bool inicio_xy_ = false;  // the last rapid move gave X and Y: a start point
     std::uint64_t ultima_linha_corte_ = 0;
+    bool tem_f_atual_ = false;
+    double f_atual_ = 0;
+    std::uint64_t linha_f_atual_ = 0;
+
+    // Ways of cutting.
+    bool modos_definidos_ = false, modos_ = false, tangencial_ = false;
+    double conicidade_raio_ = 0;  // a pass's radius change per mm of depth
+    double fator_centro_ = 0;     // a compensated path's radius to the cutter centre's: r + this
+    enum class Fase : std::uint8_t { fora, entrada, helice, saida };
+    Fase fase_ = Fase::fora;
+    double comprimento_entrada_ = 0;
+    std::uint64_t caminhos_entrada_ = 0;
+    std::vector<PontoPlano> guia_entrada_;
+    // Moves off the helix met in it, held until it is known whether the
+    // helix goes on after them (a point moved off it) or they are its way out.
+    static constexpr std::size_t max_pendentes = 3;
+    std::array<Movimento, max_pendentes> pendentes_{};
+    std::size_t quantos_pendentes_ = 0;
 
     // The turn comments before the next pass.
     bool volta_pendente_ = false;

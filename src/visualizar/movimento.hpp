@@ -25,6 +25,8 @@ struct Movimento {
     // direction seen from +Z: G2 clockwise, G3 counter-clockwise.
     double centro_x = 0, centro_y = 0;
     bool horario = false;
+    // The cutter compensation in force: 40 off, 41 left, 42 right.
+    std::uint8_t compensacao = 40;
 
     bool corte() const { return tipo != TipoMovimento::rapido; }
 };

@@ -24,6 +24,10 @@ public:
     // A turn comment or a diameter comment inside a pass, before the pass
     // takes it in.
     virtual void comentario_no_passe(const Passe&, const Comentario&, std::uint64_t /*linha*/) {}
+    // A feed move off the helix, in a file with ways of cutting: into it
+    // (entrada, before `inicio_passe`) or out of it (with the pass while it
+    // lasts; null after it ended, for a move in the air).
+    virtual void caminho(const Passe* /*passe*/, const Movimento&, bool /*entrada*/) {}
     // A pass has ended: the next rapid move, or the end of the file.
     virtual void fim_passe(const Passe&) {}
     // A rapid move, after the pass it ends (if any) has ended.

@@ -23,7 +23,8 @@ enum CodigoG : std::uint32_t {
     g_plano_xy = 1u << 5,        // G17
     g_milimetros = 1u << 6,      // G21
     g_sem_compensacao = 1u << 7, // G40
-    g_compensacao = 1u << 8,     // G41, G42 (with D)
+    g_compensacao = 1u << 8,     // G41 (with D): the cutter left of its travel
+    g_compensacao_direita = 1u << 16,  // G42 (with D): on the right
     g_comprimento = 1u << 9,     // G43 (with H)
     g_sem_comprimento = 1u << 10, // G49
     g_sem_escala = 1u << 11,     // G50
@@ -96,8 +97,8 @@ inline std::uint32_t bit_g(int n, int& movimento) {
         case 17: return g_plano_xy;
         case 21: return g_milimetros;
         case 40: return g_sem_compensacao;
-        case 41:
-        case 42: return g_compensacao;
+        case 41: return g_compensacao;
+        case 42: return g_compensacao_direita;
         case 43: return g_comprimento;
         case 49: return g_sem_comprimento;
         case 50: return g_sem_escala;

@@ -34,6 +34,16 @@ struct Passe {
     Ponto3 antes;             // where the cutter stood before the first move
     bool tem_inicio = false;  // a rapid move placed it in X and Y
     Ponto3 primeiro, ultimo;
+    Ponto3 penultimo;         // where the last move started
+    bool ultimo_arco = false; // the last move was an arc
+    std::uint64_t arcos = 0;  // arcs among its moves
+    // The ways in and out of the helix (files with ways of cutting): feed
+    // moves off the helix before and after it.
+    std::uint64_t caminhos = 0;
+    std::vector<PontoPlano> guia;  // their points, top view, bounded
+    bool tem_avanco = false;
+    double avanco = 0;             // the feed in force at the helix's first move
+    std::uint64_t linha_avanco = 0;
     double comprimento = 0;   // of its feed moves, the first one from `antes` included
     double erro = 0;          // tolerance of its coordinates
     int sinal_giro = 0;       // +1 counter-clockwise seen from above, -1 clockwise

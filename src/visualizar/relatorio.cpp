@@ -89,6 +89,7 @@ void imprimir_relatorio(Console& console, const Analise& a, const std::string& a
 
     console.escrever("\nVerificacoes:\n");
     for (int i = 1; i <= Verificacoes::quantidade; ++i) {
+        if (!a.verificacoes.visivel(i)) continue;
         const ResultadoVerificacao& r = a.verificacoes[i];
         std::string titulo = formatar(" %d. %s ", r.numero, r.titulo);
         const char* estado = nome_estado(r.estado);

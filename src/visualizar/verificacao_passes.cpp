@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 
 #include "visualizar/conferencias.hpp"
@@ -36,14 +37,19 @@ void ConferenciaPasses::fim_passe(const Passe& ps) {
     // The path radius that the turn comments' diameter and the cutter give.
     if (ps.diametro.presente() && c.ferramenta.presente() && (c.interna() || c.externa())) {
         const double meio = ps.diametro.v / 2, ferramenta = c.ferramenta.v / 2;
-        const double esperado = c.interna() ? meio - ferramenta : meio + ferramenta;
+        // With the control's compensation the path is the thread's own diameter.
+        const double esperado = c.compensacao() ? meio : c.interna() ? meio - ferramenta : meio + ferramenta;
         const double tol = meia_unidade(ps.diametro.decimais) / 2 + meia_unidade(c.ferramenta.decimais) / 2 +
                            std::sqrt(2.0) * ps.erro + meio_ulp(ps.diametro.v) + folga_calculo;
         if (std::fabs(ps.raio() - esperado) > tol)
             v_.falha_no_ponto(V::raio_e_passes, ps.linha_inicio,
-                              formatar("passe %lld: raio medido %.4f mm; diametro %.3f e ferramenta %.2f dao %.4f "
-                                       "mm",
-                                       numero, ps.raio(), ps.diametro.v, c.ferramenta.v, esperado),
+                              c.compensacao()
+                                  ? formatar("passe %lld: raio programado %.4f mm; com a compensacao de raio, o "
+                                             "diametro %.3f da %.4f mm",
+                                             numero, ps.raio(), ps.diametro.v, esperado)
+                                  : formatar("passe %lld: raio medido %.4f mm; diametro %.3f e ferramenta %.2f dao "
+                                             "%.4f mm",
+                                             numero, ps.raio(), ps.diametro.v, c.ferramenta.v, esperado),
                               ps.primeiro.x, ps.primeiro.y, ps.primeiro.z);
     }
 
@@ -83,7 +89,7 @@ void ConferenciaPasses::fim_arquivo(const Modelo& m) {
                           static_cast<unsigned long long>(m.passes), static_cast<unsigned long long>(esperados)));
     if (c.np >= 0) {
         const std::uint64_t np = c.np == 0 ? 1 : static_cast<std::uint64_t>(c.np);
-        if (np != esperados)
+        if (np + static_cast<std::uint64_t>(std::max<std::int64_t>(c.repeticoes, 0)) != esperados)
             v_.falha(V::raio_e_passes, 0,
                      formatar("o cabecalho diz np %lld mas lista %llu passe(s)", static_cast<long long>(c.np),
                               static_cast<unsigned long long>(esperados)));

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 
 #include "visualizar/conferencias.hpp"
@@ -17,7 +18,29 @@ void ConferenciaPreambulo::fim_passe(const Passe& p) {
     ultimo_corte_ = p.ultimo;
     raio_ultimo_ = p.raio();
     erro_ultimo_ = p.erro;
-    retracao_ = Retracao::afastar;
+    // A tangent way out off a blank, or one the control compensates,
+    // already leaves the thread: straight up from there.
+    const Cabecalho& c = m_.cabecalho;
+    const bool livre = m_.modos() && (c.compensacao() || (c.tangencial && c.externa()));
+    retracao_ = livre ? Retracao::subir : Retracao::afastar;
+}
+
+// With ways of cutting a pass may go down at rapid beside the thread (the
+// way in from the thread length up): only where the cutter clears what the
+// passes before left, inside the bore or outside the blank. Where the control
+// compensates the cutter, it places the cutter itself.
+bool ConferenciaPreambulo::descida_livre(const Movimento& m) const {
+    const Cabecalho& c = m_.cabecalho;
+    if (m.compensacao != 40) return true;
+    if (!c.ferramenta.presente() || c.lista.empty() || (!c.interna() && !c.externa())) return false;
+    // The diameter the passes before left: the list's item before this pass.
+    const std::size_t i = std::min<std::size_t>(static_cast<std::size_t>(std::min<std::uint64_t>(m_.passes, c.lista.size() - 1)),
+                                                c.lista.size() - 1);
+    const Valor& feito = c.lista[i].diametro;
+    if (!feito.presente()) return false;
+    const double r = std::hypot(m.para.x, m.para.y), meia = c.ferramenta.v / 2;
+    const double tol = meia_unidade(3) * 2 + meia_unidade(feito.decimais) + folga_calculo;
+    return c.interna() ? r + meia <= feito.v / 2 + tol : r - meia >= feito.v / 2 - tol;
 }
 
 // After a pass: first away from the thread in X and Y at full depth (to the
@@ -34,7 +57,8 @@ void ConferenciaPreambulo::rapido(const Movimento& m) {
     auto falha = [&](const std::string& texto) {
         v_.falha_no_ponto(Verificacoes::rapidos_e_preambulo, m.linha, texto, para.x, para.y, para.z);
     };
-    if (para.z < de.z - tol_xy && para.z < -tol_xy) falha(formatar("movimento rapido desce a Z %.3f", para.z));
+    if (para.z < de.z - tol_xy && para.z < -tol_xy && !(m_.modos() && !move_xy && descida_livre(m)))
+        falha(formatar("movimento rapido desce a Z %.3f", para.z));
     if (retracao_ == Retracao::afastar) {
         if (!move_xy) {
             if (sobe) {

@@ -13,6 +13,7 @@ Verificacoes::Verificacoes() {
         "Profundidade, passo, avanco de 1 grau, sentido e fim em L",
         "Diametro usinado e furo",
         "Preambulo e movimentos rapidos",
+        "Entradas, saidas, compensacao e avanco de cada passe",
     };
     for (int i = 0; i < quantidade; ++i) {
         itens_[static_cast<std::size_t>(i)].numero = i + 1;

@@ -28,7 +28,7 @@ struct ResultadoVerificacao {
 
 class Verificacoes {
 public:
-    static constexpr int quantidade = 6;
+    static constexpr int quantidade = 7;
     enum Numero : int {
         arquivo_completo = 1,
         circulo = 2,
@@ -36,6 +36,8 @@ public:
         profundidade_e_avanco = 4,
         diametro_usinado = 5,
         rapidos_e_preambulo = 6,
+        // Only for a file with ways of cutting; not shown for the others.
+        entradas_e_saidas = 7,
     };
 
     Verificacoes();
@@ -54,6 +56,11 @@ public:
 
     const ResultadoVerificacao& operator[](int numero) const { return itens_[static_cast<std::size_t>(numero - 1)]; }
     bool todas_ok() const;
+    // Whether check `numero` is shown: the ways-in-and-out check only where
+    // it applies.
+    bool visivel(int numero) const {
+        return numero != entradas_e_saidas || (*this)[numero].estado != Estado::nao_se_aplica;
+    }
 
 private:
     std::array<ResultadoVerificacao, quantidade> itens_;

@@ -1,0 +1,237 @@
+#include <algorithm>
+#include <cmath>
+
+#include "visualizar/conferencias.hpp"
+#include "visualizar/mensagem.hpp"
+#include "visualizar/tolerancias.hpp"
+
+namespace {
+
+using V = Verificacoes;
+constexpr double graus_por_radiano = 180 / 3.14159265358979323846;
+
+bool move_xy(const Movimento& m) {
+    return std::fabs(m.para.x - m.de.x) > meia_unidade(3) || std::fabs(m.para.y - m.de.y) > meia_unidade(3);
+}
+
+// The direction of travel of an arc at point (x, y) of it.
+void tangente_arco(const Movimento& m, double x, double y, double& dx, double& dy) {
+    const double rx = x - m.centro_x, ry = y - m.centro_y;
+    const double s = m.horario ? -1 : 1;
+    dx = -s * ry;
+    dy = s * rx;
+}
+
+// How far (degrees) two directions may differ at a junction of moves of
+// length `a` and `b` whose ends carry the printed decimals' error.
+double tolerancia_juncao(double a, double b, bool arcos) {
+    const double e = 2 * erro_coordenada(100);
+    auto desvio = [e](double l) { return l > 0 ? std::atan2(e, l) * graus_por_radiano : 180.0; };
+    // A chord of one degree leaves its arc half a degree off the tangent.
+    return (arcos ? 0.05 : 1.0) + desvio(a) + desvio(b);
+}
+
+}  // namespace
+
+bool ConferenciaCaminhos::raio_esperado(std::uint64_t ordem, double profundidade, double& r) const {
+    const Cabecalho& c = m_.cabecalho;
+    if (!c.ferramenta.presente() || (!c.interna() && !c.externa())) return false;
+    const PasseEsperado e = passe_esperado(c, std::min(ordem, passes_esperados(c) - 1));
+    if (!e.conhecido || !e.diametro.presente()) return false;
+    const double meio = e.diametro.v / 2, ferramenta = c.ferramenta.v / 2;
+    r = c.compensacao() ? meio : c.interna() ? meio - ferramenta : meio + ferramenta;
+    r += m_.conicidade_raio() * profundidade;
+    return true;
+}
+
+// A way in or out never takes the cutter past the pass's own path: nearer
+// the axis inside a bore, farther out outside a blank. Above the face it is
+// in the air.
+void ConferenciaCaminhos::conferir_livre(std::uint64_t ordem, const Movimento& m) {
+    const Cabecalho& c = m_.cabecalho;
+    const double acima = meia_unidade(3);
+    if (m.de.z > acima && m.para.z > acima) return;
+    double r;
+    if (!raio_esperado(ordem, std::max(0.0, -std::min(m.de.z, m.para.z)), r)) return;
+    // The point of the move farthest from the axis (inside) or nearest to it (outside).
+    double pior = std::hypot(m.para.x, m.para.y);
+    Ponto3 onde = m.para;
+    auto considerar = [&](double x, double y) {
+        const double d = std::hypot(x, y);
+        if (c.interna() ? d > pior : d < pior) {
+            pior = d;
+            onde = {x, y, m.para.z};
+        }
+    };
+    considerar(m.de.x, m.de.y);
+    if (m.tipo == TipoMovimento::arco) {
+        const double raio = std::hypot(m.de.x - m.centro_x, m.de.y - m.centro_y);
+        const double a0 = std::atan2(m.de.y - m.centro_y, m.de.x - m.centro_x);
+        double varredura = std::atan2(m.para.y - m.centro_y, m.para.x - m.centro_x) - a0;
+        const double volta = 2 * 3.14159265358979323846;
+        if (m.horario && varredura > 0) varredura -= volta;
+        if (!m.horario && varredura < 0) varredura += volta;
+        for (int k = 1; k < 64; ++k) {
+            const double a = a0 + varredura * k / 64;
+            considerar(m.centro_x + raio * std::cos(a), m.centro_y + raio * std::sin(a));
+        }
+    } else if (c.externa()) {
+        // A line's nearest point to the axis may lie between its ends.
+        const double dx = m.para.x - m.de.x, dy = m.para.y - m.de.y;
+        const double l2 = dx * dx + dy * dy;
+        if (l2 > 0) {
+            const double t = std::clamp(-(m.de.x * dx + m.de.y * dy) / l2, 0.0, 1.0);
+            considerar(m.de.x + t * dx, m.de.y + t * dy);
+        }
+    }
+    const double tol = 2 * std::sqrt(2.0) * erro_coordenada(r) + meia_unidade(3) + folga_calculo;
+    if (c.interna() ? pior <= r + tol : pior >= r - tol) return;
+    v_.falha_no_ponto(V::entradas_e_saidas, m.linha,
+                      formatar("entrada ou saida a %.3f mm do eixo: %s do raio %.3f do passe, dentro do material",
+                               pior, c.interna() ? "alem" : "aquem", r),
+                      onde.x, onde.y, onde.z);
+}
+
+void ConferenciaCaminhos::conferir_tangente(const char* onde, std::uint64_t linha, Ponto3 em, double ax, double ay,
+                                            double bx, double by, double tol) {
+    const double a = std::atan2(ax * by - ay * bx, ax * bx + ay * by) * graus_por_radiano;
+    if (std::fabs(a) <= tol) return;
+    v_.falha_no_ponto(V::entradas_e_saidas, linha,
+                      formatar("%s nao tangente a helice: %.1f graus de quebra (tolerancia %.1f)", onde,
+                               std::fabs(a), tol),
+                      em.x, em.y, em.z);
+}
+
+void ConferenciaCaminhos::caminho(const Passe* p, const Movimento& m, bool entrada) {
+    if (!m_.modos()) return;
+    conferir_livre(p ? p->ordem : m_.passes, m);
+    if (!move_xy(m)) return;
+    if (entrada) {
+        ++entradas_;
+        ultima_entrada_ = m;
+        return;
+    }
+    if (p == nullptr) return;
+    // The first move of the way out leaves the helix along its tangent.
+    if (saidas_++ == 0 && m_.cabecalho.tangencial) {
+        double ax, ay, bx, by;
+        double la;
+        if (p->ultimo_arco) {
+            const double s = p->sinal_giro;
+            ax = -s * p->ultimo.y;
+            ay = s * p->ultimo.x;
+            la = std::hypot(p->ultimo.x, p->ultimo.y);
+        } else {
+            ax = p->ultimo.x - p->penultimo.x;
+            ay = p->ultimo.y - p->penultimo.y;
+            la = std::hypot(ax, ay);
+        }
+        if (m.tipo == TipoMovimento::arco)
+            tangente_arco(m, m.de.x, m.de.y, bx, by);
+        else
+            bx = m.para.x - m.de.x, by = m.para.y - m.de.y;
+        const double lb = m.tipo == TipoMovimento::arco ? std::hypot(m.de.x - m.centro_x, m.de.y - m.centro_y)
+                                                        : std::hypot(bx, by);
+        conferir_tangente("saida", m.linha, m.de, ax, ay, bx, by,
+                          tolerancia_juncao(la, lb, p->ultimo_arco && m.tipo == TipoMovimento::arco));
+    }
+}
+
+void ConferenciaCaminhos::inicio_passe(const Passe& p, const Movimento& m) {
+    if (!m_.modos()) return;
+    const Cabecalho& c = m_.cabecalho;
+    saidas_ = 0;
+    const auto numero = static_cast<long long>(p.numero);
+    if (c.tangencial) {
+        if (entradas_ == 0) {
+            v_.falha_no_ponto(V::entradas_e_saidas, m.linha,
+                              formatar("passe %lld sem entrada tangencial: o cabecalho a anuncia", numero), m.de.x,
+                              m.de.y, m.de.z);
+        } else {
+            const Movimento& u = ultima_entrada_;
+            double ax, ay, bx, by;
+            if (u.tipo == TipoMovimento::arco)
+                tangente_arco(u, u.para.x, u.para.y, ax, ay);
+            else
+                ax = u.para.x - u.de.x, ay = u.para.y - u.de.y;
+            if (m.tipo == TipoMovimento::arco)
+                tangente_arco(m, m.de.x, m.de.y, bx, by);
+            else
+                bx = m.para.x - m.de.x, by = m.para.y - m.de.y;
+            const double la = u.tipo == TipoMovimento::arco ? std::hypot(u.para.x - u.centro_x, u.para.y - u.centro_y)
+                                                            : std::hypot(ax, ay);
+            const double lb = m.tipo == TipoMovimento::arco ? std::hypot(m.de.x, m.de.y) : std::hypot(bx, by);
+            conferir_tangente("entrada", u.linha, u.para, ax, ay, bx, by,
+                              tolerancia_juncao(la, lb,
+                                                u.tipo == TipoMovimento::arco && m.tipo == TipoMovimento::arco));
+        }
+    }
+    entradas_ = 0;
+
+    // The control's compensation: climb milling keeps the cutter on the
+    // left of its travel (G41), conventional on the right (G42).
+    if (c.compensacao()) {
+        const bool concordante = c.interna() ? p.sinal_giro > 0 : p.sinal_giro < 0;
+        const int lado = concordante ? 41 : 42;
+        if (m.compensacao != lado)
+            v_.falha_no_ponto(V::entradas_e_saidas, m.linha,
+                              m.compensacao == 40
+                                  ? formatar("passe %lld sem compensacao de raio; o cabecalho pede G%d D%lld", numero,
+                                             lado, static_cast<long long>(c.corretor))
+                                  : formatar("passe %lld com G%d; o fresamento %s pede G%d", numero, m.compensacao,
+                                             concordante ? "concordante" : "discordante", lado),
+                              m.para.x, m.para.y, m.para.z);
+    } else if (m.compensacao != 40) {
+        v_.falha_no_ponto(V::entradas_e_saidas, m.linha,
+                          formatar("passe %lld com compensacao G%d; o cabecalho nao a pede", numero, m.compensacao),
+                          m.para.x, m.para.y, m.para.z);
+    }
+
+    // The pass's feed: the header's, or with the feed at the cutting edge the
+    // centre's share of it for this pass's diameter.
+    if (!c.F.presente() || !std::isfinite(c.F.v)) return;
+    const std::uint64_t linha = p.linha_avanco != 0 ? p.linha_avanco : m.linha;
+    if (!p.tem_avanco || !(p.avanco > 0)) {
+        v_.falha(V::entradas_e_saidas, linha,
+                 formatar("passe %lld sem avanco: F%g nao move a ferramenta", numero, p.tem_avanco ? p.avanco : 0.0));
+        return;
+    }
+    double esperado = c.F.v;
+    double tol = 0.5 + meia_unidade(c.F.decimais) + folga_calculo;
+    if (c.avanco_aresta) {
+        const PasseEsperado e = passe_esperado(c, std::min(p.ordem, passes_esperados(c) - 1));
+        const Valor d = p.diametro.presente() ? p.diametro : e.diametro;
+        if (!d.presente() || !c.ferramenta.presente() || !(d.v > 0)) return;
+        const double fator = c.interna() ? (d.v - c.ferramenta.v) / d.v : (d.v + c.ferramenta.v) / d.v;
+        esperado = c.F.v * fator;
+        tol = 0.05 + meia_unidade(c.F.decimais) * fator +
+              c.F.v * (meia_unidade(c.ferramenta.decimais) + meia_unidade(d.decimais) * (1 + fator)) / d.v +
+              folga_calculo;
+    }
+    if (std::fabs(p.avanco - esperado) > tol)
+        v_.falha(V::entradas_e_saidas, linha,
+                 formatar("passe %lld com avanco F%.1f; esperado %.1f mm/min%s", numero, p.avanco, esperado,
+                          c.avanco_aresta ? " (avanco na aresta, no centro da fresa)" : ""));
+}
+
+void ConferenciaCaminhos::fim_passe(const Passe& p) {
+    if (!m_.modos() || !m_.cabecalho.tangencial || saidas_ > 0) return;
+    v_.falha_no_ponto(V::entradas_e_saidas, p.linha_fim,
+                      formatar("passe %lld sem saida tangencial: o cabecalho a anuncia", static_cast<long long>(p.numero)),
+                      p.ultimo.x, p.ultimo.y, p.ultimo.z);
+}
+
+void ConferenciaCaminhos::rapido(const Movimento& m) {
+    if (m.compensacao == 40 || !m.de_conhecido || !move_xy(m)) return;
+    v_.falha_no_ponto(V::entradas_e_saidas, m.linha,
+                      formatar("movimento rapido em X e Y com a compensacao G%d ligada", m.compensacao), m.para.x,
+                      m.para.y, m.para.z);
+}
+
+void ConferenciaCaminhos::fim_arquivo(const Modelo& m) {
+    if (!m.modos()) {
+        if (v_[V::entradas_e_saidas].estado == Estado::ok) v_.marcar(V::entradas_e_saidas, Estado::nao_se_aplica, "");
+        return;
+    }
+    houve_corte(m, v_, V::entradas_e_saidas);
+}
