@@ -384,6 +384,16 @@ void desenhar_vista_cima(Svg& g, const Modelo& m, const Verificacoes& verificaco
             g.par(v.pagina_x(p.topo.front().a), v.pagina_y(p.topo.front().b));
         }
         g.fechar_pontos();
+        // Its ways in and out, where the file has them.
+        for (const auto* guia : {&p.guia_entrada, &p.guia_saida}) {
+            if (guia->size() < 2) continue;
+            g.abrir_polilinha(cor_passe(i, n), "1.2");
+            for (std::size_t k = 0; k < guia->size(); ++k) {
+                if (k > 0) g.s += ' ';
+                g.par(v.pagina_x((*guia)[k].a), v.pagina_y((*guia)[k].b));
+            }
+            g.fechar_pontos();
+        }
     }
 
     // The cutter to scale where the program starts cutting (the first pass),

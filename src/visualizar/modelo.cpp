@@ -223,13 +223,13 @@ void Modelo::iniciar_passe(const Movimento& m) {
         ps.tem_inicio = m.de_conhecido;
         ps.comprimento = comprimento_entrada_;
         ps.caminhos = caminhos_entrada_;
-        ps.guia = std::move(guia_entrada_);
+        ps.guia_entrada = std::move(guia_entrada_);
         guia_entrada_.clear();
         if (conicidade_raio_ != 0) ps.r2_min = ps.r2_max = raio_na_face(m.para) * raio_na_face(m.para);
         if (m.tipo == TipoMovimento::arco) {
             ++ps.arcos;
             ps.ultimo_arco = true;
-            alargar_arco(m);
+            ps.graus += alargar_arco(m);
         }
     }
     ps.penultimo = m.de;
@@ -240,6 +240,11 @@ void Modelo::iniciar_passe(const Movimento& m) {
     const double dx = x - m.de.x, dy = y - m.de.y, dz = z - m.de.z;
     ps.comprimento += std::sqrt(dx * dx + dy * dy + dz * dz);
     ps.z_min = ps.z_max = z;
+    if (modos_) {
+        // The helix starts where its first move does.
+        ps.z_min = std::min(z, m.de.z);
+        ps.z_max = std::max(z, m.de.z);
+    }
     ps.primeiro = ps.ultimo = m.para;
     ps.movimentos = 1;
     ultima_linha_corte_ = m.linha;
@@ -261,7 +266,7 @@ void Modelo::cortar(const Movimento& m) {
         ps.ultimo_arco = m.tipo == TipoMovimento::arco;
         if (ps.ultimo_arco) {
             ++ps.arcos;
-            alargar_arco(m);
+            ps.graus += alargar_arco(m);
         }
     }
     ps.r2_min = std::min(ps.r2_min, r2);
@@ -363,7 +368,7 @@ void Modelo::alargar(double x, double y, double z) {
 
 // An arc about the axis reaches X or Y extremes where it crosses the axes'
 // directions, not only at its ends.
-void Modelo::alargar_arco(const Movimento& m) {
+double Modelo::alargar_arco(const Movimento& m) {
     const double cx = m.centro_x, cy = m.centro_y;
     const double r = std::hypot(m.de.x - cx, m.de.y - cy);
     const double pi = 3.14159265358979323846;
@@ -379,6 +384,7 @@ void Modelo::alargar_arco(const Movimento& m) {
         if (std::fabs(d) <= std::fabs(varredura))
             alargar(cx + r * std::cos(alvo), cy + r * std::sin(alvo), m.de.z + (m.para.z - m.de.z) * d / varredura);
     }
+    return std::fabs(varredura) * 180 / pi;
 }
 
 void Modelo::definir_modos() {
@@ -422,7 +428,7 @@ void Modelo::caminho(const Movimento& m, bool entrada) {
     } else if (em_passe_) {
         atual_.comprimento += l;
         ++atual_.caminhos;
-        guia = &atual_.guia;
+        guia = &atual_.guia_saida;
         passe = &atual_;
         ultima_linha_corte_ = m.linha;
     } else {

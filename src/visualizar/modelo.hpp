@@ -117,7 +117,8 @@ private:
     void soltar_pendentes(bool na_helice);
     void cortar_qualquer(const Movimento& m);
     void alargar(double x, double y, double z);
-    void alargar_arco(const Movimento& m);
+    // Degrees turned by the arc.
+    double alargar_arco(const Movimento& m);
     void amostrar(double x, double z);
     void definir_amostra();
     Passe* passe_anterior();

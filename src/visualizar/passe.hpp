@@ -40,7 +40,8 @@ struct Passe {
     // The ways in and out of the helix (files with ways of cutting): feed
     // moves off the helix before and after it.
     std::uint64_t caminhos = 0;
-    std::vector<PontoPlano> guia;  // their points, top view, bounded
+    std::vector<PontoPlano> guia_entrada, guia_saida;  // their points, top view, bounded
+    double graus = 0;              // turned about the axis by its arcs
     bool tem_avanco = false;
     double avanco = 0;             // the feed in force at the helix's first move
     std::uint64_t linha_avanco = 0;

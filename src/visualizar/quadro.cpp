@@ -21,11 +21,17 @@ const char* nome_sentido(int giro) {
     return giro > 0 ? "esquerda (anti-horario)" : giro < 0 ? "direita (horario)" : "-";
 }
 
+// Turns of a pass: of its arcs, or one per 360 chords.
+long long voltas(const Passe& p) {
+    if (p.arcos > 0) return static_cast<long long>(std::ceil(p.graus / 360 - 1e-6));
+    return static_cast<long long>((p.movimentos + vocabulario::passos_por_volta - 1) / vocabulario::passos_por_volta);
+}
+
 std::array<std::string, Quadro::colunas_passe> linha_passe(const Passe& p) {
     return {p.numero >= 0 ? formatar("%lld", static_cast<long long>(p.numero)) : std::string("?"),
             valor(p.diametro),
             formatar("%.3f", p.raio()),
-            formatar("%lld", static_cast<long long>((p.movimentos + vocabulario::passos_por_volta - 1) / vocabulario::passos_por_volta)),
+            formatar("%lld", voltas(p)),
             inteiro(p.movimentos),
             formatar("%.3f / %.3f", p.z_max, p.z_min)};
 }
@@ -80,8 +86,10 @@ Quadro montar_quadro(const Modelo& m) {
     auto comparar = [&q](std::string rotulo, std::string cab, std::string perc) {
         q.comparacoes.push_back({std::move(rotulo), std::move(cab), std::move(perc)});
     };
+    // A pass from the thread length up runs the hand's helix backwards.
+    const int volta_ao_contrario = m.modos() && c.subindo ? -1 : 1;
     comparar("Tipo e sentido", c.interna() ? "interna" : c.externa() ? "externa" : "-",
-             primeiro ? nome_sentido(giro_medido(*primeiro)) : "-");
+             primeiro ? nome_sentido(volta_ao_contrario * giro_medido(*primeiro)) : "-");
     q.comparacoes.back().cabecalho += c.sentido == 'D' ? ", direita" : c.sentido == 'E' ? ", esquerda" : "";
     comparar("Df (diametro final)", valor(c.Df, " mm"), ultimo ? "ultimo passe " + valor(ultimo->diametro, " mm") : "-");
     comparar("Di (diametro inicial)", c.Di_desabilitado ? "desabilitado" : valor(c.Di, " mm"),
@@ -89,19 +97,27 @@ Quadro montar_quadro(const Modelo& m) {
     comparar("Passes", c.np < 0 ? std::string("-") : formatar("np %lld", static_cast<long long>(c.np)), inteiro(m.passes));
     comparar("L (comprimento)", valor(c.L, " mm"), ultimo ? formatar("Z ate %.3f", ultimo->z_min) : "-");
     std::string passo = "-";
-    if (ultimo && ultimo->movimentos > 1)
+    if (ultimo && m.modos()) {
+        const double giros = ultimo->arcos > 0 ? ultimo->graus / 360
+                                               : static_cast<double>(ultimo->movimentos) / vocabulario::passos_por_volta;
+        if (giros > 0) passo = formatar("%.4f mm por volta", std::fabs(ultimo->ultimo.z - ultimo->antes.z) / giros);
+    } else if (ultimo && ultimo->movimentos > 1)
         passo = formatar("%.4f mm por volta",
                          -ultimo->ultimo.z * vocabulario::passos_por_volta / static_cast<double>(ultimo->movimentos));
     comparar("p (passo)", valor(c.p, " mm"), passo);
     std::string ferramenta = "-";
-    if (ultimo && ultimo->diametro.presente() && (c.interna() || c.externa()))
+    if (c.compensacao())
+        ferramenta = formatar("D%lld, no comando", static_cast<long long>(c.corretor));
+    else if (ultimo && ultimo->diametro.presente() && (c.interna() || c.externa()))
         ferramenta = formatar("%.3f mm", c.interna() ? ultimo->diametro.v - 2 * ultimo->raio()
                                                      : 2 * ultimo->raio() - ultimo->diametro.v);
     comparar("Ferramenta", valor(c.ferramenta, " mm"), ferramenta);
     std::string angulo = "-";
     if (primeiro && primeiro->tem_inicio) {
         const int sentido = c.sentido == 'E' ? 1 : -1;
-        double a = std::atan2(sentido * primeiro->antes.y, primeiro->antes.x) * 180 / 3.14159265358979323846;
+        // From the thread length up the helix meets the face where the pass ends.
+        const Ponto3& face = m.modos() && c.subindo ? primeiro->ultimo : primeiro->antes;
+        double a = std::atan2(sentido * face.y, face.x) * 180 / 3.14159265358979323846;
         if (a < -0.0005) a += 360;
         angulo = formatar("%.2f graus", std::fabs(a) < 0.0005 ? 0.0 : a);
     }
