@@ -208,8 +208,6 @@ TEST(VisualizarArquivos, CadaComandoReconhecidoEPausaNaSuaUnidade) {
         std::string t = arquivo_com("--comando linuxcnc", interna_um_passe);
         const std::size_t n = trocar_linha(t, "G4 P3", "G4 P3000");
         espera_falha(t, 6, n, "linuxcnc G4 P3000");
-        EXPECT_NE(visualizar(t).r.saida.find("pausa P3000: no comando linuxcnc P e em segundos, 50 min"),
-                  std::string::npos);
     }
     {
         // Edited by hand, the dwell is still read in the unit of the dialect
@@ -217,9 +215,6 @@ TEST(VisualizarArquivos, CadaComandoReconhecidoEPausaNaSuaUnidade) {
         std::string t = hoje;
         const std::size_t n = trocar_linha(t, "G04 P3", "G04 P3000");
         espera_falha(editado_a_mao(t), 6, n + 2, "padrao editado G04 P3000");
-        t = hoje;
-        trocar_linha(t, "G04 P3", "G04");
-        EXPECT_NE(visualizar(editado_a_mao(t)).r.saida.find("pausa sem P"), std::string::npos);
     }
 }
 
