@@ -3,6 +3,8 @@
 // not a run at all gives 2 and leaves no picture.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <regex>
 
@@ -150,6 +152,129 @@ TEST(VisualizarArquivos, CopiasAlteradasFalhamNaLinhaCerta) {
         EXPECT_NE(x.r.saida.find("L do cabecalho ilegivel (1e+39): o fim em L nao pode ser"), std::string::npos)
             << x.r.saida;
     }
+}
+
+// The file the generator writes with `argumentos` for `respostas`.
+std::string arquivo_com(const std::string& argumentos, const std::string& respostas) {
+    const Execucao e = executar_com_argumentos(argumentos + " --saida f.nc", respostas);
+    EXPECT_EQ(e.status, 0) << argumentos;
+    const auto f = e.outros_conteudos.find("f.nc");
+    return f == e.outros_conteudos.end() ? std::string() : f->second;
+}
+
+// Today's file edited by hand as machinists do: "%" first and last, a
+// program number, and block numbers before the G, M, S and F lines.
+std::string editado_a_mao(const std::string& tap) {
+    std::string r = "%\r\nO1000\r\n";
+    int n = 0;
+    for (std::size_t i = 0, fim; i < tap.size(); i = fim + 2) {
+        fim = tap.find("\r\n", i);
+        if (fim == std::string::npos) fim = tap.size();
+        const std::string linha = tap.substr(i, fim - i);
+        if (!linha.empty() && std::string("gGmMsSfF").find(linha[0]) != std::string::npos) {
+            r += 'N';
+            r += std::to_string(n += 10);
+            r += ' ';
+        }
+        r += linha;
+        r += "\r\n";
+    }
+    r += "%\r\n";
+    return r;
+}
+
+TEST(VisualizarArquivos, CadaComandoReconhecidoEPausaNaSuaUnidade) {
+    for (const char* comando : {"padrao", "linuxcnc", "grbl", "fanuc"}) {
+        const Rodada x = visualizar(arquivo_com(std::string("--comando ") + comando, interna_um_passe));
+        EXPECT_EQ(x.r.status, 0) << comando << x.r.saida;
+        EXPECT_NE(x.r.saida.find(std::string("\nComando: ") + comando + "\n"), std::string::npos) << x.r.saida;
+    }
+    const std::string hoje = arquivo_do_gerador(interna_um_passe);
+    const std::string editado = editado_a_mao(hoje);
+    ASSERT_NE(editado.find("\r\nN20 g00 x0 y0\r\n"), std::string::npos);
+    const Rodada x = visualizar(editado);
+    EXPECT_EQ(x.r.status, 0) << x.r.saida;
+    EXPECT_NE(x.r.saida.find("\nComando: padrao (editado: %, O, N)\n"), std::string::npos) << x.r.saida;
+
+    // The same digits are milliseconds in one dialect and seconds in another.
+    {
+        std::string t = arquivo_com("--comando fanuc", interna_um_passe);
+        const std::size_t n = trocar_linha(t, "G04 P3000", "G04 P3");
+        espera_falha(t, 6, n, "fanuc G04 P3");
+        EXPECT_NE(visualizar(t).r.saida.find("pausa P3: no comando fanuc P e em milissegundos, 0.003 s"),
+                  std::string::npos);
+    }
+    {
+        std::string t = arquivo_com("--comando linuxcnc", interna_um_passe);
+        const std::size_t n = trocar_linha(t, "G4 P3", "G4 P3000");
+        espera_falha(t, 6, n, "linuxcnc G4 P3000");
+    }
+    {
+        // Edited by hand, the dwell is still read in the unit of the dialect
+        // the rest of the file shows.
+        std::string t = hoje;
+        const std::size_t n = trocar_linha(t, "G04 P3", "G04 P3000");
+        espera_falha(editado_a_mao(t), 6, n + 2, "padrao editado G04 P3000");
+    }
+}
+
+// What a profile does not explain is named; the nearest profile is kept.
+TEST(VisualizarArquivos, EdicoesQueOComandoNaoExplica) {
+    struct Caso {
+        const char* comando;
+        const char* de;
+        const char* para;
+        const char* nome;
+    } casos[] = {
+        {"grbl", "G0 Z3", "%\r\nG0 Z3", "grbl (editado: %)"},
+        {"linuxcnc", "G4 P3", "G04 P3", "linuxcnc (editado: G04)"},
+        {"fanuc", "O0001", "", "fanuc (editado: sem O)"},
+        {"fanuc", "G04 P3000", "(PAUSA) G04 P3000 ; DO FUSO", "fanuc (editado: comentarios ;)"},
+        {"padrao", "g51 x1.00 y1.00", "", "padrao (editado: sem g51)"},
+    };
+    for (const Caso& c : casos) {
+        std::string t = arquivo_com(std::string("--comando ") + c.comando, interna_um_passe);
+        trocar_linha(t, c.de, c.para);
+        EXPECT_EQ(analisar_bytes(t)->modelo.dialeto.nome(), c.nome) << c.comando << " " << c.para;
+    }
+    // Today's file all in upper case is still today's file, its dwell in seconds.
+    std::string maiusculo = arquivo_do_gerador(interna_um_passe);
+    std::transform(maiusculo.begin(), maiusculo.end(), maiusculo.begin(),
+                   [](char ch) { return static_cast<char>(std::toupper(static_cast<unsigned char>(ch))); });
+    const auto a = analisar_bytes(maiusculo);
+    EXPECT_EQ(a->modelo.dialeto.nome(), "padrao (editado: maiusculas)");
+    EXPECT_TRUE(a->verificacoes.todas_ok());
+    EXPECT_EQ(analisar_bytes("\r\n\r\n")->modelo.dialeto.nome(), "nao reconhecido");
+}
+
+// The ways of cutting the header records, under the title of the report
+// (wrapped within the screen) and of the picture.
+TEST(VisualizarArquivos, ModosDeCortarSobOTitulo) {
+    const std::string opcoes = "--comando linuxcnc --ferramenta 1 --arcos --concordante --entrada-tangencial "
+                               "--compensacao --repetir-acabamento 2 --avanco-na-aresta";
+    DiretorioTemporario d;
+    gravar_arquivo(d / "f.ngc", arquivo_com(opcoes, interna_um_passe));
+    const auto r = executar_visualizador(d.caminho(), {"f.ngc"});
+    std::string inicio = r.saida.substr(0, r.saida.find("\nLidas "));
+    for (std::size_t i = 0, fim; i < inicio.size(); i = fim + 1) {
+        fim = inicio.find('\n', i);
+        if (fim == std::string::npos) fim = inicio.size();
+        EXPECT_LE(fim - i, 79u) << inicio.substr(i, fim - i);
+    }
+    std::replace(inicio.begin(), inicio.end(), '\n', ' ');
+    const std::string modos = "Modos de cortar: arcos helicoidais; concordante, de baixo para cima; entrada e saida "
+                              "tangenciais; compensacao D1; ultimo passe mais 2 vez(es); avanco na aresta";
+    EXPECT_NE(inicio.find("Comando: linuxcnc Modos de cortar:"), std::string::npos) << r.saida;
+    EXPECT_NE(inicio.find(modos), std::string::npos) << r.saida;
+    const std::string svg = ler_arquivo(d / "f.svg");
+    EXPECT_NE(svg.find(">Comando: linuxcnc - Modos de cortar: arcos helicoidais; concordante,"), std::string::npos);
+
+    // The taper alone; and a file without options has no such line.
+    const auto conica = analisar_bytes(arquivo_com("--conica", interna_um_passe));
+    EXPECT_EQ(relatorio_de(*conica, "f.nc").find("Modos de cortar: conica 1:16\n") != std::string::npos, true);
+    const std::string hoje = relatorio_de(*analisar_bytes(arquivo_do_gerador(interna_um_passe)), "f.tap");
+    EXPECT_EQ(hoje.find("Modos de cortar"), std::string::npos);
+    EXPECT_NE(hoje.find("\nComando: padrao\nLidas "), std::string::npos) << hoje;
 }
 
 TEST(VisualizarArquivos, EntradasHostisNaoTravamNemDeixamImagem) {

@@ -22,6 +22,9 @@ struct Lida {
     bool tem_s, tem_f;
     double s, f;
     std::vector<std::string> comentarios;
+    std::uint16_t tracos;
+    bool pausa, tem_p;
+    double p;
 };
 
 std::vector<Lida> ler(const std::string& texto) {
@@ -30,7 +33,7 @@ std::vector<Lida> ler(const std::string& texto) {
     std::vector<Lida> r;
     Linha l;
     while (leitor.proxima(l)) {
-        Lida x{l.tipo, l.movimento, l.m, l.tem_s, l.tem_f, l.s, l.f, {}};
+        Lida x{l.tipo, l.movimento, l.m, l.tem_s, l.tem_f, l.s, l.f, {}, l.tracos, l.pausa, l.tem_p, l.p};
         for (std::size_t i = 0; i < l.quantidade_comentarios; ++i) x.comentarios.emplace_back(l.comentarios[i]);
         r.push_back(x);
     }
@@ -105,6 +108,40 @@ TEST(VisualizarLeitorGcode, PalavrasDosComandosEComentarios) {
     EXPECT_EQ(uma("(so um comentario)").tipo, TipoLinha::comentario);
     EXPECT_EQ(uma(";Df-Diametro final da rosca: 20.00 [mm]").comentarios.at(0),
               "Df-Diametro final da rosca: 20.00 [mm]");
+}
+
+// What each line shows of the dialect it was written in.
+TEST(VisualizarLeitorGcode, TracosDoDialetoDeCadaLinha) {
+    const std::uint16_t palavras = traco_palavras;
+    // The case from any word: a block number added by hand in upper case
+    // does not hide the lower-case words after it.
+    EXPECT_EQ(uma("N10 g00 x0 y0").tracos, palavras | traco_minusculas | traco_numero_bloco);
+    EXPECT_EQ(uma("N10 G00 X0 Y0").tracos, palavras | traco_numero_bloco);
+    EXPECT_EQ(uma("g51 x1.00 y1.00").tracos, palavras | traco_minusculas | traco_escala);
+    // Parentheses inside a ";" comment are its text, not a comment of their own.
+    EXPECT_EQ(uma(";Percurso em arcos helicoidais (G2/G3)").tracos, traco_ponto_e_virgula);
+    EXPECT_EQ(uma("G0 X1 (um) ; dois").tracos, palavras | traco_parenteses | traco_ponto_e_virgula);
+
+    // The dwell: its spelling and its P as written, whatever the unit.
+    const Lida fanuc = uma("G04 P3000");
+    EXPECT_EQ(fanuc.tracos, palavras | traco_pausa_g04);
+    EXPECT_TRUE(fanuc.pausa && fanuc.tem_p);
+    EXPECT_EQ(fanuc.p, 3000);
+    const Lida linuxcnc = uma("G4 P2.5");
+    EXPECT_EQ(linuxcnc.tracos, palavras | traco_pausa_g4);
+    EXPECT_EQ(linuxcnc.p, 2.5);
+    const Lida sem_p = uma("G04");
+    EXPECT_TRUE(sem_p.pausa);
+    EXPECT_FALSE(sem_p.tem_p);
+
+    // A line that does not read tells nothing, not even the words before the fault.
+    const auto r = ler("G04 P3\ng04 p3 x1\n;um\n");
+    ASSERT_EQ(r.size(), 3u);
+    EXPECT_EQ(r[1].tipo, TipoLinha::ilegivel);
+    EXPECT_EQ(r[1].tracos, 0);
+    EXPECT_FALSE(r[1].pausa);
+    EXPECT_EQ(r[2].tracos, traco_ponto_e_virgula);
+    EXPECT_FALSE(r[2].pausa);
 }
 
 TEST(VisualizarLeitorGcode, PalavraDesconhecidaOuNumeroMalFeitoNaoSeLe) {

@@ -8,6 +8,7 @@
 #include "nucleo/formato_fixo.hpp"
 #include "nucleo/versao.hpp"
 #include "visualizar/mensagem.hpp"
+#include "visualizar/modos_corte.hpp"
 #include "visualizar/quadro.hpp"
 #include "visualizar/relatorio.hpp"
 #include "visualizar/tolerancias.hpp"
@@ -17,7 +18,7 @@ namespace {
 
 // The two views side by side, then the table across the page.
 constexpr double margem = 20;
-constexpr double topo_painel = 92;
+constexpr double topo_painel = 112;
 constexpr double lado_painel = 470;
 constexpr double x_vista_cima = margem;
 constexpr double x_vista_lateral = largura_pagina - margem - lado_painel;
@@ -718,6 +719,16 @@ std::string desenhar_svg(const Analise& a, const std::string& nome) {
     corpo.texto(largura_pagina - margem, 34, ok ? "h ok" : "h ruim",
                 ok ? "Tudo confere" : "ATENCAO: ha falhas", "end");
     corpo.texto(largura_pagina - margem, 60, "c", std::string("rosca-visualizar ") + versao_programa, "end");
+    // The dialect and the ways of cutting, on the two lines above the views.
+    std::string modos = modos_de_cortar(m.cabecalho);
+    if (!modos.empty()) modos = " - Modos de cortar: " + modos;
+    const std::string quebrado = quebrar("Comando: " + m.dialeto.nome() + modos, 0, 136);
+    double y_modos = 82;
+    for (std::size_t inicio = 0; inicio < quebrado.size() && y_modos < topo_painel; y_modos += 17) {
+        const std::size_t fim = quebrado.find('\n', inicio);
+        corpo.texto(margem, y_modos, "c", quebrado.substr(inicio, fim - inicio));
+        inicio = fim + 1;
+    }
     desenhar_vista_cima(corpo, m, a.verificacoes);
     desenhar_vista_lateral(corpo, m, a.verificacoes);
     const double y_legenda = desenhar_legenda(corpo, m, a.verificacoes, topo_painel + lado_painel + 24);

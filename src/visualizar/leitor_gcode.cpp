@@ -3,10 +3,12 @@
 void LeitorGcode::interpretar(Linha& l) {
     l.m = -1;
     l.compensacao = 0;
-    l.tem_s = l.tem_f = l.escala = false;
+    l.tem_s = l.tem_f = l.escala = l.pausa = false;
     l.tipo = TipoLinha::ilegivel;
     if (!texto_.longa && ler(l)) return;
-    // What cannot be read: the line, or its start, for the message.
+    // What cannot be read: the line, or its start, for the message; it
+    // tells nothing of the dialect.
+    l.tracos = 0;
     l.texto = texto_.texto;
     l.bytes = texto_.bytes;
     l.longa = texto_.longa;
@@ -21,6 +23,10 @@ bool LeitorGcode::ler(Linha& l) {
     const std::size_t guardados = std::min(w.quantidade_comentarios, Palavras::max_comentarios);
     for (std::size_t i = 0; i < guardados; ++i) l.comentarios[i] = w.comentarios[i];
     l.quantidade_comentarios = guardados;
+    l.tracos = static_cast<std::uint16_t>(
+        w.tracos | (w.letras_lidas != 0 ? traco_palavras : 0) | ((w.letras_lidas & 0x20) != 0 ? traco_minusculas : 0) |
+        (w.marca ? traco_marca : 0) | (w.tem('n') ? traco_numero_bloco : 0) | (w.tem('o') ? traco_programa : 0) |
+        ((w.codigos_g & g_escala) != 0 ? traco_escala : 0));
     if (!w.tem_palavras()) {
         l.tipo = guardados > 0 ? TipoLinha::comentario : TipoLinha::vazia;
         return true;
@@ -54,6 +60,11 @@ bool LeitorGcode::ler(Linha& l) {
     l.s = w.valor('s');
     l.tem_f = w.tem('f');
     l.f = w.valor('f');
+    if (g & g_pausa) {
+        l.pausa = true;
+        l.tem_p = w.tem('p');
+        l.p = w.valor('p');
+    }
     if (g & g_escala) {
         l.escala = true;
         l.escala_x = w.tem('x') ? w.valor('x') : 1;

@@ -42,6 +42,11 @@ struct Linha {
     // G51: the scale factors, 1 for an axis the line leaves out.
     bool escala = false;
     double escala_x = 1, escala_y = 1;
+    // What the line shows of its dialect (Traco bits); 0 when it does not read.
+    std::uint16_t tracos = 0;
+    // G4: its P, when given.
+    bool pausa = false, tem_p = false;
+    double p = 0;
 };
 
 class LeitorGcode {

@@ -22,6 +22,7 @@ Passe* Modelo::passe_anterior() {
 }
 
 void Modelo::acumular(const Linha& l) {
+    dialeto.linha(l);
     if (l.tipo == TipoLinha::vazia) return;
     if (l.tipo == TipoLinha::comentario) {
         for (std::size_t i = 0; i < l.quantidade_comentarios; ++i) comentario(l.comentarios[i], l.numero);

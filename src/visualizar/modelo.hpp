@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "visualizar/cabecalho.hpp"
+#include "visualizar/dialeto_arquivo.hpp"
 #include "visualizar/leitor_gcode.hpp"
 #include "visualizar/observador.hpp"
 #include "visualizar/passe.hpp"
@@ -48,6 +49,7 @@ public:
     void terminar(std::uint64_t linhas, bool erro_leitura);
 
     Cabecalho cabecalho;
+    DialetoArquivo dialeto;
 
     // Totals.
     std::uint64_t linhas = 0;

@@ -45,6 +45,21 @@ inline constexpr std::uint32_t letras_conhecidas = letra('x') | letra('y') | let
                                                    letra('s') | letra('f') | letra('p') | letra('n') | letra('o') |
                                                    letra('t') | letra('h') | letra('d') | letra('m');
 
+// What a line shows of the way it was written, one bit each: the dialect
+// of the file is told from these (dialeto_arquivo.hpp).
+enum Traco : std::uint16_t {
+    traco_palavras = 1u << 0,        // some letter word
+    traco_minusculas = 1u << 1,      // some letter word in lower case
+    traco_ponto_e_virgula = 1u << 2, // a ";" comment
+    traco_parenteses = 1u << 3,      // a "( ... )" comment
+    traco_marca = 1u << 4,           // "%"
+    traco_numero_bloco = 1u << 5,    // N
+    traco_programa = 1u << 6,        // O
+    traco_escala = 1u << 7,          // G51
+    traco_pausa_g04 = 1u << 8,       // the dwell written "G04"
+    traco_pausa_g4 = 1u << 9,        // the dwell written "G4"
+};
+
 struct Palavras {
     static constexpr std::size_t max_comentarios = 8;
 
@@ -54,6 +69,10 @@ struct Palavras {
     std::uint32_t codigos_g = 0;
     int movimento = -1;  // 0 to 3 when the line gives G0 to G3
     int m = -1;
+    // Comment kinds and the dwell's spelling (Traco bits); the letters of
+    // the words OR-ed together, whose 0x20 bit is set by any lower-case one.
+    std::uint16_t tracos = 0;
+    unsigned char letras_lidas = 0;
     // The number of each letter's word, by letter from 'a'; only those in
     // `letras` were given.
     std::array<double, 26> valores{};
@@ -74,7 +93,8 @@ struct Palavras {
 // (numero.hpp).
 namespace palavras_detalhe {
 
-inline void comentario(Palavras& w, const char* inicio, const char* fim) {
+inline void comentario(Palavras& w, const char* inicio, const char* fim, std::uint16_t estilo) {
+    w.tracos |= estilo;
     if (w.quantidade_comentarios < Palavras::max_comentarios)
         w.comentarios[w.quantidade_comentarios] = std::string_view(inicio, static_cast<std::size_t>(fim - inicio));
     ++w.quantidade_comentarios;
@@ -120,6 +140,8 @@ inline void ler_palavras(std::string_view texto, Palavras& w) {
     w.codigos_g = 0;
     w.movimento = -1;
     w.m = -1;
+    w.tracos = 0;
+    w.letras_lidas = 0;
     w.quantidade_comentarios = 0;
     const char* p = texto.data();
     const char* const fim = p + texto.size();
@@ -136,13 +158,13 @@ inline void ler_palavras(std::string_view texto, Palavras& w) {
         const char l = static_cast<char>(c | 0x20);
         if (l < 'a' || l > 'z') {
             if (c == ';') {
-                comentario(w, p + 1, fim);
+                comentario(w, p + 1, fim, traco_ponto_e_virgula);
                 return;
             }
             if (c == '(') {
                 const char* f = static_cast<const char*>(std::memchr(p + 1, ')', static_cast<std::size_t>(fim - p - 1)));
                 if (f == nullptr) return ilegivel();
-                comentario(w, p + 1, f);
+                comentario(w, p + 1, f, traco_parenteses);
                 p = f + 1;
                 continue;
             }
@@ -153,16 +175,18 @@ inline void ler_palavras(std::string_view texto, Palavras& w) {
             continue;
         }
         if (w.marca) return ilegivel();
+        w.letras_lidas |= static_cast<unsigned char>(c);
         if (l == 'g' && static_cast<unsigned char>(p[1] - '0') < 10) {
             // The usual G word, one or two digits: read as the integer it is.
             int n = p[1] - '0';
             const char* q = p + 2;
             if (static_cast<unsigned char>(*q - '0') < 10) n = n * 10 + (*q++ - '0');
             if (static_cast<unsigned char>(*q - '0') >= 10 && *q != '.') {
-                p = q;
                 int movimento = -1;
                 const std::uint32_t bit = bit_g(n, movimento);
                 if (bit == 0 || (w.codigos_g & bit) != 0) return ilegivel();
+                if (bit == g_pausa) w.tracos |= q - p == 3 ? traco_pausa_g04 : traco_pausa_g4;
+                p = q;
                 if (movimento >= 0) {
                     if (w.movimento >= 0) return ilegivel();
                     w.movimento = movimento;

@@ -4,6 +4,7 @@
 
 #include "nucleo/versao.hpp"
 #include "visualizar/mensagem.hpp"
+#include "visualizar/modos_corte.hpp"
 #include "visualizar/quadro.hpp"
 
 std::string quebrar(const std::string& texto, std::size_t recuo, std::size_t largura) {
@@ -52,6 +53,9 @@ void imprimir_relatorio(Console& console, const Analise& a, const std::string& a
     const Quadro q = montar_quadro(m);
     console.imprimir("rosca-visualizar %s\n", versao_programa);
     console.escrever(quebrar("Arquivo: " + arquivo, 0));
+    console.escrever(quebrar("Comando: " + m.dialeto.nome(), 0));
+    const std::string modos = modos_de_cortar(m.cabecalho);
+    if (!modos.empty()) console.escrever(quebrar("Modos de cortar: " + modos, 0));
     console.escrever(quebrar(formatar("Lidas %llu linhas: %llu passe(s), %llu movimentos de corte, %llu rapidos.",
                                       static_cast<unsigned long long>(m.linhas),
                                       static_cast<unsigned long long>(m.passes),

@@ -5,6 +5,12 @@
 #include "visualizar/mensagem.hpp"
 #include "visualizar/tolerancias.hpp"
 
+namespace {
+
+std::string duracao(double s) { return s >= 120 ? formatar("%.4g min", s / 60) : formatar("%.4g s", s); }
+
+}  // namespace
+
 void ConferenciaPreambulo::inicio_passe(const Passe& p, const Movimento& m) {
     if (p.ordem == 0 && m_.linha_m3 == 0)
         v_.falha(Verificacoes::rapidos_e_preambulo, m.linha, "corte sem M3 (fuso ligado) antes do primeiro movimento");
@@ -131,6 +137,22 @@ void ConferenciaPreambulo::fim_arquivo(const Modelo& m) {
     if (m.tem_escala && (std::fabs(m.escala_x - 1) > 0.005 || std::fabs(m.escala_y - 1) > 0.005))
         v.falha(V::rapidos_e_preambulo, m.linha_escala,
                 formatar("escala g51 X %.3f Y %.3f; o percurso e desenhado em escala 1", m.escala_x, m.escala_y));
+    // The dwell's P in the unit of the file's own dialect: the same digits
+    // are seconds for one control and milliseconds for another.
+    const vocabulario::Dialeto& d = m.dialeto.dialeto();
+    std::uint64_t fora = 0;
+    if (const PausaLida* p = m.dialeto.pausa_implausivel(d, fora)) {
+        const bool ms = d.pausa_por_segundo == 1000;
+        std::string texto =
+            p->tem_p
+                ? formatar("pausa P%g: no comando %.*s P e em %s, %s; esperado de %g a %g s para o fuso chegar "
+                           "a rotacao",
+                           p->p, static_cast<int>(d.nome.size()), d.nome.data(), ms ? "milissegundos" : "segundos",
+                           duracao(p->p / d.pausa_por_segundo).c_str(), pausa_minima_s, pausa_maxima_s)
+                : std::string("pausa sem P: o tempo para o fuso chegar a rotacao nao e dado");
+        if (fora > 1) texto += formatar(" (%llu pausas assim)", static_cast<unsigned long long>(fora));
+        v.falha(V::rapidos_e_preambulo, p->linha, texto);
+    }
     if (retracao_ != Retracao::nenhuma && m.linha_m30 != 0)
         v.falha(V::rapidos_e_preambulo, m.linha_m30, "o ultimo passe nao se afasta e sobe acima de Z 0 antes do fim");
     if (m.linha_m30 != 0 && (m.linha_m5 == 0 || m.linha_m5 > m.linha_m30))
