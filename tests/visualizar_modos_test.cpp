@@ -1,0 +1,145 @@
+// The viewer on files with ways of cutting and tapers: every combination the
+// generator writes passes every check, and a path moved off what its header
+// says fails the check that owns it, at the line moved.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <regex>
+#include <string>
+
+#include "apoio/execucao.hpp"
+#include "apoio/visualizacao.hpp"
+
+namespace {
+
+const char* const internas[] = {"I\n16\n14\n0.5\n0.1\n10\n6\n2\nD\n0\n1000\n200\n",
+                                "I\n16\n14\n0.3\n0\n10\n5\n2\nE\n12.5\n1000\n200\n"};
+const char* const externas[] = {"E\n20\n22\n0.5\n0.1\n6\n5\n2.5\nD\n30\n1000\n200\n",
+                                "E\n20\n22\n0.5\n0\n6\n5\n2.5\nE\n0\n1000\n200\n"};
+
+std::string gerar(const std::string& opcoes, const char* respostas) {
+    const Execucao r = executar_com_argumentos(opcoes + " --saida p.nc", respostas);
+    EXPECT_EQ(r.status, 0) << opcoes;
+    const auto f = r.outros_conteudos.find("p.nc");
+    return f == r.outros_conteudos.end() ? std::string() : f->second;
+}
+
+std::string falhas(const Analise& a) {
+    std::string t;
+    for (int i = 1; i <= Verificacoes::quantidade; ++i)
+        if (a.verificacoes[i].estado != Estado::ok && a.verificacoes[i].estado != Estado::nao_se_aplica)
+            t += std::to_string(i) + ": " + a.verificacoes[i].detalhe + "\n";
+    return t;
+}
+
+// The file with line `linha` (1-based) passed through `mudar`.
+template <typename F>
+std::string mudar_linha(const std::string& arquivo, std::size_t linha, F mudar) {
+    std::size_t inicio = 0;
+    for (std::size_t n = 1; n < linha; ++n) inicio = arquivo.find('\n', inicio) + 1;
+    const std::size_t fim = arquivo.find('\n', inicio);
+    return arquivo.substr(0, inicio) + mudar(arquivo.substr(inicio, fim - inicio)) + arquivo.substr(fim);
+}
+
+// The line number of the `n`-th line (from 1) matching `padrao`; 0 if none.
+std::size_t linha_de(const std::string& arquivo, const std::regex& padrao, int n) {
+    std::size_t numero = 0, inicio = 0;
+    while (inicio < arquivo.size()) {
+        const std::size_t fim = arquivo.find('\n', inicio);
+        ++numero;
+        if (std::regex_search(arquivo.substr(inicio, fim - inicio), padrao) && --n == 0) return numero;
+        if (fim == std::string::npos) break;
+        inicio = fim + 1;
+    }
+    return 0;
+}
+
+// X of the line moved by `d` mm.
+std::string mover_x(const std::string& l, double d) {
+    std::smatch m;
+    const std::regex x("([xX])(-?[0-9.]+)");
+    if (!std::regex_search(l, m, x)) return l;
+    char v[32];
+    std::snprintf(v, sizeof v, "%.3f", std::stod(m[2]) + d);
+    return m.prefix().str() + m[1].str() + v + m.suffix().str();
+}
+
+TEST(VisualizarModos, CadaModoDeCortarEConicaConfere) {
+    const char* const opcoes[] = {"--arcos",
+                                  "--concordante",
+                                  "--discordante",
+                                  "--entrada-tangencial",
+                                  "--entrada-tangencial --concordante",
+                                  "--entrada-tangencial --discordante --arcos",
+                                  "--compensacao",
+                                  "--compensacao --concordante --comando fanuc",
+                                  "--repetir-acabamento 2 --avanco-na-aresta",
+                                  "--discordante --entrada-tangencial --repetir-acabamento 1 --avanco-na-aresta",
+                                  "--conica",
+                                  "--conica --concordante --entrada-tangencial --comando grbl"};
+    for (const auto* grupo : {&internas, &externas})
+        for (const char* respostas : *grupo)
+            for (const char* o : opcoes) {
+                SCOPED_TRACE(std::string(o) + " / " + std::string(respostas).substr(0, 12));
+                const auto a = analisar_bytes(gerar(o, respostas));
+                EXPECT_TRUE(a->verificacoes.todas_ok()) << falhas(*a);
+                EXPECT_TRUE(a->verificacoes.visivel(Verificacoes::entradas_e_saidas));
+            }
+    // Today's file has no ways in or out to check, and does not show the check.
+    const auto hoje = analisar_bytes(arquivo_do_gerador(internas[0]));
+    EXPECT_TRUE(hoje->verificacoes.todas_ok());
+    EXPECT_FALSE(hoje->verificacoes.visivel(Verificacoes::entradas_e_saidas));
+}
+
+TEST(VisualizarModos, PercursoForaDoCabecalhoFalhaNaLinhaMudada) {
+    using V = Verificacoes;
+    auto confere = [](const std::string& arquivo, int verificacao, std::size_t linha) {
+        const auto a = analisar_bytes(arquivo);
+        EXPECT_EQ(a->verificacoes[verificacao].estado, Estado::falha) << falhas(*a);
+        bool achou = false;
+        for (std::size_t i = 0; i < a->verificacoes[verificacao].quantidade_linhas; ++i)
+            achou = achou || a->verificacoes[verificacao].linhas[i] == linha;
+        EXPECT_TRUE(achou) << "linha " << linha << ": " << falhas(*a);
+    };
+    // An arc's end 0.05 mm off its circle; the arcs turned the other way.
+    const std::string arcos = gerar("--arcos", internas[0]);
+    const std::regex arco("^g0[23] ");
+    const std::size_t l_arco = linha_de(arcos, arco, 5);
+    ASSERT_GT(l_arco, 0u);
+    confere(mudar_linha(arcos, l_arco, [](const std::string& l) { return mover_x(l, 0.05); }), V::circulo, l_arco);
+    std::string invertido = arcos;
+    for (std::size_t i = 0; (i = invertido.find("\ng02 ", i)) != std::string::npos; ++i) invertido[i + 3] = '3';
+    confere(invertido, V::profundidade_e_avanco, linha_de(arcos, arco, 1));
+
+    // A point of a tapered pass 0.05 mm off the taper, inside and outside.
+    for (const char* respostas : {internas[0], externas[0]}) {
+        const std::string conica = gerar("--conica", respostas);
+        const std::size_t l = linha_de(conica, std::regex("^g01 x"), 500);
+        ASSERT_GT(l, 0u);
+        confere(mudar_linha(conica, l, [](const std::string& t) { return mover_x(t, 0.05); }), V::circulo, l);
+    }
+
+    // The compensation on the wrong side; a pass's feed not the edge's share.
+    const std::string compensada = gerar("--compensacao", internas[0]);
+    const std::size_t l_g42 = linha_de(compensada, std::regex("G42"), 1);
+    ASSERT_GT(l_g42, 0u);
+    const auto a = analisar_bytes(std::regex_replace(compensada, std::regex("G42"), "G41"));
+    EXPECT_EQ(a->verificacoes[V::entradas_e_saidas].estado, Estado::falha) << falhas(*a);
+    EXPECT_NE(a->verificacoes[V::entradas_e_saidas].detalhe.find("pede G42"), std::string::npos);
+
+    const std::string aresta = gerar("--avanco-na-aresta", internas[0]);
+    const std::size_t l_f = linha_de(aresta, std::regex("^f[0-9]+\\.[0-9]"), 2);
+    ASSERT_GT(l_f, 0u);
+    confere(mudar_linha(aresta, l_f, [](const std::string&) { return std::string("f80.0\r"); }), V::entradas_e_saidas,
+            l_f);
+
+    // A lead-in arc started 0.5 mm out: it bulges into the thread's flank.
+    const std::string tangencial = gerar("--entrada-tangencial --arcos", internas[0]);
+    const std::size_t l_guia = linha_de(tangencial, arco, 1);
+    const std::size_t l_inicio = linha_de(tangencial, std::regex("^g00 x"), 2);
+    ASSERT_LT(l_inicio, l_guia);
+    confere(mudar_linha(tangencial, l_inicio, [](const std::string& l) { return mover_x(l, 0.5); }),
+            V::entradas_e_saidas, l_guia);
+}
+
+}  // namespace
