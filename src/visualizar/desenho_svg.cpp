@@ -455,20 +455,40 @@ void desenhar_vista_lateral(Svg& g, const Modelo& m, const Verificacoes& verific
     // The part in section: around the bore of an internal thread, the blank of an external one.
     const double meia_df = valor_ou(c.Df, 0) / 2;
     const double borda = valor_ou(c.Di, meia_df * 2) / 2;
+    // A tapered thread's diameters are those at the face; with depth they
+    // narrow inside a bore and grow outside a blank: the section shows the cone.
+    const double conicidade = m.conicidade_raio();
     if (borda > 0) {
         const double yt = v.pagina_y(0), yb = std::min(base, v.pagina_y(fundo) + 12);
+        const double zb = (v.centro_y - yb) / v.escala_y;
+        const double borda_b = std::max(0.0, borda - conicidade * zb);
+        auto quadrilatero = [&g](double xa, double ya, double xb, double yb_, double xc, double xd) {
+            g.abrir("polygon");
+            g.atributo("class", "peca");
+            g.abrir_atributo("points");
+            g.par(xa, ya);
+            g.s += ' ';
+            g.par(xb, ya);
+            g.s += ' ';
+            g.par(xc, yb_);
+            g.s += ' ';
+            g.par(xd, yb_);
+            g.fechar_pontos();
+        };
         if (c.interna()) {
-            const double xe = v.pagina_x(-borda), xd = v.pagina_x(borda);
             const double esquerda = x0 + 34, direita = x0 + lado_painel - 34;
-            if (xe > esquerda) g.retangulo(esquerda, yt, xe - esquerda, yb - yt, "peca");
-            if (direita > xd) g.retangulo(xd, yt, direita - xd, yb - yt, "peca");
+            if (v.pagina_x(-borda) > esquerda)
+                quadrilatero(esquerda, yt, v.pagina_x(-borda), yb, v.pagina_x(-borda_b), esquerda);
+            if (direita > v.pagina_x(borda))
+                quadrilatero(v.pagina_x(borda), yt, direita, yb, direita, v.pagina_x(borda_b));
         } else if (c.externa()) {
-            g.retangulo(v.pagina_x(-borda), yt, 2 * borda * v.escala_x, yb - yt, "peca");
+            quadrilatero(v.pagina_x(-borda), yt, v.pagina_x(borda), yb, v.pagina_x(borda_b), v.pagina_x(-borda_b));
         }
     }
     if (meia_df > 0) {
-        g.linha(v.pagina_x(-meia_df), v.pagina_y(0), v.pagina_x(-meia_df), v.pagina_y(fundo), "df");
-        g.linha(v.pagina_x(meia_df), v.pagina_y(0), v.pagina_x(meia_df), v.pagina_y(fundo), "df");
+        const double meia_fundo = std::max(0.0, meia_df - conicidade * fundo);
+        g.linha(v.pagina_x(-meia_df), v.pagina_y(0), v.pagina_x(-meia_fundo), v.pagina_y(fundo), "df");
+        g.linha(v.pagina_x(meia_df), v.pagina_y(0), v.pagina_x(meia_fundo), v.pagina_y(fundo), "df");
     }
     const double cx = v.pagina_x(0);
     g.linha(cx, topo, cx, base, "eixo");

@@ -241,8 +241,8 @@ void Modelo::iniciar_passe(const Movimento& m) {
     const double dx = x - m.de.x, dy = y - m.de.y, dz = z - m.de.z;
     ps.comprimento += std::sqrt(dx * dx + dy * dy + dz * dz);
     ps.z_min = ps.z_max = z;
-    if (modos_) {
-        // The helix starts where its first move does.
+    if (modos_ && m.de.z <= 0) {
+        // The helix starts where its first move does, when that is in the part.
         ps.z_min = std::min(z, m.de.z);
         ps.z_max = std::max(z, m.de.z);
     }

@@ -100,7 +100,9 @@ Quadro montar_quadro(const Modelo& m) {
     if (ultimo && m.modos()) {
         const double giros = ultimo->arcos > 0 ? ultimo->graus / 360
                                                : static_cast<double>(ultimo->movimentos) / vocabulario::passos_por_volta;
-        if (giros > 0) passo = formatar("%.4f mm por volta", std::fabs(ultimo->ultimo.z - ultimo->antes.z) / giros);
+        // From the face, or from the thread length up.
+        const double inicio = std::min(ultimo->antes.z, 0.0);
+        if (giros > 0) passo = formatar("%.4f mm por volta", std::fabs(ultimo->ultimo.z - inicio) / giros);
     } else if (ultimo && ultimo->movimentos > 1)
         passo = formatar("%.4f mm por volta",
                          -ultimo->ultimo.z * vocabulario::passos_por_volta / static_cast<double>(ultimo->movimentos));
