@@ -68,3 +68,19 @@ medir dez_vezes.txt
 relatar "dez vezes (L 500)"
 awk -v a="$rss_referencia" -v b="$rss" 'BEGIN {
     printf "pico de memoria do visualizador: %d KiB (referencia) e %d KiB (dez vezes): diferenca %d KiB\n", a, b, b - a }'
+
+# The same ten-times job written and read as helical arcs (--arcos) against
+# the chords above: the arcs must take under a hundredth of the time.
+: >arcos.tempos
+for ((i = 0; i < vezes; i++)); do
+    rm -f arcos.tap arcos.svg
+    t0=$EPOCHREALTIME
+    "$gerador" --arcos --saida arcos.tap <dez_vezes.txt >/dev/null
+    "$visualizador" arcos.tap >/dev/null
+    t1=$EPOCHREALTIME
+    segundos "$t0" "$t1" >>arcos.tempos
+done
+t_arcos=$(mediana <arcos.tempos)
+awk -v a="$t_arcos" -v g="$t_gerador" -v v="$t_visualizador" -v b="$(stat -c %s arcos.tap)" 'BEGIN {
+    printf "arcos (dez vezes)    %8.3f MB  gerar e conferir %7.1f ms  contra cordas %7.1f ms: %.4f do tempo\n",
+           b / 1e6, a * 1e3, (g + v) * 1e3, a / (g + v) }'

@@ -1,5 +1,7 @@
 #include "emissao/escrita.hpp"
 
+#include <charconv>
+#include <cmath>
 #include <cstdarg>
 
 #include "nucleo/formatar.hpp"
@@ -34,13 +36,33 @@ void Escrita::comentario_partido(std::string_view antes, std::string_view depois
 
 std::string Escrita::numero(double valor, int casas) const {
     static const char* const formatos[] = {"%.0f", "%.1f", "%.2f", "%.3f", "%.4f"};
-    return formatado(formatos[casas < 0 ? 0 : casas > 4 ? 4 : casas], valor);
+    casas = casas < 0 ? 0 : casas > 4 ? 4 : casas;
+    // A finite number as printf prints it, without printf's cost.
+    char texto[400];
+    if (std::isfinite(valor)) {
+        const auto r = std::to_chars(texto, texto + sizeof texto, valor, std::chars_format::fixed, casas);
+        if (r.ec == std::errc()) return std::string(texto, r.ptr);
+    }
+    return formatado(formatos[casas], valor);
 }
 
 std::string Escrita::coordenada(double valor, int casas) const {
-    std::string r = numero(valor, casas);
-    if (dialeto_.ponto_decimal && casas == 0 && r.find('.') == std::string::npos) r.push_back('.');
+    std::string r;
+    acrescentar_coordenada(r, valor, casas);
     return r;
+}
+
+void Escrita::acrescentar_coordenada(std::string& destino, double valor, int casas) const {
+    casas = casas < 0 ? 0 : casas > 4 ? 4 : casas;
+    const std::size_t inicio = destino.size();
+    char texto[400];
+    const auto r = std::isfinite(valor) ? std::to_chars(texto, texto + sizeof texto, valor, std::chars_format::fixed, casas)
+                                        : std::to_chars_result{texto, std::errc::value_too_large};
+    if (r.ec == std::errc())
+        destino.append(texto, r.ptr);
+    else
+        destino += numero(valor, casas);
+    if (dialeto_.ponto_decimal && casas == 0 && destino.find('.', inicio) == std::string::npos) destino.push_back('.');
 }
 
 void Escrita::quebras(int n) {

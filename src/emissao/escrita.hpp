@@ -28,6 +28,8 @@ public:
     // A coordinate or a feed: the same, with a decimal point where the
     // dialect wants one on every such number ("X0." on Fanuc-style controls).
     std::string coordenada(double valor, int casas) const;
+    // The same, appended to `destino`: for lines formed by the thousand.
+    void acrescentar_coordenada(std::string& destino, double valor, int casas) const;
 
     void quebras(int n);
     void texto(std::string_view pedaco) { arquivo_.texto(pedaco); }

@@ -114,6 +114,7 @@ private:
     TextosVolta textos_;
     std::uint64_t linhas_ = 0;
     std::string avanco_;  // the F word for the first feed move, then empty
+    std::string linha_arco_;
 };
 
 EscritorPasse::EscritorPasse(const Percurso& percurso, const PassePercurso& passe, ContextoCordas& c, bool arcos)
@@ -189,12 +190,24 @@ void EscritorPasse::corte(const Ponto* p, const double* profundidade, std::strin
 // An arc about `centro` from where the cutter stands to `fim`; the centre as
 // offsets from the start, both always written.
 void EscritorPasse::arco(Ponto centro, Ponto fim, double profundidade, int giro) {
-    std::string t = juntar({giro > 0 ? d_.arco_anti_horario : d_.arco_horario, " ", palavra(d_.x, fim.x, 3), " ",
-                            palavra(d_.y, fim.y, 3), " ", palavra(d_.z, z_de(profundidade), 3), " ",
-                            palavra(d_.i, centro.x - posicao_.x, 3), " ", palavra(d_.j, centro.y - posicao_.y, 3)});
+    // A helix of many turns is mostly these lines: formed in one reused buffer.
+    std::string& t = linha_arco_;
+    t.assign(giro > 0 ? d_.arco_anti_horario : d_.arco_horario);
+    auto palavra_em = [&](std::string_view letra, double v) {
+        t += ' ';
+        t += letra;
+        escrita_.acrescentar_coordenada(t, v, 3);
+    };
+    palavra_em(d_.x, fim.x);
+    palavra_em(d_.y, fim.y);
+    palavra_em(d_.z, z_de(profundidade));
+    palavra_em(d_.i, centro.x - posicao_.x);
+    palavra_em(d_.j, centro.y - posicao_.y);
     t += avanco_;
     avanco_.clear();
-    linha(t);
+    escrita_.quebras(1);
+    escrita_.texto(t);
+    ++linhas_;
     posicao_ = {como_escrito(fim.x), como_escrito(fim.y)};
     prof_posicao_ = profundidade;
 }

@@ -533,7 +533,7 @@ void desenhar_vista_lateral(Svg& g, const Modelo& m, const Verificacoes& verific
         }
         // Turns closer than a few pixels blur into a solid block: two turns
         // at each end, the rest a band that says how many.
-        const double voltas = static_cast<double>(p.movimentos) / vocabulario::passos_por_volta;
+        const double voltas = p.voltas_feitas();
         if (voltas > 4 && (p.z_max - p.z_min) * v.escala_y / voltas < 2.5) {
             const auto limite =
                 2 * std::max<std::size_t>(1, static_cast<std::size_t>(vocabulario::passos_por_volta / p.amostra));

@@ -237,7 +237,14 @@ void Modelo::iniciar_passe(const Movimento& m) {
     alargar(x, y, z);
     tem_extremos = true;
     erro_extremos = std::max(erro_extremos, ps.erro);
-    ps.topo.push_back({static_cast<float>(x), static_cast<float>(y)});
+    if (ps.ultimo_arco) {
+        ps.topo.push_back({static_cast<float>(m.de.x), static_cast<float>(m.de.y)});
+        ps.amostra = amostra_;
+        ps.lado_inicio.push_back({static_cast<float>(m.de.x), static_cast<float>(m.de.z)});
+        amostrar_arco(m);
+    } else {
+        ps.topo.push_back({static_cast<float>(x), static_cast<float>(y)});
+    }
     const double dx = x - m.de.x, dy = y - m.de.y, dz = z - m.de.z;
     ps.comprimento += std::sqrt(dx * dx + dy * dy + dz * dz);
     ps.z_min = ps.z_max = z;
@@ -250,7 +257,7 @@ void Modelo::iniciar_passe(const Movimento& m) {
     ps.movimentos = 1;
     ultima_linha_corte_ = m.linha;
     ps.amostra = amostra_;
-    ps.lado_inicio.push_back({static_cast<float>(x), static_cast<float>(z)});
+    if (!ps.ultimo_arco) ps.lado_inicio.push_back({static_cast<float>(x), static_cast<float>(z)});
     ate_amostra_ = ps.amostra;
     em_passe_ = true;
     for (Observador* o : observadores_) o->inicio_passe(ps, m);
@@ -273,23 +280,8 @@ void Modelo::cortar(const Movimento& m) {
     ps.r2_min = std::min(ps.r2_min, r2);
     ps.r2_max = std::max(ps.r2_max, r2);
     alargar(x, y, z);
-    if (ps.ultimo_arco && ps.movimentos < passos_volta) {
-        // An arc drawn as the points it passes, not as its chord.
-        const double cx = m.centro_x, cy = m.centro_y;
-        const double a0 = std::atan2(m.de.y - cy, m.de.x - cx);
-        double varredura = std::atan2(y - cy, x - cx) - a0;
-        const double pi = 3.14159265358979323846;
-        if (m.horario && varredura > 0) varredura -= 2 * pi;
-        if (!m.horario && varredura < 0) varredura += 2 * pi;
-        const double raio = std::hypot(m.de.x - cx, m.de.y - cy);
-        for (int k = 1; k < 18; ++k) {
-            const double a = a0 + varredura * k / 18;
-            const double px = cx + raio * std::cos(a), py = cy + raio * std::sin(a);
-            ps.topo.push_back({static_cast<float>(px), static_cast<float>(py)});
-            amostrar(px, m.de.z + (z - m.de.z) * k / 18);
-        }
-    }
-    if (ps.movimentos < passos_volta) ps.topo.push_back({static_cast<float>(x), static_cast<float>(y)});
+    if (ps.ultimo_arco) amostrar_arco(m);
+    if (!ps.ultimo_arco && ps.movimentos < passos_volta) ps.topo.push_back({static_cast<float>(x), static_cast<float>(y)});
     const double dx = x - m.de.x, dy = y - m.de.y, dz = z - m.de.z;
     ps.comprimento += std::sqrt(dx * dx + dy * dy + dz * dz);
     ps.z_min = std::min(ps.z_min, z);
@@ -299,7 +291,7 @@ void Modelo::cortar(const Movimento& m) {
     ps.ultimo.z = z;
     ++ps.movimentos;
     ultima_linha_corte_ = m.linha;
-    if (--ate_amostra_ == 0) {
+    if (!ps.ultimo_arco && --ate_amostra_ == 0) {
         ate_amostra_ = ps.amostra;
         amostrar(x, z);
     }
@@ -386,6 +378,33 @@ double Modelo::alargar_arco(const Movimento& m) {
             alargar(cx + r * std::cos(alvo), cy + r * std::sin(alvo), m.de.z + (m.para.z - m.de.z) * d / varredura);
     }
     return std::fabs(varredura) * 180 / pi;
+}
+
+// An arc drawn as the points it passes, not as its chord: its first turn
+// finely for the top view; for the side view as many points as chords of
+// the same degrees would leave, so that the picture's budget holds.
+void Modelo::amostrar_arco(const Movimento& m) {
+    Passe& ps = atual_;
+    const double cx = m.centro_x, cy = m.centro_y;
+    const double a0 = std::atan2(m.de.y - cy, m.de.x - cx);
+    double varredura = std::atan2(m.para.y - cy, m.para.x - cx) - a0;
+    const double pi = 3.14159265358979323846;
+    if (m.horario && varredura > 0) varredura -= 2 * pi;
+    if (!m.horario && varredura < 0) varredura += 2 * pi;
+    const double raio = std::hypot(m.de.x - cx, m.de.y - cy);
+    const double graus = std::fabs(varredura) * 180 / pi;
+    if (ps.graus <= 360 + graus) {
+        for (int k = 1; k < 18; ++k) {
+            const double a = a0 + varredura * k / 18;
+            ps.topo.push_back({static_cast<float>(cx + raio * std::cos(a)), static_cast<float>(cy + raio * std::sin(a))});
+        }
+        ps.topo.push_back({static_cast<float>(m.para.x), static_cast<float>(m.para.y)});
+    }
+    const int pontos = std::clamp(static_cast<int>(std::lround(graus / ps.amostra)), 1, 180);
+    for (int k = 1; k <= pontos; ++k) {
+        const double a = a0 + varredura * k / pontos;
+        amostrar(cx + raio * std::cos(a), m.de.z + (m.para.z - m.de.z) * k / pontos);
+    }
 }
 
 void Modelo::definir_modos() {

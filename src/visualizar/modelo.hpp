@@ -121,6 +121,7 @@ private:
     void alargar(double x, double y, double z);
     // Degrees turned by the arc.
     double alargar_arco(const Movimento& m);
+    void amostrar_arco(const Movimento& m);
     void amostrar(double x, double z);
     void definir_amostra();
     Passe* passe_anterior();

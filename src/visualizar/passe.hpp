@@ -59,6 +59,8 @@ struct Passe {
     int amostra = 1;
     std::vector<MovimentoRapido> entrada, saida;
 
+    // Turns of the pass: of its arcs, or one per 360 chords.
+    double voltas_feitas() const { return arcos > 0 ? graus / 360 : static_cast<double>(movimentos) / 360; }
     double raio() const { return (std::sqrt(r2_min) + std::sqrt(r2_max)) / 2; }
     double espalhamento() const { return std::sqrt(r2_max) - std::sqrt(r2_min); }
 };

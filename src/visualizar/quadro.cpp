@@ -23,7 +23,7 @@ const char* nome_sentido(int giro) {
 
 // Turns of a pass: of its arcs, or one per 360 chords.
 long long voltas(const Passe& p) {
-    if (p.arcos > 0) return static_cast<long long>(std::ceil(p.graus / 360 - 1e-6));
+    if (p.arcos > 0) return static_cast<long long>(std::ceil(p.voltas_feitas() - 1e-6));
     return static_cast<long long>((p.movimentos + vocabulario::passos_por_volta - 1) / vocabulario::passos_por_volta);
 }
 
