@@ -9,11 +9,15 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "apoio/execucao.hpp"
+#include "emissao/escrita.hpp"
 #include "nucleo/formato_fixo.hpp"
+#include "vocabulario/dialeto.hpp"
 
 namespace {
 
@@ -137,3 +141,27 @@ TEST(FormatoFixo3, FloatsAleatoriosDeTodasAsGrandezas) {
 }
 
 }  // namespace
+
+// The writer's numbers in doubles, 0 to 4 decimals, against printf: random
+// magnitudes, exact ties and their neighbours, signs of zero, huge values.
+TEST(FormatoFixo, NumerosDaEscritaComoPrintfEmDouble) {
+    std::string bytes;
+    SaidaArquivo arquivo(std::make_unique<DestinoMemoria>(&bytes));
+    const Escrita escrita(vocabulario::padrao, arquivo);
+    std::vector<double> valores = {0.0, -0.0, 0.0005, -0.0005, 0.00049999999999999, 1.0005, 2.5, -2.5, 0.125,
+                                   1e-320, -1e-320, 999999.9995, 1e11, 1e12, -1e15, 123456789.0625};
+    std::mt19937_64 gerador(7);
+    std::uniform_real_distribution<double> u(-1000, 1000);
+    for (int i = 0; i < 200000; ++i) valores.push_back(u(gerador));
+    for (int i = -20000; i <= 20000; ++i) {
+        // Ties of the printed decimals and the doubles beside them.
+        const double v = i / 2000.0 + 0.00025;
+        valores.insert(valores.end(), {v, std::nextafter(v, 1e9), std::nextafter(v, -1e9), i * 0.0005});
+    }
+    for (double v : valores)
+        for (int casas = 0; casas <= 4; ++casas) {
+            char esperado[512];
+            std::snprintf(esperado, sizeof esperado, "%.*f", casas, v);
+            ASSERT_EQ(escrita.numero(v, casas), esperado) << v << " " << casas;
+        }
+}

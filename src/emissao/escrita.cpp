@@ -21,6 +21,37 @@ std::string formatado(const char* formato, ...) {
 
 }  // namespace
 
+namespace {
+
+// `valor` with `casas` decimals exactly as printf "%.Nf" prints the double,
+// appended; false when the shortcut cannot be sure (then printf's rule is
+// applied the slow way). Scaled by 10^casas the value rounds unambiguously
+// unless it lies within a hair of a tie, far beyond the product's error.
+bool acrescentar_fixo(std::string& destino, double valor, int casas) {
+    static constexpr double escalas[] = {1, 10, 100, 1000, 10000};
+    static constexpr long long inteiras[] = {1, 10, 100, 1000, 10000};
+    const double x = std::fabs(valor) * escalas[casas];
+    // Below 2^32 the product is off by under 2^-21: far less than the margin.
+    if (!(x < 4294967296.0)) return false;
+    const double r = std::nearbyint(x);
+    if (std::fabs(std::fabs(x - r) - 0.5) < 1e-6) return false;
+    const auto n = static_cast<long long>(r);
+    char texto[32];
+    char* p = texto + sizeof texto;
+    long long fracao = n % inteiras[casas], inteiro = n / inteiras[casas];
+    for (int i = 0; i < casas; ++i, fracao /= 10) *--p = static_cast<char>('0' + fracao % 10);
+    if (casas > 0) *--p = '.';
+    do {
+        *--p = static_cast<char>('0' + inteiro % 10);
+        inteiro /= 10;
+    } while (inteiro > 0);
+    if (std::signbit(valor)) *--p = '-';
+    destino.append(p, texto + sizeof texto);
+    return true;
+}
+
+}  // namespace
+
 std::string Escrita::comentario(std::string_view texto) const {
     std::string inicio, fim;
     comentario_partido(texto, "", inicio, fim);
@@ -38,6 +69,8 @@ std::string Escrita::numero(double valor, int casas) const {
     static const char* const formatos[] = {"%.0f", "%.1f", "%.2f", "%.3f", "%.4f"};
     casas = casas < 0 ? 0 : casas > 4 ? 4 : casas;
     // A finite number as printf prints it, without printf's cost.
+    std::string rapido;
+    if (acrescentar_fixo(rapido, valor, casas)) return rapido;
     char texto[400];
     if (std::isfinite(valor)) {
         const auto r = std::to_chars(texto, texto + sizeof texto, valor, std::chars_format::fixed, casas);
@@ -52,16 +85,19 @@ std::string Escrita::coordenada(double valor, int casas) const {
     return r;
 }
 
+
 void Escrita::acrescentar_coordenada(std::string& destino, double valor, int casas) const {
     casas = casas < 0 ? 0 : casas > 4 ? 4 : casas;
     const std::size_t inicio = destino.size();
-    char texto[400];
-    const auto r = std::isfinite(valor) ? std::to_chars(texto, texto + sizeof texto, valor, std::chars_format::fixed, casas)
-                                        : std::to_chars_result{texto, std::errc::value_too_large};
-    if (r.ec == std::errc())
-        destino.append(texto, r.ptr);
-    else
-        destino += numero(valor, casas);
+    if (!acrescentar_fixo(destino, valor, casas)) {
+        char texto[400];
+        const auto r = std::isfinite(valor) ? std::to_chars(texto, texto + sizeof texto, valor, std::chars_format::fixed, casas)
+                                            : std::to_chars_result{texto, std::errc::value_too_large};
+        if (r.ec == std::errc())
+            destino.append(texto, r.ptr);
+        else
+            destino += numero(valor, casas);
+    }
     if (dialeto_.ponto_decimal && casas == 0 && destino.find('.', inicio) == std::string::npos) destino.push_back('.');
 }
 

@@ -192,7 +192,8 @@ void EscritorPasse::corte(const Ponto* p, const double* profundidade, std::strin
 void EscritorPasse::arco(Ponto centro, Ponto fim, double profundidade, int giro) {
     // A helix of many turns is mostly these lines: formed in one reused buffer.
     std::string& t = linha_arco_;
-    t.assign(giro > 0 ? d_.arco_anti_horario : d_.arco_horario);
+    t.assign(fim_de_linha);
+    t += giro > 0 ? d_.arco_anti_horario : d_.arco_horario;
     auto palavra_em = [&](std::string_view letra, double v) {
         t += ' ';
         t += letra;
@@ -205,8 +206,7 @@ void EscritorPasse::arco(Ponto centro, Ponto fim, double profundidade, int giro)
     palavra_em(d_.j, centro.y - posicao_.y);
     t += avanco_;
     avanco_.clear();
-    escrita_.quebras(1);
-    escrita_.texto(t);
+    escrita_.arquivo().bruto(t.data(), t.size());
     ++linhas_;
     posicao_ = {como_escrito(fim.x), como_escrito(fim.y)};
     prof_posicao_ = profundidade;

@@ -363,8 +363,17 @@ void Modelo::alargar(double x, double y, double z) {
 // directions, not only at its ends.
 double Modelo::alargar_arco(const Movimento& m) {
     const double cx = m.centro_x, cy = m.centro_y;
-    const double r = std::hypot(m.de.x - cx, m.de.y - cy);
     const double pi = 3.14159265358979323846;
+    // Past a pass's first whole turn about the axis its extremes are known;
+    // an arc off that circle fails the circle check anyway.
+    if (atual_.graus > 360 + 180 && m.tipo == TipoMovimento::arco) {
+        const double cruz = (m.de.x - cx) * (m.para.y - cy) - (m.de.y - cy) * (m.para.x - cx);
+        const double ponto = (m.de.x - cx) * (m.para.x - cx) + (m.de.y - cy) * (m.para.y - cy);
+        return std::fabs(std::atan2(m.horario ? -cruz : cruz, ponto) * 180 / pi) < 1e-9
+                   ? 360
+                   : std::fmod(std::atan2(m.horario ? -cruz : cruz, ponto) * 180 / pi + 360, 360);
+    }
+    const double r = std::hypot(m.de.x - cx, m.de.y - cy);
     const double a0 = std::atan2(m.de.y - cy, m.de.x - cx);
     double varredura = std::atan2(m.para.y - cy, m.para.x - cx) - a0;
     if (m.horario && varredura > 0) varredura -= 2 * pi;
@@ -391,20 +400,39 @@ void Modelo::amostrar_arco(const Movimento& m) {
     const double pi = 3.14159265358979323846;
     if (m.horario && varredura > 0) varredura -= 2 * pi;
     if (!m.horario && varredura < 0) varredura += 2 * pi;
-    const double raio = std::hypot(m.de.x - cx, m.de.y - cy);
     const double graus = std::fabs(varredura) * 180 / pi;
-    if (ps.graus <= 360 + graus) {
-        for (int k = 1; k < 18; ++k) {
-            const double a = a0 + varredura * k / 18;
-            ps.topo.push_back({static_cast<float>(cx + raio * std::cos(a)), static_cast<float>(cy + raio * std::sin(a))});
+    // The points by turning the radius step by step: one sine and cosine per arc.
+    auto pontos_do_arco = [&](int pontos, auto&& usar) {
+        const double c = std::cos(varredura / pontos), s = std::sin(varredura / pontos);
+        double rx = m.de.x - cx, ry = m.de.y - cy;
+        for (int k = 1; k <= pontos; ++k) {
+            const double nx = rx * c - ry * s;
+            ry = rx * s + ry * c;
+            rx = nx;
+            usar(k, cx + rx, cy + ry);
         }
-        ps.topo.push_back({static_cast<float>(m.para.x), static_cast<float>(m.para.y)});
-    }
+    };
+    if (ps.graus <= 360 + graus)
+        pontos_do_arco(18, [&](int k, double x, double y) {
+            ps.topo.push_back(k == 18 ? PontoPlano{static_cast<float>(m.para.x), static_cast<float>(m.para.y)}
+                                      : PontoPlano{static_cast<float>(x), static_cast<float>(y)});
+        });
     const int pontos = std::clamp(static_cast<int>(std::lround(graus / ps.amostra)), 1, 180);
-    for (int k = 1; k <= pontos; ++k) {
-        const double a = a0 + varredura * k / pontos;
-        amostrar(cx + raio * std::cos(a), m.de.z + (m.para.z - m.de.z) * k / pontos);
+    // Far from both ends of a long helix the side view keeps nothing of what
+    // it samples (its last points overwrite these): counted, not computed.
+    const Cabecalho& c = cabecalho;
+    if (ps.lado_fim.size() >= capacidade_lado_ - capacidade_lado_ / 2 && c.L.presente() && c.p.presente() && c.p.v > 0 &&
+        std::isfinite(c.L.v)) {
+        const double falta = c.subindo ? -m.para.z : c.L.v + m.para.z;  // depth still to go, to the pass's end
+        const double amostras_faltando = falta / c.p.v * 360 / ps.amostra;
+        if (amostras_faltando > 2.0 * static_cast<double>(capacidade_lado_)) {
+            ps.lado_omitidos += static_cast<std::uint64_t>(pontos);
+            return;
+        }
     }
+    pontos_do_arco(pontos, [&](int k, double x, double) {
+        amostrar(k == pontos ? m.para.x : x, m.de.z + (m.para.z - m.de.z) * k / pontos);
+    });
 }
 
 void Modelo::definir_modos() {
