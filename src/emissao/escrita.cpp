@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstdarg>
+#include <cstdint>
+#include <cstring>
 
 #include "nucleo/formatar.hpp"
 #include "nucleo/juntar.hpp"
@@ -24,29 +26,37 @@ std::string formatado(const char* formato, ...) {
 namespace {
 
 // `valor` with `casas` decimals exactly as printf "%.Nf" prints the double,
-// appended; false when the shortcut cannot be sure (then printf's rule is
-// applied the slow way). Scaled by 10^casas the value rounds unambiguously
-// unless it lies within a hair of a tie, far beyond the product's error.
-bool acrescentar_fixo(std::string& destino, double valor, int casas) {
+// written at `p`; null when the shortcut cannot be sure (then printf's rule
+// is applied the slow way). Scaled by 10^casas the value rounds
+// unambiguously unless it lies within a hair of a tie, far beyond the
+// product's error.
+char* fixo_rapido(char* p, double valor, int casas) {
     static constexpr double escalas[] = {1, 10, 100, 1000, 10000};
-    static constexpr long long inteiras[] = {1, 10, 100, 1000, 10000};
     const double x = std::fabs(valor) * escalas[casas];
     // Below 2^32 the product is off by under 2^-21: far less than the margin.
-    if (!(x < 4294967296.0)) return false;
+    if (!(x < 4294967296.0)) return nullptr;
     const double r = std::nearbyint(x);
-    if (std::fabs(std::fabs(x - r) - 0.5) < 1e-6) return false;
-    const auto n = static_cast<long long>(r);
-    char texto[32];
-    char* p = texto + sizeof texto;
-    long long fracao = n % inteiras[casas], inteiro = n / inteiras[casas];
-    for (int i = 0; i < casas; ++i, fracao /= 10) *--p = static_cast<char>('0' + fracao % 10);
-    if (casas > 0) *--p = '.';
+    if (std::fabs(std::fabs(x - r) - 0.5) < 1e-6) return nullptr;
+    auto n = static_cast<std::uint64_t>(r);
+    char texto[24];
+    char* q = texto + sizeof texto;
+    for (int i = 0; i < casas; ++i, n /= 10) *--q = static_cast<char>('0' + n % 10);
+    if (casas > 0) *--q = '.';
     do {
-        *--p = static_cast<char>('0' + inteiro % 10);
-        inteiro /= 10;
-    } while (inteiro > 0);
-    if (std::signbit(valor)) *--p = '-';
-    destino.append(p, texto + sizeof texto);
+        *--q = static_cast<char>('0' + n % 10);
+        n /= 10;
+    } while (n > 0);
+    if (std::signbit(valor)) *p++ = '-';
+    const auto tamanho = static_cast<std::size_t>(texto + sizeof texto - q);
+    std::memcpy(p, q, tamanho);
+    return p + tamanho;
+}
+
+bool acrescentar_fixo(std::string& destino, double valor, int casas) {
+    char texto[32];
+    char* fim = fixo_rapido(texto, valor, casas);
+    if (fim == nullptr) return false;
+    destino.append(texto, fim);
     return true;
 }
 
@@ -99,6 +109,15 @@ void Escrita::acrescentar_coordenada(std::string& destino, double valor, int cas
             destino += numero(valor, casas);
     }
     if (dialeto_.ponto_decimal && casas == 0 && destino.find('.', inicio) == std::string::npos) destino.push_back('.');
+}
+
+char* Escrita::escrever_coordenada(char* destino, double valor, int casas) const {
+    casas = casas < 0 ? 0 : casas > 4 ? 4 : casas;
+    if (char* fim = fixo_rapido(destino, valor, casas)) return fim;
+    std::string texto;
+    acrescentar_coordenada(texto, valor, casas);
+    std::memcpy(destino, texto.data(), texto.size());
+    return destino + texto.size();
 }
 
 void Escrita::quebras(int n) {

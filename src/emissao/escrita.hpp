@@ -30,6 +30,10 @@ public:
     std::string coordenada(double valor, int casas) const;
     // The same, appended to `destino`: for lines formed by the thousand.
     void acrescentar_coordenada(std::string& destino, double valor, int casas) const;
+    // The same written at `destino`, which has room for `max_coordenada`
+    // bytes; returns the end.
+    static constexpr std::size_t max_coordenada = 400;
+    char* escrever_coordenada(char* destino, double valor, int casas) const;
 
     void quebras(int n);
     void texto(std::string_view pedaco) { arquivo_.texto(pedaco); }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <string>
 
 #include "nucleo/juntar.hpp"
@@ -114,7 +115,6 @@ private:
     TextosVolta textos_;
     std::uint64_t linhas_ = 0;
     std::string avanco_;  // the F word for the first feed move, then empty
-    std::string linha_arco_;
 };
 
 EscritorPasse::EscritorPasse(const Percurso& percurso, const PassePercurso& passe, ContextoCordas& c, bool arcos)
@@ -190,23 +190,31 @@ void EscritorPasse::corte(const Ponto* p, const double* profundidade, std::strin
 // An arc about `centro` from where the cutter stands to `fim`; the centre as
 // offsets from the start, both always written.
 void EscritorPasse::arco(Ponto centro, Ponto fim, double profundidade, int giro) {
-    // A helix of many turns is mostly these lines: formed in one reused buffer.
-    std::string& t = linha_arco_;
-    t.assign(fim_de_linha);
-    t += giro > 0 ? d_.arco_anti_horario : d_.arco_horario;
-    auto palavra_em = [&](std::string_view letra, double v) {
-        t += ' ';
-        t += letra;
-        escrita_.acrescentar_coordenada(t, v, 3);
+    // A helix of many turns is mostly these lines: formed in the file's own buffer.
+    const std::string_view g = giro > 0 ? d_.arco_anti_horario : d_.arco_horario;
+    const std::size_t maximo = fim_de_linha.size() + g.size() + 5 * (2 + 8 + Escrita::max_coordenada) + avanco_.size();
+    SaidaArquivo& arquivo = escrita_.arquivo();
+    char* const inicio = arquivo.reservar(maximo);
+    char* p = inicio;
+    auto copiar = [&p](std::string_view t) {
+        std::memcpy(p, t.data(), t.size());
+        p += t.size();
     };
+    auto palavra_em = [&](std::string_view letra, double v) {
+        *p++ = ' ';
+        copiar(letra);
+        p = escrita_.escrever_coordenada(p, v, 3);
+    };
+    copiar(fim_de_linha);
+    copiar(g);
     palavra_em(d_.x, fim.x);
     palavra_em(d_.y, fim.y);
     palavra_em(d_.z, z_de(profundidade));
     palavra_em(d_.i, centro.x - posicao_.x);
     palavra_em(d_.j, centro.y - posicao_.y);
-    t += avanco_;
+    copiar(avanco_);
     avanco_.clear();
-    escrita_.arquivo().bruto(t.data(), t.size());
+    arquivo.avancar(static_cast<std::size_t>(p - inicio));
     ++linhas_;
     posicao_ = {como_escrito(fim.x), como_escrito(fim.y)};
     prof_posicao_ = profundidade;

@@ -1,5 +1,7 @@
 #include "visualizar/leitor_gcode.hpp"
 
+#include <cmath>
+
 void LeitorGcode::interpretar(Linha& l) {
     l.m = -1;
     l.compensacao = 0;
@@ -99,6 +101,13 @@ bool LeitorGcode::ler(Linha& l) {
         mv.centro_x = mv.de.x + w.valor('i');
         mv.centro_y = mv.de.y + w.valor('j');
         mv.horario = movimento == 2;
+        const double ax = mv.de.x - mv.centro_x, ay = mv.de.y - mv.centro_y;
+        const double bx = x - mv.centro_x, by = y - mv.centro_y;
+        double v = std::atan2(ax * by - ay * bx, ax * bx + ay * by);
+        constexpr double volta = 2 * 3.14159265358979323846;
+        if (!mv.horario && v <= 0) v += volta;
+        if (mv.horario && v >= 0) v -= volta;
+        mv.varredura = v;
     }
     l.tipo = TipoLinha::movimento;
     return true;

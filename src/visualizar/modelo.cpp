@@ -366,18 +366,10 @@ double Modelo::alargar_arco(const Movimento& m) {
     const double pi = 3.14159265358979323846;
     // Past a pass's first whole turn about the axis its extremes are known;
     // an arc off that circle fails the circle check anyway.
-    if (atual_.graus > 360 + 180 && m.tipo == TipoMovimento::arco) {
-        const double cruz = (m.de.x - cx) * (m.para.y - cy) - (m.de.y - cy) * (m.para.x - cx);
-        const double ponto = (m.de.x - cx) * (m.para.x - cx) + (m.de.y - cy) * (m.para.y - cy);
-        return std::fabs(std::atan2(m.horario ? -cruz : cruz, ponto) * 180 / pi) < 1e-9
-                   ? 360
-                   : std::fmod(std::atan2(m.horario ? -cruz : cruz, ponto) * 180 / pi + 360, 360);
-    }
+    if (atual_.graus > 360 + 180) return std::fabs(m.varredura) * 180 / pi;
     const double r = std::hypot(m.de.x - cx, m.de.y - cy);
     const double a0 = std::atan2(m.de.y - cy, m.de.x - cx);
-    double varredura = std::atan2(m.para.y - cy, m.para.x - cx) - a0;
-    if (m.horario && varredura > 0) varredura -= 2 * pi;
-    if (!m.horario && varredura < 0) varredura += 2 * pi;
+    const double varredura = m.varredura;
     for (int k = 0; k < 4; ++k) {
         const double alvo = k * pi / 2;
         double d = std::remainder(alvo - a0, 2 * pi);  // from a0 to alvo, in (-pi, pi]
@@ -395,12 +387,8 @@ double Modelo::alargar_arco(const Movimento& m) {
 void Modelo::amostrar_arco(const Movimento& m) {
     Passe& ps = atual_;
     const double cx = m.centro_x, cy = m.centro_y;
-    const double a0 = std::atan2(m.de.y - cy, m.de.x - cx);
-    double varredura = std::atan2(m.para.y - cy, m.para.x - cx) - a0;
-    const double pi = 3.14159265358979323846;
-    if (m.horario && varredura > 0) varredura -= 2 * pi;
-    if (!m.horario && varredura < 0) varredura += 2 * pi;
-    const double graus = std::fabs(varredura) * 180 / pi;
+    const double varredura = m.varredura;
+    const double graus = std::fabs(varredura) * 180 / 3.14159265358979323846;
     // The points by turning the radius step by step: one sine and cosine per arc.
     auto pontos_do_arco = [&](int pontos, auto&& usar) {
         const double c = std::cos(varredura / pontos), s = std::sin(varredura / pontos);
@@ -487,10 +475,7 @@ void Modelo::caminho(const Movimento& m, bool entrada) {
             const double cx = m.centro_x, cy = m.centro_y;
             const double r = std::hypot(m.de.x - cx, m.de.y - cy);
             const double a0 = std::atan2(m.de.y - cy, m.de.x - cx);
-            const double pi = 3.14159265358979323846;
-            double varredura = std::atan2(m.para.y - cy, m.para.x - cx) - a0;
-            if (m.horario && varredura > 0) varredura -= 2 * pi;
-            if (!m.horario && varredura < 0) varredura += 2 * pi;
+            const double varredura = m.varredura;
             for (int k = 1; k < 12; ++k)
                 guia->push_back({static_cast<float>(cx + r * std::cos(a0 + varredura * k / 12)),
                                  static_cast<float>(cy + r * std::sin(a0 + varredura * k / 12))});

@@ -25,6 +25,9 @@ struct Movimento {
     // direction seen from +Z: G2 clockwise, G3 counter-clockwise.
     double centro_x = 0, centro_y = 0;
     bool horario = false;
+    // The arc's sweep about its centre in radians: positive counter-clockwise,
+    // negative clockwise; a whole turn when it ends where it starts.
+    double varredura = 0;
     // The cutter compensation in force: 40 off, 41 left, 42 right.
     std::uint8_t compensacao = 40;
 

@@ -67,10 +67,7 @@ void ConferenciaCaminhos::conferir_livre(std::uint64_t ordem, const Movimento& m
     if (m.tipo == TipoMovimento::arco) {
         const double raio = std::hypot(m.de.x - m.centro_x, m.de.y - m.centro_y);
         const double a0 = std::atan2(m.de.y - m.centro_y, m.de.x - m.centro_x);
-        double varredura = std::atan2(m.para.y - m.centro_y, m.para.x - m.centro_x) - a0;
-        const double volta = 2 * 3.14159265358979323846;
-        if (m.horario && varredura > 0) varredura -= volta;
-        if (!m.horario && varredura < 0) varredura += volta;
+        const double varredura = m.varredura;
         for (int k = 1; k < 64; ++k) {
             const double a = a0 + varredura * k / 64;
             considerar(m.centro_x + raio * std::cos(a), m.centro_y + raio * std::sin(a));

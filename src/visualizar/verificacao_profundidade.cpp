@@ -238,11 +238,7 @@ void ConferenciaProfundidade::arco(const Movimento& m) {
                           m.para.x, m.para.y, m.para.z);
         return;
     }
-    double varredura =
-        (std::atan2(m.para.y - cy, m.para.x - cx) - std::atan2(m.de.y - cy, m.de.x - cx)) * graus_por_radiano;
-    while (giro > 0 && varredura <= 0) varredura += 360;
-    while (giro < 0 && varredura >= 0) varredura -= 360;
-    varredura = std::fabs(varredura);
+    const double varredura = std::fabs(m.varredura) * graus_por_radiano;
     const double r = std::hypot(m.de.x - cx, m.de.y - cy);
     const double tol_a = r > 0 ? 2 * erro_coordenada(r) / r * graus_por_radiano : 360;
     if (varredura > 180 + tol_a)
