@@ -268,7 +268,7 @@ void Modelo::cortar(const Movimento& m) {
     for (Observador* o : observadores_cortes_) o->corte(ps, m);
     const double x = m.para.x, y = m.para.y, z = m.para.z;
     double r2 = x * x + y * y;
-    if (modos_) {
+    if (modos_) [[unlikely]] {
         if (conicidade_raio_ != 0) r2 = raio_na_face(m.para) * raio_na_face(m.para);
         ps.penultimo = m.de;
         ps.ultimo_arco = m.tipo == TipoMovimento::arco;
@@ -279,8 +279,15 @@ void Modelo::cortar(const Movimento& m) {
     }
     ps.r2_min = std::min(ps.r2_min, r2);
     ps.r2_max = std::max(ps.r2_max, r2);
-    alargar(x, y, z);
-    if (ps.ultimo_arco) amostrar_arco(m);
+    if (modos_) [[unlikely]] {
+        alargar(x, y, z);
+    } else {
+        x_max = std::max(x_max, x);
+        x_min = std::min(x_min, x);
+        y_max = std::max(y_max, y);
+        y_min = std::min(y_min, y);
+    }
+    if (ps.ultimo_arco) [[unlikely]] amostrar_arco(m);
     if (!ps.ultimo_arco && ps.movimentos < passos_volta) ps.topo.push_back({static_cast<float>(x), static_cast<float>(y)});
     const double dx = x - m.de.x, dy = y - m.de.y, dz = z - m.de.z;
     ps.comprimento += std::sqrt(dx * dx + dy * dy + dz * dz);

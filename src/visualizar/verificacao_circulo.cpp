@@ -24,7 +24,7 @@ void ConferenciaCirculo::inicio_passe(const Passe& p, const Movimento& m) {
 
 void ConferenciaCirculo::corte(const Passe& p, const Movimento& m) {
     const double x = m.para.x, y = m.para.y;
-    if (m.tipo == TipoMovimento::arco) {
+    if (m.tipo == TipoMovimento::arco) [[unlikely]] {
         // An arc of the helix turns about the axis.
         const double e = 3 * p.erro + folga_calculo;
         if (std::fabs(m.centro_x) > e || std::fabs(m.centro_y) > e)
@@ -33,7 +33,7 @@ void ConferenciaCirculo::corte(const Passe& p, const Movimento& m) {
                                        m.centro_y),
                               x, y, m.para.z);
     }
-    if (conica_) {
+    if (conica_) [[unlikely]] {
         const double r = m_.raio_na_face(m.para);
         if (std::fabs(r - r_face_) > banda_) falha(p, m, r, r_face_);
         return;

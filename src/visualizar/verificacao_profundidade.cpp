@@ -149,7 +149,7 @@ void ConferenciaProfundidade::inicio_passe(const Passe& ps, const Movimento& m) 
 }
 
 void ConferenciaProfundidade::corte(const Passe& ps, const Movimento& m) {
-    if (m.tipo == TipoMovimento::arco) {
+    if (m.tipo == TipoMovimento::arco) [[unlikely]] {
         arco(m);
         return;
     }
