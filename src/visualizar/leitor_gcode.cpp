@@ -107,7 +107,8 @@ bool LeitorGcode::ler(Linha& l) {
         constexpr double volta = 2 * 3.14159265358979323846;
         if (!mv.horario && v <= 0) v += volta;
         if (mv.horario && v >= 0) v -= volta;
-        mv.varredura = v;
+        // Coordinates too large to subtract leave no angle: no sweep either.
+        mv.varredura = std::isfinite(v) ? v : 0;
     }
     l.tipo = TipoLinha::movimento;
     return true;

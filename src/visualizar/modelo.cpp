@@ -377,6 +377,7 @@ double Modelo::alargar_arco(const Movimento& m) {
     const double r = std::hypot(m.de.x - cx, m.de.y - cy);
     const double a0 = std::atan2(m.de.y - cy, m.de.x - cx);
     const double varredura = m.varredura;
+    if (varredura == 0) return 0;
     for (int k = 0; k < 4; ++k) {
         const double alvo = k * pi / 2;
         double d = std::remainder(alvo - a0, 2 * pi);  // from a0 to alvo, in (-pi, pi]

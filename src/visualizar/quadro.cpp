@@ -23,7 +23,10 @@ const char* nome_sentido(int giro) {
 
 // Turns of a pass: of its arcs, or one per 360 chords.
 long long voltas(const Passe& p) {
-    if (p.arcos > 0) return static_cast<long long>(std::ceil(p.voltas_feitas() - 1e-6));
+    if (p.arcos > 0) {
+        const double v = std::ceil(p.voltas_feitas() - 1e-6);
+        return v < 9e18 ? static_cast<long long>(v) : 9000000000000000000LL;
+    }
     return static_cast<long long>((p.movimentos + vocabulario::passos_por_volta - 1) / vocabulario::passos_por_volta);
 }
 
