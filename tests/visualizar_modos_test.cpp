@@ -133,6 +133,14 @@ TEST(VisualizarModos, PercursoForaDoCabecalhoFalhaNaLinhaMudada) {
     confere(mudar_linha(aresta, l_f, [](const std::string&) { return std::string("f80.0\r"); }), V::entradas_e_saidas,
             l_f);
 
+    // A header that announces tangent leads over a radial way in.
+    std::string radial = gerar("--concordante", internas[0]);
+    const std::size_t depois = radial.find('\n', radial.find(";Fresamento:"));
+    ASSERT_NE(depois, std::string::npos);
+    radial.insert(depois + 1, ";Entrada e saida tangenciais\r\n");
+    const auto r = analisar_bytes(radial);
+    EXPECT_NE(r->verificacoes[V::entradas_e_saidas].detalhe.find("nao tangente"), std::string::npos) << falhas(*r);
+
     // A lead-in arc started 0.5 mm out: it bulges into the thread's flank.
     const std::string tangencial = gerar("--entrada-tangencial --arcos", internas[0]);
     const std::size_t l_guia = linha_de(tangencial, arco, 1);

@@ -22,6 +22,25 @@ void tangente_arco(const Movimento& m, double x, double y, double& dx, double& d
     dy = s * rx;
 }
 
+// Where a move heads at its start (or its end), and the length that makes
+// that direction sure: an arc's radius, a line's own length.
+struct Rumo {
+    double x = 0, y = 0, comprimento = 0;
+};
+Rumo rumo(const Movimento& m, bool no_fim) {
+    Rumo r;
+    if (m.tipo == TipoMovimento::arco) {
+        const Ponto3& em = no_fim ? m.para : m.de;
+        tangente_arco(m, em.x, em.y, r.x, r.y);
+        r.comprimento = std::hypot(em.x - m.centro_x, em.y - m.centro_y);
+    } else {
+        r.x = m.para.x - m.de.x;
+        r.y = m.para.y - m.de.y;
+        r.comprimento = std::hypot(r.x, r.y);
+    }
+    return r;
+}
+
 // How far (degrees) two directions may differ at a junction of moves of
 // length `a` and `b` whose ends carry the printed decimals' error.
 double tolerancia_juncao(double a, double b, bool arcos) {
@@ -111,26 +130,18 @@ void ConferenciaCaminhos::caminho(const Passe* p, const Movimento& m, bool entra
     if (p == nullptr) return;
     // The first move of the way out leaves the helix along its tangent.
     if (saidas_++ == 0 && m_.cabecalho.tangencial) {
-        double ax, ay, bx, by;
-        double la;
+        Rumo a;
         if (p->ultimo_arco) {
-            const double s = p->sinal_giro;
-            ax = -s * p->ultimo.y;
-            ay = s * p->ultimo.x;
-            la = std::hypot(p->ultimo.x, p->ultimo.y);
+            const double giro = p->sinal_giro;
+            a = {-giro * p->ultimo.y, giro * p->ultimo.x, std::hypot(p->ultimo.x, p->ultimo.y)};
         } else {
-            ax = p->ultimo.x - p->penultimo.x;
-            ay = p->ultimo.y - p->penultimo.y;
-            la = std::hypot(ax, ay);
+            a = {p->ultimo.x - p->penultimo.x, p->ultimo.y - p->penultimo.y, 0};
+            a.comprimento = std::hypot(a.x, a.y);
         }
-        if (m.tipo == TipoMovimento::arco)
-            tangente_arco(m, m.de.x, m.de.y, bx, by);
-        else
-            bx = m.para.x - m.de.x, by = m.para.y - m.de.y;
-        const double lb = m.tipo == TipoMovimento::arco ? std::hypot(m.de.x - m.centro_x, m.de.y - m.centro_y)
-                                                        : std::hypot(bx, by);
-        conferir_tangente("saida", m.linha, m.de, ax, ay, bx, by,
-                          tolerancia_juncao(la, lb, p->ultimo_arco && m.tipo == TipoMovimento::arco));
+        const Rumo b = rumo(m, false);
+        conferir_tangente("saida", m.linha, m.de, a.x, a.y, b.x, b.y,
+                          tolerancia_juncao(a.comprimento, b.comprimento,
+                                            p->ultimo_arco && m.tipo == TipoMovimento::arco));
     }
 }
 
@@ -146,20 +157,9 @@ void ConferenciaCaminhos::inicio_passe(const Passe& p, const Movimento& m) {
                               m.de.y, m.de.z);
         } else {
             const Movimento& u = ultima_entrada_;
-            double ax, ay, bx, by;
-            if (u.tipo == TipoMovimento::arco)
-                tangente_arco(u, u.para.x, u.para.y, ax, ay);
-            else
-                ax = u.para.x - u.de.x, ay = u.para.y - u.de.y;
-            if (m.tipo == TipoMovimento::arco)
-                tangente_arco(m, m.de.x, m.de.y, bx, by);
-            else
-                bx = m.para.x - m.de.x, by = m.para.y - m.de.y;
-            const double la = u.tipo == TipoMovimento::arco ? std::hypot(u.para.x - u.centro_x, u.para.y - u.centro_y)
-                                                            : std::hypot(ax, ay);
-            const double lb = m.tipo == TipoMovimento::arco ? std::hypot(m.de.x, m.de.y) : std::hypot(bx, by);
-            conferir_tangente("entrada", u.linha, u.para, ax, ay, bx, by,
-                              tolerancia_juncao(la, lb,
+            const Rumo a = rumo(u, true), b = rumo(m, false);
+            conferir_tangente("entrada", u.linha, u.para, a.x, a.y, b.x, b.y,
+                              tolerancia_juncao(a.comprimento, b.comprimento,
                                                 u.tipo == TipoMovimento::arco && m.tipo == TipoMovimento::arco));
         }
     }
