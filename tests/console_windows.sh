@@ -37,10 +37,16 @@ falhar() {
 iniciar() {
     tmux -L "$socket" kill-server 2>/dev/null || true
     rm -f "$dir/status"
-    local comando
+    local comando tentativa
     printf -v comando '%q ' "$@"
-    tmux -L "$socket" new-session -d -x 120 -y 60 \
-        "cd '$dir' && $comando; echo \$? > '$dir/status'; sleep 600"
+    # The server just killed may still be on its way out, and a new session
+    # that reaches it then fails ("server exited unexpectedly"): try again.
+    for tentativa in 1 2 3 4 5; do
+        tmux -L "$socket" new-session -d -x 120 -y 60 \
+            "cd '$dir' && $comando; echo \$? > '$dir/status'; sleep 600" && return 0
+        sleep 0.5
+    done
+    return 1
 }
 tela() { tmux -L "$socket" capture-pane -p -J -S -2000 -t 0 | sed 's/[[:space:]]*$//'; }
 teclas() { tmux -L "$socket" send-keys -t 0 "$@"; }

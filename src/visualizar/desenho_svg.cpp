@@ -395,6 +395,24 @@ void desenhar_vista_cima(Svg& g, const Modelo& m, const Verificacoes& verificaco
             }
             g.fechar_pontos();
         }
+        // Which way the pass turns: an arrowhead where its helix begins
+        // (passes may turn either way when they run from the bottom up).
+        const Ponto3 a = p.tem_inicio ? p.antes : p.primeiro;
+        const double r = std::hypot(a.x, a.y);
+        if (m.modos() && r > 0 && p.sinal_giro != 0) {
+            const double ux = a.x / r, uy = -a.y / r;
+            const double tx = p.sinal_giro > 0 ? uy : -uy, ty = p.sinal_giro > 0 ? -ux : ux;
+            const double px = v.pagina_x(a.x), py = v.pagina_y(a.y);
+            g.abrir("polygon");
+            g.atributo("fill", cor_passe(i, n));
+            g.abrir_atributo("points");
+            g.par(px + tx * 9, py + ty * 9);
+            g.s += ' ';
+            g.par(px - ty * 4, py + tx * 4);
+            g.s += ' ';
+            g.par(px + ty * 4, py - tx * 4);
+            g.fechar_pontos();
+        }
     }
 
     // The cutter to scale where the program starts cutting (the first pass),
