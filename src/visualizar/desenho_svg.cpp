@@ -339,6 +339,24 @@ Vista vista_lateral(const Modelo& m) {
 
 namespace {
 
+// An arrowhead at page point (x, y) pointing along (tx, ty): the arrow's
+// class, or filled with `cor`.
+void ponta_de_seta(Svg& g, double x, double y, double tx, double ty, double comprimento, double meia_largura,
+                   const std::string& cor) {
+    g.abrir("polygon");
+    if (cor.empty())
+        g.atributo("class", "seta");
+    else
+        g.atributo("fill", cor);
+    g.abrir_atributo("points");
+    g.par(x + tx * comprimento, y + ty * comprimento);
+    g.s += ' ';
+    g.par(x - ty * meia_largura, y + tx * meia_largura);
+    g.s += ' ';
+    g.par(x + ty * meia_largura, y - tx * meia_largura);
+    g.fechar_pontos();
+}
+
 void desenhar_vista_cima(Svg& g, const Modelo& m, const Verificacoes& verificacoes) {
     const Vista v = vista_de_cima(m);
     const Cabecalho& c = m.cabecalho;
@@ -403,15 +421,7 @@ void desenhar_vista_cima(Svg& g, const Modelo& m, const Verificacoes& verificaco
             const double ux = a.x / r, uy = -a.y / r;
             const double tx = p.sinal_giro > 0 ? uy : -uy, ty = p.sinal_giro > 0 ? -ux : ux;
             const double px = v.pagina_x(a.x), py = v.pagina_y(a.y);
-            g.abrir("polygon");
-            g.atributo("fill", cor_passe(i, n));
-            g.abrir_atributo("points");
-            g.par(px + tx * 9, py + ty * 9);
-            g.s += ' ';
-            g.par(px - ty * 4, py + tx * 4);
-            g.s += ' ';
-            g.par(px + ty * 4, py - tx * 4);
-            g.fechar_pontos();
+            ponta_de_seta(g, px, py, tx, ty, 9, 4, cor_passe(i, n));
         }
     }
 
@@ -436,15 +446,7 @@ void desenhar_vista_cima(Svg& g, const Modelo& m, const Verificacoes& verificaco
             const double comp = 46;
             const double bx = ax + tx * comp, by = ay + ty * comp;
             g.linha(ax, ay, bx, by, nullptr, "#08306b", "2.2");
-            g.abrir("polygon");
-            g.atributo("class", "seta");
-            g.abrir_atributo("points");
-            g.par(bx + tx * 12, by + ty * 12);
-            g.s += ' ';
-            g.par(bx - ty * 6, by + tx * 6);
-            g.s += ' ';
-            g.par(bx + ty * 6, by - tx * 6);
-            g.fechar_pontos();
+            ponta_de_seta(g, bx, by, tx, ty, 12, 6, "");
             // Beside the arrow, beyond the pass rings; outside a part, beyond
             // the cutter too, which stands outside the rings there.
             double aneis = 0;
