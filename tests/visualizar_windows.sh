@@ -22,7 +22,13 @@ trap 'rm -rf "$visto"' EXIT
 cd "$visto"
 printf 'E\n20\n24\n0.5\n0.2\n10\n2\n1\nE\n30.5\n1000\n200\n' | "$gerador" >/dev/null
 head -c 50000 ROSCA-HELICOIDAL_PARALELA.TAP >cortado.tap
-for tap in ROSCA-HELICOIDAL_PARALELA.TAP cortado.tap; do
+# Ways of cutting and a taper: arcs, lead arcs and the cone are drawn with the
+# math library, which must give the same bytes on both systems.
+printf 'I\n16\n14\n0.5\n0.1\n10\n6\n2\nD\n12.5\n1000\n200\n' |
+    "$gerador" --comando fanuc --arcos --concordante --entrada-tangencial --saida arcos.nc >/dev/null
+printf 'E\n20\n22\n0.5\n0.1\n6\n5\n2.5\nE\n30\n1000\n200\n' |
+    "$gerador" --conica --entrada-tangencial --discordante --saida conica.tap >/dev/null
+for tap in ROSCA-HELICOIDAL_PARALELA.TAP cortado.tap arcos.nc conica.tap; do
     status_linux=0
     "$visualizador" "$tap" linux.svg >/dev/null || status_linux=$?
     status_windows=0
