@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "visualizar/tolerancias.hpp"
+
 void LeitorGcode::interpretar(Linha& l) {
     l.m = -1;
     l.compensacao = 0;
@@ -104,7 +106,7 @@ bool LeitorGcode::ler(Linha& l) {
         const double ax = mv.de.x - mv.centro_x, ay = mv.de.y - mv.centro_y;
         const double bx = x - mv.centro_x, by = y - mv.centro_y;
         double v = std::atan2(ax * by - ay * bx, ax * bx + ay * by);
-        constexpr double volta = 2 * 3.14159265358979323846;
+        constexpr double volta = 2 * pi;
         if (!mv.horario && v <= 0) v += volta;
         if (mv.horario && v >= 0) v -= volta;
         // Coordinates too large to subtract leave no angle: no sweep either.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "visualizar/arco.hpp"
 #include "visualizar/mensagem.hpp"
 #include "visualizar/tolerancias.hpp"
 #include "vocabulario/geometria.hpp"
@@ -370,10 +371,9 @@ void Modelo::alargar(double x, double y, double z) {
 // directions, not only at its ends.
 double Modelo::alargar_arco(const Movimento& m) {
     const double cx = m.centro_x, cy = m.centro_y;
-    const double pi = 3.14159265358979323846;
     // Past a pass's first whole turn about the axis its extremes are known;
     // an arc off that circle fails the circle check anyway.
-    if (atual_.graus > 360 + 180) return std::fabs(m.varredura) * 180 / pi;
+    if (atual_.graus > 360 + 180) return graus_do_arco(m);
     const double r = std::hypot(m.de.x - cx, m.de.y - cy);
     const double a0 = std::atan2(m.de.y - cy, m.de.x - cx);
     const double varredura = m.varredura;
@@ -386,7 +386,7 @@ double Modelo::alargar_arco(const Movimento& m) {
         if (std::fabs(d) <= std::fabs(varredura))
             alargar(cx + r * std::cos(alvo), cy + r * std::sin(alvo), m.de.z + (m.para.z - m.de.z) * d / varredura);
     }
-    return std::fabs(varredura) * 180 / pi;
+    return graus_do_arco(m);
 }
 
 // An arc drawn as the points it passes, not as its chord: its first turn
@@ -394,22 +394,9 @@ double Modelo::alargar_arco(const Movimento& m) {
 // the same degrees would leave, so that the picture's budget holds.
 void Modelo::amostrar_arco(const Movimento& m) {
     Passe& ps = atual_;
-    const double cx = m.centro_x, cy = m.centro_y;
-    const double varredura = m.varredura;
-    const double graus = std::fabs(varredura) * 180 / 3.14159265358979323846;
-    // The points by turning the radius step by step: one sine and cosine per arc.
-    auto pontos_do_arco = [&](int pontos, auto&& usar) {
-        const double c = std::cos(varredura / pontos), s = std::sin(varredura / pontos);
-        double rx = m.de.x - cx, ry = m.de.y - cy;
-        for (int k = 1; k <= pontos; ++k) {
-            const double nx = rx * c - ry * s;
-            ry = rx * s + ry * c;
-            rx = nx;
-            usar(k, cx + rx, cy + ry);
-        }
-    };
+    const double graus = graus_do_arco(m);
     if (ps.graus <= 360 + graus)
-        pontos_do_arco(18, [&](int k, double x, double y) {
+        pontos_do_arco(m, 18, [&](int k, double x, double y) {
             ps.topo.push_back(k == 18 ? PontoPlano{static_cast<float>(m.para.x), static_cast<float>(m.para.y)}
                                       : PontoPlano{static_cast<float>(x), static_cast<float>(y)});
         });
@@ -426,7 +413,7 @@ void Modelo::amostrar_arco(const Movimento& m) {
             return;
         }
     }
-    pontos_do_arco(pontos, [&](int k, double x, double) {
+    pontos_do_arco(m, pontos, [&](int k, double x, double) {
         amostrar(k == pontos ? m.para.x : x, m.de.z + (m.para.z - m.de.z) * k / pontos);
     });
 }
@@ -453,7 +440,7 @@ bool Modelo::parece_helice(const Movimento& m) const {
     if (m.tipo == TipoMovimento::arco) return std::hypot(m.centro_x, m.centro_y) <= 3 * e;
     const double produto = m.de.x * m.para.x + m.de.y * m.para.y;
     const double vetorial = m.de.x * m.para.y - m.de.y * m.para.x;
-    const double graus = std::atan2(std::fabs(vetorial), produto) * 180 / 3.14159265358979323846;
+    const double graus = std::atan2(std::fabs(vetorial), produto) * graus_por_radiano;
     if (graus <= 0) return false;
     return !tangencial_ || (graus > 0.75 && graus < 1.25);
 }
@@ -479,15 +466,10 @@ void Modelo::caminho(const Movimento& m, bool entrada) {
         comprimento += l;
     }
     if (guia && guia->size() < 400) {
-        if (m.tipo == TipoMovimento::arco) {
-            const double cx = m.centro_x, cy = m.centro_y;
-            const double r = std::hypot(m.de.x - cx, m.de.y - cy);
-            const double a0 = std::atan2(m.de.y - cy, m.de.x - cx);
-            const double varredura = m.varredura;
-            for (int k = 1; k < 12; ++k)
-                guia->push_back({static_cast<float>(cx + r * std::cos(a0 + varredura * k / 12)),
-                                 static_cast<float>(cy + r * std::sin(a0 + varredura * k / 12))});
-        }
+        if (m.tipo == TipoMovimento::arco)
+            pontos_do_arco(m, 12, [guia](int k, double x, double y) {
+                if (k < 12) guia->push_back({static_cast<float>(x), static_cast<float>(y)});
+            });
         if (guia->empty()) guia->push_back({static_cast<float>(m.de.x), static_cast<float>(m.de.y)});
         guia->push_back({static_cast<float>(m.para.x), static_cast<float>(m.para.y)});
     }

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "visualizar/mensagem.hpp"
+#include "visualizar/tolerancias.hpp"
 #include "vocabulario/geometria.hpp"
 
 const std::array<const char*, Quadro::colunas_passe> Quadro::titulos_passe = {
@@ -122,7 +123,7 @@ Quadro montar_quadro(const Modelo& m) {
         const int sentido = c.sentido == 'E' ? 1 : -1;
         // From the thread length up the helix meets the face where the pass ends.
         const Ponto3& face = m.modos() && c.subindo ? primeiro->ultimo : primeiro->antes;
-        double a = std::atan2(sentido * face.y, face.x) * 180 / 3.14159265358979323846;
+        double a = std::atan2(sentido * face.y, face.x) * graus_por_radiano;
         if (a < -0.0005) a += 360;
         angulo = formatar("%.2f graus", std::fabs(a) < 0.0005 ? 0.0 : a);
     }

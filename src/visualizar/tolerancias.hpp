@@ -34,6 +34,9 @@ inline constexpr double folga_retracao = 3.0;
 // The bore check's tolerance: machined diameter minus this may not pass Df.
 inline constexpr double tolerancia_furo = 0.1;
 
+inline constexpr double pi = 3.14159265358979323846;
+inline constexpr double graus_por_radiano = 180 / pi;
+
 // One degree, as consecutive moves advance.
-inline const double cos_grau = std::cos(3.14159265358979323846 / 180);
-inline const double sen_grau = std::sin(3.14159265358979323846 / 180);
+inline const double cos_grau = std::cos(pi / 180);
+inline const double sen_grau = std::sin(pi / 180);

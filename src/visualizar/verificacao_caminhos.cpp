@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "visualizar/arco.hpp"
 #include "visualizar/conferencias.hpp"
 #include "visualizar/mensagem.hpp"
 #include "visualizar/tolerancias.hpp"
@@ -8,7 +9,6 @@
 namespace {
 
 using V = Verificacoes;
-constexpr double graus_por_radiano = 180 / 3.14159265358979323846;
 
 bool move_xy(const Movimento& m) {
     return std::fabs(m.para.x - m.de.x) > meia_unidade(3) || std::fabs(m.para.y - m.de.y) > meia_unidade(3);
@@ -84,13 +84,9 @@ void ConferenciaCaminhos::conferir_livre(std::uint64_t ordem, const Movimento& m
     };
     considerar(m.de.x, m.de.y);
     if (m.tipo == TipoMovimento::arco) {
-        const double raio = std::hypot(m.de.x - m.centro_x, m.de.y - m.centro_y);
-        const double a0 = std::atan2(m.de.y - m.centro_y, m.de.x - m.centro_x);
-        const double varredura = m.varredura;
-        for (int k = 1; k < 64; ++k) {
-            const double a = a0 + varredura * k / 64;
-            considerar(m.centro_x + raio * std::cos(a), m.centro_y + raio * std::sin(a));
-        }
+        pontos_do_arco(m, 64, [&](int k, double x, double y) {
+            if (k < 64) considerar(x, y);
+        });
     } else if (c.externa()) {
         // A line's nearest point to the axis may lie between its ends.
         const double dx = m.para.x - m.de.x, dy = m.para.y - m.de.y;

@@ -120,20 +120,20 @@ void ConferenciaPreambulo::fim_arquivo(const Modelo& m) {
     falha_se_ilegivel(c, v, V::rapidos_e_preambulo, "F", "o avanco nao pode ser conferido");
     // A spindle that does not turn or a feed that does not move is no
     // preamble, whatever the header says.
-    if (!m.tem_s)
-        v.falha(V::rapidos_e_preambulo, 0, "sem rotacao S antes do primeiro corte");
-    else if (!(m.s > 0))
-        v.falha(V::rapidos_e_preambulo, m.linha_s,
-                formatar("S%g antes do primeiro corte: o fuso nao gira", m.s));
-    else if (c.S.presente() && std::fabs(m.s - c.S.v) > 0.5 + meia_unidade(c.S.decimais))
-        v.falha(V::rapidos_e_preambulo, m.linha_s, formatar("S%.0f; o cabecalho diz %.0f rpm", m.s, c.S.v));
-    if (!m.tem_f)
-        v.falha(V::rapidos_e_preambulo, 0, "sem avanco f antes do primeiro corte");
-    else if (!(m.f > 0))
-        v.falha(V::rapidos_e_preambulo, m.linha_f,
-                formatar("f%g antes do primeiro corte: a ferramenta nao avanca", m.f));
-    else if (c.F.presente() && std::fabs(m.f - c.F.v) > 0.5 + meia_unidade(c.F.decimais))
-        v.falha(V::rapidos_e_preambulo, m.linha_f, formatar("f%.0f; o cabecalho diz %.1f mm/min", m.f, c.F.v));
+    // Given, not zero, and the header's (as "%.0f" writes it).
+    auto conferir = [&](bool tem, double valor, std::uint64_t linha, const Valor& cabecalho, const char* sem,
+                        const char* zero, const char* difere) {
+        if (!tem)
+            v.falha(V::rapidos_e_preambulo, 0, sem);
+        else if (!(valor > 0))
+            v.falha(V::rapidos_e_preambulo, linha, formatar(zero, valor));
+        else if (cabecalho.presente() && std::fabs(valor - cabecalho.v) > 0.5 + meia_unidade(cabecalho.decimais))
+            v.falha(V::rapidos_e_preambulo, linha, formatar(difere, valor, cabecalho.v));
+    };
+    conferir(m.tem_s, m.s, m.linha_s, c.S, "sem rotacao S antes do primeiro corte",
+             "S%g antes do primeiro corte: o fuso nao gira", "S%.0f; o cabecalho diz %.0f rpm");
+    conferir(m.tem_f, m.f, m.linha_f, c.F, "sem avanco f antes do primeiro corte",
+             "f%g antes do primeiro corte: a ferramenta nao avanca", "f%.0f; o cabecalho diz %.1f mm/min");
     if (m.tem_escala && (std::fabs(m.escala_x - 1) > 0.005 || std::fabs(m.escala_y - 1) > 0.005))
         v.falha(V::rapidos_e_preambulo, m.linha_escala,
                 formatar("escala g51 X %.3f Y %.3f; o percurso e desenhado em escala 1", m.escala_x, m.escala_y));

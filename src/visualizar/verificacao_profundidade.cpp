@@ -1,6 +1,7 @@
 #include <cmath>
 #include <limits>
 
+#include "visualizar/arco.hpp"
 #include "visualizar/conferencias.hpp"
 #include "visualizar/mensagem.hpp"
 #include "visualizar/tolerancias.hpp"
@@ -8,7 +9,6 @@
 namespace {
 
 constexpr std::uint64_t passos_volta = vocabulario::passos_por_volta;
-constexpr double graus_por_radiano = 180 / 3.14159265358979323846;
 
 // Angle of a point as the generator counts it: counter-clockwise for a left
 // hand, clockwise for a right hand (its Y is the sine times minus the radius).
@@ -238,7 +238,7 @@ void ConferenciaProfundidade::arco(const Movimento& m) {
                           m.para.x, m.para.y, m.para.z);
         return;
     }
-    const double varredura = std::fabs(m.varredura) * graus_por_radiano;
+    const double varredura = graus_do_arco(m);
     const double r = std::hypot(m.de.x - cx, m.de.y - cy);
     const double tol_a = r > 0 ? 2 * erro_coordenada(r) / r * graus_por_radiano : 360;
     if (varredura > 180 + tol_a)

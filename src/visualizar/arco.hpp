@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cmath>
+
+#include "visualizar/movimento.hpp"
+#include "visualizar/tolerancias.hpp"
+
+// An arc move's degrees, and the points along it.
+
+inline double graus_do_arco(const Movimento& m) { return std::fabs(m.varredura) * graus_por_radiano; }
+
+// Calls usar(k, x, y) for the points that split the arc into `pontos` equal
+// steps, k from 1 (the first step on) to `pontos` (its end, as computed):
+// the radius turned step by step, one sine and cosine per arc.
+template <typename F>
+void pontos_do_arco(const Movimento& m, int pontos, F&& usar) {
+    const double c = std::cos(m.varredura / pontos), s = std::sin(m.varredura / pontos);
+    double rx = m.de.x - m.centro_x, ry = m.de.y - m.centro_y;
+    for (int k = 1; k <= pontos; ++k) {
+        const double nx = rx * c - ry * s;
+        ry = rx * s + ry * c;
+        rx = nx;
+        usar(k, m.centro_x + rx, m.centro_y + ry);
+    }
+}
