@@ -466,11 +466,12 @@ void Modelo::caminho(const Movimento& m, bool entrada) {
         comprimento += l;
     }
     if (guia && guia->size() < 400) {
+        // A way starts where its first move does, arc or line.
+        if (guia->empty()) guia->push_back({static_cast<float>(m.de.x), static_cast<float>(m.de.y)});
         if (m.tipo == TipoMovimento::arco)
             pontos_do_arco(m, 12, [guia](int k, double x, double y) {
                 if (k < 12) guia->push_back({static_cast<float>(x), static_cast<float>(y)});
             });
-        if (guia->empty()) guia->push_back({static_cast<float>(m.de.x), static_cast<float>(m.de.y)});
         guia->push_back({static_cast<float>(m.para.x), static_cast<float>(m.para.y)});
     }
     if (m.z_conhecido) {
