@@ -34,17 +34,6 @@ struct Extremos {
     }
 };
 
-// The first whole degree a turn visits.
-inline std::int32_t angulo_primeiro(const Helice& h) {
-    return static_cast<std::int32_t>(estender(h.angulo_inicial) + 1);
-}
-
-// Depth of move `passo` (1 to 360) of turn `fio` (from 0).
-inline float profundidade_corda(const Helice& h, std::int64_t fio, int passo) {
-    return armazenar(static_cast<estendido>(passo) * estender(h.passo_z_grau) +
-                     static_cast<estendido>(fio) * estender(h.passo_rosca));
-}
-
 // The two comments before every turn, split around the turn number, with the
 // file's line ends.
 struct TextosVolta {

@@ -7,6 +7,8 @@
 #include <string>
 
 #include "nucleo/juntar.hpp"
+#include "percurso/guias.hpp"
+#include "percurso/ponto_helice.hpp"
 #include "trabalho/parada_critica.hpp"
 #include "vocabulario/geometria.hpp"
 
@@ -56,16 +58,15 @@ private:
     // The arcs into and out of the helix curve about a centre on its radius:
     // nearer the axis inside a bore, farther out outside a blank.
     double lado_arco_guia() const { return percurso_.interna ? -1 : 1; }
-    // Their radius, for the cutter's centre: half the path radius inside;
-    // outside, wide enough that the far end clears the blank.
-    double raio_arco_guia(double profundidade) const {
-        if (percurso_.interna) return raio_centro(profundidade) / 2;
-        const double blank = std::max<double>(percurso_.plano.diametro_inicial, passe_.diametro);
-        return std::max(0.0, (blank - passe_.diametro) / 2) + 1;
-    }
-    // How far Z goes along them, at the helix's slope.
+    // Their radius, for the cutter's centre, and how far Z goes along them.
+    double raio_arco_guia(double profundidade) const { return ::raio_arco_guia(percurso_, passe_, profundidade); }
     double desnivel_arco_guia(double profundidade) const {
-        return raio_arco_guia(profundidade) * passe_.helice.passo_rosca / (4 * raio_centro(profundidade));
+        return ::desnivel_arco_guia(percurso_, passe_, profundidade);
+    }
+    // How far from the axis the cutter's centre stands at the far end of one.
+    double distancia_ponta_guia(double profundidade) const {
+        const double r = raio_centro(profundidade), rho = raio_arco_guia(profundidade);
+        return std::hypot(r + lado_arco_guia() * rho, rho);
     }
 
     // The words.
@@ -89,16 +90,22 @@ private:
 
     // The parts of the pass.
     void arco_guia(bool entrada, double t, double profundidade, Ponto& ponta, double& prof_ponta);
+    void percorrer(Ponto centro, double raio, double raio_centro_fresa, double a_de, double varredura,
+                   double prof_de, double prof_ate, Ponto fim, int giro);
+    void entrada_pelo_eixo(double prof_inicio, Ponto inicio, const std::string& lado_compensacao);
+    Ponto saida_pelo_eixo(Ponto ponta, double prof_ponta, Ponto& fim);
     void helice_arcos();
     void helice_cordas();
     void retracao();
     Ponto fora_da_tangente(Ponto ponta, double t, bool entrada) const;
+    Ponto fora_da_linha(Ponto ponta, Ponto v, bool entrada) const;
 
     const Percurso& percurso_;
     const PassePercurso& passe_;
     ContextoCordas& c_;
     Escrita& escrita_;
     const vocabulario::Dialeto& d_;
+    const vocabulario::EspacoLivre espaco_;
     bool arcos_;
     int s_;           // +1 left hand, -1 right hand
     int sentido_t_;   // +1: the angle grows along the travel (face down)
@@ -123,6 +130,7 @@ EscritorPasse::EscritorPasse(const Percurso& percurso, const PassePercurso& pass
       c_(c),
       escrita_(c.escrita),
       d_(c.escrita.dialeto()),
+      espaco_(espaco_livre(percurso)),
       arcos_(arcos),
       s_(passe.helice.mao_direita ? -1 : 1),
       sentido_t_(passe.subindo ? -1 : 1),
@@ -139,21 +147,10 @@ EscritorPasse::EscritorPasse(const Percurso& percurso, const PassePercurso& pass
         // a step below the face; the last one the first at or past L.
         const std::int32_t primeiro = angulo_primeiro(h);
         t_face = primeiro - 1;
-        // The first move that reaches L: depths grow move by move, so the
-        // first index at or past it is found by halving.
-        auto prof = [&](std::int64_t i) { return profundidade_corda(h, i / 360, static_cast<int>(i % 360) + 1); };
-        std::int64_t baixo = 0, alto = 1;
-        while (prof(alto) < h.comprimento && alto < (std::int64_t{1} << 50)) alto *= 2;
-        while (baixo < alto) {
-            const std::int64_t meio = baixo + (alto - baixo) / 2;
-            if (prof(meio) >= h.comprimento)
-                alto = meio;
-            else
-                baixo = meio + 1;
-        }
-        indice_ultimo_ = baixo;
-        prof_ultimo_ = prof(baixo);
-        t_ultimo_ = primeiro + static_cast<double>(baixo);
+        const UltimaCorda ultima = ultima_corda(h);
+        indice_ultimo_ = ultima.indice;
+        prof_ultimo_ = ultima.profundidade;
+        t_ultimo_ = primeiro + static_cast<double>(ultima.indice);
         t_fundo = t_ultimo_;
         prof_fundo = prof_ultimo_;
     }
@@ -192,8 +189,9 @@ void EscritorPasse::corte(const Ponto* p, const double* profundidade, std::strin
 void EscritorPasse::arco(Ponto centro, Ponto fim, double profundidade, int giro) {
     // A helix of many turns is mostly these lines: formed in the file's own buffer.
     const std::string_view g = giro > 0 ? d_.arco_anti_horario : d_.arco_horario;
-    const std::size_t maximo = fim_de_linha.size() + g.size() + 5 * (2 + 8 + Escrita::max_coordenada) + avanco_.size();
     SaidaArquivo& arquivo = escrita_.arquivo();
+    const std::string_view fim_de_linha = arquivo.fim_de_linha();
+    const std::size_t maximo = fim_de_linha.size() + g.size() + 5 * (2 + 8 + Escrita::max_coordenada) + avanco_.size();
     char* const inicio = arquivo.reservar(maximo);
     char* p = inicio;
     auto copiar = [&p](std::string_view t) {
@@ -226,7 +224,8 @@ void EscritorPasse::comentarios_volta(std::int64_t volta) {
     escrita_.arquivo().bruto(textos_.abertura.data(), textos_.abertura.size());
     escrita_.arquivo().bruto(numero, static_cast<std::size_t>(fim - numero));
     // The closing text ends with a line break; the next move starts its own.
-    const std::string_view fechamento(textos_.fechamento.data(), textos_.fechamento.size() - fim_de_linha.size());
+    const std::string_view fechamento(textos_.fechamento.data(),
+                                      textos_.fechamento.size() - escrita_.arquivo().fim_de_linha().size());
     escrita_.arquivo().bruto(fechamento.data(), fechamento.size());
     escrita_.quebras(1);
     linhas_ += 4;
@@ -238,7 +237,6 @@ void EscritorPasse::comentarios_volta(std::int64_t volta) {
 // other way, from a point farther out. Z goes on at the helix's slope.
 // `ponta` and `prof_ponta` get its far end.
 void EscritorPasse::arco_guia(bool entrada, double t, double profundidade, Ponto& ponta, double& prof_ponta) {
-    const double r = raio_centro(profundidade);
     const double rho = raio_arco_guia(profundidade);
     const double rho_programado = rho + (percurso_.compensacao ? percurso_.plano.diametro_ferramenta / 2.0 : 0);
     const Ponto n = radial(t), tg = tangente(t);
@@ -247,7 +245,6 @@ void EscritorPasse::arco_guia(bool entrada, double t, double profundidade, Ponto
     const double lado = lado_arco_guia();
     // The same centre for the cutter's centre and for its edge.
     const Ponto centro{p.x + lado * rho_programado * n.x, p.y + lado * rho_programado * n.y};
-    const Ponto centro_c{(r + lado * rho) * n.x, (r + lado * rho) * n.y};
     // Before the helix's start the far end lies back along the travel; after its end, on.
     const double sinal = entrada ? -1 : 1;
     ponta = {centro.x + sinal * rho_programado * tg.x, centro.y + sinal * rho_programado * tg.y};
@@ -264,22 +261,74 @@ void EscritorPasse::arco_guia(bool entrada, double t, double profundidade, Ponto
     const double prof_ate = entrada ? profundidade : prof_ponta;
     const Ponto fim = entrada ? p : ponta;
 
+    percorrer(centro, rho_programado, rho, a_de, varredura, prof_de, prof_ate, fim, giro);
+}
+
+// An arc about `centro` of radius `raio` (as programmed) from angle `a_de`
+// by `varredura` degrees to `fim`, Z going from `prof_de` to `prof_ate`: one
+// block, or one-degree chords. The cutter's centre runs the same arc at
+// `raio_centro_fresa` about the same centre; that widens the extents.
+void EscritorPasse::percorrer(Ponto centro, double raio, double raio_centro_fresa, double a_de, double varredura,
+                              double prof_de, double prof_ate, Ponto fim, int giro) {
     const int passos = arcos_ ? 1 : static_cast<int>(std::lround(std::fabs(varredura)));
     for (int k = 1; k <= passos; ++k) {
         const double a = rad(a_de + varredura * k / passos);
         const double prof = prof_de + (prof_ate - prof_de) * k / passos;
-        const Ponto q = k == passos ? fim
-                                    : Ponto{centro.x + rho_programado * std::cos(a), centro.y + rho_programado * std::sin(a)};
+        const Ponto q = k == passos ? fim : Ponto{centro.x + raio * std::cos(a), centro.y + raio * std::sin(a)};
         if (arcos_)
             arco(centro, q, prof, giro);
         else
             corte(&q, &prof);
     }
-    // The cutter centre's arc, for the extents.
     for (int k = 0; k <= 90; ++k) {
         const double a = rad(a_de + varredura * k / 90);
-        alargar_centro(centro_c.x + rho * std::cos(a), centro_c.y + rho * std::sin(a));
+        alargar_centro(centro.x + raio_centro_fresa * std::cos(a), centro.y + raio_centro_fresa * std::sin(a));
     }
+}
+
+// Inside a bore, from the thread length up, the arc into the helix starts
+// about 0.7 of the path radius from the axis: where the hole was drilled
+// smaller, going down there at rapid would cut through every crest the
+// passes before left. The arc's own circle passes through the axis, so the
+// cutter goes down on the axis and reaches the arc's start along that
+// circle, flat and at feed. With the control's compensation, it comes on
+// in the air along the circle's tangent where the cutter's centre is on
+// the axis.
+void EscritorPasse::entrada_pelo_eixo(double prof_inicio, Ponto inicio, const std::string& lado_compensacao) {
+    const Ponto n = radial(t_ini_);
+    const double r = raio_centro(prof_ini_), rho = raio_arco_guia(prof_ini_);
+    const double rho_p = rho + (percurso_.compensacao ? percurso_.plano.diametro_ferramenta / 2.0 : 0);
+    const Ponto centro{(r - rho) * n.x, (r - rho) * n.y};
+    const Ponto eixo{centro.x - rho_p * n.x, centro.y - rho_p * n.y};
+    if (percurso_.compensacao) {
+        // The direction of travel there, along the circle.
+        const Ponto rumo{giro_ * n.y, -giro_ * n.x};
+        rapido_xy(fora_da_linha(eixo, {-rumo.x, -rumo.y}, true));
+        comentarios_volta(1);
+        corte(&eixo, nullptr, lado_compensacao);
+        rapido_z(prof_inicio, d_.rapido);
+    } else {
+        rapido_xy(eixo);
+        rapido_z(prof_inicio, d_.rapido);
+        comentarios_volta(1);
+    }
+    percorrer(centro, rho_p, rho, graus(std::atan2(-n.y, -n.x)), giro_ * 90.0, prof_inicio, prof_inicio, inicio, giro_);
+}
+
+// The way out of a bore face down, with the control's compensation, when its
+// end is not where the hole was drilled: on along the arc's circle to where
+// the cutter's centre is on the axis, flat, before it goes up. Returns the
+// direction of travel there; `fim` gets the point.
+Ponto EscritorPasse::saida_pelo_eixo(Ponto ponta, double prof_ponta, Ponto& fim) {
+    const Ponto n = radial(t_fim_);
+    const double r = raio_centro(prof_fim_), rho = raio_arco_guia(prof_fim_);
+    const double rho_p = rho + percurso_.plano.diametro_ferramenta / 2.0;
+    const Ponto centro{(r - rho) * n.x, (r - rho) * n.y};
+    const Ponto eixo{centro.x - rho_p * n.x, centro.y - rho_p * n.y};
+    percorrer(centro, rho_p, rho, graus(std::atan2(ponta.y - centro.y, ponta.x - centro.x)), giro_ * 90.0,
+              prof_ponta, prof_ponta, eixo, giro_);
+    fim = eixo;
+    return {giro_ * n.y, -giro_ * n.x};
 }
 
 void EscritorPasse::helice_arcos() {
@@ -375,18 +424,23 @@ void EscritorPasse::retracao() {
 // chords, the arc's last one is not quite tangent, and a concave corner
 // there is one the control refuses.
 Ponto EscritorPasse::fora_da_tangente(Ponto ponta, double t, bool entrada) const {
-    const double comprimento = percurso_.plano.diametro_ferramenta / 2.0 + 1;
     const Ponto n = radial(t);
     const double sinal = percurso_.interna ? -1 : 1;
-    Ponto v{sinal * n.x, sinal * n.y};
+    // Both lines lie on the same side of their arc: the axis's side inside
+    // a bore, the far side outside a blank.
+    return fora_da_linha(ponta, {sinal * n.x, sinal * n.y}, entrada);
+}
+
+// The far end of the line along `v` from `ponta`, turned as above when it
+// leaves the path.
+Ponto EscritorPasse::fora_da_linha(Ponto ponta, Ponto v, bool entrada) const {
+    const double comprimento = percurso_.plano.diametro_ferramenta / 2.0 + 1;
     if (!entrada) {
         const bool concordante = percurso_.interna ? giro_ > 0 : giro_ < 0;
         // The cutter on the left (climb): turn right; on the right: turn left.
         const double a = rad(concordante ? -10 : 10);
         v = {v.x * std::cos(a) - v.y * std::sin(a), v.x * std::sin(a) + v.y * std::cos(a)};
     }
-    // Both lines lie on the same side of their arc: the axis's side inside
-    // a bore, the far side outside a blank.
     return {ponta.x + comprimento * v.x, ponta.y + comprimento * v.y};
 }
 
@@ -418,7 +472,11 @@ void EscritorPasse::escrever() {
     // the air, then down at feed. From the thread length up: down the middle
     // of the bore or outside the blank, then across at feed. With the
     // control's compensation, on along a tangent line in the air first.
-    if (compensa) {
+    // Where the cutter's centre stands at the start of the cut.
+    const double distancia_inicio = tangencial ? distancia_ponta_guia(prof_ini_) : raio_centro(prof_ini_);
+    if (tangencial && passe_.subindo && percurso_.interna && !espaco_.livre(distancia_inicio, prof_inicio)) {
+        entrada_pelo_eixo(prof_inicio, inicio, lado_compensacao);
+    } else if (compensa) {
         rapido_xy(fora_da_tangente(inicio, t_ini_, true));
         comentarios_volta(1);
         corte(&inicio, nullptr, lado_compensacao);
@@ -437,7 +495,7 @@ void EscritorPasse::escrever() {
         if (!percurso_.interna) {
             const double meia = percurso_.plano.diametro_ferramenta / 2.0;
             const double distancia = std::hypot(inicio.x, inicio.y);
-            const double blank = std::max<double>(percurso_.plano.diametro_inicial, passe_.diametro) / 2;
+            const double blank = std::max<double>(espaco_.diametro_em(prof_inicio), passe_.diametro) / 2;
             const double raio_livre = std::max(distancia + meia + 1, blank + 2 * meia + 1);
             livre = {inicio.x / distancia * raio_livre, inicio.y / distancia * raio_livre};
         }
@@ -463,8 +521,16 @@ void EscritorPasse::escrever() {
         arco_guia(false, t_fim_, prof_fim_, ponta, prof_ponta);
         if (compensa) {
             // Up with the compensation still on, then off along a tangent line in the air.
-            rapido_z(-static_cast<double>(percurso_.altura_retracao), d_.rapido_retracao);
-            const Ponto saida = fora_da_tangente(ponta, t_fim_, false);
+            Ponto saida;
+            if (!passe_.subindo && percurso_.interna && !espaco_.livre(distancia_ponta_guia(prof_fim_), prof_ponta)) {
+                Ponto fim;
+                const Ponto rumo = saida_pelo_eixo(ponta, prof_ponta, fim);
+                rapido_z(-static_cast<double>(percurso_.altura_retracao), d_.rapido_retracao);
+                saida = fora_da_linha(fim, rumo, false);
+            } else {
+                rapido_z(-static_cast<double>(percurso_.altura_retracao), d_.rapido_retracao);
+                saida = fora_da_tangente(ponta, t_fim_, false);
+            }
             corte(&saida, nullptr, juntar({" ", d_.compensacao_desliga}));
             escrita_.quebras(1);
             c_.z_atual = passe_.helice.comprimento;

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cmath>
+#include <cstdint>
 
 #include "nucleo/numerico.hpp"
+#include "percurso/percurso.hpp"
 
 // Radius of the cutter centre's path for a pass of diameter `diametro`: the
 // cutter's edge reaches the diameter, inside it for an internal thread and
@@ -28,4 +30,15 @@ inline PontoHelice ponto_helice(double raio, double graus, bool mao_direita) {
     const estendido r_y = mao_direita ? -r : r;
     return {armazenar(static_cast<estendido>(std::cos(radianos)) * r),
             armazenar(static_cast<estendido>(std::sin(radianos)) * r_y)};
+}
+
+// The first whole degree a turn visits.
+inline std::int32_t angulo_primeiro(const Helice& h) {
+    return static_cast<std::int32_t>(estender(h.angulo_inicial) + 1);
+}
+
+// Depth of move `passo` (1 to 360) of turn `fio` (from 0).
+inline float profundidade_corda(const Helice& h, std::int64_t fio, int passo) {
+    return armazenar(static_cast<estendido>(passo) * estender(h.passo_z_grau) +
+                     static_cast<estendido>(fio) * estender(h.passo_rosca));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+
 // The fixed numbers of the tool path: what the generator writes and the
 // viewer expects.
 namespace vocabulario {
@@ -20,6 +22,53 @@ inline constexpr float folga_retracao = 3.0f;
 // 0.1: in float the check would let through diameters that pass the final
 // one by a hair more than the tolerance.
 inline constexpr double tolerancia_furo = 0.1;
+
+// A rapid move below the face goes only where the cutter certainly cuts
+// nothing: inside the drilled hole, or outside the blank, by this much (mm).
+inline constexpr double folga_rapido = 0.1;
+
+// The blank of an external thread. Made in one pass, its diameter is not
+// answered: no thread of the common forms is deeper than one pitch on the
+// radius, so the blank is taken as the root's diameter and two pitches.
+inline double diametro_blank(double diametro_inicial, double diametro_final, double passo) {
+    return diametro_inicial > 0 ? diametro_inicial : diametro_final + 2 * passo;
+}
+
+// The space where the cutter's centre may go at rapid below the face: a
+// disc about the axis inside a hole, everything outside a disc round a blank.
+// The hole or blank is taken as a cone from its diameter at the face, for a
+// tapered thread (a straight hole or blank is no smaller inside, no larger
+// outside). An internal thread made in one pass gives no hole's diameter:
+// only the axis is certain, the hole taking at least the cutter.
+struct EspacoLivre {
+    bool interna = true;
+    double diametro = 0;    // the hole's or the blank's at the face; 0: a hole of unknown size
+    double conicidade = 0;  // that diameter's change per mm of depth
+    double ferramenta = 0;  // the cutter's diameter
+
+    double diametro_em(double profundidade) const { return diametro + conicidade * std::max(0.0, profundidade); }
+    // How far the cutting edge goes into the material with the cutter's
+    // centre `raio` from the axis at `profundidade` (positive below the
+    // face); negative when it is clear by that much. Without a hole's
+    // diameter, the centre's distance from the axis.
+    double invasao(double raio, double profundidade) const {
+        if (interna && diametro <= 0) return raio;
+        const double parede = diametro_em(profundidade) / 2;
+        return interna ? raio + ferramenta / 2 - parede : parede - (raio - ferramenta / 2);
+    }
+    // Whether the centre may stand there: clear by `folga_rapido`, or on the
+    // axis of a hole (which takes the cutter, or it could not be threaded).
+    bool livre(double raio, double profundidade, double tolerancia = 0) const {
+        if (interna && raio <= tolerancia) return true;
+        if (interna && diametro <= 0) return false;
+        return invasao(raio, profundidade) <= -folga_rapido + tolerancia;
+    }
+    // The farthest from the axis (inside) or the nearest (outside) the centre may stand.
+    double raio_limite(double profundidade) const {
+        if (interna) return diametro <= 0 ? 0.0 : std::max(0.0, (diametro_em(profundidade) - ferramenta) / 2 - folga_rapido);
+        return (diametro_em(profundidade) + ferramenta) / 2 + folga_rapido;
+    }
+};
 
 // Where an external pass retracts to: the corner of the square of half-side
 // `rc` (path radius plus clearance) in the quadrant of its last point. A

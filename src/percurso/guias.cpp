@@ -1,0 +1,59 @@
+#include "percurso/guias.hpp"
+
+#include <algorithm>
+
+#include "percurso/ponto_helice.hpp"
+
+vocabulario::EspacoLivre espaco_livre(const Percurso& p) {
+    vocabulario::EspacoLivre e;
+    e.interna = p.interna;
+    e.ferramenta = p.plano.diametro_ferramenta;
+    e.diametro = p.interna ? static_cast<double>(p.plano.diametro_inicial)
+                           : vocabulario::diametro_blank(p.plano.diametro_inicial, p.plano.diametro_final_total,
+                                                         p.helice.passo_rosca);
+    // A bore narrows downward, a pipe grows.
+    e.conicidade = p.interna ? -p.conicidade_diametro : p.conicidade_diametro;
+    return e;
+}
+
+double raio_arco_guia(const Percurso& p, const PassePercurso& passe, double profundidade) {
+    if (p.interna) return passe.helice.raio_em(profundidade) / 2;
+    const double blank = std::max<double>(espaco_livre(p).diametro, passe.diametro);
+    return std::max(0.0, (blank - passe.diametro) / 2) + 1;
+}
+
+double desnivel_arco_guia(const Percurso& p, const PassePercurso& passe, double profundidade) {
+    return raio_arco_guia(p, passe, profundidade) * passe.helice.passo_rosca / (4 * passe.helice.raio_em(profundidade));
+}
+
+UltimaCorda ultima_corda(const Helice& h) {
+    // Depths grow move by move, so the first index at or past the length is
+    // found by halving.
+    auto prof = [&](std::int64_t i) { return profundidade_corda(h, i / 360, static_cast<int>(i % 360) + 1); };
+    std::int64_t baixo = 0, alto = 1;
+    while (prof(alto) < h.comprimento && alto < (std::int64_t{1} << 50)) alto *= 2;
+    while (baixo < alto) {
+        const std::int64_t meio = baixo + (alto - baixo) / 2;
+        if (prof(meio) >= h.comprimento)
+            alto = meio;
+        else
+            baixo = meio + 1;
+    }
+    return {baixo, prof(baixo)};
+}
+
+double profundidade_maxima(const Percurso& p, bool arcos) {
+    const double fundo = arcos ? static_cast<double>(p.helice.comprimento)
+                               : std::max<double>(p.helice.comprimento, ultima_corda(p.helice).profundidade);
+    if (!p.tangencial) return fundo;
+    // The arc at the bottom (out of the helix face down, into it from the
+    // thread length up) goes on down at the helix's slope.
+    double maxima = fundo;
+    SequenciaPasses sequencia(p);
+    PassePercurso passe;
+    while (sequencia.proximo(passe)) {
+        if (passe.repeticao > 0) continue;
+        maxima = std::max(maxima, fundo + desnivel_arco_guia(p, passe, fundo));
+    }
+    return maxima;
+}
