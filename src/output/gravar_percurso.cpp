@@ -23,7 +23,7 @@ void gravar_percurso(DadosRosca& d, const OpcoesGeracao& opcoes, const AbridorAr
 
         emissor.inicio(percurso);
         gravar_resumo(d, emissor.escrita());
-        gravar_opcoes_percurso(percurso, emissao.arcos, emissor.escrita());
+        gravar_opcoes_percurso(percurso, emissao.arcos, opcoes.alguma, emissor.escrita());
         emissor.preambulo(percurso);
         emissor.passes(percurso, &console);
         const Extremos& e = emissor.extremos();
@@ -41,7 +41,7 @@ void gravar_percurso(DadosRosca& d, const OpcoesGeracao& opcoes, const AbridorAr
         throw;
     }
 
-    imprimir_opcoes_percurso(percurso, emissao.arcos || opcoes.arcos || opcoes.compensacao, console);
+    imprimir_opcoes_percurso(percurso, emissao.arcos || opcoes.arcos || opcoes.compensacao, opcoes.alguma, console);
     console.escrever("\n\n-------------------------------------------------------------");
     // The file may be elsewhere than the current directory once it is named.
     if (opcoes.alguma)

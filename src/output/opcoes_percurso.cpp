@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "percurso/guias.hpp"
 #include "vocabulario/cabecalho.hpp"
 
 namespace {
@@ -27,6 +28,16 @@ void faixa_de_avanco(const Percurso& percurso, double& menor, double& maior) {
     maior = std::max(a, b);
 }
 
+// The path's deepest Z, when it is below the thread length as the file
+// prints them; false otherwise.
+bool z_abaixo_de_L(const Percurso& p, bool arcos, double& z) {
+    z = -profundidade_maxima(p, arcos);
+    char minimo[64], comprimento[64];
+    std::snprintf(minimo, sizeof minimo, "%.3f", z);
+    std::snprintf(comprimento, sizeof comprimento, "%.3f", -static_cast<double>(p.helice.comprimento));
+    return z < -static_cast<double>(p.helice.comprimento) && std::string(minimo) != comprimento;
+}
+
 }  // namespace
 
 bool tem_modos_de_cortar(const Percurso& p, bool arcos) {
@@ -34,23 +45,29 @@ bool tem_modos_de_cortar(const Percurso& p, bool arcos) {
            p.repeticoes_acabamento > 0 || p.avanco_na_aresta || p.conicidade_diametro != 0;
 }
 
-void gravar_opcoes_percurso(const Percurso& p, bool arcos, Escrita& arquivo) {
-    if (!tem_modos_de_cortar(p, arcos)) return;
+void gravar_opcoes_percurso(const Percurso& p, bool arcos, bool com_opcoes, Escrita& arquivo) {
+    double z = 0;
+    const bool abaixo = com_opcoes && z_abaixo_de_L(p, arcos, z);
+    if (!tem_modos_de_cortar(p, arcos) && !abaixo) return;
     arquivo.quebras(1);
     if (arcos) arquivo.linha_comentario(1, r::arcos);
     if (p.fresamento != Fresamento::hoje)
         arquivo.linha_comentario_formatada(1, f::fresamento.texto(), nome_fresamento(p.fresamento),
                                            passes_subindo(p) ? (std::string(" ") + r::subindo).c_str() : "");
     if (p.tangencial) arquivo.linha_comentario(1, r::tangencial);
-    if (p.compensacao) arquivo.linha_comentario_formatada(1, f::compensacao.texto(), p.corretor);
+    if (p.compensacao)
+        arquivo.linha_comentario_formatada(1, f::compensacao.texto(), p.corretor,
+                                           std::string(arquivo.dialeto().registro_compensacao).c_str());
     if (p.repeticoes_acabamento > 0) arquivo.linha_comentario_formatada(1, f::repeticoes.texto(), p.repeticoes_acabamento);
     if (p.avanco_na_aresta) arquivo.linha_comentario(1, r::avanco_aresta);
     if (p.conicidade_diametro != 0)
         arquivo.linha_comentario_formatada(1, f::conicidade.texto(), static_cast<int>(1 / p.conicidade_diametro + 0.5));
+    if (abaixo) arquivo.linha_comentario_formatada(1, f::z_minimo.texto(), z);
 }
 
-void imprimir_opcoes_percurso(const Percurso& p, bool arcos, Console& console) {
-    if (!tem_modos_de_cortar(p, arcos)) return;
+namespace {
+
+void imprimir_modos(const Percurso& p, bool arcos, Console& console) {
     std::string t = "\nModos de cortar:";
     auto item = [&t, primeiro = true](const std::string& texto) mutable {
         t += primeiro ? " " : "; ";
@@ -79,4 +96,18 @@ void imprimir_opcoes_percurso(const Percurso& p, bool arcos, Console& console) {
     if (p.conicidade_diametro != 0)
         item("conica 1:" + std::to_string(static_cast<int>(1 / p.conicidade_diametro + 0.5)));
     console.escrever(t);
+}
+
+}  // namespace
+
+void imprimir_opcoes_percurso(const Percurso& p, bool arcos, bool com_opcoes, Console& console) {
+    if (tem_modos_de_cortar(p, arcos)) imprimir_modos(p, arcos, console);
+    double z = 0;
+    if (com_opcoes && z_abaixo_de_L(p, arcos, z)) {
+        const double alem = -z - static_cast<double>(p.helice.comprimento);
+        console.imprimir(p.interna ? "\nZ minimo do percurso: %.3f [mm], %.3f abaixo de L: o furo precisa dessa "
+                                     "profundidade mais a ponta da fresa"
+                                   : "\nZ minimo do percurso: %.3f [mm], %.3f abaixo de L: a fresa desce ate ai",
+                         z, alem);
+    }
 }

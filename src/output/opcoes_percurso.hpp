@@ -7,7 +7,8 @@
 
 // The ways of cutting in effect, where the options asked for any: as
 // comments after the file's header, so the viewer knows what to expect, and
-// as one console line before the success line. Without them, nothing.
+// as one console line before the success line. With any option, the depth
+// the path reaches below the thread length, too. Without options, nothing.
 bool tem_modos_de_cortar(const Percurso& percurso, bool arcos);
-void gravar_opcoes_percurso(const Percurso& percurso, bool arcos, Escrita& arquivo);
-void imprimir_opcoes_percurso(const Percurso& percurso, bool arcos, Console& console);
+void gravar_opcoes_percurso(const Percurso& percurso, bool arcos, bool com_opcoes, Escrita& arquivo);
+void imprimir_opcoes_percurso(const Percurso& percurso, bool arcos, bool com_opcoes, Console& console);

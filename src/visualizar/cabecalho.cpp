@@ -75,6 +75,7 @@ bool Cabecalho::aplicar(const Comentario& comentario, std::uint64_t linha) {
         case TipoComentario::compensacao: corretor = c.i; break;
         case TipoComentario::repeticoes: repeticoes = c.i; break;
         case TipoComentario::conicidade: conicidade = c.i; break;
+        case TipoComentario::z_minimo: legivel(c.a, "Z minimo"), z_minimo = c.a; break;
         default: return false;
     }
     const auto indice = static_cast<std::size_t>(c.tipo);

@@ -42,6 +42,7 @@ struct Cabecalho {
     std::int64_t corretor = -1;  // the D word of the cutter compensation; -1 without it
     std::int64_t repeticoes = 0;  // the last pass this many times more
     std::int64_t conicidade = 0;  // N of a taper 1:N on the diameter; 0 parallel
+    Valor z_minimo;  // the path's deepest Z, where it goes below L
     bool compensacao() const { return corretor >= 0; }
     bool tem_modos() const {
         return arcos || tangencial || avanco_aresta || fresamento != 0 || compensacao() || repeticoes > 0 || conicidade > 0;
@@ -55,7 +56,7 @@ struct Cabecalho {
     std::uint64_t linhas = 0;  // header lines recognised
     std::vector<ValorIlegivel> ilegiveis;
     // The line of each kind of header comment (of the last one met).
-    std::array<std::uint64_t, 32> linha_de{};
+    std::array<std::uint64_t, 48> linha_de{};
 
     bool interna() const { return tipo == 'I'; }
     bool externa() const { return tipo == 'E'; }

@@ -57,11 +57,18 @@ inline constexpr char discordante[] = "discordante";
 inline constexpr char subindo[] = "- passes de baixo para cima";
 inline constexpr char tangencial[] = "Entrada e saida tangenciais";
 inline constexpr char compensacao[] = "Compensacao de raio: D";
+// What the control's register holds: LinuxCNC's tool table and today's
+// controls the diameter; a Fanuc's D register the radius.
 inline constexpr char compensacao_tabela[] = "- diametro da fresa na tabela do comando";
+inline constexpr char compensacao_raio[] =
+    "- raio da fresa no corretor, na Haas raio ou diametro conforme o ajuste do comando";
 inline constexpr char repeticoes[] = "Repeticoes do ultimo passe:";
 inline constexpr char avanco_aresta[] = "Avanco na aresta: cada passe com o avanco do centro da fresa";
 inline constexpr char conicidade[] = "Conicidade: 1:";
 inline constexpr char conicidade_face[] = "no diametro - diametros na face Z0";
+// Where the path goes below the thread length (the arcs into and out of the
+// helix at the bottom, the last chord): the hole must be that deep.
+inline constexpr char z_minimo[] = "Z minimo do percurso:";
 }  // namespace rotulo
 
 namespace unidade {
@@ -107,9 +114,10 @@ inline constexpr auto extensao_y = juntar_fixo(rotulo::y_max, " %.2f ", rotulo::
 inline constexpr auto diametro_usinado = juntar_fixo(rotulo::diametro_usinado, " %.3f ", unidade::mm_colchetes);
 // The ways of cutting.
 inline constexpr auto fresamento = juntar_fixo(rotulo::fresamento, " %s%s");
-inline constexpr auto compensacao = juntar_fixo(rotulo::compensacao, "%d ", rotulo::compensacao_tabela);
+inline constexpr auto compensacao = juntar_fixo(rotulo::compensacao, "%d %s");
 inline constexpr auto repeticoes = juntar_fixo(rotulo::repeticoes, " %d");
 inline constexpr auto conicidade = juntar_fixo(rotulo::conicidade, "%d ", rotulo::conicidade_face);
+inline constexpr auto z_minimo = juntar_fixo(rotulo::z_minimo, " %.3f ", unidade::mm_colchetes);
 }  // namespace formato
 
 }  // namespace vocabulario

@@ -112,9 +112,13 @@ Comentario modo_de_cortar(std::string_view t) {
         return marcar(TipoComentario::fresamento, c.subindo || resto.empty());
     }
     if (comeca(t, rotulo::compensacao, r))
-        return marcar(TipoComentario::compensacao, inteiro_e(r, rotulo::compensacao_tabela, c.i) && c.i >= 0);
+        return marcar(TipoComentario::compensacao, (inteiro_e(r, rotulo::compensacao_tabela, c.i) ||
+                                                     inteiro_e(r, rotulo::compensacao_raio, c.i)) &&
+                                                        c.i >= 0);
     if (comeca(t, rotulo::repeticoes, r))
         return marcar(TipoComentario::repeticoes, inteiro_e(r, "", c.i) && c.i >= 0 && c.i <= 1000);
+    if (comeca(t, rotulo::z_minimo, r))
+        return marcar(TipoComentario::z_minimo, valor_com_unidade(r, unidade::mm_colchetes, c.a));
     if (comeca(t, rotulo::conicidade, r))
         return marcar(TipoComentario::conicidade, inteiro_e(r, rotulo::conicidade_face, c.i) && c.i >= 3 && c.i <= 100);
     return c;

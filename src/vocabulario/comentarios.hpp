@@ -52,6 +52,7 @@ enum class TipoComentario : std::uint8_t {
     repeticoes,            // ;Repeticoes do ultimo passe: %d
     avanco_aresta,         // ;Avanco na aresta: ...
     conicidade,            // ;Conicidade: 1:%d no diametro - ...
+    z_minimo,              // ;Z minimo do percurso: %.3f [mm]
 };
 
 struct Comentario {

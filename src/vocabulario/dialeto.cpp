@@ -3,8 +3,16 @@
 namespace vocabulario {
 
 const Dialeto* dialeto_por_nome(std::string_view nome) {
+    auto igual = [](std::string_view a, std::string_view b) {
+        if (a.size() != b.size()) return false;
+        for (std::size_t i = 0; i < a.size(); ++i) {
+            const char x = a[i] >= 'A' && a[i] <= 'Z' ? static_cast<char>(a[i] - 'A' + 'a') : a[i];
+            if (x != b[i]) return false;
+        }
+        return true;
+    };
     for (const Dialeto* d : dialetos)
-        if (d->nome == nome) return d;
+        if (igual(nome, d->nome)) return d;
     return nullptr;
 }
 

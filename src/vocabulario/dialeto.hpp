@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "vocabulario/cabecalho.hpp"
+
 // How one family of controls wants the file written: the comment syntax, the
 // letter case, the words and order of the preamble and trailer, the dwell's
 // unit, the framing. The tool path is the same in every dialect; only its
@@ -54,6 +56,9 @@ struct Dialeto {
     std::string_view extensao{};   // of the default file name
     EstiloComentario comentario = EstiloComentario::ponto_e_virgula;
     TextoComentario texto_comentario = TextoComentario::livre;
+    // How each line ends: CR LF, or LF alone where a control takes CR and LF
+    // each as an end of line (and would answer twice per line).
+    std::string_view fim_de_linha = "\r\n";
     // "%" as the first and the last line, a program number on the second.
     bool enquadramento = false;
     // Every coordinate and feed with a decimal point: "X0." rather than
@@ -72,6 +77,8 @@ struct Dialeto {
     std::string_view troca_ferramenta{}, compensacao_comprimento{};
     std::string_view liga_fuso{}, desliga_fuso{}, fim_programa{}, pausa{}, escala_liga{}, escala_desliga{};
     int pausa_por_segundo = 1;  // P units in one second: 1 for seconds, 1000 for milliseconds
+    // What the compensation's register holds, as the header tells the operator.
+    std::string_view registro_compensacao = rotulo::compensacao_tabela;
 
     std::span<const LinhaBloco> preambulo{};
     std::span<const LinhaBloco> final{};
@@ -172,6 +179,7 @@ inline constexpr Dialeto grbl{
     .extensao = ".nc",
     .comentario = EstiloComentario::parenteses,
     .texto_comentario = TextoComentario::sem_parenteses,
+    .fim_de_linha = "\n",
     .rapido = "G0",
     .rapido_retracao = "G0",
     .corte = "G1",
@@ -230,13 +238,14 @@ inline constexpr Dialeto fanuc{
     .fim_programa = "M30",
     .pausa = "G04",
     .pausa_por_segundo = 1000,
+    .registro_compensacao = rotulo::compensacao_raio,
     .preambulo = preambulo_linuxcnc,
     .final = final_sem_escala,
 };
 
 inline constexpr const Dialeto* dialetos[] = {&padrao, &linuxcnc, &grbl, &fanuc};
 
-// The dialect `--comando` names; null when none has that name.
+// The dialect `--comando` names, in any letter case; null when none has that name.
 const Dialeto* dialeto_por_nome(std::string_view nome);
 
 // A comment's text as the dialect may hold it (see TextoComentario).
