@@ -50,7 +50,7 @@ struct CordasRapidas::Volta {
 
 CordasRapidas::CordasRapidas(const vocabulario::Dialeto& dialeto) : volta_(std::make_unique<Volta>()) {
     Volta& v = *volta_;
-    v.prefixo = juntar({fim_de_linha, dialeto.corte, " ", dialeto.x});
+    v.prefixo = juntar({dialeto.fim_de_linha, dialeto.corte, " ", dialeto.x});
     v.meio_y = juntar({" ", dialeto.y});
     v.meio_z = juntar({" ", dialeto.z, "-"});
     if (v.prefixo.size() + v.meio_y.size() + v.meio_z.size() > max_palavras) std::abort();
@@ -81,7 +81,7 @@ void CordasRapidas::escrever(const PassePercurso& passe, ContextoCordas& c, Pont
     const TextosVolta textos = textos_volta(c.escrita, passe, c.interna);
     SaidaArquivo& arquivo = c.escrita.arquivo();
     const std::size_t reserva = textos.abertura.size() + 24 + textos.fechamento.size() +
-                                graus_volta * (vaga_ponto + max_fixo3) + fim_de_linha.size();
+                                graus_volta * (vaga_ponto + max_fixo3) + arquivo.fim_de_linha().size();
     if (reserva > SaidaArquivo::capacidade) std::abort();
 
     const bool mao_direita = h.mao_direita;
@@ -151,6 +151,7 @@ void CordasRapidas::escrever(const PassePercurso& passe, ContextoCordas& c, Pont
             }
         }
         // Ends the turn's last line.
+        const std::string_view fim_de_linha = arquivo.fim_de_linha();
         std::memcpy(p, fim_de_linha.data(), fim_de_linha.size());
         p += fim_de_linha.size();
         arquivo.avancar(static_cast<std::size_t>(p - inicio));

@@ -15,8 +15,8 @@ TextosVolta textos_volta(const Escrita& escrita, const PassePercurso& passe, boo
     std::snprintf(texto, sizeof texto, interna ? f::diametro_volta_interna.texto() : f::diametro_volta_externa.texto(),
                   static_cast<double>(passe.diametro));
     TextosVolta t;
-    t.abertura = em_linhas_do_arquivo(juntar({"\n", inicio}));
-    t.fechamento = em_linhas_do_arquivo(juntar({fim, "\n", escrita.comentario(texto), "\n"}));
+    t.abertura = escrita.em_linhas(juntar({"\n", inicio}));
+    t.fechamento = escrita.em_linhas(juntar({fim, "\n", escrita.comentario(texto), "\n"}));
     return t;
 }
 

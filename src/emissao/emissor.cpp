@@ -8,7 +8,9 @@
 using vocabulario::Bloco;
 
 Emissor::Emissor(const vocabulario::Dialeto& dialeto, SaidaArquivo& arquivo, OpcoesEmissao opcoes)
-    : escrita_(dialeto, arquivo), opcoes_(opcoes), cordas_(dialeto) {}
+    : escrita_(dialeto, arquivo), opcoes_(opcoes), cordas_(dialeto) {
+    arquivo.usar_fim_de_linha(dialeto.fim_de_linha);
+}
 
 namespace {
 

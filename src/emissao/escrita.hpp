@@ -36,6 +36,7 @@ public:
     char* escrever_coordenada(char* destino, double valor, int casas) const;
 
     void quebras(int n);
+    std::string em_linhas(std::string_view texto) const { return arquivo_.em_linhas(texto); }
     void texto(std::string_view pedaco) { arquivo_.texto(pedaco); }
     // `n` line breaks, then the comment.
     void linha_comentario(int n, std::string_view texto);

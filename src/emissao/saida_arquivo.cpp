@@ -96,12 +96,12 @@ std::unique_ptr<DestinoArquivo> abrir_arquivo_disco(const char* nome) {
     return nullptr;
 }
 
-std::string em_linhas_do_arquivo(std::string_view texto) {
+std::string SaidaArquivo::em_linhas(std::string_view texto) const {
     std::string r;
     r.reserve(texto.size() + 8);
     for (char c : texto) {
         if (c == '\n')
-            r.append(fim_de_linha);
+            r.append(fim_de_linha_);
         else
             r.push_back(c);
     }
@@ -146,7 +146,7 @@ void SaidaArquivo::texto(std::string_view pedaco) {
     for (std::size_t i = 0; i < pedaco.size(); ++i) {
         if (pedaco[i] != '\n') continue;
         bruto(pedaco.data() + inicio, i - inicio);
-        bruto(fim_de_linha.data(), fim_de_linha.size());
+        bruto(fim_de_linha_.data(), fim_de_linha_.size());
         inicio = i + 1;
     }
     bruto(pedaco.data() + inicio, pedaco.size() - inicio);

@@ -7,14 +7,6 @@
 #include <string>
 #include <string_view>
 
-// How every line of the G-code file ends, on every platform. Text pieces say
-// "\n" and `SaidaArquivo::texto` writes this; the pass generator, which forms
-// its bytes itself, writes it through this constant too.
-inline constexpr std::string_view fim_de_linha = "\r\n";
-
-// `texto` with each "\n" turned into `fim_de_linha`: for pieces formed once and
-// copied as bytes many times.
-std::string em_linhas_do_arquivo(std::string_view texto);
 
 // Where the G-code bytes end up: a file on disk or, in tests, memory.
 class DestinoArquivo {
@@ -40,8 +32,10 @@ std::unique_ptr<DestinoArquivo> abrir_arquivo_disco(const char* nome);
 
 using AbridorArquivo = std::function<std::unique_ptr<DestinoArquivo>(const char* nome)>;
 
-// The buffered writer of the G-code file. Lines end in `fim_de_linha` on every
-// platform: the text pieces use "\n" and `texto` writes it as such. Bytes reach the
+// The buffered writer of the G-code file. Lines end as the dialect ends them
+// (CR LF unless told otherwise), on every platform: the text pieces use "\n"
+// and `texto` writes it as such; the pass writers, which form their bytes
+// themselves, take the line end from here. Bytes reach the
 // destination in large blocks. A failed write takes the write-failure critical
 // stop. A writing not closed by `fechar` is given up: `descartar`, or the
 // destructor when a stop unwinds, hands the destination what is left and
@@ -54,6 +48,12 @@ public:
     ~SaidaArquivo();
     SaidaArquivo(const SaidaArquivo&) = delete;
     SaidaArquivo& operator=(const SaidaArquivo&) = delete;
+
+    void usar_fim_de_linha(std::string_view fim) { fim_de_linha_ = fim; }
+    std::string_view fim_de_linha() const { return fim_de_linha_; }
+    // `texto` with each "\n" turned into the line end: for pieces formed
+    // once and copied as bytes many times.
+    std::string em_linhas(std::string_view texto) const;
 
     void texto(std::string_view pedaco);
     void imprimir(const char* formato, ...) __attribute__((format(printf, 2, 3)));
@@ -78,4 +78,5 @@ private:
     std::unique_ptr<char[]> buffer_;
     std::size_t usado_ = 0;
     bool descartado_ = false;
+    std::string_view fim_de_linha_ = "\r\n";
 };
