@@ -124,10 +124,17 @@ TEST(ComandoPontaAPonta, FerramentaProgramaESaida) {
     EXPECT_EQ(nome, "peca-12.tap");
     EXPECT_EQ(arquivo, executar_binario(respostas).arquivo);
 
+    // A folder that is not there is said before the first question, with the path.
     const Execucao sem_pasta = executar_com_argumentos("--saida nao/existe/peca.tap", respostas);
-    EXPECT_EQ(sem_pasta.status, 1);
-    EXPECT_NE(sem_pasta.console.find("Erro! Impossivel abrir o arquivo."), std::string::npos);
+    EXPECT_EQ(sem_pasta.status, 2);
+    EXPECT_EQ(sem_pasta.console, "");
+    EXPECT_NE(sem_pasta.erros.find("nao e possivel gravar 'nao/existe/peca.tap': a pasta 'nao/existe' nao existe"),
+              std::string::npos)
+        << sem_pasta.erros;
     EXPECT_TRUE(sem_pasta.outros_arquivos.empty());
+    // Dialect names in any case.
+    EXPECT_EQ(arquivo_escrito(executar_com_argumentos("--comando LinuxCNC", respostas)),
+              arquivo_escrito(executar_com_argumentos("--comando linuxcnc", respostas)));
 }
 
 TEST(ComandoPontaAPonta, ErrosDeOpcaoSaoUmaLinhaEStatusDois) {

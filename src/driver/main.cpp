@@ -1,6 +1,7 @@
 #include <cstdio>
 #include <string>
 
+#include "nucleo/arquivo.hpp"
 #include "nucleo/console.hpp"
 #include "driver/opcoes.hpp"
 #include "driver/programa.hpp"
@@ -8,13 +9,22 @@
 
 int main(int argc, char** argv) {
     const Pedido pedido = ler_opcoes(argc, argv);
-    if (pedido.tipo == Pedido::Tipo::dialogo) {
-        auto console = Console::padrao();
-        return executar_programa(*console, abrir_arquivo_disco, pedido.geracao);
-    }
-
     std::string saida, erros;
-    int status = responder_opcao(pedido, saida, erros);
+    int status = 0;
+    if (pedido.tipo == Pedido::Tipo::dialogo) {
+        // A file that cannot be written is said before the first question,
+        // not after the last. Without options the run stays as it always was.
+        const std::string nome = nome_do_arquivo(pedido.geracao);
+        const std::string motivo = pedido.geracao.alguma ? motivo_sem_gravacao(nome.c_str()) : std::string();
+        if (motivo.empty()) {
+            auto console = Console::padrao();
+            return executar_programa(*console, abrir_arquivo_disco, pedido.geracao);
+        }
+        erros = "rosca-helicoidal: nao e possivel gravar '" + nome + "': " + motivo + "\n";
+        status = 2;
+    } else {
+        status = responder_opcao(pedido, saida, erros);
+    }
     std::fwrite(saida.data(), 1, saida.size(), stdout);
     // A text that did not reach its reader (a full disk, a closed pipe) is no success.
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {

@@ -24,6 +24,13 @@ struct AlvoGravacao {
 
 AlvoGravacao resolver_alvo(const char* nome);
 
+// Why a file named `nome` could not be written, asked before any work is
+// done: its folder is missing, is no folder or takes no new file, or the name
+// is a folder or a file that cannot be written. Empty when nothing stands in
+// the way. The text is Portuguese and names the path, with the system's own
+// reason where it gave one.
+std::string motivo_sem_gravacao(const char* nome);
+
 // Opens `caminho` for writing in binary mode, unbuffered: `exclusivo`
 // creates it and fails when anything (a link included) has that name; else
 // an existing device or file is opened as it is. Null when it cannot;

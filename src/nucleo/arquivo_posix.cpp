@@ -66,6 +66,38 @@ AlvoGravacao resolver_alvo(const char* nome) {
     return alvo;
 }
 
+std::string motivo_sem_gravacao(const char* nome) {
+    const AlvoGravacao alvo = resolver_alvo(nome);
+    struct stat info {};
+    if (alvo.tipo == TipoAlvo::direto) return {};
+    if (alvo.tipo == TipoAlvo::impossivel && stat(alvo.caminho.c_str(), &info) == 0) {
+        if (S_ISDIR(info.st_mode)) return "'" + alvo.caminho + "' e uma pasta";
+        return "o arquivo '" + alvo.caminho + "' nao pode ser gravado";
+    }
+    const std::string pasta = pasta_de(alvo.caminho);
+    if (stat(pasta.c_str(), &info) != 0) {
+        const int erro = errno;
+        if (erro == ENOENT) return "a pasta '" + pasta + "' nao existe";
+        if (erro == ENOTDIR) return "'" + pasta + "' nao e uma pasta";
+        return "a pasta '" + pasta + "' nao pode ser lida (" + std::strerror(erro) + ")";
+    }
+    if (!S_ISDIR(info.st_mode)) return "'" + pasta + "' nao e uma pasta";
+    // Whether a new file can be made there, as the writing will make its
+    // temporary: the only sure test, whoever runs the program.
+    for (int n = 0; n < 100; ++n) {
+        const std::string prova = nome_temporario(alvo.caminho, 1000 + n);
+        const int descritor = open(prova.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (descritor >= 0) {
+            close(descritor);
+            unlink(prova.c_str());
+            return {};
+        }
+        if (errno != EEXIST)
+            return "a pasta '" + pasta + "' nao aceita um arquivo novo (" + std::strerror(errno) + ")";
+    }
+    return {};
+}
+
 std::FILE* abrir_para_gravar(const std::string& caminho, bool exclusivo, bool* ja_existe) {
     const int bandeiras = O_WRONLY | O_CREAT | O_CLOEXEC | (exclusivo ? O_EXCL | O_NOFOLLOW : O_TRUNC);
     const int descritor = open(caminho.c_str(), bandeiras, 0666);

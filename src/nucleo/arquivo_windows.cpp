@@ -66,6 +66,61 @@ AlvoGravacao resolver_alvo(const char* nome) {
     return alvo;
 }
 
+namespace {
+
+std::string pasta_de(const std::string& caminho) {
+    const std::size_t barra = caminho.find_last_of("\\/");
+    if (barra == std::string::npos) {
+        // "C:nome" is in the current folder of drive C.
+        return caminho.size() >= 2 && caminho[1] == ':' ? caminho.substr(0, 2) + "." : ".";
+    }
+    if (barra == 0 || (barra == 2 && caminho[1] == ':')) return caminho.substr(0, barra + 1);
+    return caminho.substr(0, barra);
+}
+
+// The system's text for an error code, on one line.
+std::string texto_do_erro(DWORD erro) {
+    char texto[512];
+    const DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, erro, 0, texto,
+                                   sizeof texto, nullptr);
+    std::string r(texto, n);
+    while (!r.empty() && (r.back() == '\n' || r.back() == '\r' || r.back() == ' ' || r.back() == '.')) r.pop_back();
+    return r.empty() ? "erro " + std::to_string(erro) : r;
+}
+
+}  // namespace
+
+std::string motivo_sem_gravacao(const char* nome) {
+    const AlvoGravacao alvo = resolver_alvo(nome);
+    if (alvo.tipo == TipoAlvo::direto) return {};
+    const DWORD atributos_alvo = GetFileAttributesA(nome);
+    if (alvo.tipo == TipoAlvo::impossivel && atributos_alvo != INVALID_FILE_ATTRIBUTES) {
+        if ((atributos_alvo & FILE_ATTRIBUTE_DIRECTORY) != 0) return "'" + alvo.caminho + "' e uma pasta";
+        return "o arquivo '" + alvo.caminho + "' nao pode ser gravado";
+    }
+    const std::string pasta = pasta_de(alvo.caminho);
+    const DWORD atributos = GetFileAttributesA(pasta.c_str());
+    if (atributos == INVALID_FILE_ATTRIBUTES) {
+        const DWORD erro = GetLastError();
+        if (erro == ERROR_FILE_NOT_FOUND || erro == ERROR_PATH_NOT_FOUND) return "a pasta '" + pasta + "' nao existe";
+        return "a pasta '" + pasta + "' nao pode ser lida (" + texto_do_erro(erro) + ")";
+    }
+    if ((atributos & FILE_ATTRIBUTE_DIRECTORY) == 0) return "'" + pasta + "' nao e uma pasta";
+    for (int n = 0; n < 100; ++n) {
+        const std::string prova = nome_temporario(alvo.caminho, 1000 + n);
+        HANDLE h = CreateFileA(prova.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                               FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        if (h != INVALID_HANDLE_VALUE) {
+            CloseHandle(h);
+            return {};
+        }
+        const DWORD erro = GetLastError();
+        if (erro != ERROR_FILE_EXISTS)
+            return "a pasta '" + pasta + "' nao aceita um arquivo novo (" + texto_do_erro(erro) + ")";
+    }
+    return {};
+}
+
 std::FILE* abrir_para_gravar(const std::string& caminho, bool exclusivo, bool* ja_existe) {
     if (ja_existe != nullptr) *ja_existe = false;
     if (!exclusivo) {
