@@ -9,6 +9,18 @@
 
 inline double graus_do_arco(const Movimento& m) { return std::fabs(m.varredura) * graus_por_radiano; }
 
+// The length the tool travels along a move: a line's, or a helical arc's
+// (its turn about the centre and its rise together).
+inline double comprimento_do_movimento(const Movimento& m) {
+    const double dz = m.para.z - m.de.z;
+    if (m.tipo == TipoMovimento::arco) {
+        const double arco = std::hypot(m.de.x - m.centro_x, m.de.y - m.centro_y) * std::fabs(m.varredura);
+        return std::hypot(arco, dz);
+    }
+    const double dx = m.para.x - m.de.x, dy = m.para.y - m.de.y;
+    return std::sqrt(dx * dx + dy * dy + dz * dz);
+}
+
 // Calls usar(k, x, y) for the points that split the arc into `pontos` equal
 // steps, k from 1 (the first step on) to `pontos` (its end, as computed):
 // the radius turned step by step, one sine and cosine per arc.

@@ -78,6 +78,7 @@ private:
     void arco(const Movimento& m);
     void corda(const Movimento& m);
     void fim_modos(const Passe& ps);
+    void conferir_z_minimo(const Modelo& m);
 
     const Modelo& m_;
     Verificacoes& v_;
@@ -105,17 +106,29 @@ private:
 };
 
 // 6. Spindle and feed before the first cut, scale 1, and the rapid moves:
-// after each pass away from the thread at depth, then up above the part.
+// after each pass away from the thread at depth, then up above the part;
+// below the face, in any direction, only where the drilled hole or the
+// space round the blank leaves the cutter clear of the material.
 class ConferenciaPreambulo final : public Observador {
 public:
     ConferenciaPreambulo(const Modelo& m, Verificacoes& v) : m_(m), v_(v) {}
     void inicio_passe(const Passe& p, const Movimento& m) override;
+    void caminho(const Passe* p, const Movimento& m, bool entrada) override;
     void fim_passe(const Passe& p) override;
     void rapido(const Movimento& m) override;
     void fim_arquivo(const Modelo& m) override;
 
 private:
-    bool descida_livre(const Movimento& m) const;
+    // The space of the header's hole or blank; false when the header does not give it.
+    bool espaco(vocabulario::EspacoLivre& e, double& tolerancia) const;
+    // Where the cutter's centre is with the tool at `p`: offset by the
+    // control's compensation, where it is on, from the last direction of travel.
+    Ponto3 centro(const Ponto3& p, int compensacao) const;
+    // Judges a rapid move below the face against the hole or the blank.
+    void conferir_espaco(const Movimento& m);
+    // The retract after a pass: away from the thread, then up.
+    void conferir_retracao(const Movimento& m);
+    void rumo_de(const Movimento& m);
 
     const Modelo& m_;
     Verificacoes& v_;
@@ -123,6 +136,12 @@ private:
     Retracao retracao_ = Retracao::nenhuma;
     Ponto3 ultimo_corte_;
     double raio_ultimo_ = 0, erro_ultimo_ = 0;
+    // The last move was a feed move: a rapid may leave the groove it cut.
+    bool apos_corte_ = false;
+    // The direction of travel at the end of the last feed move in X and Y.
+    bool tem_rumo_ = false;
+    double rumo_x_ = 0, rumo_y_ = 0;
+    bool caminho_apos_helice_ = false;
 };
 
 // 7. With ways of cutting: each pass's way in and out clear of the material

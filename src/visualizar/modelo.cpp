@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "visualizar/arco.hpp"
 #include "visualizar/mensagem.hpp"
@@ -246,8 +247,7 @@ void Modelo::iniciar_passe(const Movimento& m) {
     } else {
         ps.topo.push_back({static_cast<float>(x), static_cast<float>(y)});
     }
-    const double dx = x - m.de.x, dy = y - m.de.y, dz = z - m.de.z;
-    ps.comprimento += std::sqrt(dx * dx + dy * dy + dz * dz);
+    ps.comprimento += percorrido(m);
     ps.z_min = ps.z_max = z;
     if (modos_ && m.de.z <= 0) {
         // The helix starts where its first move does, when that is in the part.
@@ -256,6 +256,10 @@ void Modelo::iniciar_passe(const Movimento& m) {
     }
     ps.primeiro = ps.ultimo = m.para;
     ps.movimentos = 1;
+    if (ps.z_min < z_corte_min) {
+        z_corte_min = ps.z_min;
+        if (z_corte_min < z_min) linha_z_min = m.linha;
+    }
     ultima_linha_corte_ = m.linha;
     ps.amostra = amostra_;
     if (!ps.ultimo_arco) ps.lado_inicio.push_back({static_cast<float>(x), static_cast<float>(z)});
@@ -290,10 +294,13 @@ void Modelo::cortar(const Movimento& m) {
     }
     if (ps.ultimo_arco) [[unlikely]] amostrar_arco(m);
     if (!ps.ultimo_arco && ps.movimentos < passos_volta) ps.topo.push_back({static_cast<float>(x), static_cast<float>(y)});
-    const double dx = x - m.de.x, dy = y - m.de.y, dz = z - m.de.z;
-    ps.comprimento += std::sqrt(dx * dx + dy * dy + dz * dz);
+    ps.comprimento += percorrido(m);
     ps.z_min = std::min(ps.z_min, z);
     ps.z_max = std::max(ps.z_max, z);
+    if (z < z_corte_min) [[unlikely]] {
+        z_corte_min = z;
+        if (z < z_min) linha_z_min = m.linha;
+    }
     ps.ultimo.x = x;
     ps.ultimo.y = y;
     ps.ultimo.z = z;
@@ -345,8 +352,17 @@ void Modelo::rapido(const Movimento& m) {
     inicio_xy_ = m.tem_x && m.tem_y;
     if (m.z_conhecido) {
         z_max = std::max(z_max, m.para.z);
-        z_min = std::min(z_min, m.para.z);
+        if (m.para.z < z_min) {
+            z_min = m.para.z;
+            if (z_min < z_corte_min) linha_z_min = m.linha;
+        }
     }
+}
+
+double Modelo::percorrido(const Movimento& m) {
+    const double l = comprimento_do_movimento(m);
+    minutos += f_atual_ > 0 ? l / f_atual_ : std::numeric_limits<double>::infinity();
+    return l;
 }
 
 void Modelo::alargar(double x, double y, double z) {
@@ -448,8 +464,7 @@ bool Modelo::parece_helice(const Movimento& m) const {
 void Modelo::caminho(const Movimento& m, bool entrada) {
     cortou = true;
     ++movimentos;
-    const double dx = m.para.x - m.de.x, dy = m.para.y - m.de.y, dz = m.para.z - m.de.z;
-    const double l = std::sqrt(dx * dx + dy * dy + dz * dz);
+    const double l = percorrido(m);
     std::vector<PontoPlano>* guia = nullptr;
     const Passe* passe = nullptr;
     if (entrada) {
@@ -476,7 +491,10 @@ void Modelo::caminho(const Movimento& m, bool entrada) {
     }
     if (m.z_conhecido) {
         z_max = std::max(z_max, m.para.z);
-        z_min = std::min(z_min, m.para.z);
+        if (m.para.z < z_min) {
+            z_min = m.para.z;
+            if (z_min < z_corte_min) linha_z_min = m.linha;
+        }
     }
     for (Observador* o : observadores_) o->caminho(passe, m, entrada);
 }

@@ -56,10 +56,13 @@ public:
     std::uint64_t movimentos = 0;  // feed moves
     std::uint64_t rapidos = 0;
     std::uint64_t passes = 0;
-    double comprimento = 0;
+    double comprimento = 0;  // of the feed moves
+    double minutos = 0;      // they take, each at the feed in force; infinite after a feed of 0
     bool tem_extremos = false;
     double x_max = 0, x_min = 0, y_max = 0, y_min = 0;  // of feed moves, from 0 as the generator's
-    double z_max = -1e300, z_min = 1e300;               // of every known position
+    double z_max = -1e300, z_min = 1e300;               // of every known position but the passes' cuts
+    double z_corte_min = 1e300;                         // of the passes' cuts
+    std::uint64_t linha_z_min = 0;                      // where the path goes deepest
     double erro_extremos = 0;
 
     // Preamble and end.
@@ -116,6 +119,8 @@ private:
     void mover_com_modos(const Movimento& m);
     bool parece_helice(const Movimento& m) const;
     void caminho(const Movimento& m, bool entrada);
+    // A feed move's length, its time added at the feed in force.
+    double percorrido(const Movimento& m);
     void soltar_pendentes(bool na_helice);
     void cortar_qualquer(const Movimento& m);
     void alargar(double x, double y, double z);

@@ -76,8 +76,9 @@ Quadro montar_quadro(const Modelo& m) {
     q.totais.push_back({"Movimentos de corte (g01)", inteiro(m.movimentos)});
     q.totais.push_back({"Movimentos rapidos", inteiro(m.rapidos)});
     q.totais.push_back({"Comprimento do corte", formatar("%.1f mm", m.comprimento)});
-    const double avanco = m.tem_f ? m.f : c.F.presente() ? c.F.v : 0;
-    const std::string tempo = avanco > 0 ? formatar("%.1f min", m.comprimento / avanco) : std::string("-");
+    // Each move at the feed in force: a pass may have a feed of its own.
+    const std::string tempo = std::isfinite(m.minutos) && m.comprimento > 0 ? formatar("%.1f min", m.minutos)
+                                                                             : std::string("-");
     q.totais.push_back({"Tempo de corte (avanco f)", tempo});
     q.tempo_corte = tempo;
     if (m.tem_extremos) {

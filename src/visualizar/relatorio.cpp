@@ -104,6 +104,8 @@ void imprimir_relatorio(Console& console, const Analise& a, const std::string& a
             const std::string onde = r.linha != 0 ? formatar("linha %llu: ", static_cast<unsigned long long>(r.linha))
                                                   : std::string();
             console.escrever(quebrar(onde + r.detalhe, 5));
+            for (const ResultadoVerificacao::Nota& n : r.notas)
+                console.escrever(quebrar(formatar("linha %llu: ", static_cast<unsigned long long>(n.linha)) + n.texto, 5));
             if (r.ocorrencias > 1) console.escrever(quebrar(a.verificacoes.ocorrencias(i), 5));
         } else if (r.estado != Estado::ok && !r.detalhe.empty()) {
             console.escrever(quebrar("(" + r.detalhe + ")", 5));

@@ -18,12 +18,57 @@ void ConferenciaPreambulo::inicio_passe(const Passe& p, const Movimento& m) {
         v_.falha(Verificacoes::rapidos_e_preambulo, m.linha, "novo passe sem antes subir acima de Z 0");
         retracao_ = Retracao::nenhuma;
     }
+    apos_corte_ = true;
+    caminho_apos_helice_ = false;
+    rumo_de(m);
+}
+
+void ConferenciaPreambulo::caminho(const Passe* p, const Movimento& m, bool entrada) {
+    apos_corte_ = true;
+    if (p != nullptr && !entrada) caminho_apos_helice_ = true;
+    rumo_de(m);
+}
+
+void ConferenciaPreambulo::rumo_de(const Movimento& m) {
+    if (m.tipo == TipoMovimento::arco) {
+        const double rx = m.para.x - m.centro_x, ry = m.para.y - m.centro_y;
+        const double s = m.horario ? -1 : 1, r = std::hypot(rx, ry);
+        if (!(r > 0)) return;
+        rumo_x_ = -s * ry / r;
+        rumo_y_ = s * rx / r;
+        tem_rumo_ = true;
+        return;
+    }
+    const double dx = m.para.x - m.de.x, dy = m.para.y - m.de.y, l = std::hypot(dx, dy);
+    if (!(l > meia_unidade(3))) return;
+    rumo_x_ = dx / l;
+    rumo_y_ = dy / l;
+    tem_rumo_ = true;
 }
 
 void ConferenciaPreambulo::fim_passe(const Passe& p) {
     ultimo_corte_ = p.ultimo;
     raio_ultimo_ = p.raio();
     erro_ultimo_ = p.erro;
+    apos_corte_ = true;
+    // The helix's own last direction, where no way out followed it.
+    if (!caminho_apos_helice_ && p.movimentos > 1) {
+        if (p.ultimo_arco) {
+            const double r = std::hypot(p.ultimo.x, p.ultimo.y);
+            if (r > 0) {
+                rumo_x_ = -p.sinal_giro * p.ultimo.y / r;
+                rumo_y_ = p.sinal_giro * p.ultimo.x / r;
+                tem_rumo_ = true;
+            }
+        } else {
+            const double dx = p.ultimo.x - p.penultimo.x, dy = p.ultimo.y - p.penultimo.y, l = std::hypot(dx, dy);
+            if (l > 0) {
+                rumo_x_ = dx / l;
+                rumo_y_ = dy / l;
+                tem_rumo_ = true;
+            }
+        }
+    }
     // A tangent way out off a blank, or one the control compensates,
     // already leaves the thread: straight up from there.
     const Cabecalho& c = m_.cabecalho;
@@ -31,29 +76,123 @@ void ConferenciaPreambulo::fim_passe(const Passe& p) {
     retracao_ = livre ? Retracao::subir : Retracao::afastar;
 }
 
-// With ways of cutting a pass may go down at rapid beside the thread (the
-// way in from the thread length up): only where the cutter clears what the
-// passes before left, inside the bore or outside the blank. Where the control
-// compensates the cutter, it places the cutter itself.
-bool ConferenciaPreambulo::descida_livre(const Movimento& m) const {
+bool ConferenciaPreambulo::espaco(vocabulario::EspacoLivre& e, double& tolerancia) const {
     const Cabecalho& c = m_.cabecalho;
-    if (m.compensacao != 40) return true;
-    if (!c.ferramenta.presente() || c.lista.empty() || (!c.interna() && !c.externa())) return false;
-    // The diameter the passes before left: the list's item before this pass.
-    const std::size_t i = std::min<std::size_t>(static_cast<std::size_t>(std::min<std::uint64_t>(m_.passes, c.lista.size() - 1)),
-                                                c.lista.size() - 1);
-    const Valor& feito = c.lista[i].diametro;
-    if (!feito.presente()) return false;
-    const double r = std::hypot(m.para.x, m.para.y), meia = c.ferramenta.v / 2;
-    const double tol = meia_unidade(3) * 2 + meia_unidade(feito.decimais) + folga_calculo;
-    return c.interna() ? r + meia <= feito.v / 2 + tol : r - meia >= feito.v / 2 - tol;
+    if ((!c.interna() && !c.externa()) || !c.ferramenta.presente() || !std::isfinite(c.ferramenta.v)) return false;
+    if (!c.Di_desabilitado && !c.Di.presente()) return false;
+    const double di = c.Di_desabilitado ? 0.0 : c.Di.v;
+    e.interna = c.interna();
+    e.ferramenta = c.ferramenta.v;
+    // Half of each diameter's last printed decimal, on the radius.
+    tolerancia = (meia_unidade(c.ferramenta.decimais) + (c.Di_desabilitado ? 0 : meia_unidade(c.Di.decimais))) / 2;
+    if (e.interna) {
+        e.diametro = di;
+    } else {
+        if (di <= 0 && (!c.Df.presente() || !c.p.presente())) return false;
+        e.diametro = vocabulario::diametro_blank(di, c.Df.v, c.p.v);
+        if (di <= 0) tolerancia += meia_unidade(c.Df.decimais) / 2 + meia_unidade(c.p.decimais);
+    }
+    if (c.conicidade > 0) e.conicidade = (e.interna ? -1.0 : 1.0) / static_cast<double>(c.conicidade);
+    return std::isfinite(e.diametro) && std::isfinite(tolerancia);
+}
+
+Ponto3 ConferenciaPreambulo::centro(const Ponto3& p, int compensacao) const {
+    const Cabecalho& c = m_.cabecalho;
+    if (compensacao == 40 || !tem_rumo_ || !c.ferramenta.presente()) return p;
+    // The cutter left (G41) or right (G42) of its travel, by its radius.
+    const double lado = compensacao == 41 ? 1 : -1, meia = c.ferramenta.v / 2;
+    return {p.x - lado * meia * rumo_y_, p.y + lado * meia * rumo_x_, p.z};
+}
+
+void ConferenciaPreambulo::conferir_espaco(const Movimento& m) {
+    const double tol_z = meia_unidade(3);
+    if (m.de.z >= -tol_z && m.para.z >= -tol_z) return;
+    vocabulario::EspacoLivre e;
+    double tol_cabecalho = 0;
+    const bool conhecido = espaco(e, tol_cabecalho);
+    if (!conhecido) {
+        // Without the hole or the blank, no rapid may go down into the part.
+        if (m.para.z < m.de.z - tol_z && m.para.z < -tol_z)
+            v_.falha_no_ponto(Verificacoes::rapidos_e_preambulo, m.linha,
+                              formatar("movimento rapido desce a Z %.3f", m.para.z), m.para.x, m.para.y, m.para.z);
+        return;
+    }
+    Ponto3 a = centro(m.de, m.compensacao), b = centro(m.para, m.compensacao);
+    auto prof = [](double z) { return std::max(0.0, -z); };
+    const double erro = 2 * erro_coordenada(std::max(std::hypot(a.x, a.y), std::hypot(b.x, b.y)));
+    const double tol = tol_cabecalho + erro + folga_calculo;
+    auto ok = [&](const Ponto3& q) { return e.livre(std::hypot(q.x, q.y), prof(q.z), tol); };
+    // Leaving the groove just cut, level and straight towards the open side
+    // (the axis inside, away from it outside), into the clear space.
+    if (apos_corte_ && std::fabs(b.z - a.z) <= tol_z && ok(b)) {
+        const double dx = b.x - a.x, dy = b.y - a.y;
+        const double rumo = e.interna ? b.x * dx + b.y * dy : -(a.x * dx + a.y * dy);
+        if (rumo <= erro * std::hypot(dx, dy) + folga_calculo) return;
+    }
+    // The part of the move below the face.
+    auto no_z = [](const Ponto3& p, const Ponto3& q, double z) {
+        const double t = (z - p.z) / (q.z - p.z);
+        return Ponto3{p.x + t * (q.x - p.x), p.y + t * (q.y - p.y), z};
+    };
+    if (a.z > 0) a = no_z(a, b, 0);
+    if (b.z > 0) b = no_z(b, a, 0);
+    auto ponto = [&](double t) {
+        return Ponto3{a.x + t * (b.x - a.x), a.y + t * (b.y - a.y), a.z + t * (b.z - a.z)};
+    };
+    auto invasao = [&](double t) {
+        const Ponto3 q = ponto(t);
+        return e.invasao(std::hypot(q.x, q.y), prof(q.z));
+    };
+    // Along a straight move the edge's reach into a hole's wall is convex
+    // (its worst at an end); into a blank it is concave (its worst where the
+    // move passes nearest the axis, found by thirds).
+    double t_pior = 0;
+    if (e.interna) {
+        if (ok(a) && ok(b)) return;
+        t_pior = ok(a) ? 1.0 : ok(b) ? 0.0 : (invasao(0) >= invasao(1) ? 0.0 : 1.0);
+    } else {
+        double baixo = 0, alto = 1;
+        for (int i = 0; i < 100; ++i) {
+            const double m1 = baixo + (alto - baixo) / 3, m2 = alto - (alto - baixo) / 3;
+            if (invasao(m1) < invasao(m2))
+                baixo = m1;
+            else
+                alto = m2;
+        }
+        t_pior = (baixo + alto) / 2;
+        for (double t : {0.0, 1.0})
+            if (invasao(t) > invasao(t_pior)) t_pior = t;
+        if (invasao(t_pior) <= -vocabulario::folga_rapido + tol) return;
+    }
+    const Ponto3 onde = ponto(t_pior);
+    const double entra = invasao(t_pior);
+    const double d = e.diametro_em(prof(onde.z));
+    std::string texto;
+    if (e.interna && e.diametro <= 0)
+        texto = formatar("movimento rapido a Z %.3f com o centro da fresa a %.3f mm do eixo: sem diametro inicial, "
+                         "so o eixo e certamente livre no furo",
+                         onde.z, entra);
+    else
+        texto = formatar(entra > 0 ? "movimento rapido a Z %.3f com a aresta %.3f mm dentro %s (D %.3f)"
+                                   : "movimento rapido a Z %.3f com a aresta a %.3f mm %s (D %.3f), menos que a "
+                                     "folga de 0.1 mm",
+                         onde.z, std::fabs(entra),
+                         e.interna ? "da parede do furo" : m_.cabecalho.Di_desabilitado ? "do blank estimado" : "do blank",
+                         d);
+    v_.falha_com_nota(Verificacoes::rapidos_e_preambulo, m.linha, texto, onde.x, onde.y, onde.z);
 }
 
 // After a pass: first away from the thread in X and Y at full depth (to the
 // axis inside a bore, to the corner of the retract square outside a part),
-// then up above the part; no rapid move in X and Y below Z 0 otherwise.
+// then up above the part.
 void ConferenciaPreambulo::rapido(const Movimento& m) {
     if (!m.de_conhecido) return;
+    conferir_retracao(m);
+    conferir_espaco(m);
+    apos_corte_ = false;
+}
+
+void ConferenciaPreambulo::conferir_retracao(const Movimento& m) {
     const Ponto3& de = m.de;
     const Ponto3& para = m.para;
     const Cabecalho& c = m_.cabecalho;
@@ -63,8 +202,11 @@ void ConferenciaPreambulo::rapido(const Movimento& m) {
     auto falha = [&](const std::string& texto) {
         v_.falha_no_ponto(Verificacoes::rapidos_e_preambulo, m.linha, texto, para.x, para.y, para.z);
     };
-    if (para.z < de.z - tol_xy && para.z < -tol_xy && !(m_.modos() && !move_xy && descida_livre(m)))
-        falha(formatar("movimento rapido desce a Z %.3f", para.z));
+    vocabulario::EspacoLivre e;
+    double tol_espaco = 0;
+    // Where the header gives the hole or the blank, a rapid below the face
+    // is judged by where it goes; without it, any rapid in X and Y there fails.
+    const bool espaco_conhecido = espaco(e, tol_espaco);
     if (retracao_ == Retracao::afastar) {
         if (!move_xy) {
             if (sobe) {
@@ -105,10 +247,10 @@ void ConferenciaPreambulo::rapido(const Movimento& m) {
             retracao_ = Retracao::nenhuma;
             return;
         }
-        if (move_xy) falha("movimento rapido em X e Y abaixo de Z 0 antes de subir");
+        if (move_xy && !espaco_conhecido) falha("movimento rapido em X e Y abaixo de Z 0 antes de subir");
         return;
     }
-    if (move_xy && de.z < -tol_xy) falha("movimento rapido em X e Y abaixo de Z 0");
+    if (move_xy && de.z < -tol_xy && !espaco_conhecido) falha("movimento rapido em X e Y abaixo de Z 0");
 }
 
 void ConferenciaPreambulo::fim_arquivo(const Modelo& m) {

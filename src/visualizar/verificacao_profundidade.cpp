@@ -212,6 +212,31 @@ void ConferenciaProfundidade::fim_arquivo(const Modelo& m) {
                       "o ponto inicial nao pode ser conferido");
     if (!L && !p && (!c.p.presente() || !c.L.presente()))
         v_.falha(Verificacoes::profundidade_e_avanco, 0, "sem o passo p ou o comprimento L no cabecalho");
+    conferir_z_minimo(m);
+}
+
+// The deepest the path goes: the header says so where it is below L, for
+// the hole must be that deep; below L by up to the last chord's step it may
+// go without saying.
+void ConferenciaProfundidade::conferir_z_minimo(const Modelo& m) {
+    const Cabecalho& c = m.cabecalho;
+    const double z = std::min(m.z_corte_min, m.z_min);
+    if (!std::isfinite(z)) return;
+    const double tol = 2 * erro_coordenada(std::fabs(z)) + folga_calculo;
+    if (c.z_minimo.presente()) {
+        if (std::fabs(z - c.z_minimo.v) > tol + meia_unidade(c.z_minimo.decimais))
+            v_.falha(Verificacoes::profundidade_e_avanco, c.linha_de[static_cast<std::size_t>(TipoComentario::z_minimo)],
+                     formatar("o percurso desce a Z %.3f; o cabecalho diz Z minimo %.3f", z, c.z_minimo.v));
+        return;
+    }
+    if (!c.L.presente() || !c.p.presente() || !std::isfinite(c.L.v) || !std::isfinite(c.p.v)) return;
+    const double limite = c.L.v + meia_unidade(c.L.decimais) + std::fabs(c.p.v) / vocabulario::passos_por_volta +
+                          meia_unidade(c.p.decimais) + tol;
+    if (-z > limite)
+        v_.falha(Verificacoes::profundidade_e_avanco, m.linha_z_min,
+                 formatar("o percurso desce a Z %.3f, abaixo de L %.2f, e o cabecalho nao diz o Z minimo do "
+                          "percurso (o furo precisa dessa profundidade)",
+                          z, c.L.v));
 }
 
 // A chord of the helix: one degree on from the previous point, turned the

@@ -47,6 +47,13 @@ void Verificacoes::falha_no_ponto(int numero, std::uint64_t linha, const std::st
     r.z = z;
 }
 
+void Verificacoes::falha_com_nota(int numero, std::uint64_t linha, const std::string& detalhe, double x, double y,
+                                  double z) {
+    ResultadoVerificacao& r = itens_[static_cast<std::size_t>(numero - 1)];
+    if (r.estado == Estado::falha && r.notas.size() < ResultadoVerificacao::max_notas) r.notas.push_back({linha, detalhe});
+    falha_no_ponto(numero, linha, detalhe, x, y, z);
+}
+
 void Verificacoes::contar(int numero, std::uint64_t vezes) {
     itens_[static_cast<std::size_t>(numero - 1)].ocorrencias += vezes;
 }

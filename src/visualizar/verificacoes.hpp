@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // The results of the checks of the path against the file's own header. Each
 // keeps the first place where it fails (line, what differs, where on the
@@ -24,6 +25,14 @@ struct ResultadoVerificacao {
     std::size_t quantidade_linhas = 0;
     bool tem_ponto = false;   // the first failure has a place on the path
     double x = 0, y = 0, z = 0;
+    // Where a check names every failing line with what is wrong there: the
+    // first `max_notas` of them after the first, which `detalhe` holds.
+    struct Nota {
+        std::uint64_t linha = 0;
+        std::string texto;
+    };
+    static constexpr std::size_t max_notas = 24;
+    std::vector<Nota> notas;
 };
 
 class Verificacoes {
@@ -45,6 +54,8 @@ public:
     // Records a failure; only the first one's line and text are kept.
     void falha(int numero, std::uint64_t linha, const std::string& detalhe);
     void falha_no_ponto(int numero, std::uint64_t linha, const std::string& detalhe, double x, double y, double z);
+    // The same, for a check that names each failing line with its own text.
+    void falha_com_nota(int numero, std::uint64_t linha, const std::string& detalhe, double x, double y, double z);
     // More failures of a kind already recorded.
     void contar(int numero, std::uint64_t vezes);
     // A check that does not apply, or could not be made, with the reason.
