@@ -16,13 +16,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The line "<needle>" of a CR LF file replaced by `novo`; its 1-based number.
+// The line "<needle>" of a file (CR LF, or LF for grbl) replaced by `novo`;
+// its 1-based number.
 std::size_t trocar_linha(std::string& arquivo, const std::string& antiga, const std::string& nova) {
-    const std::size_t onde = arquivo.find("\r\n" + antiga + "\r\n");
+    const std::string fim = arquivo.find("\r\n") != std::string::npos ? "\r\n" : "\n";
+    const std::size_t onde = arquivo.find(fim + antiga + fim);
     EXPECT_NE(onde, std::string::npos) << antiga;
     if (onde == std::string::npos) return 0;
-    arquivo.replace(onde + 2, antiga.size(), nova);
-    return static_cast<std::size_t>(std::count(arquivo.begin(), arquivo.begin() + static_cast<std::ptrdiff_t>(onde) + 2, '\n')) + 1;
+    arquivo.replace(onde + fim.size(), antiga.size(), nova);
+    return static_cast<std::size_t>(
+               std::count(arquivo.begin(), arquivo.begin() + static_cast<std::ptrdiff_t>(onde + fim.size()), '\n')) +
+           1;
 }
 
 struct Rodada {
@@ -226,7 +230,7 @@ TEST(VisualizarArquivos, EdicoesQueOComandoNaoExplica) {
         const char* para;
         const char* nome;
     } casos[] = {
-        {"grbl", "G0 Z3", "%\r\nG0 Z3", "grbl (editado: %)"},
+        {"grbl", "G0 Z3", "%\nG0 Z3", "grbl (editado: %)"},
         {"linuxcnc", "G4 P3", "G04 P3", "linuxcnc (editado: G04)"},
         {"fanuc", "O0001", "", "fanuc (editado: sem O)"},
         {"fanuc", "G04 P3000", "(PAUSA) G04 P3000 ; DO FUSO", "fanuc (editado: comentarios ;)"},

@@ -78,6 +78,9 @@ bool tem_ponto(const std::string& numero) { return numero.find('.') != std::stri
 
 std::vector<std::string> conferir_grbl(const std::string& arquivo) {
     std::vector<std::string> faltas;
+    // GRBL ends a line at a CR and at a LF alike: CR LF would be two lines,
+    // two replies, which a streaming sender counts as two blocks.
+    if (arquivo.find('\r') != std::string::npos) faltas.push_back("fim de linha CR LF: o GRBL responde duas vezes");
     const auto ls = linhas(arquivo);
     for (std::size_t i = 0; i < ls.size(); ++i) {
         const std::string& l = ls[i];

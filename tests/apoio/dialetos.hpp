@@ -8,7 +8,7 @@
 // what a file would be refused or misread for. Each returns one text per
 // fault found, with its line; none for a file the control takes.
 
-// GRBL 1.1: comments in parentheses only, no "%", no O or N words, none of
+// GRBL 1.1: lines ending in LF alone, comments in parentheses only, no "%", no O or N words, none of
 // the real-time characters "!", "?", "~" anywhere, ASCII only, upper-case
 // words GRBL knows, a dwell in seconds, no tool change.
 std::vector<std::string> conferir_grbl(const std::string& arquivo);
