@@ -233,7 +233,8 @@ TEST(MedidasClasses, LimitesDaIso965ConferemComATabela) {
 TEST(MedidasClasses, LimitesDaAsmeB11ConferemComATabela) {
     const std::string meio = relatorio("1/2-13 UNC-2B");
     EXPECT_EQ(limites(meio, "Furo 2B, diametro de flanco"), "0.4500 0.4565 11.430 11.595");
-    EXPECT_EQ(limites(meio, "Furo 2B, diametro menor"), "0.417 0.434 10.592 11.024");
+    // Four decimals in inches everywhere; the 2B minor limits are thousandths from #6 on.
+    EXPECT_EQ(limites(meio, "Furo 2B, diametro menor"), "0.4170 0.4340 10.592 11.024");
     EXPECT_EQ(meio.find("Parafuso"), std::string::npos);
     const std::string a = relatorio("1/2-13 UNC-2A");
     EXPECT_EQ(limites(a, "Parafuso 2A, diametro maior"), "0.4876 0.4985 12.385 12.662");
@@ -241,9 +242,10 @@ TEST(MedidasClasses, LimitesDaAsmeB11ConferemComATabela) {
     const std::pair<std::pair<const char*, const char*>, const char*> casos[] = {
         {{"1/4-20 UNC-2B", "Furo 2B, diametro de flanco"}, "0.2175 0.2224 5.525 5.649"},
         {{"1/4-20 UNC-2A", "Parafuso 2A, diametro maior"}, "0.2408 0.2489 6.116 6.322"},
-        {{"#10-24 UNC-2B", "Furo 2B, diametro menor"}, "0.145 0.156 3.683 3.962"},
+        {{"#10-24 UNC-2B", "Furo 2B, diametro menor"}, "0.1450 0.1560 3.683 3.962"},
         {{"3/8-24 UNF-2B", "Furo 2B, diametro de flanco"}, "0.3479 0.3528 8.837 8.961"},
-        {{"1/2-13 UNC-3B", "Furo 3B, diametro menor"}, "0.4167 0.4284 10.584 10.881"},
+        // The smallest minor diameter is tabulated to thousandths for 3B too.
+        {{"1/2-13 UNC-3B", "Furo 3B, diametro menor"}, "0.4170 0.4284 10.592 10.881"},
         {{"1/2-13 UNC-1A", "Parafuso 1A, diametro maior"}, "0.4822 0.4985 12.248 12.662"},
         {{"1/2-13 UNC-3A", "Parafuso 3A, diametro de flanco"}, "0.4463 0.4500 11.336 11.430"},
     };
@@ -294,7 +296,8 @@ TEST(MedidasUnificada, SeriesTamanhosNumeradosEFracoesMistas) {
               std::string::npos);
     EXPECT_EQ(valor(quarto, "Diametro de flanco"), "5.525");
     EXPECT_EQ(respostas(quarto, interna), "6.35 / 5.08 / 1.27");
-    EXPECT_EQ(respostas(quarto, externa), "4.792 / 6.35 / 1.27");
+    // The UNR root: 1.19078493 P under the major diameter.
+    EXPECT_EQ(respostas(quarto, externa), "4.838 / 6.35 / 1.27");
     EXPECT_NE(quarto.find("1.27       25.4 / 20 fios por polegada\n"), std::string::npos);
     EXPECT_EQ(relatorio("1/4 unc"), quarto);
     EXPECT_EQ(relatorio(" 1/4 - 20 "), quarto);
@@ -315,7 +318,7 @@ TEST(MedidasUnificada, SeriesTamanhosNumeradosEFracoesMistas) {
     EXPECT_NE(meio.find("Rosca 1/2-13 UNC:"), std::string::npos);
     EXPECT_EQ(valor(meio, "Diametro de flanco"), "11.431");
     EXPECT_EQ(valor(meio, "Passo P"), "1.954");
-    EXPECT_EQ(respostas(meio, externa), "10.303 / 12.7 / 1.953846");
+    EXPECT_EQ(respostas(meio, externa), "10.373 / 12.7 / 1.953846");
     EXPECT_NE(relatorio("2-4.5").find("Rosca 2-4.5 UNC:"), std::string::npos);
 }
 

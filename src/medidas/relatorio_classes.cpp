@@ -18,10 +18,12 @@ constexpr std::size_t largura_mm = 10;
 constexpr int casas_polegada = 4;
 
 // Flank and root of the basic profile as multiples of the pitch: the major
-// diameter lies 3/8 sqrt(3) P above the pitch diameter, the screw's root
-// 1/sqrt(3) P below it. A cutter of full profile cuts the three together.
+// diameter lies 3/8 sqrt(3) P above the pitch diameter, the metric screw's
+// root 1/sqrt(3) P below it, the Unified (UNR) one 1.19078493 - 0.64951905 P.
+// A cutter of full profile cuts the three together.
 const long double maior_sobre_flanco = 0.375L * std::sqrt(3.0L);
-const long double flanco_sobre_raiz = 1 / std::sqrt(3.0L);
+const long double flanco_sobre_raiz_metrica = 1 / std::sqrt(3.0L);
+constexpr long double flanco_sobre_raiz_unr = 0.54126588L;
 
 // One side of a thread with its limits: metric ones in micrometres, Unified
 // ones in ten-thousandths of an inch (`polegadas`).
@@ -29,7 +31,6 @@ struct Lado {
     std::string classe;  // "6H", "2B"
     bool interna = false;
     bool polegadas = false;
-    bool menor_em_milesimos = false;
     Faixas faixas;
 };
 
@@ -40,22 +41,21 @@ long double em_um(const Lado& l, std::int64_t v) {
 
 std::int64_t mm_de(const Lado& l, std::int64_t v) { return l.polegadas ? arredondar(v * 254, 100) : v; }
 
-std::string texto_limite(const Lado& l, const Faixa& f, bool minimo, bool em_polegadas, bool menor) {
+std::string texto_limite(const Lado& l, const Faixa& f, bool minimo, bool em_polegadas) {
     if (!(minimo ? f.tem_minimo : f.tem_maximo)) return "-";
     const std::int64_t v = minimo ? f.minimo : f.maximo;
     if (!em_polegadas) return mm(mm_de(l, v));
-    if (menor && l.menor_em_milesimos) return texto_fixo(v / 10, 3);
     return texto_fixo(v, casas_polegada);
 }
 
-void linha_faixa(std::string& t, const Lado& l, std::string_view diametro, const Faixa& f, bool menor = false) {
+void linha_faixa(std::string& t, const Lado& l, std::string_view diametro, const Faixa& f) {
     std::string linha = pontilhado(juntar({l.interna ? "Furo " : "Parafuso ", l.classe, ", diametro ", diametro}),
                                    coluna_faixa);
     linha.pop_back();
     if (l.polegadas)
         for (bool minimo : {true, false})
-            linha += a_direita(texto_limite(l, f, minimo, true, menor), largura_polegada);
-    for (bool minimo : {true, false}) linha += a_direita(texto_limite(l, f, minimo, false, menor), largura_mm);
+            linha += a_direita(texto_limite(l, f, minimo, true), largura_polegada);
+    for (bool minimo : {true, false}) linha += a_direita(texto_limite(l, f, minimo, false), largura_mm);
     t += juntar({linha, "\n"});
 }
 
@@ -98,7 +98,9 @@ void respostas_no_meio(std::string& t, const Consulta& c, const Lado& l, const B
                  juntar({"broca; menor ", faixa_texto(l, f.menor)}));
     } else {
         resposta(t, "Diametro Final da rosca [mm]",
-                 digitar(arredondado_um(meio_um(l, f.flanco) - flanco_sobre_raiz * passo_um)), flanco);
+                 digitar(arredondado_um(meio_um(l, f.flanco) -
+                                        (l.polegadas ? flanco_sobre_raiz_unr : flanco_sobre_raiz_metrica) * passo_um)),
+                 flanco);
         resposta(t, "Diametro Inicial da rosca [mm]", digitar(arredondado_um(meio_um(l, f.maior))),
                  juntar({"maior ", faixa_texto(l, f.maior)}));
     }
@@ -115,16 +117,16 @@ std::optional<Lado> lado_metrico(const Consulta& c, const ClasseIso965& classe, 
 
 Lado lado_unificado(const Consulta& c, int classe, bool interna) {
     const Designacao& d = c.designacao;
-    // The coarse and fine series engage over the size; the others over nine pitches.
     const auto serie = c.serie_pedida ? c.serie_pedida : c.serie_do_passo;
-    const bool pelo_diametro = d.serie != SerieDigitada::un && d.serie != SerieDigitada::uns && serie &&
-                               (*serie == SerieUnificada::unc || *serie == SerieUnificada::unf);
-    const FaixasUnificadas u = faixas_unificadas(d.diametro, d.passo, pelo_diametro, classe, interna);
+    const bool grossa_ou_fina = d.serie != SerieDigitada::un && d.serie != SerieDigitada::uns && serie &&
+                                (*serie == SerieUnificada::unc || *serie == SerieUnificada::unf);
+    const FaixasUnificadas u = faixas_unificadas(
+        d.diametro, d.passo, engate_pelo_diametro(d.passo, grossa_ou_fina, d.serie == SerieDigitada::uns), classe,
+        interna);
     Lado l;
     l.classe = texto_classe_unificada(classe, interna);
     l.interna = interna;
     l.polegadas = true;
-    l.menor_em_milesimos = u.menor_em_milesimos;
     l.faixas = u.faixas;
     return l;
 }
@@ -170,7 +172,7 @@ void classes(std::string& t, const Consulta& c) {
     for (const auto& l : lados) {
         linha_faixa(t, l, "maior", l.faixas.maior);
         linha_faixa(t, l, "de flanco", l.faixas.flanco);
-        linha_faixa(t, l, "menor", l.faixas.menor, true);
+        linha_faixa(t, l, "menor", l.faixas.menor);
     }
     Broca broca;
     for (const auto& l : lados)
