@@ -162,9 +162,14 @@ void classes(std::string& t, const Consulta& c) {
         if (parafuso != 0) lados.push_back(lado_unificado(c, parafuso, false));
     }
     for (const auto& l : lados) nomes += juntar({nomes.empty() ? "" : "/", l.classe});
-    const char* norma = d.familia == Familia::metrica ? "ISO 965-1, engate normal" : "ASME B1.1";
+    const char* norma = d.familia != Familia::metrica ? "ASME B1.1"
+                        : d.engate == 'S'            ? "ISO 965-1, engate curto S"
+                        : d.engate == 'L'            ? "ISO 965-1, engate longo L"
+                                                     : "ISO 965-1, engate normal";
     t += digitada ? juntar({"\nClasse ", nomes, " (", norma, "):\n"})
                   : juntar({"\nSem classe na designacao: ", nomes, ", as mais comuns (", norma, "):\n"});
+    // ISO 965-1: the group picks the class; a class's limits do not depend on it.
+    if (d.engate == 'S' || d.engate == 'L') t += "(o grupo de engate escolhe a classe; os limites sao os da classe)\n";
     const bool polegadas = d.familia == Familia::unificada;
     t += std::string(coluna_faixa, ' ');
     if (polegadas) t += juntar({a_direita("min pol", largura_polegada), a_direita("max pol", largura_polegada)});
