@@ -139,4 +139,53 @@ TEST(MedidasNormas, UnificadaConfereComAsmeB11) {
     conferir(linhas);
 }
 
+// "min max" of a limits row in millimetres (the only columns of metric
+// and pipe threads).
+std::string milimetros(const std::string& texto, const std::string& rotulo) { return polegadas(texto, rotulo); }
+
+// ISO 228-1, Table 1 (as reproduced in Maryland Metrics' thread data
+// charts): the nut's TD2 and TD1 plus, the screw's Td2 minus (class B twice
+// A) and Td minus, by threads per inch and, at 11, by size (up to 2 and from
+// 2 1/4). G1/2 A as in the reference notes: d2 19.651-19.793, d 20.671-20.955.
+TEST(MedidasNormas, TuboConfereComIso228) {
+    static constexpr Linha linhas[] = {
+        {"G1/16", "Furo, diametro de flanco", "7.142 7.249"},
+        {"G1/16", "Furo, diametro menor", "6.561 6.843"},
+        {"G1/8", "Parafuso B, diametro de flanco", "8.933 9.147"},
+        {"G1/4-B", "Parafuso B, diametro de flanco", "12.051 12.301"},
+        {"G1/4-B", "Parafuso B, diametro maior", "12.907 13.157"},
+        {"G3/8", "Furo, diametro menor", "14.950 15.395"},
+        {"G1/2 A", "Parafuso A, diametro de flanco", "19.651 19.793"},
+        {"G1/2 A", "Parafuso A, diametro maior", "20.671 20.955"},
+        {"G1/2", "Furo, diametro menor", "18.631 19.172"},
+        {"G1/2", "Furo, diametro maior", "20.955 -"},
+        {"G7/8", "Furo, diametro de flanco", "29.039 29.181"},
+        {"G1 A", "Parafuso A, diametro de flanco", "31.590 31.770"},
+        {"G2", "Furo, diametro de flanco", "58.135 58.315"},
+        {"G2 1/4", "Furo, diametro de flanco", "64.231 64.448"},
+        {"G2 1/2", "Furo, diametro menor", "72.226 72.866"},
+        {"G6 B", "Parafuso B, diametro de flanco", "161.917 162.351"},
+        {"G6 B", "Parafuso B, diametro menor", "- 160.872"},
+    };
+    for (const auto& l : linhas)
+        EXPECT_EQ(milimetros(relatorio(l.designacao), l.rotulo), l.limites) << l.designacao << ", " << l.rotulo;
+}
+
+TEST(MedidasNormas, TuboRespostasNoMeioDasFaixas) {
+    // Whitworth: the major and minor diameters one h = 0.640327 P from the
+    // pitch diameter. G1/2 nut: flank 19.793 to 19.935, middle 19.864 + 1.162.
+    const std::string t = relatorio("G1/2");
+    const std::string meio = t.substr(t.find("Respostas no meio"));
+    EXPECT_NE(meio.find("  Furo:\n  Diametro Final da rosca [mm] ... 21.026     flanco 19.793 a 19.935\n"
+                        "  Diametro Inicial da rosca [mm] . 18.9       broca; menor 18.631 a 19.172\n"),
+              std::string::npos)
+        << meio;
+    // Screw A: 19.722 - 1.162; B: 19.651 - 1.162; the blank in the middle of 20.671 to 20.955.
+    EXPECT_NE(meio.find("  Parafuso A:\n  Diametro Final da rosca [mm] ... 18.56      flanco 19.651 a 19.793\n"
+                        "  Diametro Inicial da rosca [mm] . 20.813     maior 20.671 a 20.955\n"),
+              std::string::npos);
+    EXPECT_NE(meio.find("  Parafuso B:\n  Diametro Final da rosca [mm] ... 18.489     flanco 19.509 a 19.793\n"),
+              std::string::npos);
+}
+
 }  // namespace
