@@ -142,6 +142,10 @@ void notas(std::string& t, const Consulta& c) {
 }  // namespace
 
 bool relatorio_medidas(std::string_view designacao, std::string& texto, std::string& erro) {
+    return relatorio_medidas(designacao, nullptr, texto, erro);
+}
+
+bool relatorio_medidas(std::string_view designacao, const DadosCorte* corte, std::string& texto, std::string& erro) {
     texto.clear();
     erro.clear();
     Consulta c;
@@ -162,7 +166,8 @@ bool relatorio_medidas(std::string_view designacao, std::string& texto, std::str
         return false;
     }
     if (c.designacao.familia == Familia::conica) {
-        relatorio_conica(texto, c);
+        const RoscaParaCorte rosca = relatorio_conica(texto, c);
+        if (corte != nullptr) secao_corte(texto, rosca, *corte);
         return true;
     }
     switch (c.designacao.familia) {
@@ -178,5 +183,13 @@ bool relatorio_medidas(std::string_view designacao, std::string& texto, std::str
     respostas(texto, c, false, broca);
     notas(texto, c);
     classes(texto, c, broca);
+    if (corte != nullptr) {
+        RoscaParaCorte rosca;
+        rosca.maior_um = c.perfil.maior;
+        rosca.interna = rosca.externa = true;
+        rosca.furo_um = broca.inicial;
+        rosca.furo = nota_broca(broca);
+        secao_corte(texto, rosca, *corte);
+    }
     return true;
 }
