@@ -82,6 +82,10 @@ void conferir(const std::string& designacao, Contagem& n) {
             break;
         case EscolhaBroca::Tipo::regra: ADD_FAILURE() << "sem faixa"; break;
     }
+    for (std::size_t i = 0, fim; i < texto.size(); i = fim + 1) {
+        fim = texto.find('\n', i);
+        EXPECT_LE(fim - i, 80u) << texto.substr(i, fim - i);
+    }
     // One drill per report: named once, with the rule beside it.
     EXPECT_EQ(texto.find("Broca para o furo", texto.find("Broca para o furo") + 1), std::string::npos);
     EXPECT_NE(texto.find("so como referencia)"), std::string::npos);
