@@ -212,7 +212,8 @@ Pedido ler_opcoes(int argc, const char* const* argv) {
             const std::size_t igual = argumento.find('=');
             const std::string nome(argumento.substr(0, igual));
             if (nome != "--fresa" && nome != "--arestas" && nome != "--vc" && nome != "--fz")
-                return invalido("'" + mostravel(argumento) + "' nao vale com --medidas (so --fresa, --arestas, --vc, --fz)");
+                return invalido("'" + mostravel(argumento) +
+                                "' nao vale com --medidas (so --fresa, --arestas, --vc, --fz)");
             if (vistas.find(nome + " ") != std::string::npos) return invalido(nome + " dada duas vezes");
             std::string_view valor;
             if (igual != std::string_view::npos) valor = argumento.substr(igual + 1);

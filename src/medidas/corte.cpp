@@ -49,8 +49,8 @@ void resposta_avanco(std::string& t, std::string_view qual, std::int64_t avanco_
         const long double fz_menor = fz * static_cast<long double>(maior_avanco_decimos) /
                                      static_cast<long double>(avanco_decimos);
         resposta(t, "Velocidade de Corte [mm / min]", "2000", qual);
-        t += juntar({"  (", decimos(avanco_decimos), " mm/min passa de 2000, o maximo do dialogo;\n  com 2000 o fz cai para ",
-                     texto_fixo(std::llround(fz_menor * 10000), 4), " mm)\n"});
+        t += juntar({"  (", decimos(avanco_decimos), " mm/min passa de 2000, o maximo do dialogo;\n",
+                     "  com 2000 o fz cai para ", texto_fixo(std::llround(fz_menor * 10000), 4), " mm)\n"});
         return;
     }
     if (avanco_decimos < menor_avanco_decimos) {
@@ -118,7 +118,8 @@ void secao_corte(std::string& t, const RoscaParaCorte& r, const DadosCorte& d) {
                      r.furo, "):\nrosca interna impossivel com ela.\n"});
     if (r.interna && 10 * d.fresa_um > 7 * r.maior_um)
         t += juntar({entra ? "\n" : "", "Fresa acima de 70 % do diametro maior (",
-                     std::to_string(std::llround(100 * dc / maior)), " %): para rosca interna,\nuse fresa de no maximo ",
+                     std::to_string(std::llround(100 * dc / maior)),
+                     " %): para rosca interna,\nuse fresa de no maximo ",
                      digitar(arredondar(7 * r.maior_um, 10)), " mm.\n"});
 
     t += "\nRespostas do dialogo com esta fresa:\n";

@@ -368,7 +368,8 @@ bool tubo(Leitor& l, Designacao& d, std::string& erro) {
         classe.avancar();
         l = classe;
     } else if (hifen && !letras.empty() && !letras_iguais(letras, "LH")) {
-        erro = juntar({"classe \"", texto_mostravel(letras, 6), "\" do tubo desconhecida: A ou B no parafuso (ex.: G1/2 A)"});
+        erro = juntar({"classe \"", texto_mostravel(letras, 6),
+                       "\" do tubo desconhecida: A ou B no parafuso (ex.: G1/2 A)"});
         return false;
     }
     return fim_da_designacao(l, d, erro);

@@ -67,7 +67,8 @@ void texto_broca(std::string& t, const EscolhaBroca& e, const Consulta& c) {
                          " mm\n  (sem tolerancia na norma para escolher pelo menor do furo)\n"});
             return;
         case EscolhaBroca::Tipo::propria:
-            t += juntar({"\nBroca para o furo: ", nome_completo(e.broca), "\n  dentro do ", faixa(*e.furo), "\n", regra});
+            t += juntar(
+                {"\nBroca para o furo: ", nome_completo(e.broca), "\n  dentro do ", faixa(*e.furo), "\n", regra});
             return;
         case EscolhaBroca::Tipo::outro_sistema:
             t += juntar({"\nBroca para o furo: ", nome_completo(e.broca), e.polegada ? ", metrica" : ", em polegada",

@@ -109,9 +109,9 @@ void classes(std::string& t, const Consulta& c, const EscolhaBroca& broca) {
     for (const auto& l : lados)
         nomes += juntar({nomes.empty() ? "" : "/", l.classe.empty() ? "furo (classe unica)" : l.classe});
     if (d.familia == Familia::tubo && !digitada) nomes = "furo (classe unica), parafuso A e B";
+    const char* comuns = d.familia == Familia::tubo ? " (" : ", as mais comuns (";
     t += digitada ? juntar({"\nClasse ", nomes, " (", norma(d), "):\n"})
-                  : juntar({"\nSem classe na designacao: ", nomes, d.familia == Familia::tubo ? " (" : ", as mais comuns (",
-                            norma(d), "):\n"});
+                  : juntar({"\nSem classe na designacao: ", nomes, comuns, norma(d), "):\n"});
     // ISO 965-1: the group picks the class; a class's limits do not depend on it.
     if (d.engate == 'S' || d.engate == 'L') t += "(o grupo de engate escolhe a classe; os limites sao os da classe)\n";
     const bool polegadas = d.familia == Familia::unificada;

@@ -15,7 +15,9 @@ std::int64_t arredondado(long double polegadas) {
     return std::llround(static_cast<long double>(std::llround(polegadas * 1e9L)) / 1e5L);
 }
 long double milionesimos(long double polegadas) { return std::llround(polegadas * 1000000) / 1000000.0L; }
-long double em_dez_milesimos(long double polegadas) { return static_cast<long double>(arredondado(polegadas)) / dez_milesimos; }
+long double em_dez_milesimos(long double polegadas) {
+    return static_cast<long double>(arredondado(polegadas)) / dez_milesimos;
+}
 
 // A limit of the minor diameter printed to thousandths, as the tables give
 // those of the sizes from #6 (0.138 inch) on: worked to ten-thousandths first.
