@@ -58,12 +58,15 @@ TEST(MedidasMetrica, M20x2_5PorInteiro) {
               "  Diametro menor do parafuso .......    16.933\n"
               "  Altura do filete do furo .........     1.353\n"
               "  Altura do filete do parafuso .....     1.534\n"
-              "  Broca para o furo ................    17.500\n"
+              "\n"
+              "Broca para o furo: 17.5 mm\n"
+              "  dentro do menor do furo 6H: 17.294 a 17.744 mm\n"
+              "  (regra D - P: 17.5 mm, so como referencia)\n"
               "\n"
               "Rosca interna (furo), respostas do dialogo:\n"
               "  Tipo de Rosca [I / E] .......... I\n"
               "  Diametro Final da rosca [mm] ... 20         diametro maior\n"
-              "  Diametro Inicial da rosca [mm] . 17.5       broca: maior - passo\n"
+              "  Diametro Inicial da rosca [mm] . 17.5       broca 17.5\n"
               "  (Passo Lateral: profundidade radial de 1.250 mm; fresa menor que 17.5)\n"
               "  Passo da rosca (1 fio) [mm] .... 2.5        passo grosso da ISO 261\n"
               "\n"
@@ -85,7 +88,6 @@ TEST(MedidasMetrica, M20x2_5PorInteiro) {
               "  Parafuso 6g, diametro maior ........    19.623    19.958\n"
               "  Parafuso 6g, diametro de flanco ....    18.164    18.334\n"
               "  Parafuso 6g, diametro menor ........         -    16.891\n"
-              "  Broca mais perto do meio do menor do furo: 17.5 mm\n"
               "\n"
               "Respostas no meio das faixas (fresa de perfil completo):\n"
               "  Furo 6H:\n"
@@ -177,8 +179,10 @@ TEST(MedidasTubo, ClassesAEBDoParafuso) {
     const std::string b = relatorio("g 3/4 b");
     EXPECT_NE(b.find("Rosca G3/4 B: tubo BSP paralela"), std::string::npos);
     EXPECT_NE(b.find("\nClasse B: tolerancia larga no flanco do parafuso"), std::string::npos);
-    // The class changes no figure of the profile.
-    EXPECT_EQ(a.substr(a.find("\nPerfil")), relatorio("G3/4").substr(relatorio("G3/4").find("\nPerfil")));
+    // The class changes no figure of the profile, nor the drill.
+    const std::string sem = relatorio("G3/4");
+    EXPECT_EQ(a.substr(a.find("\nPerfil"), a.find("\nClasse A (") - a.find("\nPerfil")),
+              sem.substr(sem.find("\nPerfil"), sem.find("\nSem classe") - sem.find("\nPerfil")));
     EXPECT_NE(relatorio("G3/4B-LH").find("Rosca G3/4 B LH:"), std::string::npos);
 }
 
@@ -233,7 +237,8 @@ TEST(MedidasClasses, LimitesDaIso965ConferemComATabela) {
 TEST(MedidasClasses, LimitesDaAsmeB11ConferemComATabela) {
     const std::string meio = relatorio("1/2-13 UNC-2B");
     EXPECT_EQ(limites(meio, "Furo 2B, diametro de flanco"), "0.4500 0.4565 11.430 11.595");
-    EXPECT_EQ(limites(meio, "Furo 2B, diametro menor"), "0.417 0.434 10.592 11.024");
+    // Four decimals in inches everywhere; the 2B minor limits are thousandths from #6 on.
+    EXPECT_EQ(limites(meio, "Furo 2B, diametro menor"), "0.4170 0.4340 10.592 11.024");
     EXPECT_EQ(meio.find("Parafuso"), std::string::npos);
     const std::string a = relatorio("1/2-13 UNC-2A");
     EXPECT_EQ(limites(a, "Parafuso 2A, diametro maior"), "0.4876 0.4985 12.385 12.662");
@@ -241,9 +246,10 @@ TEST(MedidasClasses, LimitesDaAsmeB11ConferemComATabela) {
     const std::pair<std::pair<const char*, const char*>, const char*> casos[] = {
         {{"1/4-20 UNC-2B", "Furo 2B, diametro de flanco"}, "0.2175 0.2224 5.525 5.649"},
         {{"1/4-20 UNC-2A", "Parafuso 2A, diametro maior"}, "0.2408 0.2489 6.116 6.322"},
-        {{"#10-24 UNC-2B", "Furo 2B, diametro menor"}, "0.145 0.156 3.683 3.962"},
+        {{"#10-24 UNC-2B", "Furo 2B, diametro menor"}, "0.1450 0.1560 3.683 3.962"},
         {{"3/8-24 UNF-2B", "Furo 2B, diametro de flanco"}, "0.3479 0.3528 8.837 8.961"},
-        {{"1/2-13 UNC-3B", "Furo 3B, diametro menor"}, "0.4167 0.4284 10.584 10.881"},
+        // The smallest minor diameter is tabulated to thousandths for 3B too.
+        {{"1/2-13 UNC-3B", "Furo 3B, diametro menor"}, "0.4170 0.4284 10.592 10.881"},
         {{"1/2-13 UNC-1A", "Parafuso 1A, diametro maior"}, "0.4822 0.4985 12.248 12.662"},
         {{"1/2-13 UNC-3A", "Parafuso 3A, diametro de flanco"}, "0.4463 0.4500 11.336 11.430"},
     };
@@ -259,13 +265,17 @@ TEST(MedidasClasses, BrocaMaisPertoDoMeioDoMenor) {
     };
     for (const auto& [designacao, broca] : casos) {
         const std::string t = relatorio(designacao);
-        EXPECT_NE(t.find(std::string("  Broca mais perto do meio do menor do furo: ") + broca), std::string::npos)
-            << designacao << "\n" << t;
+        EXPECT_NE(t.find(std::string("\nBroca para o furo: ") + broca), std::string::npos) << designacao << "\n" << t;
     }
-    // Beside the size-less-pitch rule only where the two part.
-    EXPECT_NE(relatorio("M12x1.25").find("  (regra D - P: 10.75 mm; com a broca, o menor do furo fica em 10.800 mm)\n"),
-              std::string::npos);
-    EXPECT_EQ(relatorio("M10").find("regra D - P"), std::string::npos);
+    // One drill per report; the size-less-pitch rule beside it, as information only.
+    const std::string fino = relatorio("M12x1.25");
+    EXPECT_NE(fino.find("\nBroca para o furo: 10.8 mm\n"
+                        "  dentro do menor do furo 6H: 10.647 a 10.912 mm\n"
+                        "  (regra D - P: 10.75 mm, so como referencia)\n"),
+              std::string::npos)
+        << fino;
+    EXPECT_EQ(fino.find("Broca", fino.find("Broca") + 1), std::string::npos);
+    EXPECT_EQ(respostas(fino, interna), "12 / 10.8 / 1.25");
 }
 
 TEST(MedidasClasses, RespostasNoMeioDasFaixas) {
@@ -293,8 +303,9 @@ TEST(MedidasUnificada, SeriesTamanhosNumeradosEFracoesMistas) {
                           "1/4 pol = 6.350 mm; 20 fios por polegada.\nPasso da serie UNC.\n"),
               std::string::npos);
     EXPECT_EQ(valor(quarto, "Diametro de flanco"), "5.525");
-    EXPECT_EQ(respostas(quarto, interna), "6.35 / 5.08 / 1.27");
-    EXPECT_EQ(respostas(quarto, externa), "4.792 / 6.35 / 1.27");
+    EXPECT_EQ(respostas(quarto, interna), "6.35 / 5.105 / 1.27");
+    // The UNR root: 1.19078493 P under the major diameter.
+    EXPECT_EQ(respostas(quarto, externa), "4.838 / 6.35 / 1.27");
     EXPECT_NE(quarto.find("1.27       25.4 / 20 fios por polegada\n"), std::string::npos);
     EXPECT_EQ(relatorio("1/4 unc"), quarto);
     EXPECT_EQ(relatorio(" 1/4 - 20 "), quarto);
@@ -303,19 +314,19 @@ TEST(MedidasUnificada, SeriesTamanhosNumeradosEFracoesMistas) {
     EXPECT_NE(dez.find("#10 (0.190 pol) = 4.826 mm; 32 fios por polegada.\nPasso da serie UNF.\n"),
               std::string::npos);
     EXPECT_EQ(valor(dez, "Diametro de flanco"), "4.310");
-    EXPECT_EQ(respostas(dez, interna), "4.826 / 4.032 / 0.79375");
+    EXPECT_EQ(respostas(dez, interna), "4.826 / 4.039 / 0.79375");
 
     // The pitch is typed to the millionth: three decimals would drift along the thread.
     const std::string misto = relatorio("1 1/4-7");
     EXPECT_NE(misto.find("Rosca 1 1/4-7 UNC:"), std::string::npos);
     EXPECT_EQ(valor(misto, "Diametro de flanco"), "29.393");
-    EXPECT_EQ(respostas(misto, interna), "31.75 / 28.121 / 3.628571");
+    EXPECT_EQ(respostas(misto, interna), "31.75 / 28.178 / 3.628571");
 
     const std::string meio = relatorio("1/2-13");
     EXPECT_NE(meio.find("Rosca 1/2-13 UNC:"), std::string::npos);
     EXPECT_EQ(valor(meio, "Diametro de flanco"), "11.431");
     EXPECT_EQ(valor(meio, "Passo P"), "1.954");
-    EXPECT_EQ(respostas(meio, externa), "10.303 / 12.7 / 1.953846");
+    EXPECT_EQ(respostas(meio, externa), "10.373 / 12.7 / 1.953846");
     EXPECT_NE(relatorio("2-4.5").find("Rosca 2-4.5 UNC:"), std::string::npos);
 }
 
@@ -336,16 +347,18 @@ TEST(MedidasTubo, TamanhosDaIso228) {
               std::string::npos);
     EXPECT_EQ(valor(meio, "Diametro de flanco"), "19.793");
     EXPECT_EQ(valor(meio, "Altura do filete h"), "1.162");
-    EXPECT_EQ(valor(meio, "Broca para o furo"), "18.700");
-    EXPECT_EQ(respostas(meio, interna), "20.955 / 18.7 / 1.814286");
+    // The drill inside the nut's minor diameter band, 18.631 to 19.172.
+    EXPECT_NE(meio.find("\nBroca para o furo: 18.9 mm\n  dentro do menor do furo: 18.631 a 19.172 mm\n"),
+              std::string::npos);
+    EXPECT_EQ(respostas(meio, interna), "20.955 / 18.9 / 1.814286");
     EXPECT_EQ(respostas(meio, externa), "18.631 / 20.955 / 1.814286");
     EXPECT_EQ(relatorio("g 1/2"), meio);
 
     const std::string misto = relatorio("G 1 1/4");
     EXPECT_NE(misto.find("Rosca G1 1/4:"), std::string::npos);
-    EXPECT_EQ(respostas(misto, interna), "41.91 / 39 / 2.309091");
+    EXPECT_EQ(respostas(misto, interna), "41.91 / 39.3 / 2.309091");
     EXPECT_EQ(respostas(misto, externa), "38.952 / 41.91 / 2.309091");
-    EXPECT_EQ(respostas(relatorio("G1/16"), interna), "7.723 / 6.6 / 0.907143");
+    EXPECT_EQ(respostas(relatorio("G1/16"), interna), "7.723 / 6.7 / 0.907143");
     EXPECT_EQ(respostas(relatorio("G6"), externa), "160.872 / 163.83 / 2.309091");
 }
 

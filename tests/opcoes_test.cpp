@@ -70,7 +70,7 @@ TEST(OpcoesPontaAPonta, MedidasMostraORelatorioOuUmaLinhaDeErro) {
         EXPECT_EQ(r.status, 0) << r.erros;
         EXPECT_EQ(r.erros, "");
         sem_arquivos(r);
-        for (const char* figura : {"18.376", "17.294", "16.933", "17.500"})
+        for (const char* figura : {"18.376", "17.294", "16.933", "Broca para o furo: 17.5 mm"})
             EXPECT_NE(r.console.find(figura), std::string::npos) << figura << "\n" << r.console;
     }
     EXPECT_EQ(executar_com_argumentos("--medidas G 1 1/4").console,

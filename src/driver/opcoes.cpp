@@ -60,6 +60,9 @@ constexpr const char* texto_ajuda =
     "                          mostra as medidas de uma rosca normalizada e as\n"
     "                          respostas a dar (M20x2.5, M8-6g, 1/4-20 UNC-2B,\n"
     "                          G1/2, 1/2 NPT, R 1/2)\n"
+    "      --medidas DESIGNACAO --fresa DC --arestas Z --vc M/MIN --fz MM\n"
+    "                          e mais a rotacao e o avanco a responder, dos dados\n"
+    "                          de catalogo da fresa (as quatro juntas)\n"
     "\n"
     "Status de saida:\n"
     "  0  percurso gravado (ou ajuda, versao ou medidas mostradas)\n"
@@ -191,17 +194,47 @@ Pedido ler_opcoes(int argc, const char* const* argv) {
     constexpr std::string_view medidas_igual = "--medidas=";
 
     if (primeiro == medidas || primeiro.starts_with(medidas_igual)) {
-        // Unquoted designations ("G 1 1/4") arrive as several arguments.
+        // Unquoted designations ("G 1 1/4") arrive as several arguments; the
+        // mill's data follow them, each option once, its value after a blank or "=".
         std::string designacao;
         if (primeiro != medidas) designacao = primeiro.substr(medidas_igual.size());
+        DadosCorte corte;
+        std::string vistas;
         for (int i = 2; i < argc; ++i) {
-            if (!designacao.empty()) designacao += ' ';
-            designacao += argv[i];
+            const std::string_view argumento = argv[i];
+            if (!argumento.starts_with("--")) {
+                if (!vistas.empty())
+                    return invalido("'" + mostravel(argumento) + "' depois das opcoes: a designacao vem antes delas");
+                if (!designacao.empty()) designacao += ' ';
+                designacao += argumento;
+                continue;
+            }
+            const std::size_t igual = argumento.find('=');
+            const std::string nome(argumento.substr(0, igual));
+            if (nome != "--fresa" && nome != "--arestas" && nome != "--vc" && nome != "--fz")
+                return invalido("'" + mostravel(argumento) +
+                                "' nao vale com --medidas (so --fresa, --arestas, --vc, --fz)");
+            if (vistas.find(nome + " ") != std::string::npos) return invalido(nome + " dada duas vezes");
+            std::string_view valor;
+            if (igual != std::string_view::npos) valor = argumento.substr(igual + 1);
+            else if (i + 1 < argc) valor = argv[++i];
+            if (valor.empty()) return invalido(nome + " sem valor");
+            std::string erro;
+            if (!ler_dado_corte(nome, valor, corte, erro)) return invalido(erro);
+            vistas += nome + " ";
         }
         if (designacao.find_first_not_of(' ') == std::string::npos)
             return invalido("--medidas sem designacao");
+        if (!vistas.empty() && !corte.completos()) {
+            std::string faltam;
+            for (const char* opcao : {"--fresa", "--arestas", "--vc", "--fz"})
+                if (vistas.find(std::string(opcao) + " ") == std::string::npos)
+                    faltam += std::string(faltam.empty() ? "" : ", ") + opcao;
+            return invalido("--fresa, --arestas, --vc e --fz vao juntas: falta " + faltam);
+        }
         p.tipo = Pedido::Tipo::medidas;
         p.designacao = designacao;
+        if (!vistas.empty()) p.corte = corte;
         return p;
     }
 
@@ -225,7 +258,7 @@ int responder_opcao(const Pedido& pedido, std::string& saida, std::string& erros
             return 0;
         case Pedido::Tipo::medidas: {
             std::string erro;
-            if (relatorio_medidas(pedido.designacao, saida, erro)) return 0;
+            if (relatorio_medidas(pedido.designacao, pedido.corte ? &*pedido.corte : nullptr, saida, erro)) return 0;
             // The line starts with the designation as typed and fits 80
             // columns as it is; the program's name in front would not.
             erros = erro + "\n";

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
+#include "medidas/corte.hpp"
 #include "trabalho/opcoes_geracao.hpp"
 
 // What the command line asks of the generator. Without arguments it is the
@@ -12,6 +14,7 @@ struct Pedido {
     enum class Tipo { dialogo, ajuda, versao, medidas, invalido };
     Tipo tipo = Tipo::dialogo;
     std::string designacao;  // of --medidas
+    std::optional<DadosCorte> corte;  // of --medidas with --fresa, --arestas, --vc and --fz
     std::string erro;        // of an invalid command line: one line, no line end
     OpcoesGeracao geracao;   // of the dialogue
 };

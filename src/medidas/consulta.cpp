@@ -84,6 +84,7 @@ bool metrica(Consulta& c, std::string& erro) {
         classes += juntar({classes.empty() ? "-" : "/", texto_classe(*classe)});
     }
     c.nome += classes;
+    if (d.engate != 0) c.nome += juntar({"-", std::string_view(&d.engate, 1)});
     return true;
 }
 

@@ -130,8 +130,20 @@ bool medida_polegadas(Leitor& l, bool decimal, std::int64_t& upol, std::string& 
     }
     l = adiante;
     upol = inteiro * upol_por_polegada;
-    // "1 1/4": a blank, then digits and a slash, is the fraction of a mixed number.
+    // "1 1/4" or "1-1/4": a blank or a hyphen, then digits and a slash, is the
+    // fraction of a mixed number; "1-8" is one inch and eight threads.
     Leitor misto = l;
+    if (misto.atual() == '-') {
+        Leitor fracao_adiante = misto;
+        fracao_adiante.avancar();
+        fracao_adiante.pular_brancos();
+        std::int64_t numero = 0;
+        std::string ignorado;
+        if (!algarismo(fracao_adiante.atual()) ||
+            !fracao_adiante.numero(0, "", "", numero, ignorado) || fracao_adiante.atual() != '/')
+            return true;
+        misto.avancar();
+    }
     misto.pular_brancos();
     if (!algarismo(misto.atual())) return true;
     std::int64_t numerador = 0;
@@ -156,6 +168,10 @@ bool lado_iso965(Leitor& l, Designacao& d, std::string& erro) {
     ClasseIso965 classe;
     classe.grau_flanco = l.atual() - '0';
     l.avancar();
+    if (algarismo(l.atual())) {
+        erro = "grau com dois algarismos: o grau e um so (ex.: 6g, 5g6g)";
+        return false;
+    }
     const char posicao = l.atual();
     constexpr std::string_view posicoes = "GHefgh";
     if (!letra(posicao)) {
@@ -180,13 +196,19 @@ bool lado_iso965(Leitor& l, Designacao& d, std::string& erro) {
         }
         l.avancar();
     }
+    const bool furo = posicao == 'G' || posicao == 'H';
+    // ISO 965-1 grades the nut 4 to 8, the screw's pitch diameter 3 to 9
+    // (3h4h, 9g8g).
+    if (!furo && (classe.grau_flanco < 3 || classe.grau_flanco > 9)) {
+        erro = juntar({"grau ", std::to_string(classe.grau_flanco), " fora de 3 a 9 no flanco do parafuso"});
+        return false;
+    }
     for (int grau : {classe.grau_flanco, classe.grau_crista}) {
-        if (grau < 4 || grau > 8) {
+        if (furo && (grau < 4 || grau > 8)) {
             erro = juntar({"grau ", std::to_string(grau), " fora de 4 a 8"});
             return false;
         }
     }
-    const bool furo = posicao == 'G' || posicao == 'H';
     // ISO 965-1 grades the screw's major diameter 4, 6 and 8 only.
     if (!furo && classe.grau_crista % 2 != 0) {
         erro = juntar({"grau ", std::to_string(classe.grau_crista),
@@ -202,29 +224,62 @@ bool lado_iso965(Leitor& l, Designacao& d, std::string& erro) {
     return true;
 }
 
-// "-6H", "-6g", "-6H/6g", "-5g6g" after the size or the pitch.
+// The length of engagement group of ISO 965-1 after a hyphen: "-S", "-N",
+// "-L". Returns it, or 0 with the reader where it was.
+char grupo_de_engate(Leitor& l) {
+    Leitor adiante = l;
+    adiante.pular_brancos();
+    if (adiante.atual() != '-') return 0;
+    adiante.avancar();
+    adiante.pular_brancos();
+    const std::string_view letras = palavra(adiante);
+    if (letras.size() != 1) return 0;
+    const char grupo = maiuscula(letras[0]);
+    if (grupo != 'S' && grupo != 'N' && grupo != 'L') return 0;
+    adiante.avancar();
+    l = adiante;
+    return grupo;
+}
+
+// "-6H", "-6g", "-6H/6g", "-5g6g" after the size or the pitch, then the
+// length of engagement group: "-5h6h-S", "-6g-L".
 bool classe_iso965(Leitor& l, Designacao& d, std::string& erro) {
     Leitor adiante = l;
     adiante.pular_brancos();
     if (adiante.atual() != '-') return true;
     adiante.avancar();
     adiante.pular_brancos();
-    if (!algarismo(adiante.atual())) return true;  // "-LH", or text the end refuses
+    if (!algarismo(adiante.atual())) {
+        // "-LH", or text the end refuses; a group with no class is named.
+        Leitor grupo = l;
+        if (grupo_de_engate(grupo) != 0) {
+            erro = "engate S, N ou L so depois da classe (ex.: M12-6g-L)";
+            return false;
+        }
+        return true;
+    }
     l = adiante;
     if (!lado_iso965(l, d, erro)) return false;
-    if (l.atual() != '/') return true;
-    l.avancar();
-    if (!algarismo(l.atual())) {
-        erro = "falta a segunda classe depois de / (ex.: 6H/6g)";
-        return false;
+    if (l.atual() == '/') {
+        l.avancar();
+        if (!algarismo(l.atual())) {
+            erro = "falta a segunda classe depois de / (ex.: 6H/6g)";
+            return false;
+        }
+        if (!lado_iso965(l, d, erro)) return false;
     }
-    return lado_iso965(l, d, erro);
+    d.engate = grupo_de_engate(l);
+    return true;
 }
 
 // "-2A", " 2B", "-2B/2A" after a Unified designation.
 bool lado_unificado(Leitor& l, Designacao& d, std::string& erro) {
     const char numero = l.atual();
     l.avancar();
+    if (algarismo(l.atual())) {
+        erro = "classe com dois algarismos (1A a 3A, 1B a 3B)";
+        return false;
+    }
     const char lado = maiuscula(l.atual());
     if (!letra(lado)) {
         erro = juntar({"classe \"", std::string_view(&numero, 1),
@@ -299,14 +354,23 @@ bool tubo(Leitor& l, Designacao& d, std::string& erro) {
     }
     if (!medida_polegadas(l, false, d.diametro, erro)) return false;
     d.medida = texto_polegadas(d.diametro);
-    // ISO 228-1 grades the external thread A or B: "G3/4A", "G3/4 B".
+    // ISO 228-1 grades the external thread A or B: "G3/4A", "G3/4 B", "G3/4-B".
     Leitor classe = l;
     classe.pular_brancos();
+    const bool hifen = classe.atual() == '-';
+    if (hifen) {
+        classe.avancar();
+        classe.pular_brancos();
+    }
     const std::string_view letras = palavra(classe);
     if (letras_iguais(letras, "A") || letras_iguais(letras, "B")) {
         d.classe_tubo = maiuscula(letras[0]);
         classe.avancar();
         l = classe;
+    } else if (hifen && !letras.empty() && !letras_iguais(letras, "LH")) {
+        erro = juntar({"classe \"", texto_mostravel(letras, 6),
+                       "\" do tubo desconhecida: A ou B no parafuso (ex.: G1/2 A)"});
+        return false;
     }
     return fim_da_designacao(l, d, erro);
 }
@@ -348,6 +412,30 @@ bool serie(std::string_view nome, SerieDigitada& s) {
     return false;
 }
 
+// "4 1/2" threads per inch, as 2-4 1/2 UNC is written: a blank, then digits
+// and a slash after the whole threads. Halves are the only fraction in use.
+bool meio_fio(Leitor& l, Designacao& d, std::string& erro) {
+    Leitor adiante = l;
+    adiante.pular_brancos();
+    std::int64_t numerador = 0, denominador = 0;
+    std::string ignorado;
+    if (!algarismo(adiante.atual()) || !adiante.numero(0, "", "", numerador, ignorado) || adiante.atual() != '/')
+        return true;
+    adiante.avancar();
+    if (!adiante.numero(0, "falta o denominador da fracao", "fracao", denominador, erro)) return false;
+    if (numerador != 1 || denominador != 2) {
+        erro = "fios por polegada em fracao: so meio (ex.: 2-4 1/2 UNC)";
+        return false;
+    }
+    if (d.passo % 10 != 0) {
+        erro = "fios por polegada com decimais e fracao juntos";
+        return false;
+    }
+    d.passo += 5;
+    l = adiante;
+    return true;
+}
+
 bool unificada(Leitor& l, Designacao& d, std::string& erro) {
     d.familia = Familia::unificada;
     if (l.atual() == '#') {
@@ -378,6 +466,7 @@ bool unificada(Leitor& l, Designacao& d, std::string& erro) {
                       d.passo, erro))
             return false;
         d.tem_passo = true;
+        if (!meio_fio(l, d, erro)) return false;
         l.pular_brancos();
     }
     const std::string_view nome = palavra(l);

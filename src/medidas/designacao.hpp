@@ -40,6 +40,8 @@ struct Designacao {
     // Metric: "-6H", "-6g", "-6H/6g".
     ClasseIso965 classe_furo;
     ClasseIso965 classe_parafuso;
+    // ISO 965-1 length of engagement group after the class: 'S', 'N', 'L'; 0 when none.
+    char engate = 0;
     // Unified: "-2B", "-2A"; the class number 1 to 3, 0 when not typed.
     int classe_furo_unificada = 0;
     int classe_parafuso_unificada = 0;
@@ -56,11 +58,12 @@ std::string texto_classe_unificada(int classe, bool interna);
 // Longest designation read at all; anything longer is refused before parsing.
 inline constexpr std::size_t max_designacao = 64;
 
-// Reads "M20", "M20x1,5", "M20x2.5-6H/6g", "1/4-20 UNC", "1/2-13 UNC-2A",
-// "#10-32", "1 1/4-7", "G 1 1/4", "G3/4 B", "1/2 NPT", "1/2-14 NPT", "R 1/2",
-// "Rc 1/2", "Rp 1/2", each optionally ending in LH; letters in either case, blanks
-// around the parts. On a malformed text returns false
-// and says in `erro`, one Portuguese line, what is wrong.
+// Reads "M20", "M20x1,5", "M20x2.5-6H/6g", "M6x0.75-5h6h-S", "1/4-20 UNC",
+// "1/2-13 UNC-2A", "#10-32", "1 1/4-7", "1-1/4-7 UNC", "2-4 1/2 UNC",
+// "G 1 1/4", "G1-1/4", "G3/4 B", "G1/2-A", "1/2 NPT", "1/2-14 NPT", "R 1/2",
+// "Rc 1/2", "Rp 1/2", each optionally ending in LH; letters in either case,
+// blanks around the parts. On a malformed text returns false and says in
+// `erro`, one Portuguese line, what is wrong.
 bool ler_designacao(std::string_view texto, Designacao& designacao, std::string& erro);
 
 // Typed text shown back in a message: printable ASCII only (anything else

@@ -12,6 +12,10 @@ constexpr std::int64_t profundidade_furo = 1082532;    // 2 x 5/8 H
 constexpr std::int64_t profundidade_parafuso = 1226869;  // 2 x 17/24 H
 constexpr std::int64_t altura_filete_furo = 541266;    // 5/8 H
 constexpr std::int64_t altura_filete_parafuso = 613435;  // 17/24 H
+// The Unified screw's rounded (UNR) root of ASME B1.1: 1.19078493 P below
+// the major diameter, shallower than the metric 17/24 H.
+constexpr std::int64_t profundidade_unr = 1190785;
+constexpr std::int64_t altura_filete_unr = 595392;
 constexpr std::int64_t altura_55 = 960491;             // H of the Whitworth triangle
 constexpr std::int64_t altura_filete_55 = 640327;      // h = 2/3 H
 
@@ -38,7 +42,9 @@ constexpr Forma forma_polegadas(std::int64_t diametro_upol, std::int64_t fios_de
     return {254 * diametro_upol * fios_decimos, 2540, 10000 * fios_decimos};
 }
 
-Perfil perfil_60(const Forma& f) {
+// The 60-degree profile; the screw's root `raiz` (double height) and its
+// thread depth `altura_raiz` differ between the metric and the Unified forms.
+Perfil perfil_60(const Forma& f, std::int64_t raiz, std::int64_t altura_raiz) {
     Perfil p;
     p.maior = f.maior_menos(0);
     p.passo = f.vezes_passo(um);
@@ -46,9 +52,9 @@ Perfil perfil_60(const Forma& f) {
     p.altura_triangulo = f.vezes_passo(altura_60);
     p.flanco = f.maior_menos(profundidade_flanco);
     p.menor_furo = f.maior_menos(profundidade_furo);
-    p.menor_parafuso = f.maior_menos(profundidade_parafuso);
+    p.menor_parafuso = f.maior_menos(raiz);
     p.altura_furo = f.vezes_passo(altura_filete_furo);
-    p.altura_parafuso = f.vezes_passo(altura_filete_parafuso);
+    p.altura_parafuso = f.vezes_passo(altura_raiz);
     // The common rule: a drill of the size less one pitch.
     p.broca = f.maior_menos(um);
     return p;
@@ -57,11 +63,11 @@ Perfil perfil_60(const Forma& f) {
 }  // namespace
 
 Perfil perfil_metrico(std::int64_t diametro_um, std::int64_t passo_um) {
-    return perfil_60(forma_metrica(diametro_um, passo_um));
+    return perfil_60(forma_metrica(diametro_um, passo_um), profundidade_parafuso, altura_filete_parafuso);
 }
 
 Perfil perfil_unificado(std::int64_t diametro_upol, std::int64_t fios_decimos) {
-    return perfil_60(forma_polegadas(diametro_upol, fios_decimos));
+    return perfil_60(forma_polegadas(diametro_upol, fios_decimos), profundidade_unr, altura_filete_unr);
 }
 
 Perfil perfil_iso228(const MedidaIso228& medida) {

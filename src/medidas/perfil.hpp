@@ -21,7 +21,8 @@ struct Perfil {
     std::int64_t broca = 0;             // drill for the hole
 };
 
-// The 60-degree profile: ISO 68-1 for metric, the same basic form for Unified.
+// The 60-degree profile: ISO 68-1 for metric, the same basic form for Unified
+// but for the screw's root, the rounded UNR one of ASME B1.1.
 // Sizes from 1 to 1000 mm and pitches from 0.1 mm to a quarter of the size
 // keep every integer of the calculation far from overflow.
 Perfil perfil_metrico(std::int64_t diametro_um, std::int64_t passo_um);

@@ -1,12 +1,10 @@
 #include <cmath>
-#include <optional>
 #include <vector>
 
-#include "medidas/brocas.hpp"
+#include "medidas/escolha_broca.hpp"
+#include "medidas/lados.hpp"
 #include "medidas/linhas.hpp"
 #include "medidas/relatorio_partes.hpp"
-#include "medidas/tolerancia_iso965.hpp"
-#include "medidas/tolerancia_unificada.hpp"
 
 namespace {
 
@@ -18,44 +16,39 @@ constexpr std::size_t largura_mm = 10;
 constexpr int casas_polegada = 4;
 
 // Flank and root of the basic profile as multiples of the pitch: the major
-// diameter lies 3/8 sqrt(3) P above the pitch diameter, the screw's root
-// 1/sqrt(3) P below it. A cutter of full profile cuts the three together.
-const long double maior_sobre_flanco = 0.375L * std::sqrt(3.0L);
-const long double flanco_sobre_raiz = 1 / std::sqrt(3.0L);
-
-// One side of a thread with its limits: metric ones in micrometres, Unified
-// ones in ten-thousandths of an inch (`polegadas`).
-struct Lado {
-    std::string classe;  // "6H", "2B"
-    bool interna = false;
-    bool polegadas = false;
-    bool menor_em_milesimos = false;
-    Faixas faixas;
-};
+// diameter lies 3/8 sqrt(3) P above the pitch diameter, the metric screw's
+// root 1/sqrt(3) P below it, the Unified (UNR) one 1.19078493 - 0.64951905 P;
+// the Whitworth form is symmetric, h = 0.640327 P either way. A cutter of
+// full profile cuts the three together.
+const long double maior_sobre_flanco_60 = 0.375L * std::sqrt(3.0L);
+const long double flanco_sobre_raiz_metrica = 1 / std::sqrt(3.0L);
+constexpr long double flanco_sobre_raiz_unr = 0.54126588L;
+constexpr long double altura_whitworth = 0.640327L;
 
 // A limit in micrometres, exact: 2.54 um to the ten-thousandth of an inch.
 long double em_um(const Lado& l, std::int64_t v) {
     return l.polegadas ? static_cast<long double>(v) * 2.54L : static_cast<long double>(v);
 }
 
-std::int64_t mm_de(const Lado& l, std::int64_t v) { return l.polegadas ? arredondar(v * 254, 100) : v; }
-
-std::string texto_limite(const Lado& l, const Faixa& f, bool minimo, bool em_polegadas, bool menor) {
+std::string texto_limite(const Lado& l, const Faixa& f, bool minimo, bool em_polegadas) {
     if (!(minimo ? f.tem_minimo : f.tem_maximo)) return "-";
     const std::int64_t v = minimo ? f.minimo : f.maximo;
     if (!em_polegadas) return mm(mm_de(l, v));
-    if (menor && l.menor_em_milesimos) return texto_fixo(v / 10, 3);
     return texto_fixo(v, casas_polegada);
 }
 
-void linha_faixa(std::string& t, const Lado& l, std::string_view diametro, const Faixa& f, bool menor = false) {
-    std::string linha = pontilhado(juntar({l.interna ? "Furo " : "Parafuso ", l.classe, ", diametro ", diametro}),
-                                   coluna_faixa);
+// "Furo 6H", "Parafuso A", "Furo" (the pipe nut's single class).
+std::string nome_lado(const Lado& l) {
+    return juntar({l.interna ? "Furo" : "Parafuso", l.classe.empty() ? "" : " ", l.classe});
+}
+
+void linha_faixa(std::string& t, const Lado& l, std::string_view diametro, const Faixa& f) {
+    std::string linha = pontilhado(juntar({nome_lado(l), ", diametro ", diametro}), coluna_faixa);
     linha.pop_back();
     if (l.polegadas)
         for (bool minimo : {true, false})
-            linha += a_direita(texto_limite(l, f, minimo, true, menor), largura_polegada);
-    for (bool minimo : {true, false}) linha += a_direita(texto_limite(l, f, minimo, false, menor), largura_mm);
+            linha += a_direita(texto_limite(l, f, minimo, true), largura_polegada);
+    for (bool minimo : {true, false}) linha += a_direita(texto_limite(l, f, minimo, false), largura_mm);
     t += juntar({linha, "\n"});
 }
 
@@ -67,102 +60,60 @@ long double meio_um(const Lado& l, const Faixa& f) { return (em_um(l, f.minimo) 
 
 std::int64_t arredondado_um(long double um) { return std::llround(um); }
 
-// The drill nearest to the middle of the nut's minor diameter band, and how
-// it stands beside the rule of the size less one pitch.
-Broca broca_da_faixa(std::string& t, const Consulta& c, const Lado& l) {
-    const Faixa& menor = l.faixas.menor;
-    Broca b;
-    if (l.polegadas) {
-        b = broca_polegada_perto((menor.minimo + menor.maximo) * 100);
-        t += juntar({"  Broca mais perto do meio do menor do furo: ", b.nome, " = ", mm(b.milesimos_mm), " mm (",
-                     texto_fixo(arredondar(b.upol, 100), casas_polegada), " pol)\n"});
-    } else {
-        b = broca_metrica_perto(menor.minimo + menor.maximo);
-        t += juntar({"  Broca mais perto do meio do menor do furo: ", b.nome, " mm\n"});
-    }
-    if (b.milesimos_mm != c.perfil.broca)
-        t += juntar({"  (regra D - P: ", digitar(c.perfil.broca), " mm; com a broca, o menor do furo fica em ",
-                     mm(b.milesimos_mm), " mm)\n"});
-    return b;
-}
-
-void respostas_no_meio(std::string& t, const Consulta& c, const Lado& l, const Broca& broca) {
+void respostas_no_meio(std::string& t, const Consulta& c, const Lado& l, const EscolhaBroca& broca) {
     const long double passo_um = static_cast<long double>(c.perfil.passo_milionesimos) / 1000;
+    const bool whitworth = c.designacao.familia == Familia::tubo;
+    const long double acima = whitworth ? altura_whitworth : maior_sobre_flanco_60;
+    const long double abaixo = whitworth ? altura_whitworth
+                               : l.polegadas ? flanco_sobre_raiz_unr
+                                             : flanco_sobre_raiz_metrica;
     const Faixas& f = l.faixas;
-    t += juntar({"  ", l.interna ? "Furo " : "Parafuso ", l.classe, ":\n"});
+    t += juntar({"  ", nome_lado(l), ":\n"});
     const std::string flanco = juntar({"flanco ", faixa_texto(l, f.flanco)});
     if (l.interna) {
-        resposta(t, "Diametro Final da rosca [mm]",
-                 digitar(arredondado_um(meio_um(l, f.flanco) + maior_sobre_flanco * passo_um)), flanco);
-        resposta(t, "Diametro Inicial da rosca [mm]", broca.nome.empty() ? "-" : digitar(broca.milesimos_mm),
-                 juntar({"broca; menor ", faixa_texto(l, f.menor)}));
+        resposta(t, "Diametro Final da rosca [mm]", digitar(arredondado_um(meio_um(l, f.flanco) + acima * passo_um)),
+                 flanco);
+        resposta(t, "Diametro Inicial da rosca [mm]", digitar(broca.inicial),
+                 juntar({broca.tipo == EscolhaBroca::Tipo::nenhuma ? "alargado" : "broca", "; menor ",
+                         faixa_texto(l, f.menor)}));
     } else {
-        resposta(t, "Diametro Final da rosca [mm]",
-                 digitar(arredondado_um(meio_um(l, f.flanco) - flanco_sobre_raiz * passo_um)), flanco);
+        resposta(t, "Diametro Final da rosca [mm]", digitar(arredondado_um(meio_um(l, f.flanco) - abaixo * passo_um)),
+                 flanco);
         resposta(t, "Diametro Inicial da rosca [mm]", digitar(arredondado_um(meio_um(l, f.maior))),
                  juntar({"maior ", faixa_texto(l, f.maior)}));
     }
 }
 
-std::optional<Lado> lado_metrico(const Consulta& c, const ClasseIso965& classe, std::string& erro) {
-    Lado l;
-    l.classe = texto_classe(classe);
-    l.interna = classe.posicao == 'G' || classe.posicao == 'H';
-    if (!faixas_iso965(c.designacao.diametro, c.designacao.passo, c.perfil, classe, l.faixas, erro))
-        return std::nullopt;
-    return l;
-}
-
-Lado lado_unificado(const Consulta& c, int classe, bool interna) {
-    const Designacao& d = c.designacao;
-    // The coarse and fine series engage over the size; the others over nine pitches.
-    const auto serie = c.serie_pedida ? c.serie_pedida : c.serie_do_passo;
-    const bool pelo_diametro = d.serie != SerieDigitada::un && d.serie != SerieDigitada::uns && serie &&
-                               (*serie == SerieUnificada::unc || *serie == SerieUnificada::unf);
-    const FaixasUnificadas u = faixas_unificadas(d.diametro, d.passo, pelo_diametro, classe, interna);
-    Lado l;
-    l.classe = texto_classe_unificada(classe, interna);
-    l.interna = interna;
-    l.polegadas = true;
-    l.menor_em_milesimos = u.menor_em_milesimos;
-    l.faixas = u.faixas;
-    return l;
+const char* norma(const Designacao& d) {
+    switch (d.familia) {
+        case Familia::unificada: return "ASME B1.1";
+        case Familia::tubo: return "ISO 228-1";
+        default: break;
+    }
+    return d.engate == 'S' ? "ISO 965-1, engate curto S" : d.engate == 'L' ? "ISO 965-1, engate longo L"
+                                                                            : "ISO 965-1, engate normal";
 }
 
 }  // namespace
 
-void classes(std::string& t, const Consulta& c) {
+void classes(std::string& t, const Consulta& c, const EscolhaBroca& broca) {
     const Designacao& d = c.designacao;
-    if (d.familia == Familia::tubo) return;
-    const bool digitada = d.tem_classe();
+    const bool digitada = d.tem_classe() || d.classe_tubo != 0;
     std::vector<Lado> lados;
-    std::string nomes;
-    if (d.familia == Familia::metrica) {
-        ClasseIso965 furo = d.classe_furo, parafuso = d.classe_parafuso;
-        if (!digitada) {
-            furo = {6, 6, 'H'};
-            parafuso = {6, 6, 'g'};
-        }
-        for (const ClasseIso965* classe : {&furo, &parafuso}) {
-            if (classe->posicao == 0) continue;
-            std::string erro;
-            const auto lado = lado_metrico(c, *classe, erro);
-            if (!lado) {
-                t += juntar({"\nTolerancias 6H/6g: ", erro, ".\n"});
-                return;
-            }
-            lados.push_back(*lado);
-        }
-    } else {
-        int furo = d.classe_furo_unificada, parafuso = d.classe_parafuso_unificada;
-        if (!digitada) furo = parafuso = 2;
-        if (furo != 0) lados.push_back(lado_unificado(c, furo, true));
-        if (parafuso != 0) lados.push_back(lado_unificado(c, parafuso, false));
+    std::string erro;
+    if (!lados_da_consulta(c, lados, erro)) {
+        t += juntar({"\nTolerancias 6H/6g: ", erro, ".\n"});
+        return;
     }
-    for (const auto& l : lados) nomes += juntar({nomes.empty() ? "" : "/", l.classe});
-    const char* norma = d.familia == Familia::metrica ? "ISO 965-1, engate normal" : "ASME B1.1";
-    t += digitada ? juntar({"\nClasse ", nomes, " (", norma, "):\n"})
-                  : juntar({"\nSem classe na designacao: ", nomes, ", as mais comuns (", norma, "):\n"});
+    std::string nomes;
+    for (const auto& l : lados)
+        nomes += juntar({nomes.empty() ? "" : "/", l.classe.empty() ? "furo (classe unica)" : l.classe});
+    if (d.familia == Familia::tubo && !digitada) nomes = "furo (classe unica), parafuso A e B";
+    const char* comuns = d.familia == Familia::tubo ? " (" : ", as mais comuns (";
+    t += digitada ? juntar({"\nClasse ", nomes, " (", norma(d), "):\n"})
+                  : juntar({"\nSem classe na designacao: ", nomes, comuns, norma(d), "):\n"});
+    // ISO 965-1: the group picks the class; a class's limits do not depend on it.
+    if (d.engate == 'S' || d.engate == 'L') t += "(o grupo de engate escolhe a classe; os limites sao os da classe)\n";
     const bool polegadas = d.familia == Familia::unificada;
     t += std::string(coluna_faixa, ' ');
     if (polegadas) t += juntar({a_direita("min pol", largura_polegada), a_direita("max pol", largura_polegada)});
@@ -170,11 +121,8 @@ void classes(std::string& t, const Consulta& c) {
     for (const auto& l : lados) {
         linha_faixa(t, l, "maior", l.faixas.maior);
         linha_faixa(t, l, "de flanco", l.faixas.flanco);
-        linha_faixa(t, l, "menor", l.faixas.menor, true);
+        linha_faixa(t, l, "menor", l.faixas.menor);
     }
-    Broca broca;
-    for (const auto& l : lados)
-        if (l.interna) broca = broca_da_faixa(t, c, l);
     t += "\nRespostas no meio das faixas (fresa de perfil completo):\n";
     for (const auto& l : lados) respostas_no_meio(t, c, l, broca);
 }

@@ -39,7 +39,7 @@ constexpr std::string_view na_face =
     "\nCom --conica, estes sao os diametros na face Z0: o furo estreita e o\n"
     "parafuso engrossa com a profundidade, 1 no diametro a cada 16 de comprimento.\n";
 
-void npt(std::string& t, const Consulta& c) {
+RoscaParaCorte npt(std::string& t, const Consulta& c) {
     const MedidaNpt& m = *c.npt;
     const long double fios = static_cast<long double>(m.fios_decimos) / 10;
     const long double passo = 100000 / fios;  // hundred-thousandths of an inch
@@ -71,9 +71,11 @@ void npt(std::string& t, const Consulta& c) {
           mm_de_polegada(m.e0_cem_milesimos + h), "maior na ponta do tubo (E0)", c);
     t += na_face;
     t += "O ajuste se confere com os calibres L1 (tampao e anel), nao por diametros.\n";
+    // The feeds are corrected with the major diameter at the face, where the nut's thread starts.
+    return {mm_de_polegada(m.e1_cem_milesimos + h), true, true, broca.milesimos_mm, juntar({"broca ", broca.nome})};
 }
 
-void iso7(std::string& t, const Consulta& c) {
+RoscaParaCorte iso7(std::string& t, const Consulta& c) {
     const MedidaIso228& g = *c.iso228;
     const MedidaIso7& m = *c.iso7;
     const Conica tipo = c.designacao.conica;
@@ -92,6 +94,7 @@ void iso7(std::string& t, const Consulta& c) {
     medida(t, "Comprimento de calibre", m.calibre_um);
     medida(t, "Rosca util do parafuso (minimo)", m.util_um);
 
+    RoscaParaCorte rosca{g.maior_um, tipo != Conica::r, tipo == Conica::r, 0, ""};
     if (tipo == Conica::r) {
         // The gauge plane lies the gauge length back from the pipe's end.
         const auto na_ponta = [&](std::int64_t um) { return arredondar(conicidade * um - m.calibre_um, conicidade); };
@@ -101,22 +104,24 @@ void iso7(std::string& t, const Consulta& c) {
         const Broca broca = broca_metrica_ate((conicidade * g.menor_um - m.util_um) / conicidade);
         bloco(t, "Rosca interna (furo conico), respostas do dialogo com --conica:", true, g.maior_um,
               "maior na face (plano de calibre)", broca.milesimos_mm, "broca: menor no fim da rosca util", c);
+        rosca.furo_um = broca.milesimos_mm;
+        rosca.furo = juntar({"broca ", broca.nome});
     } else {
         bloco(t, "Rosca interna (furo paralelo), respostas do dialogo sem --conica:", true, g.maior_um,
               "diametro maior", c.perfil.broca, "broca: menor arredondado p/ cima", c);
         t += "\nRp e paralela e veda contra um parafuso conico R: use o programa sem --conica.\n";
         t += "O ajuste se confere com os calibres da ISO 7-2, nao por diametros.\n";
-        return;
+        rosca.furo_um = c.perfil.broca;
+        rosca.furo = juntar({"broca ", digitar(c.perfil.broca)});
+        return rosca;
     }
     t += na_face;
     t += "O ajuste se confere com os calibres da ISO 7-2, nao por diametros.\n";
+    return rosca;
 }
 
 }  // namespace
 
-void relatorio_conica(std::string& t, const Consulta& c) {
-    if (c.designacao.conica == Conica::npt)
-        npt(t, c);
-    else
-        iso7(t, c);
+RoscaParaCorte relatorio_conica(std::string& t, const Consulta& c) {
+    return c.designacao.conica == Conica::npt ? npt(t, c) : iso7(t, c);
 }

@@ -1,6 +1,7 @@
 #include "medidas/medidas.hpp"
 
 #include "medidas/consulta.hpp"
+#include "medidas/escolha_broca.hpp"
 #include "medidas/decimal.hpp"
 #include "nucleo/juntar.hpp"
 #include "medidas/linhas.hpp"
@@ -76,9 +77,9 @@ void cabecalho_tubo(std::string& t, const Consulta& c) {
     t += juntar({std::to_string(c.iso228->fios_por_polegada),
                  " fios por polegada; flancos de 55 graus: use fresa de 55 graus.\n"});
     if (c.designacao.classe_tubo == 'A')
-        t += "Classe A: tolerancia apertada no flanco do parafuso (a classe B e mais larga).\n";
+        t += "Classe A: tolerancia apertada no flanco do parafuso (a classe B e o dobro).\n";
     else if (c.designacao.classe_tubo == 'B')
-        t += "Classe B: tolerancia larga no flanco do parafuso (a classe A e mais apertada).\n";
+        t += "Classe B: tolerancia larga no flanco do parafuso (o dobro da classe A).\n";
 }
 
 void perfil_basico(std::string& t, const Consulta& c) {
@@ -97,7 +98,6 @@ void perfil_basico(std::string& t, const Consulta& c) {
         medida(t, "Altura do filete do furo", p.altura_furo);
         medida(t, "Altura do filete do parafuso", p.altura_parafuso);
     }
-    medida(t, "Broca para o furo", p.broca);
 }
 
 std::string nota_passo(const Consulta& c) {
@@ -111,13 +111,11 @@ std::string nota_passo(const Consulta& c) {
 // The answers in the order the dialogue asks for them. The questions between
 // the diameters and the pitch are the machinist's choice; one line says what
 // bounds them.
-void respostas(std::string& t, const Consulta& c, bool interna) {
+void respostas(std::string& t, const Consulta& c, bool interna, const EscolhaBroca& broca) {
     const Perfil& p = c.perfil;
     const std::int64_t final_ = interna ? p.maior : p.menor_parafuso;
-    const std::int64_t inicial = interna ? p.broca : p.maior;
-    const char* nota_inicial = !interna ? "blank no diametro maior"
-                               : c.iso228 ? "broca: menor arredondado p/ cima"
-                                          : "broca: maior - passo";
+    const std::int64_t inicial = interna ? broca.inicial : p.maior;
+    const std::string nota_inicial = interna ? nota_broca(broca) : "blank no diametro maior";
     t += interna ? "\nRosca interna (furo), respostas do dialogo:\n"
                  : "\nRosca externa (parafuso), respostas do dialogo:\n";
     resposta(t, "Tipo de Rosca [I / E]", interna ? "I" : "E", "");
@@ -144,6 +142,10 @@ void notas(std::string& t, const Consulta& c) {
 }  // namespace
 
 bool relatorio_medidas(std::string_view designacao, std::string& texto, std::string& erro) {
+    return relatorio_medidas(designacao, nullptr, texto, erro);
+}
+
+bool relatorio_medidas(std::string_view designacao, const DadosCorte* corte, std::string& texto, std::string& erro) {
     texto.clear();
     erro.clear();
     Consulta c;
@@ -164,7 +166,8 @@ bool relatorio_medidas(std::string_view designacao, std::string& texto, std::str
         return false;
     }
     if (c.designacao.familia == Familia::conica) {
-        relatorio_conica(texto, c);
+        const RoscaParaCorte rosca = relatorio_conica(texto, c);
+        if (corte != nullptr) secao_corte(texto, rosca, *corte);
         return true;
     }
     switch (c.designacao.familia) {
@@ -174,9 +177,19 @@ bool relatorio_medidas(std::string_view designacao, std::string& texto, std::str
         case Familia::tubo: cabecalho_tubo(texto, c); break;
     }
     perfil_basico(texto, c);
-    respostas(texto, c, true);
-    respostas(texto, c, false);
+    const EscolhaBroca broca = escolher_broca(c);
+    texto_broca(texto, broca, c);
+    respostas(texto, c, true, broca);
+    respostas(texto, c, false, broca);
     notas(texto, c);
-    classes(texto, c);
+    classes(texto, c, broca);
+    if (corte != nullptr) {
+        RoscaParaCorte rosca;
+        rosca.maior_um = c.perfil.maior;
+        rosca.interna = rosca.externa = true;
+        rosca.furo_um = broca.inicial;
+        rosca.furo = nota_broca(broca);
+        secao_corte(texto, rosca, *corte);
+    }
     return true;
 }
