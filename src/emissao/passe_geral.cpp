@@ -143,10 +143,11 @@ EscritorPasse::EscritorPasse(const Percurso& percurso, const PassePercurso& pass
         t_fundo = t_face + 360.0 * h.comprimento / h.passo_rosca;
         prof_fundo = h.comprimento;
     } else {
-        // Today's chords: whole degrees after the start angle, the first one
-        // a step below the face; the last one the first at or past L.
+        // Today's chords: the helix meets the face at the start angle, then
+        // whole degrees after it, the first one a step below the face; the
+        // last one the first at or past L.
         const std::int32_t primeiro = angulo_primeiro(h);
-        t_face = primeiro - 1;
+        t_face = h.angulo_inicial;
         const UltimaCorda ultima = ultima_corda(h);
         indice_ultimo_ = ultima.indice;
         prof_ultimo_ = ultima.profundidade;
@@ -390,7 +391,7 @@ void EscritorPasse::helice_cordas() {
     }
     if (passe_.subindo) {
         // Back to the face, where the helix meets it.
-        const PontoHelice p = ponto_helice(raio_programado(0), primeiro - 1, h.mao_direita);
+        const PontoHelice p = ponto_helice(raio_programado(0), h.angulo_inicial, h.mao_direita);
         const Ponto q{p.x, p.y};
         const double z = 0;
         corte(&q, &z);
