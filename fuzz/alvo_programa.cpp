@@ -55,15 +55,17 @@ const std::string pausa = std::string(texto_pausa) + "\n";
 OpcoesGeracao opcoes_de(std::uint8_t a, std::uint8_t b) {
     OpcoesGeracao o;
     o.dialeto = vocabulario::dialetos[a & 3];
-    o.arcos = a & 4;
-    o.fresamento = (a & 8) ? OpcoesGeracao::Fresamento::concordante
-                           : (a & 16) ? OpcoesGeracao::Fresamento::discordante : OpcoesGeracao::Fresamento::hoje;
-    o.tangencial = a & 32;
-    o.compensacao = (a & 64) && o.dialeto != &vocabulario::grbl;
-    if ((a & 128) && !o.arcos && !o.compensacao) o.conicidade = 3 + b % 98;
-    o.repeticoes_acabamento = (b >> 1) % 6;
-    o.avanco_na_aresta = b & 1;
+    vocabulario::ModosCorte& m = o.modos;
+    m.arcos = a & 4;
+    m.fresamento = (a & 8)    ? vocabulario::Fresamento::concordante
+                   : (a & 16) ? vocabulario::Fresamento::discordante
+                              : vocabulario::Fresamento::hoje;
+    m.tangencial = a & 32;
     o.ferramenta = (b >> 4) % 3;
+    if ((a & 64) && o.dialeto != &vocabulario::grbl) m.corretor = o.ferramenta > 0 ? o.ferramenta : 1;
+    if ((a & 128) && !m.arcos && !m.compensacao()) m.conicidade = 3 + b % 98;
+    m.repeticoes = (b >> 1) % 6;
+    m.avanco_na_aresta = b & 1;
     o.alguma = true;
     return o;
 }

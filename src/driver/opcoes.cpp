@@ -1,5 +1,7 @@
 #include "driver/opcoes.hpp"
 
+#include <algorithm>
+#include <iterator>
 #include <string_view>
 
 #include "nucleo/versao.hpp"
@@ -9,7 +11,7 @@ namespace {
 
 constexpr std::string_view nome_programa = "rosca-helicoidal";
 
-constexpr const char* texto_ajuda =
+constexpr const char* texto_ajuda_antes =
     "Uso: rosca-helicoidal [OPCOES DO ARQUIVO]\n"
     "     rosca-helicoidal --medidas DESIGNACAO | --help | --version\n"
     "\n"
@@ -26,11 +28,10 @@ constexpr const char* texto_ajuda =
     "  printf 'I\\n20\\n0\\n10\\n2\\n1\\nD\\n0\\n1000\\n200\\n' | rosca-helicoidal\n"
     "\n"
     "Opcoes do arquivo (as perguntas e o resumo nao mudam):\n"
-    "      --comando NOME      o comando da maquina:\n"
-    "                            padrao    o arquivo de sempre (.TAP)\n"
-    "                            linuxcnc  LinuxCNC (.ngc)\n"
-    "                            grbl      GRBL 1.1 (.nc)\n"
-    "                            fanuc     Fanuc, Haas e os que os seguem (.nc)\n"
+    "      --comando NOME      o comando da maquina:\n";
+
+// After the dialects, each on a line of its own from the dialect table.
+constexpr const char* texto_ajuda_depois =
     "      --ferramenta N      troca para a ferramenta N (1 a 99) e liga o seu\n"
     "                          corretor de comprimento (no grbl, so um comentario)\n"
     "      --programa N        numero do programa O (1 a 9999, padrao 1; fanuc)\n"
@@ -70,6 +71,27 @@ constexpr const char* texto_ajuda =
     "  2  opcao ou designacao invalida\n"
     "\n"
     "Para ver e conferir o percurso antes de usinar: rosca-visualizar.\n";
+
+std::string texto_ajuda() {
+    std::string t = texto_ajuda_antes;
+    for (const vocabulario::Dialeto* d : vocabulario::dialetos) {
+        std::string nome(d->nome);
+        nome.resize(std::max<std::size_t>(nome.size() + 1, 10), ' ');
+        t += "                            " + nome + std::string(d->descricao) + "\n";
+    }
+    return t + texto_ajuda_depois;
+}
+
+// "padrao, linuxcnc, grbl ou fanuc".
+std::string nomes_dos_dialetos() {
+    std::string t;
+    const std::size_t n = std::size(vocabulario::dialetos);
+    for (std::size_t i = 0; i < n; ++i) {
+        if (i > 0) t += i + 1 == n ? " ou " : ", ";
+        t += vocabulario::dialetos[i]->nome;
+    }
+    return t;
+}
 
 // An argument is shown back as typed, but never as control bytes a terminal
 // would act on, and never longer than a line.
@@ -136,13 +158,14 @@ Pedido ler_opcoes_do_arquivo(int argc, const char* const* argv) {
         vistas += marca;
         if (!pede_valor) {
             if (tem_valor) return invalido(std::string(nome) + " nao leva valor");
-            if (nome == "--arcos") o.arcos = true;
-            else if (nome == "--concordante") o.fresamento = OpcoesGeracao::Fresamento::concordante;
-            else if (nome == "--discordante") o.fresamento = OpcoesGeracao::Fresamento::discordante;
-            else if (nome == "--entrada-tangencial") o.tangencial = true;
-            else if (nome == "--compensacao") o.compensacao = true;
-            else if (nome == "--avanco-na-aresta") o.avanco_na_aresta = true;
-            else if (o.conicidade == 0) o.conicidade = conicidade_padrao;
+            vocabulario::ModosCorte& m = o.modos;
+            if (nome == "--arcos") m.arcos = true;
+            else if (nome == "--concordante") m.fresamento = vocabulario::Fresamento::concordante;
+            else if (nome == "--discordante") m.fresamento = vocabulario::Fresamento::discordante;
+            else if (nome == "--entrada-tangencial") m.tangencial = true;
+            else if (nome == "--compensacao") m.corretor = 0;  // the tool's number, once it is known
+            else if (nome == "--avanco-na-aresta") m.avanco_na_aresta = true;
+            else if (m.conicidade == 0) m.conicidade = conicidade_padrao;
             continue;
         }
         if (!tem_valor) {
@@ -152,7 +175,7 @@ Pedido ler_opcoes_do_arquivo(int argc, const char* const* argv) {
         if (nome == "--comando") {
             o.dialeto = vocabulario::dialeto_por_nome(valor);
             if (o.dialeto == nullptr)
-                return invalido("--comando '" + mostravel(valor) + "' desconhecido: use padrao, linuxcnc, grbl ou fanuc");
+                return invalido("--comando '" + mostravel(valor) + "' desconhecido: use " + nomes_dos_dialetos());
         } else if (nome == "--ferramenta") {
             if (!ler_inteiro(valor, 1, 99, o.ferramenta))
                 return invalido("--ferramenta '" + mostravel(valor) + "': use um numero de 1 a 99");
@@ -161,11 +184,15 @@ Pedido ler_opcoes_do_arquivo(int argc, const char* const* argv) {
                 return invalido("--programa '" + mostravel(valor) + "': use um numero de 1 a 9999");
             programa_dado = true;
         } else if (nome == "--repetir-acabamento") {
-            if (!ler_inteiro(valor, 1, 5, o.repeticoes_acabamento))
+            int repeticoes = 0;
+            if (!ler_inteiro(valor, 1, 5, repeticoes))
                 return invalido("--repetir-acabamento '" + mostravel(valor) + "': use um numero de 1 a 5");
+            o.modos.repeticoes = repeticoes;
         } else if (nome == "--conicidade") {
-            if (!valor.starts_with("1:") || !ler_inteiro(valor.substr(2), 3, 100, o.conicidade))
+            int conicidade = 0;
+            if (!valor.starts_with("1:") || !ler_inteiro(valor.substr(2), 3, 100, conicidade))
                 return invalido("--conicidade '" + mostravel(valor) + "': use 1:N, N de 3 a 100 (1:16 no tubo)");
+            o.modos.conicidade = conicidade;
         } else {
             if (valor.empty()) return invalido("--saida sem valor");
             o.saida = valor;
@@ -173,10 +200,13 @@ Pedido ler_opcoes_do_arquivo(int argc, const char* const* argv) {
     }
     if (vistas.find("--concordante ") != std::string::npos && vistas.find("--discordante ") != std::string::npos)
         return invalido("--concordante e --discordante juntas: escolha uma");
-    if (o.compensacao && o.dialeto == &vocabulario::grbl)
+    vocabulario::ModosCorte& m = o.modos;
+    // The compensation's D word is the tool's number.
+    if (m.compensacao()) m.corretor = o.ferramenta > 0 ? o.ferramenta : 1;
+    if (m.compensacao() && o.dialeto == &vocabulario::grbl)
         return invalido("--compensacao: o GRBL nao tem compensacao de raio (G41/G42)");
-    if (o.conicidade != 0 && o.arcos) return invalido("--arcos com rosca conica: uma helice conica nao e um arco");
-    if (o.conicidade != 0 && o.compensacao)
+    if (m.conicidade != 0 && m.arcos) return invalido("--arcos com rosca conica: uma helice conica nao e um arco");
+    if (m.conicidade != 0 && m.compensacao())
         return invalido("--compensacao com rosca conica: o raio muda a cada ponto");
     if (programa_dado && !o.dialeto->enquadramento)
         return invalido("--programa so vale com --comando fanuc");
@@ -251,7 +281,7 @@ Pedido ler_opcoes(int argc, const char* const* argv) {
 int responder_opcao(const Pedido& pedido, std::string& saida, std::string& erros) {
     switch (pedido.tipo) {
         case Pedido::Tipo::ajuda:
-            saida = texto_ajuda;
+            saida = texto_ajuda();
             return 0;
         case Pedido::Tipo::versao:
             saida = std::string(nome_programa) + " " + versao_programa + "\n";

@@ -1,30 +1,38 @@
 #pragma once
 
-#include "emissao/cordas.hpp"
+#include <memory>
+#include <vector>
+
 #include "emissao/escrita.hpp"
-#include "emissao/passe_geral.hpp"
-#include "nucleo/console.hpp"
+#include "emissao/escritor.hpp"
 #include "emissao/saida_arquivo.hpp"
+#include "emissao/verbos.hpp"
+#include "nucleo/console.hpp"
 #include "percurso/percurso.hpp"
+#include "percurso/trajeto.hpp"
 #include "vocabulario/dialeto.hpp"
 
 struct OpcoesEmissao {
-    // Every line formed and written on its own, point by point: the plain
-    // writer the fast one is checked and measured against.
+    // Every line formed and written on its own, point by point through the
+    // dialect's verbs: the plain writer the fast one is checked and measured
+    // against.
     bool escrita_simples = false;
-    // The helices as helical arcs (G2/G3) rather than one-degree chords.
-    bool arcos = false;
+    // Told of every move as the dialect's writer is (for tests): the same
+    // verbs, whatever the dialect.
+    Verbos* ouvinte = nullptr;
 };
 
-// Writes a tool path as G-code text in a dialect, with one-degree chords.
-// The file is written in the order of its parts: the caller puts the
-// comment header before the preamble and the extents comments before the
-// trailer.
+// Writes a tool path in a dialect: each pass's moves as the path gives
+// them (percurso/trajeto.hpp), its arcs and helix linearised, spelled by
+// the dialect's writer. The file is written in the order of its parts: the
+// caller puts the comment header before the preamble and the extents
+// comments before the trailer.
 class Emissor {
 public:
     Emissor(const vocabulario::Dialeto& dialeto, SaidaArquivo& arquivo, OpcoesEmissao opcoes = {});
+    ~Emissor();
 
-    Escrita& escrita() { return escrita_; }
+    Escrita& escrita() { return escritor_->escrita(); }
 
     // What comes before the comment header: the framing of dialects that have one.
     void inicio(const Percurso& percurso);
@@ -38,16 +46,9 @@ public:
     const Extremos& extremos() const { return extremos_; }
 
 private:
-    PontoHelice passe(const PassePercurso& passe, ContextoCordas& contexto);
-    void retracao(const Percurso& percurso, const PassePercurso& passe, PontoHelice ultimo);
-    // The block's text; empty when the job has none (no tool given).
-    std::string bloco(const Percurso& percurso, vocabulario::Bloco bloco) const;
-    void blocos(const Percurso& percurso, std::span<const vocabulario::LinhaBloco> linhas);
-    // A move word with X and Y: "g00 x5.000 y-0.000".
-    std::string movimento(std::string_view g, double x, double y, int casas) const;
+    void passe(const Percurso& percurso, const PasseTrajeto& passe, Verbos& verbos);
 
-    Escrita escrita_;
+    std::unique_ptr<EscritorDialeto> escritor_;
     OpcoesEmissao opcoes_;
-    CordasRapidas cordas_;
     Extremos extremos_;
 };

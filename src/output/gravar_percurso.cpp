@@ -15,15 +15,12 @@ void gravar_percurso(DadosRosca& d, const OpcoesGeracao& opcoes, const AbridorAr
     SaidaArquivo arquivo(std::move(destino));
     Percurso percurso;
     try {
-        // The control offsets an arc exactly, but must shorten every concave
-        // corner of 360 short chords a turn, which a large cutter cannot do.
-        emissao.arcos = emissao.arcos || opcoes.arcos || opcoes.compensacao;
         Emissor emissor(*opcoes.dialeto, arquivo, emissao);
         percurso = construir_percurso(d, opcoes);
 
         emissor.inicio(percurso);
         gravar_resumo(d, emissor.escrita());
-        gravar_opcoes_percurso(percurso, emissao.arcos, opcoes.alguma, emissor.escrita());
+        gravar_opcoes_percurso(percurso, opcoes.alguma, emissor.escrita());
         emissor.preambulo(percurso);
         emissor.passes(percurso, &console);
         const Extremos& e = emissor.extremos();
@@ -41,7 +38,7 @@ void gravar_percurso(DadosRosca& d, const OpcoesGeracao& opcoes, const AbridorAr
         throw;
     }
 
-    imprimir_opcoes_percurso(percurso, emissao.arcos || opcoes.arcos || opcoes.compensacao, opcoes.alguma, console);
+    imprimir_opcoes_percurso(percurso, opcoes.alguma, console);
     console.escrever("\n\n-------------------------------------------------------------");
     // The file may be elsewhere than the current directory once it is named.
     if (opcoes.alguma)

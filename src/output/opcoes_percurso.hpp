@@ -3,12 +3,10 @@
 #include "emissao/escrita.hpp"
 #include "nucleo/console.hpp"
 #include "percurso/percurso.hpp"
-#include "trabalho/dados_rosca.hpp"
 
 // The ways of cutting in effect, where the options asked for any: as
 // comments after the file's header, so the viewer knows what to expect, and
 // as one console line before the success line. With any option, the depth
 // the path reaches below the thread length, too. Without options, nothing.
-bool tem_modos_de_cortar(const Percurso& percurso, bool arcos);
-void gravar_opcoes_percurso(const Percurso& percurso, bool arcos, bool com_opcoes, Escrita& arquivo);
-void imprimir_opcoes_percurso(const Percurso& percurso, bool arcos, bool com_opcoes, Console& console);
+void gravar_opcoes_percurso(const Percurso& percurso, bool com_opcoes, Escrita& arquivo);
+void imprimir_opcoes_percurso(const Percurso& percurso, bool com_opcoes, Console& console);

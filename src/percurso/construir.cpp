@@ -1,5 +1,7 @@
 #include "percurso/construir.hpp"
 
+#include "vocabulario/regras.hpp"
+
 Percurso construir_percurso(const DadosRosca& d, const OpcoesGeracao& opcoes) {
     Percurso p;
     p.interna = rosca_interna(d);
@@ -27,23 +29,10 @@ Percurso construir_percurso(const DadosRosca& d, const OpcoesGeracao& opcoes) {
     p.plano.passes = d.passes_laterais_int;
     p.plano.diametro_ferramenta = d.D_ferramenta;
 
-    switch (opcoes.fresamento) {
-        case OpcoesGeracao::Fresamento::hoje: p.fresamento = Fresamento::hoje; break;
-        case OpcoesGeracao::Fresamento::concordante: p.fresamento = Fresamento::concordante; break;
-        case OpcoesGeracao::Fresamento::discordante: p.fresamento = Fresamento::discordante; break;
-    }
-    // Compensation comes on and goes off along lines tangent to the path:
-    // it takes the tangent arcs in and out with it.
-    p.tangencial = opcoes.tangencial || opcoes.compensacao;
-    p.compensacao = opcoes.compensacao;
-    p.corretor = opcoes.ferramenta > 0 ? opcoes.ferramenta : 1;
-    p.repeticoes_acabamento = opcoes.repeticoes_acabamento;
-    p.avanco_na_aresta = opcoes.avanco_na_aresta;
-    if (opcoes.conicidade != 0) {
-        // The diameter changes 1/N per mm of depth: inside a bore it narrows
-        // downward, on a pipe it grows (the small end is at the face).
-        p.conicidade_diametro = 1.0 / opcoes.conicidade;
-        p.helice.conicidade = (p.interna ? -0.5 : 0.5) * p.conicidade_diametro;
+    p.modos = vocabulario::modos_em_efeito(opcoes.modos, p.interna, p.helice.mao_direita);
+    if (p.modos.conicidade != 0) {
+        p.conicidade_diametro = 1.0 / static_cast<double>(p.modos.conicidade);
+        p.helice.conicidade = vocabulario::conicidade_raio(static_cast<int>(p.modos.conicidade), p.interna);
     }
     return p;
 }

@@ -45,7 +45,7 @@ UltimaCorda ultima_corda(const Helice& h) {
 double profundidade_maxima(const Percurso& p, bool arcos) {
     const double fundo = arcos ? static_cast<double>(p.helice.comprimento)
                                : std::max<double>(p.helice.comprimento, ultima_corda(p.helice).profundidade);
-    if (!p.tangencial) return fundo;
+    if (!p.modos.tangencial) return fundo;
     // The arc at the bottom (out of the helix face down, into it from the
     // thread length up) goes on down at the helix's slope.
     double maxima = fundo;

@@ -5,6 +5,7 @@
 
 #include "nucleo/numerico.hpp"
 #include "percurso/ponto_helice.hpp"
+#include "vocabulario/regras.hpp"
 
 namespace {
 
@@ -56,9 +57,9 @@ bool SequenciaPasses::proximo_do_plano(PassePercurso& passe) {
 void SequenciaPasses::completar(PassePercurso& passe) const {
     const PlanoPasses& p = percurso_.plano;
     passe.helice = percurso_.helice;
-    passe.helice.raio = raio_percurso(passe.diametro, p.diametro_ferramenta, p.interna);
-    passe.subindo = passes_subindo(percurso_);
-    passe.avanco = percurso_.avanco_na_aresta ? avanco_no_centro(percurso_, passe.diametro) : 0;
+    passe.helice.raio = vocabulario::raio_percurso(passe.diametro, p.diametro_ferramenta, p.interna);
+    passe.subindo = percurso_.modos.subindo;
+    passe.avanco = percurso_.modos.avanco_na_aresta ? avanco_no_centro(percurso_, passe.diametro) : 0;
 }
 
 bool SequenciaPasses::proximo(PassePercurso& passe) {
@@ -70,27 +71,14 @@ bool SequenciaPasses::proximo(PassePercurso& passe) {
         return true;
     }
     // Spring passes: the last one again, at the same diameter.
-    if (!tem_ultimo_ || repetidos_ >= percurso_.repeticoes_acabamento) return false;
+    if (!tem_ultimo_ || repetidos_ >= percurso_.modos.repeticoes) return false;
     passe = ultimo_;
     passe.repeticao = ++repetidos_;
     return true;
 }
 
-bool passes_subindo(const Percurso& percurso) {
-    const bool direita = percurso.helice.mao_direita;
-    // Face down, a right-hand helix turns clockwise: conventional inside, climb outside.
-    const bool concordante_descendo = percurso.interna ? !direita : direita;
-    switch (percurso.fresamento) {
-        case Fresamento::hoje: return false;
-        case Fresamento::concordante: return !concordante_descendo;
-        case Fresamento::discordante: return concordante_descendo;
-    }
-    return false;
-}
-
 double avanco_no_centro(const Percurso& percurso, float diametro) {
-    const double d = diametro, dt = percurso.plano.diametro_ferramenta;
-    return static_cast<double>(percurso.avanco) * (percurso.interna ? d - dt : d + dt) / d;
+    return vocabulario::avanco_no_centro(percurso.avanco, diametro, percurso.plano.diametro_ferramenta, percurso.interna);
 }
 
 double linhas_previstas(const Percurso& percurso) {
@@ -98,7 +86,7 @@ double linhas_previstas(const Percurso& percurso) {
     double passes = static_cast<double>(
         std::max<std::int64_t>(0, std::int64_t{p.passes} - primeiro_passe(p) + 1));
     if (tem_acabamento(p)) passes += 1;
-    if (passes > 0) passes += percurso.repeticoes_acabamento;
+    if (passes > 0) passes += static_cast<double>(percurso.modos.repeticoes);
     const Helice& h = percurso.helice;
     const double voltas =
         std::max(1.0, std::ceil(static_cast<double>(h.comprimento) / static_cast<double>(h.passo_rosca)));

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "vocabulario/modos_corte.hpp"
+
 // The tool path as geometry, before it is text: what the machine does, in
 // order. Built from the job record once the plan is made (construir.hpp);
 // written out by an emitter in a dialect and a linearisation (src/emissao).
@@ -43,12 +45,6 @@ enum class Retracao {
     ao_canto,  // external: to the corner of the square round the pass (vocabulario/geometria.hpp), then up
 };
 
-// Which way the cutter goes round the thread, the spindle turning clockwise
-// (M3): climb milling travels counter-clockwise (seen from above) round an
-// internal thread and clockwise round an external one; conventional the
-// reverse. `hoje`: every pass from the face down, whatever that gives.
-enum class Fresamento { hoje, concordante, discordante };
-
 // What the pass sequence is derived from: the plan's fields, so that the
 // passes can be produced one by one (there may be millions) without being
 // held.
@@ -82,14 +78,9 @@ struct Percurso {
     Helice helice;
     PlanoPasses plano;
 
-    // Ways of cutting.
-    Fresamento fresamento = Fresamento::hoje;
-    bool tangencial = false;            // enters and leaves each helix along a tangent arc
-    bool compensacao = false;           // the path on the thread's diameter, the control offsets the cutter
-    int corretor = 1;                   // the D word of the compensation
-    int repeticoes_acabamento = 0;      // the last pass this many more times
-    bool avanco_na_aresta = false;      // the feed answered is the cutting edge's
-    double conicidade_diametro = 0;     // 1/N of a taper 1:N, 0 for a parallel thread
+    // The ways of cutting in effect (their implications applied).
+    vocabulario::ModosCorte modos;
+    double conicidade_diametro = 0;  // 1/N of a taper 1:N, 0 for a parallel thread
 };
 
 // The passes of a path, in order. Each roughing diameter is accumulated from
@@ -116,12 +107,8 @@ private:
     int repetidos_ = 0;
 };
 
-// Whether passes run from the thread length up to the face: when the
-// milling asked for is the opposite of what the face-down direction gives.
-bool passes_subindo(const Percurso& percurso);
-
 // The feed of the cutter's centre for a pass of diameter `diametro` when the
-// feed answered is the cutting edge's: F x (D - Dt) / D inside, F x (D + Dt) / D outside.
+// feed answered is the cutting edge's (vocabulario/regras.hpp).
 double avanco_no_centro(const Percurso& percurso, float diametro);
 
 // About how many lines the passes take in the file (for the progress line).

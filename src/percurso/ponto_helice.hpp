@@ -6,16 +6,6 @@
 #include "nucleo/numerico.hpp"
 #include "percurso/percurso.hpp"
 
-// Radius of the cutter centre's path for a pass of diameter `diametro`: the
-// cutter's edge reaches the diameter, inside it for an internal thread and
-// outside for an external one. Kept in double: rounding it to float would
-// move every point of the pass.
-inline double raio_percurso(float diametro, float ferramenta, bool interna) {
-    const double meio_passe = static_cast<double>(diametro) / 2;
-    const double meia_ferramenta = static_cast<double>(ferramenta) / 2;
-    return interna ? meio_passe - meia_ferramenta : meio_passe + meia_ferramenta;
-}
-
 struct PontoHelice {
     float x;
     float y;

@@ -52,7 +52,7 @@ struct LinhaBloco {
 
 struct Dialeto {
     std::string_view nome{};       // as --comando takes it
-    std::string_view descricao{};  // for --help and the viewer's report
+    std::string_view descricao{};  // for --help
     std::string_view extensao{};   // of the default file name
     EstiloComentario comentario = EstiloComentario::ponto_e_virgula;
     TextoComentario texto_comentario = TextoComentario::livre;
@@ -205,7 +205,7 @@ inline constexpr Dialeto grbl{
 
 inline constexpr Dialeto fanuc{
     .nome = "fanuc",
-    .descricao = "Fanuc, Haas e os comandos que os seguem (.nc)",
+    .descricao = "Fanuc, Haas e os que os seguem (.nc)",
     .extensao = ".nc",
     .comentario = EstiloComentario::parenteses,
     .texto_comentario = TextoComentario::restrito,

@@ -1,0 +1,241 @@
+#include "emissao/escritor_iso.hpp"
+
+#include <cstdio>
+#include <cstring>
+
+#include "emissao/linearizacao.hpp"
+#include "nucleo/formato_fixo.hpp"
+#include "nucleo/juntar.hpp"
+#include "vocabulario/cabecalho.hpp"
+
+using vocabulario::Bloco;
+
+namespace {
+
+// Z as the file writes it: minus the depth, and a face of exactly 0 as 0.
+double z_de(double profundidade) { return profundidade == 0 ? 0.0 : -profundidade; }
+
+// Rounded as the file prints it: the control starts each move from there.
+double como_escrito(double v) { return std::nearbyint(v * 1000) / 1000; }
+
+}  // namespace
+
+TextosVolta textos_volta(const Escrita& escrita, const PassePercurso& passe, bool interna) {
+    namespace f = vocabulario::formato;
+    char texto[128 + max_fixo3];
+    std::snprintf(texto, sizeof texto, f::volta.texto(), passe.numero);
+    std::string inicio, fim;
+    escrita.comentario_partido(texto, "", inicio, fim);
+    std::snprintf(texto, sizeof texto, interna ? f::diametro_volta_interna.texto() : f::diametro_volta_externa.texto(),
+                  static_cast<double>(passe.diametro));
+    TextosVolta t;
+    t.abertura = escrita.em_linhas(juntar({"\n", inicio}));
+    t.fechamento = escrita.em_linhas(juntar({fim, "\n", escrita.comentario(texto), "\n"}));
+    return t;
+}
+
+EscritorIso::EscritorIso(const vocabulario::Dialeto& dialeto, SaidaArquivo& arquivo, Progresso* progresso)
+    : escrita_(dialeto, arquivo), d_(dialeto), progresso_(progresso), cordas_(dialeto) {
+    arquivo.usar_fim_de_linha(dialeto.fim_de_linha);
+}
+
+std::string EscritorIso::palavra(std::string_view letra, double v, int casas) const {
+    return juntar({letra, escrita_.coordenada(v, casas)});
+}
+
+std::string EscritorIso::bloco(const Percurso& percurso, Bloco b) const {
+    const Escrita& e = escrita_;
+    const std::string ferramenta = std::to_string(percurso.ferramenta);
+    auto movimento = [&](std::string_view g, double x, double y, int casas) {
+        return juntar({g, " ", palavra(d_.x, x, casas), " ", palavra(d_.y, y, casas)});
+    };
+    switch (b) {
+        case Bloco::seguro: return std::string(d_.seguro);
+        case Bloco::troca_ferramenta:
+            if (percurso.ferramenta <= 0) return {};
+            return juntar({d_.t, ferramenta, " ", d_.troca_ferramenta});
+        case Bloco::compensacao_comprimento:
+            if (percurso.ferramenta <= 0) return {};
+            return juntar({d_.compensacao_comprimento, " ", d_.h, ferramenta});
+        case Bloco::comentario_ferramenta:
+            if (percurso.ferramenta <= 0) return {};
+            return e.comentario(juntar({"ferramenta ", d_.t, ferramenta, ": troque e ajuste o comprimento a mao"}));
+        case Bloco::altura_aproximacao:
+            return juntar({d_.rapido, " ", palavra(d_.z, percurso.altura_aproximacao, 0)});
+        case Bloco::origem: return movimento(d_.rapido, 0, 0, 0);
+        case Bloco::liga_fuso: return std::string(d_.liga_fuso);
+        case Bloco::rotacao: return juntar({d_.s, e.numero(percurso.rotacao, 0)});
+        case Bloco::rotacao_e_fuso: return juntar({d_.s, e.numero(percurso.rotacao, 0), " ", d_.liga_fuso});
+        case Bloco::pausa:
+            return juntar({d_.pausa, " ", d_.p, std::to_string(vocabulario::segundos_pausa * d_.pausa_por_segundo)});
+        case Bloco::avanco: return palavra(d_.f, percurso.avanco, 0);
+        case Bloco::escala_liga:
+            return juntar({d_.escala_liga, " ", d_.x, e.numero(1, 2), " ", d_.y, e.numero(1, 2)});
+        case Bloco::escala_desliga: return std::string(d_.escala_desliga);
+        case Bloco::desliga_fuso: return std::string(d_.desliga_fuso);
+        case Bloco::fim_programa: return std::string(d_.fim_programa);
+    }
+    return {};
+}
+
+void EscritorIso::blocos(const Percurso& percurso, std::span<const vocabulario::LinhaBloco> linhas) {
+    for (const vocabulario::LinhaBloco& l : linhas) {
+        const std::string texto = bloco(percurso, l.bloco);
+        if (texto.empty()) continue;
+        escrita_.quebras(l.quebras);
+        escrita_.texto(texto);
+    }
+    escrita_.quebras(1);
+}
+
+void EscritorIso::inicio(const Percurso& percurso) {
+    if (!d_.enquadramento) return;
+    char numero[16];
+    std::snprintf(numero, sizeof numero, "O%04d", percurso.programa);
+    escrita_.texto(juntar({"%\n", numero, "\n"}));
+}
+
+void EscritorIso::preambulo(const Percurso& percurso) { blocos(percurso, d_.preambulo); }
+
+void EscritorIso::final(const Percurso& percurso) {
+    blocos(percurso, d_.final);
+    if (d_.enquadramento) escrita_.texto("%\n");
+}
+
+void EscritorIso::contar(std::uint64_t n) {
+    linhas_ += n;
+    // The progress line is told every few hundred lines.
+    if (progresso_ != nullptr && linhas_ - contadas_ >= 364) {
+        progresso_->avancar(linhas_ - contadas_);
+        contadas_ = linhas_;
+    }
+}
+
+void EscritorIso::linha(const std::string& texto) {
+    escrita_.quebras(1);
+    escrita_.texto(texto);
+    contar(1);
+}
+
+void EscritorIso::abrir_passe(const PasseTrajeto& p) {
+    passe_ = &p;
+    hoje_ = p.hoje;
+    textos_ = textos_volta(escrita_, p.passe, p.interna);
+    lado_compensacao_.clear();
+    if (p.corretor >= 0)
+        lado_compensacao_ = juntar({" ", p.lado_compensacao == 41 ? d_.compensacao_esquerda : d_.compensacao_direita,
+                                    " ", d_.d, std::to_string(p.corretor)});
+    avanco_.clear();
+    if (p.passe.avanco > 0 && !hoje_) avanco_ = juntar({" ", d_.f, escrita_.numero(p.passe.avanco, 1)});
+}
+
+void EscritorIso::fechar_passe() {
+    escrita_.quebras(1);
+    if (progresso_ != nullptr) {
+        progresso_->avancar(linhas_ - contadas_);
+        contadas_ = linhas_;
+    }
+    passe_ = nullptr;
+}
+
+void EscritorIso::palavras(std::string& l, const Alvo& a) const {
+    if (a.tem_xy) {
+        l += ' ';
+        l += d_.x;
+        escrita_.acrescentar_coordenada(l, a.xy.x, a.casas_xy);
+        l += ' ';
+        l += d_.y;
+        escrita_.acrescentar_coordenada(l, a.xy.y, a.casas_xy);
+    }
+    if (a.tem_z) {
+        l += ' ';
+        l += d_.z;
+        escrita_.acrescentar_coordenada(l, z_de(a.profundidade), a.casas_z);
+    }
+}
+
+void EscritorIso::rapido(const Alvo& a, bool saindo) {
+    std::string l(saindo ? d_.rapido_retracao : d_.rapido);
+    palavras(l, a);
+    linha(l);
+    if (a.tem_xy) posicao_ = {como_escrito(a.xy.x), como_escrito(a.xy.y)};
+}
+
+void EscritorIso::reta(const Alvo& a, Compensacao c) {
+    std::string l(d_.corte);
+    if (c == Compensacao::liga) l += lado_compensacao_;
+    if (c == Compensacao::desliga) l += juntar({" ", d_.compensacao_desliga});
+    palavras(l, a);
+    l += avanco_;
+    avanco_.clear();
+    linha(l);
+    if (a.tem_xy) posicao_ = {como_escrito(a.xy.x), como_escrito(a.xy.y)};
+}
+
+// The centre as offsets from the start, both always written. A helix of many
+// turns is mostly these lines: formed in the file's own buffer.
+void EscritorIso::arco(const Alvo& fim, Ponto centro, int giro) {
+    const std::string_view g = giro > 0 ? d_.arco_anti_horario : d_.arco_horario;
+    SaidaArquivo& arquivo = escrita_.arquivo();
+    const std::string_view fim_de_linha = arquivo.fim_de_linha();
+    const std::size_t maximo = fim_de_linha.size() + g.size() + 5 * (2 + 8 + Escrita::max_coordenada) + avanco_.size();
+    char* const inicio = arquivo.reservar(maximo);
+    char* p = inicio;
+    auto copiar = [&p](std::string_view t) {
+        std::memcpy(p, t.data(), t.size());
+        p += t.size();
+    };
+    auto palavra_em = [&](std::string_view letra, double v) {
+        *p++ = ' ';
+        copiar(letra);
+        p = escrita_.escrever_coordenada(p, v, 3);
+    };
+    copiar(fim_de_linha);
+    copiar(g);
+    palavra_em(d_.x, fim.xy.x);
+    palavra_em(d_.y, fim.xy.y);
+    palavra_em(d_.z, z_de(fim.profundidade));
+    palavra_em(d_.i, centro.x - posicao_.x);
+    palavra_em(d_.j, centro.y - posicao_.y);
+    copiar(avanco_);
+    avanco_.clear();
+    arquivo.avancar(static_cast<std::size_t>(p - inicio));
+    contar(1);
+    posicao_ = {como_escrito(fim.xy.x), como_escrito(fim.xy.y)};
+}
+
+void EscritorIso::volta(std::int64_t n) {
+    // Today's layout ends a turn's last chord with its own line break.
+    if (hoje_ && n > 1) escrita_.quebras(1);
+    char numero[24];
+    const auto fim = std::to_chars(numero, numero + sizeof numero, n).ptr;
+    SaidaArquivo& arquivo = escrita_.arquivo();
+    arquivo.bruto(textos_.abertura.data(), textos_.abertura.size());
+    arquivo.bruto(numero, static_cast<std::size_t>(fim - numero));
+    // The closing text ends with a line break; the next move starts its own.
+    const std::string_view fechamento(textos_.fechamento.data(),
+                                      textos_.fechamento.size() - arquivo.fim_de_linha().size());
+    arquivo.bruto(fechamento.data(), fechamento.size());
+    escrita_.quebras(1);
+    contar(4);
+}
+
+void EscritorIso::helice_de_hoje(const PasseTrajeto& p, Verbos* verbos) {
+    // Its feed on a line of its own, then a blank line before the turns.
+    if (p.passe.avanco > 0) {
+        escrita_.quebras(1);
+        escrita_.texto(juntar({d_.f, escrita_.numero(p.passe.avanco, 1)}));
+    }
+    escrita_.quebras(1);
+    // A tapered helix changes its radius point by point: no text repeats.
+    if (verbos != nullptr || p.helice.helice.conicidade != 0) {
+        Verbos& v = verbos != nullptr ? *verbos : *this;
+        v.volta(1);
+        linearizar_helice(p.helice, v);
+        escrita_.quebras(1);
+        return;
+    }
+    const std::uint64_t n = cordas_.escrever(p, textos_, escrita_.arquivo(), progresso_);
+    linhas_ += n;
+    contadas_ += n;
+}

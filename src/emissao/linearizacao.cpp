@@ -1,0 +1,76 @@
+#include "emissao/linearizacao.hpp"
+
+#include <cmath>
+
+#include "percurso/ponto_helice.hpp"
+#include "vocabulario/regras.hpp"
+
+namespace {
+
+constexpr double pi = 3.14159265358979323846;
+double rad(double graus) { return graus * pi / 180; }
+
+Alvo no_ponto(double x, double y, double profundidade) {
+    Alvo a;
+    a.tem_xy = a.tem_z = true;
+    a.xy = {x, y};
+    a.profundidade = profundidade;
+    return a;
+}
+
+}  // namespace
+
+void linearizar_arco(const Segmento& s, bool arcos, Verbos& verbos) {
+    const Arco& a = s.arco;
+    const int passos = arcos ? 1 : static_cast<int>(std::lround(std::fabs(a.varredura)));
+    for (int k = 1; k <= passos; ++k) {
+        const double angulo = rad(a.angulo_de + a.varredura * k / passos);
+        const double prof = a.prof_de + (a.prof_ate - a.prof_de) * k / passos;
+        const Ponto q = k == passos ? s.alvo.xy
+                                    : Ponto{a.centro.x + a.raio * std::cos(angulo), a.centro.y + a.raio * std::sin(angulo)};
+        if (arcos)
+            verbos.arco(no_ponto(q.x, q.y, prof), a.centro, a.giro);
+        else
+            verbos.reta(no_ponto(q.x, q.y, prof), Compensacao::nenhuma);
+    }
+}
+
+void linearizar_helice(const TrechoHelice& t, Verbos& verbos) {
+    const Helice& h = t.helice;
+    if (t.arcos) {
+        const int s = h.mao_direita ? -1 : 1;
+        const int giro = vocabulario::giro(h.mao_direita, t.subindo);
+        const double varredura = t.t_fim - t.t_ini;
+        // A helix of more turns than any file could hold is written until the
+        // file stops taking them; the count only must stay a number.
+        const double quantas = std::ceil(std::fabs(varredura) / 180 - 1e-9);
+        const auto pecas = quantas < 0x1p62 ? static_cast<std::int64_t>(quantas) : std::int64_t{1} << 62;
+        const double rp = t.raio_programado(0);
+        for (std::int64_t k = 1; k <= pecas; ++k) {
+            const bool ultima = k == pecas;
+            const double a = ultima ? t.t_fim : t.t_ini + varredura * static_cast<double>(k) / static_cast<double>(pecas);
+            const double prof = ultima ? t.prof_fim
+                                       : t.prof_ini + (t.prof_fim - t.prof_ini) * static_cast<double>(k) /
+                                                          static_cast<double>(pecas);
+            verbos.arco(no_ponto(rp * std::cos(rad(a)), rp * (s * std::sin(rad(a))), prof), {0, 0}, giro);
+        }
+        return;
+    }
+    // Face down, or from the last chord back up to the face; the way in
+    // from the thread length up already ends on the last chord's point.
+    const std::int32_t primeiro = angulo_primeiro(h);
+    const std::int64_t total = t.indice_ultimo + 1;
+    for (std::int64_t n = t.subindo ? 1 : 0; n < total; ++n) {
+        const std::int64_t i = t.subindo ? t.indice_ultimo - n : n;
+        if (n > 0 && n % 360 == 0) verbos.volta(n / 360 + 1);
+        const int k = static_cast<int>(i % 360);
+        const float prof = i == t.indice_ultimo ? t.prof_ultimo : profundidade_corda(h, i / 360, k + 1);
+        const PontoHelice p = ponto_helice(t.raio_programado(prof), primeiro + k, h.mao_direita);
+        verbos.reta(no_ponto(p.x, p.y, prof), Compensacao::nenhuma);
+    }
+    if (t.subindo) {
+        // Back to the face, where the helix meets it.
+        const PontoHelice p = ponto_helice(t.raio_programado(0), h.angulo_inicial, h.mao_direita);
+        verbos.reta(no_ponto(p.x, p.y, 0), Compensacao::nenhuma);
+    }
+}

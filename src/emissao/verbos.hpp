@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstdint>
+
+#include "percurso/trajeto.hpp"
+
+// The moves of a pass as a control takes them, in the manner of its
+// canonical calls: what a linearisation hands a dialect's writer. Each
+// dialect spells them its own way (escritor.hpp).
+class Verbos {
+public:
+    virtual ~Verbos() = default;
+    // At rapid to `alvo`; `saindo`, when it leaves the pass.
+    virtual void rapido(const Alvo& alvo, bool saindo) = 0;
+    // At feed in a straight line, the control's compensation turned on or
+    // off along it.
+    virtual void reta(const Alvo& alvo, Compensacao compensacao) = 0;
+    // At feed along a circle about `centro` in the plane, of at most half a
+    // turn, to `fim`, Z changing evenly; `giro` +1 counter-clockwise.
+    virtual void arco(const Alvo& fim, Ponto centro, int giro) = 0;
+    // Turn `n` of the pass begins: the comments that say which.
+    virtual void volta(std::int64_t n) = 0;
+};
