@@ -3,8 +3,14 @@
 // Fanuc's documented rules), the same path in every dialect, and the
 // options' errors.
 #include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "apoio/dialetos.hpp"
@@ -102,6 +108,48 @@ TEST(ComandoPontaAPonta, LinuxcncLeCadaArquivoComEsemFerramenta) {
             EXPECT_EQ(saida.find("CHANGE_TOOL") != std::string::npos, *ferramenta != '\0');
         }
     }
+}
+
+TEST(Rs274, CadaExecucaoLeSuaPropriaTabelaDeFerramentas) {
+    if (!rs274_disponivel()) GTEST_SKIP() << "rs274 (linuxcnc-uspace) is not installed";
+    // Another rs274 of the same user runs without a tool table all along, as
+    // a hand run or another checkout's tests would. It shares this process's
+    // HOME, pointed for the test at a directory of its own so that the
+    // user's real one is left alone.
+    namespace fs = std::filesystem;
+    std::string modelo = (fs::temp_directory_path() / "rosca-casa-XXXXXX").string();
+    ASSERT_NE(mkdtemp(modelo.data()), nullptr);
+    const std::string casa = modelo;
+    struct CasaDoTeste {
+        std::string antiga;
+        bool tinha;
+        explicit CasaDoTeste(const std::string& nova) : tinha(std::getenv("HOME") != nullptr) {
+            if (tinha) antiga = std::getenv("HOME");
+            setenv("HOME", nova.c_str(), 1);
+        }
+        ~CasaDoTeste() { tinha ? setenv("HOME", antiga.c_str(), 1) : unsetenv("HOME"); }
+    } casa_do_teste(casa);
+    std::ofstream(casa + "/vazio.ngc") << "G21\nM2\n";
+    const std::string laco = "cd '" + casa + "' && while [ ! -e parar ]; do rs274 -g vazio.ngc >/dev/null 2>&1; done";
+    const char* argv[] = {"sh", "-c", laco.c_str(), nullptr};
+    pid_t outro = -1;
+    EXPECT_EQ(posix_spawn(&outro, "/bin/sh", nullptr, nullptr, const_cast<char* const*>(argv), environ), 0);
+
+    int falhas = 0;
+    std::string ultima;
+    for (int i = 0; i < 20; ++i) {
+        std::string saida;
+        if (!rodar_rs274("G21\nT7 M6\nM2\n", "T7 P7 D10 Z0 ;fresa de rosca\n", saida) ||
+            saida.find("CHANGE_TOOL") == std::string::npos) {
+            ++falhas;
+            ultima = saida;
+        }
+    }
+    std::ofstream(casa + "/parar");
+    if (outro > 0) waitpid(outro, nullptr, 0);
+    std::error_code ignorado;
+    fs::remove_all(casa, ignorado);
+    EXPECT_EQ(falhas, 0) << ultima.substr(ultima.size() > 400 ? ultima.size() - 400 : 0);
 }
 
 TEST(ComandoPontaAPonta, FerramentaProgramaESaida) {

@@ -1,9 +1,6 @@
 #include "apoio/dialetos.hpp"
 
-#include <fcntl.h>
-#include <sys/file.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cctype>
 #include <cstdio>
@@ -192,22 +189,28 @@ bool rs274_disponivel() { return std::system("command -v rs274 >/dev/null 2>&1")
 
 bool rodar_rs274(const std::string& arquivo, const std::string& tabela, std::string& saida) {
     std::string modelo = (std::filesystem::temp_directory_path() / "rosca-rs274-XXXXXX").string();
-    const std::string dir = mkdtemp(modelo.data());
+    if (mkdtemp(modelo.data()) == nullptr) {
+        saida = "sem diretorio temporario para o rs274";
+        return false;
+    }
+    const std::string dir = modelo;
     std::ofstream(dir + "/p.ngc", std::ios::binary) << arquivo;
-    std::string comando = "cd '" + dir + "' && rs274 -g";
+    // Every run of rs274, with a tool table or without, truncates and maps
+    // $HOME/.tool.mmap and writes its tool table there. A run that shares that
+    // file with another rs274 of the same user anywhere on the machine (tests
+    // in parallel, another checkout, a hand run) reads the other's table
+    // ("Requested tool 7 not found") or dies of SIGBUS when the file is
+    // truncated under its map. A HOME of its own gives each run its own file.
+    std::string comando = "cd '" + dir + "' && HOME='" + dir + "' rs274 -g";
     if (!tabela.empty()) {
         std::ofstream(dir + "/ferramentas.tbl") << tabela;
         comando += " -t ferramentas.tbl";
     }
     comando += " p.ngc > saida.txt 2>&1 < /dev/null";
-    // rs274 keeps its tool table in a memory map that every run of it on the
-    // machine shares: two at once (tests run in parallel) read each other's.
-    const int trava = open((std::filesystem::temp_directory_path() / "rosca-rs274.lock").c_str(), O_CREAT | O_RDWR, 0666);
-    if (trava >= 0) flock(trava, LOCK_EX);
     const int bruto = std::system(comando.c_str());
-    if (trava >= 0) close(trava);
     saida = ler_arquivo(dir + "/saida.txt");
-    std::filesystem::remove_all(dir);
+    std::error_code ignorado;
+    std::filesystem::remove_all(dir, ignorado);
     return WIFEXITED(bruto) && WEXITSTATUS(bruto) == 0;
 }
 

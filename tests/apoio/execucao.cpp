@@ -1,7 +1,10 @@
 #include "apoio/execucao.hpp"
 
+#include <sys/prctl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -50,10 +53,45 @@ std::string linhas_unix(const std::string& texto) {
 
 using Escritor = std::function<void(std::ostream&)>;
 
+// Where the measured run's shell leaves the program's process id.
+const char* const nome_pid = "programa.pid";
+
+// Runs `comando` (a shell command list ending in the program) and returns
+// the program's wait status, with its peak resident memory in KiB in
+// `pico_kib`.
+//
+// A process started from this one carries this one's memory into its peak:
+// a fork copies it, and the vfork behind std::system hands over this
+// process's own peak at the exec. getrusage(RUSAGE_CHILDREN) moreover keeps
+// the largest of every child since the start. So the shell, started from
+// here, runs the list in the background, forked from its own small image,
+// and leaves; this process, a subreaper for the while, inherits that
+// background process and reaps it with wait4, whose rusage covers it and
+// what it waited for: the program, and nothing of this process.
+int rodar_medindo(const std::string& comando, const std::string& dir, long& pico_kib) {
+    if (prctl(PR_SET_CHILD_SUBREAPER, 1) != 0) return std::system(comando.c_str());
+    const std::string em_fundo = comando + " & echo $! > '" + dir + "/" + nome_pid + "'";
+    int bruto = std::system(em_fundo.c_str());
+    long pid = 0;
+    std::ifstream(dir + "/" + nome_pid) >> pid;
+    if (pid > 0) {
+        struct rusage uso {};
+        pid_t reaped;
+        do {
+            reaped = wait4(static_cast<pid_t>(pid), &bruto, 0, &uso);
+        } while (reaped < 0 && errno == EINTR);
+        if (reaped == pid) pico_kib = uso.ru_maxrss;
+        else bruto = -1;
+    }
+    prctl(PR_SET_CHILD_SUBREAPER, 0);
+    return bruto;
+}
+
 // `escrever` null: standard input from the null device.
 Execucao executar_com_entrada(const Escritor& escrever,
                               const std::function<void(const std::string& dir)>& preparar,
-                              const std::string& argumentos = "", std::size_t limite_arquivo = 0) {
+                              const std::string& argumentos = "", std::size_t limite_arquivo = 0,
+                              bool medir = false) {
     std::string modelo = (fs::temp_directory_path() / "rosca-e2e-XXXXXX").string();
     std::string dir = mkdtemp(modelo.data());
     if (preparar) preparar(dir);
@@ -68,9 +106,8 @@ Execucao executar_com_entrada(const Escritor& escrever,
     if (limite_arquivo > 0) limite = "trap '' XFSZ && ulimit -f " + std::to_string(limite_arquivo / 512) + " && ";
     std::string comando =
         "cd '" + dir + "' && " + limite + programa + " < " + origem + " > console.txt 2> erros.txt";
-    int bruto = std::system(comando.c_str());
-
     Execucao r;
+    const int bruto = medir ? rodar_medindo(comando, dir, r.pico_kib) : std::system(comando.c_str());
     r.status = WIFEXITED(bruto) ? WEXITSTATUS(bruto) : -1;
     r.console = ler_arquivo(dir + "/console.txt");
     r.erros = ler_arquivo(dir + "/erros.txt");
@@ -80,7 +117,8 @@ Execucao executar_com_entrada(const Escritor& escrever,
     }
     for (const auto& entrada : fs::directory_iterator(dir)) {
         const std::string nome = entrada.path().filename().string();
-        if (nome != "respostas.txt" && nome != "console.txt" && nome != "erros.txt" && nome != nome_tap) {
+        if (nome != "respostas.txt" && nome != "console.txt" && nome != "erros.txt" && nome != nome_tap &&
+            !(medir && nome == nome_pid)) {
             r.outros_arquivos.push_back(nome);
             if (entrada.is_regular_file()) r.outros_conteudos[nome] = ler_arquivo(entrada.path().string());
         }
@@ -110,7 +148,9 @@ Execucao executar_com_argumentos(const std::string& argumentos, const std::strin
     return executar_com_entrada([&respostas](std::ostream& f) { f << respostas; }, {}, argumentos);
 }
 
-Execucao executar_binario_gerando(const Escritor& escrever) { return executar_com_entrada(escrever, {}); }
+Execucao executar_binario_gerando(const Escritor& escrever) {
+    return executar_com_entrada(escrever, {}, "", 0, true);
+}
 
 Execucao executar_binario_entrada_nula(const std::function<void(const std::string& dir)>& preparar) {
     return executar_com_entrada({}, preparar);

@@ -21,6 +21,9 @@ struct Execucao {
     bool arquivo_eh_link = false;
     std::string arquivo;
     int status = -1;
+    // The program's own peak resident memory in KiB, for the runs that
+    // measure it (executar_binario_gerando); -1 when not measured.
+    long pico_kib = -1;
 };
 
 // Runs the built program in a fresh temporary directory with `respostas` on
@@ -41,8 +44,9 @@ Execucao executar_binario(const std::string& respostas,
                           const std::function<void(const std::string& dir)>& preparar = {});
 
 // The same with the answer file written by `escrever` as it goes, so that a
-// huge answer never sits in this process's memory (a child forked from it
-// would count that memory as its own).
+// huge answer never sits in this process's memory, and the program's peak
+// memory measured: the program's alone, neither this process's nor that of
+// the children of earlier runs.
 Execucao executar_binario_gerando(const std::function<void(std::ostream& respostas)>& escrever);
 
 // The same with the size of every file the program writes limited to
