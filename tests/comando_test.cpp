@@ -68,11 +68,17 @@ TEST(ComandoPontaAPonta, CadaPerfilComONomeDoArquivoEOMesmoPercursoDeHoje) {
             std::string nome;
             const std::string arquivo = arquivo_escrito(r, &nome);
             EXPECT_EQ(nome, p.nome);
-            // The dialogue and the summary as today; the success line names the file.
+            // The dialogue and the summary as today, with the time the path
+            // takes beside the estimate; the success line names the file.
             const std::string fim = "salvo no arquivo: " + nome + " - com sucesso!\n\n\n";
             EXPECT_NE(r.console.find(fim), std::string::npos);
-            EXPECT_EQ(r.console.substr(0, r.console.find("\n\n------------------------------------------------"
-                                                         "-------------\nO PERCURSO")),
+            std::string console = r.console;
+            const std::string tempo = "\nTempo de corte pelo percurso: ";
+            const std::size_t onde = console.find(tempo);
+            ASSERT_NE(onde, std::string::npos);
+            console.erase(onde, console.find('\n', onde + 1) - onde);
+            EXPECT_EQ(console.substr(0, console.find("\n\n------------------------------------------------"
+                                                     "-------------\nO PERCURSO")),
                       hoje.console.substr(0, hoje.console.find("\n\n------------------------------------------"
                                                                "-------------------\nO PERCURSO")));
             // Today's path, every move, in the profile's words; no scaling.
@@ -166,11 +172,15 @@ TEST(ComandoPontaAPonta, FerramentaProgramaESaida) {
     EXPECT_NE(arquivo.find("(ferramenta T4: "), std::string::npos);
     EXPECT_EQ(conferir_grbl(arquivo), std::vector<std::string>{});
 
-    // Today's dialect under another name, wherever the path says.
+    // Today's dialect under another name, wherever the path says; as with
+    // every option, the header gives the time the path takes.
     std::string nome;
     arquivo = arquivo_escrito(executar_com_argumentos("--saida peca-12.tap", respostas), &nome);
     EXPECT_EQ(nome, "peca-12.tap");
-    EXPECT_EQ(arquivo, executar_binario(respostas).arquivo);
+    const std::string tempo = ";Tempo de corte pelo percurso: 1.2 minutos\r\n";
+    const std::size_t onde = arquivo.find(tempo);
+    ASSERT_NE(onde, std::string::npos);
+    EXPECT_EQ(arquivo.erase(onde, tempo.size()), executar_binario(respostas).arquivo);
 
     // A folder that is not there is said before the first question, with the path.
     const Execucao sem_pasta = executar_com_argumentos("--saida nao/existe/peca.tap", respostas);

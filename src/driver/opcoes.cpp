@@ -27,7 +27,8 @@ constexpr const char* texto_ajuda_antes =
     "  rosca-helicoidal < respostas.txt\n"
     "  printf 'I\\n20\\n0\\n10\\n2\\n1\\nD\\n0\\n1000\\n200\\n' | rosca-helicoidal\n"
     "\n"
-    "Opcoes do arquivo (as perguntas e o resumo nao mudam):\n"
+    "Opcoes do arquivo (as perguntas nao mudam; o resumo ganha o tempo de corte\n"
+    "pelo percurso):\n"
     "      --comando NOME      o comando da maquina:\n";
 
 // After the dialects, each on a line of its own from the dialect table.
@@ -53,6 +54,14 @@ constexpr const char* texto_ajuda_depois =
     "      --conica            rosca conica 1:16 no diametro (NPT, R, Rc); os\n"
     "                          diametros respondidos sao os da face (Z0)\n"
     "      --conicidade 1:N    outra conicidade, N de 3 a 100\n"
+    "      --perfis N          fresa de N perfis, um passo entre eles (1 a 50):\n"
+    "                          cada passe em tao poucas voltas quanto os perfis\n"
+    "                          permitem\n"
+    "      --entradas N        rosca de N entradas (1 a 12): o passo respondido\n"
+    "                          e entre filetes vizinhos; o avanco por volta, N\n"
+    "                          passos\n"
+    "      --passes-de-area-igual  os desbastes tiram areas iguais de um perfil\n"
+    "                          em V (o primeiro e o mais fundo)\n"
     "\n"
     "Outras opcoes:\n"
     "  -h, --help              mostra esta ajuda e sai\n"
@@ -145,10 +154,11 @@ Pedido ler_opcoes_do_arquivo(int argc, const char* const* argv) {
             tem_valor = true;
         }
         static constexpr std::string_view com_valor[] = {"--comando", "--ferramenta", "--programa", "--saida",
-                                                         "--repetir-acabamento", "--conicidade"};
+                                                         "--repetir-acabamento", "--conicidade", "--perfis",
+                                                         "--entradas"};
         static constexpr std::string_view sem_valor[] = {"--arcos", "--concordante", "--discordante",
                                                          "--entrada-tangencial", "--compensacao", "--avanco-na-aresta",
-                                                         "--conica"};
+                                                         "--conica", "--passes-de-area-igual"};
         bool pede_valor = false, conhecida = false;
         for (std::string_view c : com_valor) pede_valor = pede_valor || nome == c;
         for (std::string_view c : sem_valor) conhecida = conhecida || nome == c;
@@ -165,6 +175,7 @@ Pedido ler_opcoes_do_arquivo(int argc, const char* const* argv) {
             else if (nome == "--entrada-tangencial") m.tangencial = true;
             else if (nome == "--compensacao") m.corretor = 0;  // the tool's number, once it is known
             else if (nome == "--avanco-na-aresta") m.avanco_na_aresta = true;
+            else if (nome == "--passes-de-area-igual") m.area_igual = true;
             else if (m.conicidade == 0) m.conicidade = conicidade_padrao;
             continue;
         }
@@ -188,6 +199,16 @@ Pedido ler_opcoes_do_arquivo(int argc, const char* const* argv) {
             if (!ler_inteiro(valor, 1, 5, repeticoes))
                 return invalido("--repetir-acabamento '" + mostravel(valor) + "': use um numero de 1 a 5");
             o.modos.repeticoes = repeticoes;
+        } else if (nome == "--perfis") {
+            int perfis = 0;
+            if (!ler_inteiro(valor, 1, 50, perfis))
+                return invalido("--perfis '" + mostravel(valor) + "': use um numero de 1 a 50");
+            o.modos.perfis = perfis;
+        } else if (nome == "--entradas") {
+            int entradas = 0;
+            if (!ler_inteiro(valor, 1, 12, entradas))
+                return invalido("--entradas '" + mostravel(valor) + "': use um numero de 1 a 12");
+            o.modos.entradas = entradas;
         } else if (nome == "--conicidade") {
             int conicidade = 0;
             if (!valor.starts_with("1:") || !ler_inteiro(valor.substr(2), 3, 100, conicidade))
@@ -208,6 +229,9 @@ Pedido ler_opcoes_do_arquivo(int argc, const char* const* argv) {
     if (m.conicidade != 0 && m.arcos) return invalido("--arcos com rosca conica: uma helice conica nao e um arco");
     if (m.conicidade != 0 && m.compensacao())
         return invalido("--compensacao com rosca conica: o raio muda a cada ponto");
+    if (m.perfis > 1 && m.entradas > 1)
+        return invalido("--perfis com --entradas: uma fresa de varios perfis numa rosca de varias entradas nao e "
+                        "oferecida");
     if (programa_dado && !o.dialeto->enquadramento)
         return invalido("--programa so vale com --comando fanuc");
     o.alguma = true;

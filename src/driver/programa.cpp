@@ -5,7 +5,9 @@
 #include "trabalho/dados_rosca.hpp"
 #include "trabalho/parada_critica.hpp"
 #include "nucleo/versao.hpp"
+#include "emissao/medicao.hpp"
 #include "output/gravar_percurso.hpp"
+#include "percurso/construir.hpp"
 #include "output/resumo.hpp"
 #include "planning/calcular_estimativas.hpp"
 #include "planning/planejar_passes.hpp"
@@ -19,8 +21,15 @@ int executar_programa(Console& console, const AbridorArquivo& abrir, const Opcoe
         dialogo_helice_corte(d, console);
         planejar_passes(d, console);
         calcular_estimativas(d);
-        imprimir_resumo(d, console);
-        gravar_percurso(d, opcoes, abrir, console, emissao);
+        // The file's options add to the summary what the path itself takes.
+        ExtrasResumo extras;
+        if (opcoes.alguma) {
+            extras.tempo = true;
+            extras.minutos_percurso = minutos_de_corte(construir_percurso(d, opcoes));
+            extras.area_igual = opcoes.modos.area_igual;
+        }
+        imprimir_resumo(d, console, extras);
+        gravar_percurso(d, opcoes, abrir, console, emissao, extras);
     } catch (const ParadaCritica& parada) {
         console.escrever(parada.mensagem);
         console.pausa();

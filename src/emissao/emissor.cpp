@@ -50,10 +50,12 @@ void Emissor::passe(const Percurso& percurso, const PasseTrajeto& t, Verbos& ver
             case TipoSegmento::rapido: verbos.rapido(s.alvo, s.saindo); break;
             case TipoSegmento::reta: verbos.reta(s.alvo, s.compensacao); break;
             case TipoSegmento::arco: linearizar_arco(s, percurso.modos.arcos, verbos); break;
-            case TipoSegmento::volta: verbos.volta(1); break;
+            case TipoSegmento::volta: verbos.volta(s.numero); break;
             case TipoSegmento::helice:
                 // Today's pass keeps today's layout, and the fast way of writing it.
-                if (t.hoje)
+                if (s.indice_helice >= 0)
+                    linearizar_helice(t.voltas[static_cast<std::size_t>(s.indice_helice)], verbos);
+                else if (t.hoje)
                     escritor_->helice_de_hoje(t, opcoes_.escrita_simples || opcoes_.ouvinte ? &verbos : nullptr);
                 else
                     linearizar_helice(t.helice, verbos);

@@ -18,6 +18,24 @@ Alvo no_ponto(double x, double y, double profundidade) {
     return a;
 }
 
+// A part of the helix between any two of its points: chords to the whole
+// degrees strictly between its ends, then to its end; Z along the helix.
+void linearizar_trecho(const TrechoHelice& t, Verbos& verbos) {
+    const Helice& h = t.helice;
+    const int s = h.mao_direita ? -1 : 1;
+    const double passo = t.t_fim > t.t_ini ? 1 : -1;
+    auto ponto = [&](double a) {
+        const double prof = t.prof_ini + (a - t.t_ini) / (t.t_fim - t.t_ini) * (t.prof_fim - t.prof_ini);
+        const double r = t.raio_programado(prof);
+        verbos.reta(no_ponto(r * std::cos(rad(a)), r * (s * std::sin(rad(a))), prof), Compensacao::nenhuma);
+    };
+    // The first whole degree past the start, then on by one.
+    double a = passo > 0 ? std::floor(t.t_ini) + 1 : std::ceil(t.t_ini) - 1;
+    const double graus = std::fabs(t.t_fim - t.t_ini);
+    for (int k = 0; k < 1'000'000 && (a - t.t_ini) * passo < graus - 1e-9; ++k, a += passo) ponto(a);
+    ponto(t.t_fim);
+}
+
 }  // namespace
 
 void linearizar_arco(const Segmento& s, bool arcos, Verbos& verbos) {
@@ -54,6 +72,10 @@ void linearizar_helice(const TrechoHelice& t, Verbos& verbos) {
                                                           static_cast<double>(pecas);
             verbos.arco(no_ponto(rp * std::cos(rad(a)), rp * (s * std::sin(rad(a))), prof), {0, 0}, giro);
         }
+        return;
+    }
+    if (t.generico) {
+        linearizar_trecho(t, verbos);
         return;
     }
     // Face down, or from the last chord back up to the face; the way in

@@ -8,7 +8,7 @@
 #include "percurso/construir.hpp"
 
 void gravar_percurso(DadosRosca& d, const OpcoesGeracao& opcoes, const AbridorArquivo& abrir, Console& console,
-                     OpcoesEmissao emissao) {
+                     OpcoesEmissao emissao, const ExtrasResumo& extras) {
     const std::string nome_arquivo = nome_do_arquivo(opcoes);
     auto destino = abrir(nome_arquivo.c_str());
     if (!destino) parada_critica(msg_abrir_arquivo);
@@ -19,7 +19,7 @@ void gravar_percurso(DadosRosca& d, const OpcoesGeracao& opcoes, const AbridorAr
         percurso = construir_percurso(d, opcoes);
 
         emissor.inicio(percurso);
-        gravar_resumo(d, emissor.escrita());
+        gravar_resumo(d, emissor.escrita(), extras);
         gravar_opcoes_percurso(percurso, opcoes.alguma, emissor.escrita());
         emissor.preambulo(percurso);
         emissor.passes(percurso, &console);

@@ -4,9 +4,10 @@
 #include "emissao/emissor.hpp"
 #include "emissao/saida_arquivo.hpp"
 #include "nucleo/console.hpp"
+#include "output/resumo.hpp"
 #include "trabalho/opcoes_geracao.hpp"
 
 // Writes the G-code file: framing, comment header, preamble, pass blocks,
 // extents comments, trailer; then the success lines on the console.
 void gravar_percurso(DadosRosca& d, const OpcoesGeracao& opcoes, const AbridorArquivo& abrir, Console& console,
-                     OpcoesEmissao emissao = {});
+                     OpcoesEmissao emissao = {}, const ExtrasResumo& extras = {});

@@ -43,7 +43,8 @@ void gravar_opcoes_percurso(const Percurso& p, bool com_opcoes, Escrita& arquivo
     const bool abaixo = com_opcoes && z_abaixo_de_L(p, z);
     if (!p.modos.algum() && !abaixo) return;
     arquivo.quebras(1);
-    for (const std::string& linha : vocabulario::linhas_modos(p.modos, arquivo.dialeto().registro_compensacao))
+    for (const std::string& linha :
+         vocabulario::linhas_modos(p.modos, arquivo.dialeto().registro_compensacao, p.helice.passo_rosca))
         arquivo.linha_comentario(1, linha);
     if (abaixo) arquivo.linha_comentario_formatada(1, f::z_minimo.texto(), z);
 }
@@ -52,6 +53,7 @@ void imprimir_opcoes_percurso(const Percurso& p, bool com_opcoes, Console& conso
     if (p.modos.algum()) {
         vocabulario::DetalhesModos detalhes;
         detalhes.sentido = true;
+        detalhes.passo = p.helice.passo_rosca;
         // Face down the hand alone decides the milling, and so the side.
         detalhes.lado = vocabulario::lado_compensacao(p.interna, vocabulario::giro(p.helice.mao_direita, p.modos.subindo));
         if (p.modos.avanco_na_aresta) {

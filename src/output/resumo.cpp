@@ -6,6 +6,7 @@
 
 #include "nucleo/formatar.hpp"
 #include "nucleo/numerico.hpp"
+#include "percurso/construir.hpp"
 #include "trabalho/parada_critica.hpp"
 #include "vocabulario/cabecalho.hpp"
 
@@ -73,6 +74,9 @@ constexpr auto arq_precisao = juntar_fixo("\n;", formato::precisao.c);
 constexpr Linha<double> precisao{"\nPrecisao de Passo: %.3f mm", arq_precisao.c};
 constexpr auto arq_tempo = juntar_fixo("\n;", formato::tempo.c);
 constexpr Linha<double> tempo{"\nTempo de usinagem: %.1f minutos", arq_tempo.c};
+constexpr auto con_tempo_percurso = juntar_fixo("\n", formato::tempo_percurso.c);
+constexpr auto arq_tempo_percurso = juntar_fixo("\n;", formato::tempo_percurso.c);
+constexpr Linha<double> tempo_percurso{con_tempo_percurso.c, arq_tempo_percurso.c};
 constexpr auto arq_rotacao = juntar_fixo("\n\n;", formato::rotacao.c);
 constexpr Linha<double> rotacao{"\n\nRotacao S: %.0f rpm", arq_rotacao.c};
 constexpr auto arq_avanco = juntar_fixo("\n;", formato::avanco.c);
@@ -217,12 +221,15 @@ void celula_passo_acabamento(const DadosRosca& d, DestinoResumo& saida) {
 
 // Index 0 is the blank itself; each pass moves 2 * pl into the material, inwards
 // for an external thread. The count is held wide so that n + 1 cannot overflow.
-void lista_passes(const DadosRosca& d, DestinoResumo& saida, bool com_acabamento) {
+void lista_passes(const DadosRosca& d, DestinoResumo& saida, bool com_acabamento, bool area_igual) {
     const long long n = d.passes_laterais_int;
     if (n < 1) return;
     const estendido sentido = rosca_interna(d) ? 1 : -1;
+    const PlanoPasses plano = plano_passes(d);
     for (long long i = 0; i <= n; ++i) {
         estendido diametro = estender(d.Diametro_inicial) + sentido * (2 * static_cast<estendido>(i) * estender(d.passo_lateral));
+        // Equal areas of a V profile: the path's own diameters.
+        if (area_igual && i > 0) diametro = estender(diametro_area_igual(plano, i));
         saida.linha(linha::lista_passe, i, static_cast<double>(diametro));
     }
     if (com_acabamento) {
@@ -264,7 +271,7 @@ void rotulo_direcao(const DadosRosca& d, DestinoResumo& saida) {
 
 // Both halves come from here, so they cannot drift apart in order, values or
 // conditions; they differ only in the texts of the line table and in the checks.
-void emitir_resumo(const DadosRosca& d, DestinoResumo& saida) {
+void emitir_resumo(const DadosRosca& d, DestinoResumo& saida, const ExtrasResumo& extras) {
     // No finishing offset was applied when the plan left the final diameter as entered.
     const bool com_acabamento = d.Diametro_final != d.Diametro_final_total;
     const long long n = d.passes_laterais_int;
@@ -282,7 +289,7 @@ void emitir_resumo(const DadosRosca& d, DestinoResumo& saida) {
 
     saida.linha(linha::quantidade_passes, com_acabamento ? n + 1 : n);
     if ((n == 0 || n == 1) && !com_acabamento) saida.linha(linha::passe_unico);
-    lista_passes(d, saida, com_acabamento);
+    lista_passes(d, saida, com_acabamento, extras.area_igual);
 
     saida.linha(linha::comprimento, dbl(d.comprimento_rosca));
     saida.linha(linha::passo_rosca, dbl(d.passo_rosca));
@@ -298,6 +305,7 @@ void emitir_resumo(const DadosRosca& d, DestinoResumo& saida) {
     saida.linha(linha::ferramenta, dbl(d.D_ferramenta));
     saida.linha(linha::precisao, dbl(d.precisao_passo));
     saida.linha(linha::tempo, dbl(d.tempo_usinagem));
+    if (extras.tempo) saida.linha(linha::tempo_percurso, extras.minutos_percurso);
     saida.linha(linha::rotacao, dbl(d.rotacao_spindle));
     saida.linha(linha::avanco, dbl(d.feed_rate));
     const estendido avanco_por_rotacao = estender(d.feed_rate) / estender(d.rotacao_spindle);
@@ -306,13 +314,13 @@ void emitir_resumo(const DadosRosca& d, DestinoResumo& saida) {
 
 }  // namespace
 
-void imprimir_resumo(const DadosRosca& d, Console& console) {
+void imprimir_resumo(const DadosRosca& d, Console& console, const ExtrasResumo& extras) {
     ResumoConsole saida(console);
-    emitir_resumo(d, saida);
+    emitir_resumo(d, saida, extras);
 }
 
-void gravar_resumo(const DadosRosca& d, Escrita& arquivo) {
+void gravar_resumo(const DadosRosca& d, Escrita& arquivo, const ExtrasResumo& extras) {
     ResumoArquivo saida(arquivo);
-    emitir_resumo(d, saida);
+    emitir_resumo(d, saida, extras);
     saida.terminar_linha();
 }

@@ -1,6 +1,20 @@
 #include "percurso/construir.hpp"
 
+#include "percurso/trajeto.hpp"
 #include "vocabulario/regras.hpp"
+
+PlanoPasses plano_passes(const DadosRosca& d) {
+    PlanoPasses plano;
+    plano.interna = rosca_interna(d);
+    plano.diametro_inicial = d.Diametro_inicial;
+    plano.diametro_final = d.Diametro_final;
+    plano.diametro_final_total = d.Diametro_final_total;
+    plano.passo_lateral = d.passo_lateral;
+    plano.passo_acabamento = d.passo_lateral_acabamento;
+    plano.passes = d.passes_laterais_int;
+    plano.diametro_ferramenta = d.D_ferramenta;
+    return plano;
+}
 
 Percurso construir_percurso(const DadosRosca& d, const OpcoesGeracao& opcoes) {
     Percurso p;
@@ -20,16 +34,12 @@ Percurso construir_percurso(const DadosRosca& d, const OpcoesGeracao& opcoes) {
     p.helice.passo_z_grau = d.passo_z_grau;
     p.helice.comprimento = d.comprimento_rosca;
 
-    p.plano.interna = p.interna;
-    p.plano.diametro_inicial = d.Diametro_inicial;
-    p.plano.diametro_final = d.Diametro_final;
-    p.plano.diametro_final_total = d.Diametro_final_total;
-    p.plano.passo_lateral = d.passo_lateral;
-    p.plano.passo_acabamento = d.passo_lateral_acabamento;
-    p.plano.passes = d.passes_laterais_int;
-    p.plano.diametro_ferramenta = d.D_ferramenta;
+    p.plano = plano_passes(d);
+    p.plano.area_igual = opcoes.modos.area_igual;
 
     p.modos = vocabulario::modos_em_efeito(opcoes.modos, p.interna, p.helice.mao_direita);
+    if (p.modos.perfis > 1)
+        p.modos.voltas_por_passe = voltas_por_passe(p.helice.comprimento, p.helice.passo_rosca, p.modos.perfis);
     if (p.modos.conicidade != 0) {
         p.conicidade_diametro = 1.0 / static_cast<double>(p.modos.conicidade);
         p.helice.conicidade = vocabulario::conicidade_raio(static_cast<int>(p.modos.conicidade), p.interna);

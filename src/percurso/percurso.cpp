@@ -31,11 +31,16 @@ SequenciaPasses::SequenciaPasses(const Percurso& percurso) : percurso_(percurso)
     diametro_ = proximo_diametro(p, p.diametro_inicial == 0 ? p.diametro_final : p.diametro_inicial);
 }
 
+float diametro_area_igual(const PlanoPasses& p, std::int64_t i) {
+    const estendido fracao = std::sqrt(static_cast<estendido>(i) / static_cast<estendido>(p.passes));
+    return armazenar(estender(p.diametro_inicial) + (estender(p.diametro_final) - estender(p.diametro_inicial)) * fracao);
+}
+
 bool SequenciaPasses::proximo_do_plano(PassePercurso& passe) {
     const PlanoPasses& p = percurso_.plano;
     if (numero_ <= p.passes) {
         passe.numero = static_cast<std::int32_t>(numero_);
-        passe.diametro = diametro_;
+        passe.diametro = p.area_igual && p.diametro_inicial != 0 ? diametro_area_igual(p, numero_) : diametro_;
         diametro_ = proximo_diametro(p, diametro_);
         ++numero_;
         return true;
@@ -63,6 +68,36 @@ void SequenciaPasses::completar(PassePercurso& passe) const {
 }
 
 bool SequenciaPasses::proximo(PassePercurso& passe) {
+    const int entradas = static_cast<int>(percurso_.modos.entradas);
+    if (tem_atual_ && entrada_ + 1 < entradas) {
+        passe = atual_;
+        da_entrada(passe, ++entrada_);
+        return true;
+    }
+    if (!proximo_do_passe(passe)) return false;
+    if (entradas > 1) {
+        atual_ = passe;
+        tem_atual_ = true;
+        entrada_ = 0;
+        da_entrada(passe, 0);
+    }
+    return true;
+}
+
+void SequenciaPasses::da_entrada(PassePercurso& passe, int k) const {
+    const int s = static_cast<int>(percurso_.modos.entradas);
+    Helice& h = passe.helice;
+    passe.entrada = k;
+    // The lead is s pitches; start k turned by a share of the turn.
+    const estendido avanco = static_cast<estendido>(s) * estender(percurso_.helice.passo_rosca);
+    h.passo_rosca = armazenar(avanco);
+    h.passo_z_grau = armazenar(estender(h.passo_rosca) / 360);
+    estendido angulo = estender(percurso_.helice.angulo_inicial) + static_cast<estendido>(k) * 360 / s;
+    if (angulo >= 360) angulo -= 360;
+    h.angulo_inicial = armazenar(angulo);
+}
+
+bool SequenciaPasses::proximo_do_passe(PassePercurso& passe) {
     if (proximo_do_plano(passe)) {
         passe.repeticao = 0;
         completar(passe);
@@ -88,8 +123,12 @@ double linhas_previstas(const Percurso& percurso) {
     if (tem_acabamento(p)) passes += 1;
     if (passes > 0) passes += static_cast<double>(percurso.modos.repeticoes);
     const Helice& h = percurso.helice;
-    const double voltas =
-        std::max(1.0, std::ceil(static_cast<double>(h.comprimento) / static_cast<double>(h.passo_rosca)));
+    // A helix of several starts advances as many pitches a turn; a mill of
+    // several profiles cuts as many pitches a revolution.
+    const double por_volta = static_cast<double>(h.passo_rosca) *
+                             static_cast<double>(std::max(percurso.modos.entradas, percurso.modos.perfis));
+    const double voltas = std::max(1.0, std::ceil(static_cast<double>(h.comprimento) / por_volta));
+    passes *= static_cast<double>(percurso.modos.entradas);
     // Per pass: the start move and its blank line, 364 lines a turn, three to retract.
     return passes * (5 + 364 * voltas);
 }

@@ -38,6 +38,8 @@ struct PassePercurso {
     double avanco = 0;
     // 0 for the pass itself; 1, 2... for its repetitions at the same diameter.
     int repeticao = 0;
+    // Of a thread with several starts, which one this helix cuts (from 0).
+    int entrada = 0;
 };
 
 enum class Retracao {
@@ -57,7 +59,13 @@ struct PlanoPasses {
     float passo_acabamento = 0;
     std::int32_t passes = 0;  // roughing passes planned
     float diametro_ferramenta = 0;
+    // The roughing passes placed to remove equal areas of a V profile.
+    bool area_igual = false;
 };
+
+// Roughing pass `i` of `plano.passes` placed for equal areas of a V profile:
+// Di + (Da - Di) sqrt(i / m), Da the diameter the finishing pass starts from.
+float diametro_area_igual(const PlanoPasses& plano, std::int64_t i);
 
 struct Percurso {
     bool interna = true;
@@ -93,8 +101,11 @@ public:
     bool proximo(PassePercurso& passe);
 
 private:
+    bool proximo_do_passe(PassePercurso& passe);
     bool proximo_do_plano(PassePercurso& passe);
     void completar(PassePercurso& passe) const;
+    // The helix of start `k` of a thread with several.
+    void da_entrada(PassePercurso& passe, int k) const;
 
     const Percurso& percurso_;
     float diametro_ = 0;
@@ -105,6 +116,10 @@ private:
     bool tem_ultimo_ = false;
     PassePercurso ultimo_;
     int repetidos_ = 0;
+    // Every start of a pass before the next pass.
+    PassePercurso atual_;
+    int entrada_ = 0;
+    bool tem_atual_ = false;
 };
 
 // The feed of the cutter's centre for a pass of diameter `diametro` when the

@@ -180,14 +180,23 @@ private:
             s.alvo.profundidade = *profundidade;
         }
     }
-    void volta() { novo(TipoSegmento::volta); }
+    void volta() { volta_n(volta_); }
+    void volta_n(std::int64_t n) { novo(TipoSegmento::volta).numero = n; }
     void alargar_centro(double x, double y) { p_.extremos.alargar(static_cast<float>(x), static_cast<float>(y)); }
 
     void arco_guia(bool entrada, double t, double profundidade, Ponto& ponta, double& prof_ponta);
     void percorrer(Ponto centro, double raio, double raio_centro_fresa, double a_de, double varredura,
                    double prof_de, double prof_ate, Ponto fim, int giro);
-    void entrada_pelo_eixo(double prof_inicio, Ponto inicio);
-    Ponto saida_pelo_eixo(Ponto ponta, double prof_ponta, Ponto& fim);
+    // The arcs' circle through the axis, for a helix end at angle `t` and depth `prof`.
+    void entrada_pelo_eixo(double t, double prof, double prof_inicio, Ponto inicio, bool do_alto);
+    Ponto saida_pelo_eixo(double t, double prof, Ponto ponta, double prof_ponta, Ponto& fim);
+    // Several revolutions a pass (a mill of several profiles).
+    void tracar_voltas();
+    void entrada_volta(const TrechoHelice& v, bool primeira, std::int64_t n);
+    void saida_volta(const TrechoHelice& v, bool ultima);
+    // Where the cutter stands clear of the material beside the helix's point
+    // `inicio`: on the axis inside a bore, farther out than the blank outside.
+    Ponto livre_de(Ponto inicio, double profundidade) const;
     void helice();
     void retracao();
     Ponto fora_da_tangente(Ponto ponta, double t, bool entrada) const;
@@ -200,6 +209,7 @@ private:
     int sentido_t_;  // +1: the angle grows along the travel (face down)
     int giro_;       // +1 counter-clockwise seen from above, -1 clockwise
     Parte parte_ = Parte::entrada;
+    std::int64_t volta_ = 1;  // the turn the next turn comments name
     // Where the cutter stands, as written.
     Ponto posicao_;
 };
@@ -260,14 +270,17 @@ void Tracador::percorrer(Ponto centro, double raio, double raio_centro_fresa, do
 // circle, flat and at feed. With the control's compensation, it comes on
 // in the air along the circle's tangent where the cutter's centre is on
 // the axis.
-void Tracador::entrada_pelo_eixo(double prof_inicio, Ponto inicio) {
-    const TrechoHelice& h = p_.helice;
-    const Ponto n = radial(h.t_ini);
-    const double r = raio_centro(h.prof_ini), rho = raio_arco_guia(h.prof_ini);
+void Tracador::entrada_pelo_eixo(double t, double prof, double prof_inicio, Ponto inicio, bool do_alto) {
+    const Ponto n = radial(t);
+    const double r = raio_centro(prof), rho = raio_arco_guia(prof);
     const double rho_p = rho + (compensa() ? meia_ferramenta() : 0);
     const Ponto centro{(r - rho) * n.x, (r - rho) * n.y};
     const Ponto eixo{centro.x - rho_p * n.x, centro.y - rho_p * n.y};
-    if (compensa()) {
+    if (!do_alto) {
+        // Already on the axis, the compensation on where it is asked.
+        rapido_z(prof_inicio);
+        volta();
+    } else if (compensa()) {
         // The direction of travel there, along the circle.
         const Ponto rumo{giro_ * n.y, -giro_ * n.x};
         rapido_xy(fora_da_linha(eixo, {-rumo.x, -rumo.y}, true));
@@ -286,10 +299,9 @@ void Tracador::entrada_pelo_eixo(double prof_inicio, Ponto inicio) {
 // end is not where the hole was drilled: on along the arc's circle to where
 // the cutter's centre is on the axis, flat, before it goes up. Returns the
 // direction of travel there; `fim` gets the point.
-Ponto Tracador::saida_pelo_eixo(Ponto ponta, double prof_ponta, Ponto& fim) {
-    const TrechoHelice& h = p_.helice;
-    const Ponto n = radial(h.t_fim);
-    const double r = raio_centro(h.prof_fim), rho = raio_arco_guia(h.prof_fim);
+Ponto Tracador::saida_pelo_eixo(double t, double prof, Ponto ponta, double prof_ponta, Ponto& fim) {
+    const Ponto n = radial(t);
+    const double r = raio_centro(prof), rho = raio_arco_guia(prof);
     const double rho_p = rho + meia_ferramenta();
     const Ponto centro{(r - rho) * n.x, (r - rho) * n.y};
     const Ponto eixo{centro.x - rho_p * n.x, centro.y - rho_p * n.y};
@@ -393,7 +405,164 @@ Ponto Tracador::fora_da_linha(Ponto ponta, Ponto v, bool entrada) const {
     return {ponta.x + comprimento * v.x, ponta.y + comprimento * v.y};
 }
 
+Ponto Tracador::livre_de(Ponto inicio, double profundidade) const {
+    if (percurso_.interna) return {0, 0};
+    const double meia = meia_ferramenta();
+    const double distancia = std::hypot(inicio.x, inicio.y);
+    const double blank = std::max<double>(espaco_.diametro_em(profundidade), p_.passe.diametro) / 2;
+    const double raio_livre = std::max(distancia + meia + 1, blank + 2 * meia + 1);
+    return {inicio.x / distancia * raio_livre, inicio.y / distancia * raio_livre};
+}
+
+// Each revolution in from the space clear of the material beside it (the
+// axis of a bore, outside a blank), at its own depth: going down or up
+// beside the thread between revolutions, never through what the one before
+// cut. The first comes down there from the clearance height; the last goes
+// up from there.
+void Tracador::entrada_volta(const TrechoHelice& v, bool primeira, std::int64_t n) {
+    const Ponto nr = radial(v.t_ini);
+    const double rp = raio_programado(v.prof_ini);
+    const Ponto helice{rp * nr.x, rp * nr.y};
+    if (!percurso_.modos.tangencial) {
+        const Ponto livre = livre_de(helice, v.prof_ini);
+        if (primeira) rapido_xy(livre);
+        rapido_z(v.prof_ini);
+        volta_n(n);
+        reta(&helice, nullptr);
+        return;
+    }
+    // The start of the arc into the helix.
+    const double rho = raio_arco_guia(v.prof_ini) + (compensa() ? meia_ferramenta() : 0);
+    const Ponto tg = tangente(v.t_ini);
+    const double lado = lado_arco_guia();
+    const Ponto inicio{helice.x + lado * rho * nr.x - rho * tg.x, helice.y + lado * rho * nr.y - rho * tg.y};
+    const double prof_inicio = v.prof_ini - sentido_t_ * desnivel_arco_guia(v.prof_ini);
+    if (percurso_.interna) {
+        volta_ = n;
+        entrada_pelo_eixo(v.t_ini, v.prof_ini, prof_inicio, inicio, primeira);
+        volta_ = 1;
+    } else if (primeira && compensa()) {
+        rapido_xy(fora_da_tangente(inicio, v.t_ini, true));
+        volta_n(n);
+        reta(&inicio, nullptr, Compensacao::liga);
+        rapido_z(prof_inicio);
+    } else if (primeira) {
+        rapido_xy(inicio);
+        rapido_z(prof_inicio);
+        volta_n(n);
+    } else if (compensa()) {
+        // Round the far side of the arcs' circle, outside the blank, with the
+        // compensation on: out of one revolution into the next.
+        rapido_z(prof_inicio);
+        volta_n(n);
+        const Ponto centro{helice.x + lado * rho * nr.x, helice.y + lado * rho * nr.y};
+        const double r_c = raio_arco_guia(v.prof_ini);
+        percorrer(centro, rho, r_c, graus(std::atan2(posicao_.y - centro.y, posicao_.x - centro.x)), -giro_ * 180.0,
+                  prof_inicio, prof_inicio, inicio, -giro_);
+    } else {
+        rapido_z(prof_inicio);
+        rapido_xy(inicio);
+        volta_n(n);
+    }
+    Ponto ponta;
+    double prof_ponta;
+    arco_guia(true, v.t_ini, v.prof_ini, ponta, prof_ponta);
+}
+
+void Tracador::saida_volta(const TrechoHelice& v, bool ultima) {
+    const double altura = percurso_.altura_retracao;
+    if (!percurso_.modos.tangencial) {
+        // Straight out of the groove, level, to the clear space.
+        const Ponto nr = radial(v.t_fim);
+        const double rp = raio_programado(v.prof_fim);
+        if (percurso_.interna) {
+            Segmento& s = novo(TipoSegmento::rapido);
+            s.alvo = para_xy({0, 0}, 0);
+            s.saindo = true;
+            posicao_ = {0, 0};
+        } else {
+            rapido_xy(livre_de({rp * nr.x, rp * nr.y}, v.prof_fim));
+        }
+    } else {
+        Ponto ponta;
+        double prof_ponta;
+        arco_guia(false, v.t_fim, v.prof_fim, ponta, prof_ponta);
+        if (percurso_.interna && compensa()) {
+            Ponto fim;
+            const Ponto rumo = saida_pelo_eixo(v.t_fim, v.prof_fim, ponta, prof_ponta, fim);
+            if (ultima) {
+                rapido_z(-altura, true);
+                const Ponto saida = fora_da_linha(fim, rumo, false);
+                reta(&saida, nullptr, Compensacao::desliga);
+            }
+            return;
+        }
+        if (percurso_.interna) {
+            Segmento& s = novo(TipoSegmento::rapido);
+            s.alvo = para_xy({0, 0}, 0);
+            s.saindo = true;
+            posicao_ = {0, 0};
+        } else if (ultima && compensa()) {
+            rapido_z(-altura, true);
+            const Ponto saida = fora_da_tangente(ponta, v.t_fim, false);
+            reta(&saida, nullptr, Compensacao::desliga);
+            return;
+        }
+    }
+    if (!ultima) return;
+    Segmento& s = novo(TipoSegmento::rapido);
+    s.alvo = para_z(-altura, 0);
+    s.saindo = true;
+}
+
+// The revolutions of a mill whose profiles cut several pitches at once.
+// Revolution j of m covers, with its lowest profile, from the depth
+// L - P - (m - 1 - j) N P one pitch down, on the thread's own helix (or one
+// whole pitches from it): the lowest reaches L, and the top profile of the
+// first is at the face or above it. From the face down they go in that
+// order; from the thread length up, the other way, each run upwards.
+void Tracador::tracar_voltas() {
+    const Helice& hel = p_.passe.helice;
+    const double passo = hel.passo_rosca, comprimento = hel.comprimento;
+    const std::int64_t n = percurso_.modos.perfis;
+    const std::int64_t m = voltas_por_passe(comprimento, passo, n);
+    p_.voltas.clear();
+    for (std::int64_t k = 0; k < m; ++k) {
+        const std::int64_t j = p_.helice.subindo ? m - 1 - k : k;
+        const double prof = comprimento - passo - static_cast<double>(m - 1 - j) * static_cast<double>(n) * passo;
+        const double t = hel.angulo_inicial + 360.0 * prof / passo;
+        TrechoHelice v = p_.helice;
+        v.generico = true;
+        if (v.subindo) {
+            v.t_ini = t + 360, v.prof_ini = prof + passo, v.t_fim = t, v.prof_fim = prof;
+        } else {
+            v.t_ini = t, v.prof_ini = prof, v.t_fim = t + 360, v.prof_fim = prof + passo;
+        }
+        p_.voltas.push_back(v);
+    }
+    for (std::size_t k = 0; k < p_.voltas.size(); ++k) {
+        const TrechoHelice v = p_.voltas[k];
+        entrada_volta(v, k == 0, static_cast<std::int64_t>(k) + 1);
+        parte_ = Parte::helice;
+        novo(TipoSegmento::helice).indice_helice = static_cast<int>(k);
+        parte_ = Parte::saida;
+        // A whole turn reaches every side of the circle; a tapered one is judged at the face.
+        const double r = hel.conicidade != 0 ? hel.raio : raio_centro(v.prof_ini);
+        alargar_centro(r, r);
+        alargar_centro(-r, -r);
+        const Ponto nr = radial(v.t_fim);
+        const double rp = raio_programado(v.prof_fim);
+        posicao_ = {como_escrito(rp * nr.x), como_escrito(rp * nr.y)};
+        saida_volta(v, k + 1 == p_.voltas.size());
+        parte_ = Parte::entrada;
+    }
+}
+
 void Tracador::tracar() {
+    if (percurso_.modos.perfis > 1) {
+        tracar_voltas();
+        return;
+    }
     const TrechoHelice& h = p_.helice;
     const bool tangencial = percurso_.modos.tangencial;
     // Where the cut begins: the start of the arc into the helix, or the helix itself.
@@ -418,7 +587,7 @@ void Tracador::tracar() {
     // control's compensation, on along a tangent line in the air first.
     const double distancia_inicio = tangencial ? distancia_ponta_guia(h.prof_ini) : raio_centro(h.prof_ini);
     if (tangencial && h.subindo && percurso_.interna && !espaco_.livre(distancia_inicio, prof_inicio)) {
-        entrada_pelo_eixo(prof_inicio, inicio);
+        entrada_pelo_eixo(h.t_ini, h.prof_ini, prof_inicio, inicio, true);
     } else if (compensa()) {
         rapido_xy(fora_da_tangente(inicio, h.t_ini, true));
         volta();
@@ -464,7 +633,7 @@ void Tracador::tracar() {
             Ponto saida;
             if (!h.subindo && percurso_.interna && !espaco_.livre(distancia_ponta_guia(h.prof_fim), prof_ponta)) {
                 Ponto fim;
-                const Ponto rumo = saida_pelo_eixo(ponta, prof_ponta, fim);
+                const Ponto rumo = saida_pelo_eixo(h.t_fim, h.prof_fim, ponta, prof_ponta, fim);
                 rapido_z(-static_cast<double>(percurso_.altura_retracao), true);
                 saida = fora_da_linha(fim, rumo, false);
             } else {
@@ -497,7 +666,7 @@ void tracar_passe(const Percurso& percurso, const PassePercurso& passe, PasseTra
     t.giro = vocabulario::giro(passe.helice.mao_direita, passe.subindo);
     t.lado_compensacao = vocabulario::lado_compensacao(percurso.interna, t.giro);
     t.corretor = m.corretor;
-    t.hoje = !(passe.subindo || m.tangencial || m.compensacao() || m.arcos);
+    t.hoje = !(passe.subindo || m.tangencial || m.compensacao() || m.arcos || m.perfis > 1);
     extremos_da_helice(passe.helice, m.arcos, h);
     if (t.hoje) {
         // As today's writers take it: the first turn's points give the
@@ -516,6 +685,11 @@ void tracar_passe(const Percurso& percurso, const PassePercurso& passe, PasseTra
         return;
     }
     Tracador(percurso, t).tracar();
+}
+
+std::int64_t voltas_por_passe(double comprimento, double passo, std::int64_t perfis) {
+    const double voltas = std::ceil(comprimento / (static_cast<double>(perfis) * passo) - 1e-9);
+    return voltas >= 1 && voltas < 1e9 ? static_cast<std::int64_t>(voltas) : 1;
 }
 
 void tracar_fim(const Percurso& percurso, std::vector<Segmento>& segmentos) {

@@ -75,6 +75,10 @@ struct Arco {
 struct Segmento {
     TipoSegmento tipo = TipoSegmento::rapido;
     Parte parte = Parte::entrada;
+    // A helix: the pass's own (-1), or one of its revolutions.
+    int indice_helice = -1;
+    // The turn comments: which turn (or revolution) begins.
+    std::int64_t numero = 1;
     Alvo alvo;
     // A rapid that leaves the pass: today's file spells it apart ("g0").
     bool saindo = false;
@@ -88,6 +92,10 @@ struct Segmento {
 // it ends exactly at L.
 struct TrechoHelice {
     Helice helice;
+    // A part of the helix between any two of its points (a revolution of a
+    // mill with several profiles): as chords, the whole degrees between its
+    // ends and a last one to its end, Z along the helix.
+    bool generico = false;
     double deslocamento = 0;  // the programmed radius less the centre's (the compensation)
     bool subindo = false;
     bool arcos = false;
@@ -109,6 +117,7 @@ struct PasseTrajeto {
     int lado_compensacao = 0;    // 41 or 42, with the control's compensation
     std::int64_t corretor = -1;  // its D word
     TrechoHelice helice;
+    std::vector<TrechoHelice> voltas;
     std::vector<Segmento> segmentos;
     Extremos extremos;
     // The points of the helix's first turn (at most 360), where its radius
@@ -117,6 +126,10 @@ struct PasseTrajeto {
     std::array<PontoHelice, 360> pontos{};
     int quantos_pontos = 0;
 };
+
+// How many revolutions a mill of `perfis` profiles one pitch apart takes to
+// cover a thread of length `comprimento`: each cuts that many pitches.
+std::int64_t voltas_por_passe(double comprimento, double passo, std::int64_t perfis);
 
 // The pass's moves, into `t` (its vectors reused from one pass to the next).
 void tracar_passe(const Percurso& percurso, const PassePercurso& passe, PasseTrajeto& t);

@@ -69,6 +69,15 @@ inline constexpr char conicidade_face[] = "no diametro - diametros na face Z0";
 // Where the path goes below the thread length (the arcs into and out of the
 // helix at the bottom, the last chord): the hole must be that deep.
 inline constexpr char z_minimo[] = "Z minimo do percurso:";
+// A mill with several profiles, a thread with several starts, passes of equal area.
+inline constexpr char perfis[] = "Fresa de perfis:";
+inline constexpr char perfis_passo[] = "perfis um passo entre si -";
+inline constexpr char perfis_voltas[] = "volta(s) por passe";
+inline constexpr char entradas[] = "Entradas da rosca:";
+inline constexpr char entradas_avanco[] = "- avanco por volta";
+inline constexpr char area_igual[] = "Passes de area igual no perfil em V: o primeiro passe e o mais fundo";
+// What the path takes at its feeds, measured on it.
+inline constexpr char tempo_percurso[] = "Tempo de corte pelo percurso:";
 }  // namespace rotulo
 
 namespace unidade {
@@ -118,6 +127,10 @@ inline constexpr auto compensacao = juntar_fixo(rotulo::compensacao, "%d %s");
 inline constexpr auto repeticoes = juntar_fixo(rotulo::repeticoes, " %d");
 inline constexpr auto conicidade = juntar_fixo(rotulo::conicidade, "%d ", rotulo::conicidade_face);
 inline constexpr auto z_minimo = juntar_fixo(rotulo::z_minimo, " %.3f ", unidade::mm_colchetes);
+inline constexpr auto perfis = juntar_fixo(rotulo::perfis, " %d ", rotulo::perfis_passo, " %d ", rotulo::perfis_voltas);
+inline constexpr auto entradas = juntar_fixo(rotulo::entradas, " %d ", rotulo::entradas_avanco, " %.3f ",
+                                             unidade::mm_colchetes);
+inline constexpr auto tempo_percurso = juntar_fixo(rotulo::tempo_percurso, " %.1f ", unidade::minutos);
 }  // namespace formato
 
 }  // namespace vocabulario

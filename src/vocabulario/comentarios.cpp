@@ -117,6 +117,27 @@ Comentario modo_de_cortar(std::string_view t) {
                                                         c.i >= 0);
     if (comeca(t, rotulo::repeticoes, r))
         return marcar(TipoComentario::repeticoes, inteiro_e(r, "", c.i) && c.i >= 0 && c.i <= 1000);
+    if (inteira(rotulo::area_igual)) return marcar(TipoComentario::area_igual, true);
+    if (comeca(t, rotulo::perfis, r)) {
+        std::int64_t n = 0;
+        const std::size_t k = ler_inteiro(r, n);
+        if (k == 0) return c;
+        std::string_view resto;
+        if (!comeca(sem_brancos(r.substr(k)), rotulo::perfis_passo, resto)) return c;
+        c.i = n;
+        return marcar(TipoComentario::perfis, inteiro_e(resto, rotulo::perfis_voltas, c.j) && c.i >= 1 && c.j >= 1);
+    }
+    if (comeca(t, rotulo::entradas, r)) {
+        std::int64_t n = 0;
+        const std::size_t k = ler_inteiro(r, n);
+        if (k == 0) return c;
+        std::string_view resto;
+        if (!comeca(sem_brancos(r.substr(k)), rotulo::entradas_avanco, resto)) return c;
+        c.i = n;
+        return marcar(TipoComentario::entradas, n >= 1 && valor_com_unidade(resto, unidade::mm_colchetes, c.a));
+    }
+    if (comeca(t, rotulo::tempo_percurso, r))
+        return marcar(TipoComentario::tempo_percurso, valor_com_unidade(r, unidade::minutos, c.a));
     if (comeca(t, rotulo::z_minimo, r))
         return marcar(TipoComentario::z_minimo, valor_com_unidade(r, unidade::mm_colchetes, c.a));
     if (comeca(t, rotulo::conicidade, r))

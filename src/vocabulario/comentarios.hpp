@@ -53,6 +53,10 @@ enum class TipoComentario : std::uint8_t {
     avanco_aresta,         // ;Avanco na aresta: ...
     conicidade,            // ;Conicidade: 1:%d no diametro - ...
     z_minimo,              // ;Z minimo do percurso: %.3f [mm]
+    perfis,                // ;Fresa de perfis: %d perfis um passo entre si - %d volta(s) por passe
+    entradas,              // ;Entradas da rosca: %d - avanco por volta %.3f [mm]
+    area_igual,            // ;Passes de area igual no perfil em V: ...
+    tempo_percurso,        // ;Tempo de corte pelo percurso: %.1f minutos
 };
 
 struct Comentario {

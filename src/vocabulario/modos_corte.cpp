@@ -33,7 +33,7 @@ ModosCorte modos_em_efeito(ModosCorte m, bool interna, bool mao_direita) {
     return m;
 }
 
-std::vector<std::string> linhas_modos(const ModosCorte& m, std::string_view registro) {
+std::vector<std::string> linhas_modos(const ModosCorte& m, std::string_view registro, double passo) {
     namespace f = formato;
     std::vector<std::string> r;
     if (m.arcos) r.emplace_back(rotulo::arcos);
@@ -46,6 +46,11 @@ std::vector<std::string> linhas_modos(const ModosCorte& m, std::string_view regi
     if (m.repeticoes > 0) r.push_back(formatado(f::repeticoes.texto(), static_cast<int>(m.repeticoes)));
     if (m.avanco_na_aresta) r.emplace_back(rotulo::avanco_aresta);
     if (m.conicidade > 0) r.push_back(formatado(f::conicidade.texto(), static_cast<int>(m.conicidade)));
+    if (m.perfis > 1)
+        r.push_back(formatado(f::perfis.texto(), static_cast<int>(m.perfis), static_cast<int>(m.voltas_por_passe)));
+    if (m.entradas > 1)
+        r.push_back(formatado(f::entradas.texto(), static_cast<int>(m.entradas), static_cast<double>(m.entradas) * passo));
+    if (m.area_igual) r.emplace_back(rotulo::area_igual);
     return r;
 }
 
@@ -61,6 +66,12 @@ bool aplicar_modo(const Comentario& c, ModosCorte& m) {
         case TipoComentario::repeticoes: m.repeticoes = c.i; return true;
         case TipoComentario::avanco_aresta: m.avanco_na_aresta = true; return true;
         case TipoComentario::conicidade: m.conicidade = c.i; return true;
+        case TipoComentario::perfis:
+            m.perfis = c.i;
+            m.voltas_por_passe = c.j;
+            return true;
+        case TipoComentario::entradas: m.entradas = c.i; return true;
+        case TipoComentario::area_igual: m.area_igual = true; return true;
         default: return false;
     }
 }
@@ -89,6 +100,14 @@ std::string descrever_modos(const ModosCorte& m, const DetalhesModos& d) {
         item(d.faixa ? formatado("avanco na aresta, no centro %.1f a %.1f [mm/min]", d.avanco_menor, d.avanco_maior)
                      : std::string("avanco na aresta"));
     if (m.conicidade > 0) item(formatado("conica 1:%lld", static_cast<long long>(m.conicidade)));
+    if (m.perfis > 1)
+        item(formatado("fresa de %lld perfis, %lld volta(s) por passe", static_cast<long long>(m.perfis),
+                       static_cast<long long>(m.voltas_por_passe)));
+    if (m.entradas > 1)
+        item(d.passo > 0 ? formatado("%lld entradas, avanco por volta %.3f [mm]", static_cast<long long>(m.entradas),
+                                     static_cast<double>(m.entradas) * d.passo)
+                         : formatado("%lld entradas", static_cast<long long>(m.entradas)));
+    if (m.area_igual) item("passes de area igual, o primeiro o mais fundo");
     return r;
 }
 

@@ -29,11 +29,20 @@ struct ModosCorte {
     std::int64_t repeticoes = 0;   // the last pass this many times more
     bool avanco_na_aresta = false;  // the feed answered is the cutting edge's
     std::int64_t conicidade = 0;   // N of a taper 1:N on the diameter; 0 parallel
+    // A mill with this many profiles one pitch apart; 1 is today's mill.
+    std::int64_t perfis = 1;
+    // The revolutions each pass takes with them (the header's; the path's own
+    // follow from the length and the pitch).
+    std::int64_t voltas_por_passe = 0;
+    // A thread of this many starts: the lead is that many pitches.
+    std::int64_t entradas = 1;
+    // Roughing passes that remove equal areas of a V profile.
+    bool area_igual = false;
 
     bool compensacao() const { return corretor >= 0; }
     bool algum() const {
         return arcos || fresamento != Fresamento::hoje || tangencial || compensacao() || repeticoes > 0 ||
-               avanco_na_aresta || conicidade > 0;
+               avanco_na_aresta || conicidade > 0 || perfis > 1 || entradas > 1 || area_igual;
     }
 };
 
@@ -46,8 +55,9 @@ ModosCorte modos_em_efeito(ModosCorte pedidos, bool interna, bool mao_direita);
 
 // The header's lines for the ways in effect, each a comment's text, in the
 // order the file has them; `registro` is what the dialect's compensation
-// register holds (dialeto.hpp).
-std::vector<std::string> linhas_modos(const ModosCorte& modos, std::string_view registro);
+// register holds (dialeto.hpp); `passo` the thread's pitch, for the lead of
+// several starts.
+std::vector<std::string> linhas_modos(const ModosCorte& modos, std::string_view registro, double passo = 0);
 
 // Takes a comment of the header that records a way of cutting; false when it is not one.
 bool aplicar_modo(const Comentario& c, ModosCorte& modos);
@@ -59,6 +69,7 @@ struct DetalhesModos {
     int lado = 0;            // the compensation's G41 or G42; 0 unknown
     bool faixa = false;      // the centre's feeds, with the feed at the edge
     double avanco_menor = 0, avanco_maior = 0;
+    double passo = 0;        // the thread's pitch, for the lead of several starts; 0 unknown
 };
 std::string descrever_modos(const ModosCorte& modos, const DetalhesModos& detalhes = {});
 

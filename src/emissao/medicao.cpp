@@ -1,0 +1,73 @@
+#include "emissao/medicao.hpp"
+
+#include <cmath>
+
+#include "emissao/linearizacao.hpp"
+#include "percurso/trajeto.hpp"
+
+namespace {
+
+// The verbs, measured instead of written.
+class Medidor final : public Verbos {
+public:
+    double minutos = 0;
+    double avanco = 0;
+
+    void rapido(const Alvo& a, bool) override { ir(a); }
+    void reta(const Alvo& a, Compensacao) override {
+        const double x = x_, y = y_, z = z_;
+        ir(a);
+        minutos += std::sqrt((x_ - x) * (x_ - x) + (y_ - y) * (y_ - y) + (z_ - z) * (z_ - z)) / avanco;
+    }
+    void arco(const Alvo& fim, Ponto centro, int giro) override {
+        const double a0 = std::atan2(y_ - centro.y, x_ - centro.x);
+        const double raio = std::hypot(x_ - centro.x, y_ - centro.y);
+        const double z = z_;
+        ir(fim);
+        double varredura = std::atan2(y_ - centro.y, x_ - centro.x) - a0;
+        constexpr double volta = 2 * 3.14159265358979323846;
+        while (giro > 0 && varredura <= 0) varredura += volta;
+        while (giro < 0 && varredura >= 0) varredura -= volta;
+        minutos += std::hypot(raio * varredura, z_ - z) / avanco;
+    }
+    void volta(std::int64_t) override {}
+
+private:
+    void ir(const Alvo& a) {
+        if (a.tem_xy) x_ = a.xy.x, y_ = a.xy.y;
+        if (a.tem_z) z_ = -a.profundidade;
+    }
+    double x_ = 0, y_ = 0, z_ = 0;
+};
+
+}  // namespace
+
+double minutos_de_corte(const Percurso& percurso) {
+    Medidor m;
+    // The first pass starts from the approach over the axis.
+    Alvo alto;
+    alto.tem_xy = alto.tem_z = true;
+    alto.profundidade = -static_cast<double>(percurso.altura_aproximacao);
+    m.rapido(alto, false);
+    SequenciaPasses sequencia(percurso);
+    PassePercurso p;
+    PasseTrajeto t;
+    while (sequencia.proximo(p)) {
+        tracar_passe(percurso, p, t);
+        m.avanco = p.avanco > 0 ? p.avanco : static_cast<double>(percurso.avanco);
+        for (const Segmento& s : t.segmentos) {
+            switch (s.tipo) {
+                case TipoSegmento::rapido: m.rapido(s.alvo, s.saindo); break;
+                case TipoSegmento::reta: m.reta(s.alvo, s.compensacao); break;
+                case TipoSegmento::arco: linearizar_arco(s, percurso.modos.arcos, m); break;
+                case TipoSegmento::volta: break;
+                case TipoSegmento::helice:
+                    linearizar_helice(s.indice_helice >= 0 ? t.voltas[static_cast<std::size_t>(s.indice_helice)]
+                                                           : t.helice,
+                                      m);
+                    break;
+            }
+        }
+    }
+    return m.minutos;
+}
