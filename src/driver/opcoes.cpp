@@ -46,8 +46,11 @@ constexpr const char* texto_ajuda_depois =
     "                          preciso, os passes sobem do fundo ate a face\n"
     "      --discordante       fresamento convencional, idem\n"
     "      --entrada-tangencial  entra e sai de cada helice por um arco tangente\n"
-    "      --compensacao       percurso no diametro da rosca, com G41/G42 e o\n"
-    "                          corretor D da --ferramenta (padrao 1); nao no grbl\n"
+    "      --compensacao [contorno|desgaste]\n"
+    "                          percurso no diametro da rosca, com G41/G42 e o\n"
+    "                          corretor D da --ferramenta (padrao 1); com\n"
+    "                          desgaste, o percurso do centro da fresa e so o\n"
+    "                          desgaste no corretor; nao no grbl\n"
     "      --repetir-acabamento N  o ultimo passe mais N vezes (1 a 5)\n"
     "      --avanco-na-aresta  o avanco respondido e o da aresta de corte; cada\n"
     "                          passe recebe o avanco do centro da fresa\n"
@@ -166,6 +169,19 @@ Pedido ler_opcoes_do_arquivo(int argc, const char* const* argv) {
         const std::string marca = std::string(nome) + " ";
         if (vistas.find(marca) != std::string::npos) return invalido(std::string(nome) + " dada duas vezes");
         vistas += marca;
+        if (nome == "--compensacao") {
+            // The word after it, when there is one: what the register holds.
+            std::string_view palavra = valor;
+            if (!tem_valor && i + 1 < argc &&
+                (std::string_view(argv[i + 1]) == "desgaste" || std::string_view(argv[i + 1]) == "contorno"))
+                palavra = argv[++i];
+            if (palavra != "" && palavra != "desgaste" && palavra != "contorno")
+                return invalido("--compensacao '" + mostravel(palavra) + "': use desgaste ou contorno");
+            if (tem_valor && palavra.empty()) return invalido("--compensacao sem valor");
+            o.modos.corretor = 0;  // the tool's number, once it is known
+            o.modos.desgaste = palavra == "desgaste";
+            continue;
+        }
         if (!pede_valor) {
             if (tem_valor) return invalido(std::string(nome) + " nao leva valor");
             vocabulario::ModosCorte& m = o.modos;
@@ -173,7 +189,6 @@ Pedido ler_opcoes_do_arquivo(int argc, const char* const* argv) {
             else if (nome == "--concordante") m.fresamento = vocabulario::Fresamento::concordante;
             else if (nome == "--discordante") m.fresamento = vocabulario::Fresamento::discordante;
             else if (nome == "--entrada-tangencial") m.tangencial = true;
-            else if (nome == "--compensacao") m.corretor = 0;  // the tool's number, once it is known
             else if (nome == "--avanco-na-aresta") m.avanco_na_aresta = true;
             else if (nome == "--passes-de-area-igual") m.area_igual = true;
             else if (m.conicidade == 0) m.conicidade = conicidade_padrao;

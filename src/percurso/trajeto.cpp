@@ -138,6 +138,10 @@ private:
     double raio_centro(double profundidade) const { return p_.helice.helice.raio_em(profundidade); }
     double raio_programado(double profundidade) const { return p_.helice.raio_programado(profundidade); }
     double meia_ferramenta() const { return percurso_.plano.diametro_ferramenta / 2.0; }
+    // How far the programmed path lies from the cutter centre's: the cutter's
+    // radius when the control compensates on the thread's contour; nothing
+    // when it holds only the wear.
+    double meia_programada() const { return compensa() && !percurso_.modos.desgaste ? meia_ferramenta() : 0; }
     bool compensa() const { return percurso_.modos.compensacao(); }
     // The arcs into and out of the helix curve about a centre on its radius:
     // nearer the axis inside a bore, farther out outside a blank.
@@ -221,7 +225,7 @@ private:
 // `ponta` and `prof_ponta` get its far end.
 void Tracador::arco_guia(bool entrada, double t, double profundidade, Ponto& ponta, double& prof_ponta) {
     const double rho = raio_arco_guia(profundidade);
-    const double rho_programado = rho + (compensa() ? meia_ferramenta() : 0);
+    const double rho_programado = rho + meia_programada();
     const Ponto n = radial(t), tg = tangente(t);
     const double rp = raio_programado(profundidade);
     const Ponto p{rp * n.x, rp * n.y};
@@ -273,7 +277,7 @@ void Tracador::percorrer(Ponto centro, double raio, double raio_centro_fresa, do
 void Tracador::entrada_pelo_eixo(double t, double prof, double prof_inicio, Ponto inicio, bool do_alto) {
     const Ponto n = radial(t);
     const double r = raio_centro(prof), rho = raio_arco_guia(prof);
-    const double rho_p = rho + (compensa() ? meia_ferramenta() : 0);
+    const double rho_p = rho + meia_programada();
     const Ponto centro{(r - rho) * n.x, (r - rho) * n.y};
     const Ponto eixo{centro.x - rho_p * n.x, centro.y - rho_p * n.y};
     if (!do_alto) {
@@ -302,7 +306,7 @@ void Tracador::entrada_pelo_eixo(double t, double prof, double prof_inicio, Pont
 Ponto Tracador::saida_pelo_eixo(double t, double prof, Ponto ponta, double prof_ponta, Ponto& fim) {
     const Ponto n = radial(t);
     const double r = raio_centro(prof), rho = raio_arco_guia(prof);
-    const double rho_p = rho + meia_ferramenta();
+    const double rho_p = rho + meia_programada();
     const Ponto centro{(r - rho) * n.x, (r - rho) * n.y};
     const Ponto eixo{centro.x - rho_p * n.x, centro.y - rho_p * n.y};
     percorrer(centro, rho_p, rho, graus(std::atan2(ponta.y - centro.y, ponta.x - centro.x)), giro_ * 90.0,
@@ -432,7 +436,7 @@ void Tracador::entrada_volta(const TrechoHelice& v, bool primeira, std::int64_t 
         return;
     }
     // The start of the arc into the helix.
-    const double rho = raio_arco_guia(v.prof_ini) + (compensa() ? meia_ferramenta() : 0);
+    const double rho = raio_arco_guia(v.prof_ini) + meia_programada();
     const Ponto tg = tangente(v.t_ini);
     const double lado = lado_arco_guia();
     const Ponto inicio{helice.x + lado * rho * nr.x - rho * tg.x, helice.y + lado * rho * nr.y - rho * tg.y};
@@ -573,7 +577,7 @@ void Tracador::tracar() {
         const double rp = raio_programado(h.prof_ini);
         inicio = {rp * n.x, rp * n.y};
         if (tangencial) {
-            const double rho = raio_arco_guia(h.prof_ini) + (compensa() ? meia_ferramenta() : 0);
+            const double rho = raio_arco_guia(h.prof_ini) + meia_programada();
             const Ponto tg = tangente(h.t_ini);
             const double lado = lado_arco_guia();
             inicio = {inicio.x + lado * rho * n.x - rho * tg.x, inicio.y + lado * rho * n.y - rho * tg.y};
@@ -662,7 +666,7 @@ void tracar_passe(const Percurso& percurso, const PassePercurso& passe, PasseTra
     h.subindo = passe.subindo;
     h.arcos = m.arcos;
     h.deslocamento = vocabulario::raio_programado(0, percurso.plano.diametro_ferramenta, percurso.interna,
-                                                  m.compensacao());
+                                                  m.compensacao() && !m.desgaste);
     t.giro = vocabulario::giro(passe.helice.mao_direita, passe.subindo);
     t.lado_compensacao = vocabulario::lado_compensacao(percurso.interna, t.giro);
     t.corretor = m.corretor;

@@ -62,6 +62,11 @@ inline constexpr char compensacao[] = "Compensacao de raio: D";
 inline constexpr char compensacao_tabela[] = "- diametro da fresa na tabela do comando";
 inline constexpr char compensacao_raio[] =
     "- raio da fresa no corretor, na Haas raio ou diametro conforme o ajuste do comando";
+// Only the wear in the register: the path is the cutter centre's.
+inline constexpr char compensacao_desgaste[] =
+    "- so o desgaste: diametro 0 na tabela mais o desgaste, negativo numa fresa gasta";
+inline constexpr char compensacao_desgaste_raio[] =
+    "- so o desgaste: geometria 0 no corretor e o desgaste no corretor de desgaste";
 inline constexpr char repeticoes[] = "Repeticoes do ultimo passe:";
 inline constexpr char avanco_aresta[] = "Avanco na aresta: cada passe com o avanco do centro da fresa";
 inline constexpr char conicidade[] = "Conicidade: 1:";

@@ -111,10 +111,13 @@ Comentario modo_de_cortar(std::string_view t) {
         c.subindo = comeca(resto, rotulo::subindo, fim) && sem_brancos(fim).empty();
         return marcar(TipoComentario::fresamento, c.subindo || resto.empty());
     }
-    if (comeca(t, rotulo::compensacao, r))
-        return marcar(TipoComentario::compensacao, (inteiro_e(r, rotulo::compensacao_tabela, c.i) ||
+    if (comeca(t, rotulo::compensacao, r)) {
+        // Which register holds what: the contour's (the cutter's size) or only the wear.
+        c.subindo = inteiro_e(r, rotulo::compensacao_desgaste, c.i) || inteiro_e(r, rotulo::compensacao_desgaste_raio, c.i);
+        return marcar(TipoComentario::compensacao, (c.subindo || inteiro_e(r, rotulo::compensacao_tabela, c.i) ||
                                                      inteiro_e(r, rotulo::compensacao_raio, c.i)) &&
                                                         c.i >= 0);
+    }
     if (comeca(t, rotulo::repeticoes, r))
         return marcar(TipoComentario::repeticoes, inteiro_e(r, "", c.i) && c.i >= 0 && c.i <= 1000);
     if (inteira(rotulo::area_igual)) return marcar(TipoComentario::area_igual, true);

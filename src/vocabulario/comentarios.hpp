@@ -67,7 +67,7 @@ struct Comentario {
     std::int64_t i = 0, j = 0;   // whole numbers: pass, turn, list index, pass count
     char tipo_rosca = 0;         // 'I' or 'E'
     char sentido = 0;            // 'D' right hand, 'E' left hand; fresamento: 'C' climb, 'D' conventional
-    bool subindo = false;        // fresamento: the passes run bottom-up
+    bool subindo = false;        // fresamento: the passes run bottom-up; compensacao: only the wear
 };
 
 // `texto` is the comment without its ";". Labels are compared ignoring case.

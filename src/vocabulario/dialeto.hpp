@@ -79,6 +79,8 @@ struct Dialeto {
     int pausa_por_segundo = 1;  // P units in one second: 1 for seconds, 1000 for milliseconds
     // What the compensation's register holds, as the header tells the operator.
     std::string_view registro_compensacao = rotulo::compensacao_tabela;
+    // The same when it holds only the wear.
+    std::string_view registro_desgaste = rotulo::compensacao_desgaste;
 
     std::span<const LinhaBloco> preambulo{};
     std::span<const LinhaBloco> final{};
@@ -239,6 +241,7 @@ inline constexpr Dialeto fanuc{
     .pausa = "G04",
     .pausa_por_segundo = 1000,
     .registro_compensacao = rotulo::compensacao_raio,
+    .registro_desgaste = rotulo::compensacao_desgaste_raio,
     .preambulo = preambulo_linuxcnc,
     .final = final_sem_escala,
 };

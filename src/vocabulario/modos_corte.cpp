@@ -33,7 +33,8 @@ ModosCorte modos_em_efeito(ModosCorte m, bool interna, bool mao_direita) {
     return m;
 }
 
-std::vector<std::string> linhas_modos(const ModosCorte& m, std::string_view registro, double passo) {
+std::vector<std::string> linhas_modos(const ModosCorte& m, std::string_view registro, double passo,
+                                      std::string_view registro_desgaste) {
     namespace f = formato;
     std::vector<std::string> r;
     if (m.arcos) r.emplace_back(rotulo::arcos);
@@ -42,7 +43,8 @@ std::vector<std::string> linhas_modos(const ModosCorte& m, std::string_view regi
                               m.subindo ? (std::string(" ") + rotulo::subindo).c_str() : ""));
     if (m.tangencial) r.emplace_back(rotulo::tangencial);
     if (m.compensacao())
-        r.push_back(formatado(f::compensacao.texto(), static_cast<int>(m.corretor), std::string(registro).c_str()));
+        r.push_back(formatado(f::compensacao.texto(), static_cast<int>(m.corretor),
+                              std::string(m.desgaste ? registro_desgaste : registro).c_str()));
     if (m.repeticoes > 0) r.push_back(formatado(f::repeticoes.texto(), static_cast<int>(m.repeticoes)));
     if (m.avanco_na_aresta) r.emplace_back(rotulo::avanco_aresta);
     if (m.conicidade > 0) r.push_back(formatado(f::conicidade.texto(), static_cast<int>(m.conicidade)));
@@ -62,7 +64,10 @@ bool aplicar_modo(const Comentario& c, ModosCorte& m) {
             m.subindo = c.subindo;
             return true;
         case TipoComentario::tangencial: m.tangencial = true; return true;
-        case TipoComentario::compensacao: m.corretor = c.i; return true;
+        case TipoComentario::compensacao:
+            m.corretor = c.i;
+            m.desgaste = c.subindo;
+            return true;
         case TipoComentario::repeticoes: m.repeticoes = c.i; return true;
         case TipoComentario::avanco_aresta: m.avanco_na_aresta = true; return true;
         case TipoComentario::conicidade: m.conicidade = c.i; return true;
@@ -93,8 +98,9 @@ std::string descrever_modos(const ModosCorte& m, const DetalhesModos& d) {
     if (!sentido.empty()) item(sentido);
     if (m.tangencial) item("entrada e saida tangenciais");
     if (m.compensacao())
-        item(d.lado != 0 ? formatado("compensacao G%d D%lld", d.lado, static_cast<long long>(m.corretor))
-                         : formatado("compensacao D%lld", static_cast<long long>(m.corretor)));
+        item((d.lado != 0 ? formatado("compensacao G%d D%lld", d.lado, static_cast<long long>(m.corretor))
+                          : formatado("compensacao D%lld", static_cast<long long>(m.corretor))) +
+             (m.desgaste ? " so do desgaste" : ""));
     if (m.repeticoes > 0) item(formatado("ultimo passe mais %lld vez(es)", static_cast<long long>(m.repeticoes)));
     if (m.avanco_na_aresta)
         item(d.faixa ? formatado("avanco na aresta, no centro %.1f a %.1f [mm/min]", d.avanco_menor, d.avanco_maior)

@@ -26,6 +26,9 @@ struct ModosCorte {
     bool tangencial = false;  // into and out of each helix along tangent arcs
     // Whole numbers as wide as a header may write them.
     std::int64_t corretor = -1;    // the D word of the control's compensation; -1 without it
+    // The compensation holds only the cutter's wear: the path is the
+    // cutter centre's, as without it.
+    bool desgaste = false;
     std::int64_t repeticoes = 0;   // the last pass this many times more
     bool avanco_na_aresta = false;  // the feed answered is the cutting edge's
     std::int64_t conicidade = 0;   // N of a taper 1:N on the diameter; 0 parallel
@@ -57,7 +60,8 @@ ModosCorte modos_em_efeito(ModosCorte pedidos, bool interna, bool mao_direita);
 // order the file has them; `registro` is what the dialect's compensation
 // register holds (dialeto.hpp); `passo` the thread's pitch, for the lead of
 // several starts.
-std::vector<std::string> linhas_modos(const ModosCorte& modos, std::string_view registro, double passo = 0);
+std::vector<std::string> linhas_modos(const ModosCorte& modos, std::string_view registro, double passo = 0,
+                                      std::string_view registro_desgaste = {});
 
 // Takes a comment of the header that records a way of cutting; false when it is not one.
 bool aplicar_modo(const Comentario& c, ModosCorte& modos);
