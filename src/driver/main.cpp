@@ -16,12 +16,19 @@ int main(int argc, char** argv) {
         // not after the last. Without options the run stays as it always was.
         const std::string nome = nome_do_arquivo(pedido.geracao);
         const std::string motivo = pedido.geracao.alguma ? motivo_sem_gravacao(nome.c_str()) : std::string();
-        if (motivo.empty()) {
+        OpcoesGeracao geracao = pedido.geracao;
+        std::string erro_furos;
+        if (!motivo.empty()) {
+            erros = "rosca-helicoidal: nao e possivel gravar '" + nome + "': " + motivo + "\n";
+            status = 2;
+        } else if (!geracao.arquivo_furos.empty() && !ler_furos(geracao.arquivo_furos, geracao.furos, erro_furos)) {
+            // A list of holes that does not read is said before the first question.
+            erros = "rosca-helicoidal: " + erro_furos + "\n";
+            status = 2;
+        } else {
             auto console = Console::padrao();
-            return executar_programa(*console, abrir_arquivo_disco, pedido.geracao);
+            return executar_programa(*console, abrir_arquivo_disco, geracao);
         }
-        erros = "rosca-helicoidal: nao e possivel gravar '" + nome + "': " + motivo + "\n";
-        status = 2;
     } else {
         status = responder_opcao(pedido, saida, erros);
     }

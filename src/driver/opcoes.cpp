@@ -66,6 +66,12 @@ constexpr const char* texto_ajuda_depois =
     "      --passes-de-area-igual  os desbastes tiram areas iguais de um perfil\n"
     "                          em V (o primeiro e o mais fundo)\n"
     "\n"
+    "Para producao:\n"
+    "      --furos ARQUIVO     a rosca em cada centro do arquivo (\"X Y\" por\n"
+    "                          linha, ate 10000); uma subrotina chamada por furo\n"
+    "      --ajuste-na-maquina o diametro final numa variavel que o operador muda\n"
+    "                          no comando, e outra que faz ou pula os desbastes\n"
+    "\n"
     "Outras opcoes:\n"
     "  -h, --help              mostra esta ajuda e sai\n"
     "      --version           mostra a versao e sai\n"
@@ -158,10 +164,10 @@ Pedido ler_opcoes_do_arquivo(int argc, const char* const* argv) {
         }
         static constexpr std::string_view com_valor[] = {"--comando", "--ferramenta", "--programa", "--saida",
                                                          "--repetir-acabamento", "--conicidade", "--perfis",
-                                                         "--entradas"};
+                                                         "--entradas", "--furos"};
         static constexpr std::string_view sem_valor[] = {"--arcos", "--concordante", "--discordante",
                                                          "--entrada-tangencial", "--compensacao", "--avanco-na-aresta",
-                                                         "--conica", "--passes-de-area-igual"};
+                                                         "--conica", "--passes-de-area-igual", "--ajuste-na-maquina"};
         bool pede_valor = false, conhecida = false;
         for (std::string_view c : com_valor) pede_valor = pede_valor || nome == c;
         for (std::string_view c : sem_valor) conhecida = conhecida || nome == c;
@@ -191,6 +197,7 @@ Pedido ler_opcoes_do_arquivo(int argc, const char* const* argv) {
             else if (nome == "--entrada-tangencial") m.tangencial = true;
             else if (nome == "--avanco-na-aresta") m.avanco_na_aresta = true;
             else if (nome == "--passes-de-area-igual") m.area_igual = true;
+            else if (nome == "--ajuste-na-maquina") o.ajuste_na_maquina = true;
             else if (m.conicidade == 0) m.conicidade = conicidade_padrao;
             continue;
         }
@@ -214,6 +221,9 @@ Pedido ler_opcoes_do_arquivo(int argc, const char* const* argv) {
             if (!ler_inteiro(valor, 1, 5, repeticoes))
                 return invalido("--repetir-acabamento '" + mostravel(valor) + "': use um numero de 1 a 5");
             o.modos.repeticoes = repeticoes;
+        } else if (nome == "--furos") {
+            if (valor.empty()) return invalido("--furos sem valor");
+            o.arquivo_furos = valor;
         } else if (nome == "--perfis") {
             int perfis = 0;
             if (!ler_inteiro(valor, 1, 50, perfis))
@@ -244,6 +254,9 @@ Pedido ler_opcoes_do_arquivo(int argc, const char* const* argv) {
     if (m.conicidade != 0 && m.arcos) return invalido("--arcos com rosca conica: uma helice conica nao e um arco");
     if (m.conicidade != 0 && m.compensacao())
         return invalido("--compensacao com rosca conica: o raio muda a cada ponto");
+    if (o.ajuste_na_maquina && !o.dialeto->variaveis)
+        return invalido("--ajuste-na-maquina: o comando " + std::string(o.dialeto->nome) +
+                        " nao tem variaveis; use linuxcnc ou fanuc");
     if (m.perfis > 1 && m.entradas > 1)
         return invalido("--perfis com --entradas: uma fresa de varios perfis numa rosca de varias entradas nao e "
                         "oferecida");

@@ -1,5 +1,7 @@
 #include "driver/programa.hpp"
 
+#include <algorithm>
+
 #include "dialogue/dialogo_diametros.hpp"
 #include "dialogue/dialogo_helice_corte.hpp"
 #include "trabalho/dados_rosca.hpp"
@@ -25,7 +27,9 @@ int executar_programa(Console& console, const AbridorArquivo& abrir, const Opcoe
         ExtrasResumo extras;
         if (opcoes.alguma) {
             extras.tempo = true;
-            extras.minutos_percurso = minutos_de_corte(construir_percurso(d, opcoes));
+            extras.minutos_por_furo = minutos_de_corte(construir_percurso(d, opcoes));
+            extras.furos = static_cast<long long>(opcoes.furos.size());
+            extras.minutos_percurso = extras.minutos_por_furo * static_cast<double>(std::max<long long>(1, extras.furos));
             extras.area_igual = opcoes.modos.area_igual;
         }
         imprimir_resumo(d, console, extras);

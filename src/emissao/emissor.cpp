@@ -2,6 +2,7 @@
 
 #include "emissao/escritor_iso.hpp"
 #include "emissao/linearizacao.hpp"
+#include "trabalho/parada_critica.hpp"
 
 namespace {
 
@@ -31,18 +32,60 @@ private:
     Verbos& ouvinte_;
 };
 
+// The verbs of a pass kept, to be written once it is known how they move
+// with the final diameter.
+struct Gravacao final : public Verbos {
+    struct Verbo {
+        enum Tipo { rapido, reta, arco, volta } tipo;
+        Alvo alvo;
+        bool saindo = false;
+        Compensacao compensacao = Compensacao::nenhuma;
+        Ponto centro;
+        int giro = 0;
+        std::int64_t n = 0;
+    };
+    std::vector<Verbo> verbos;
+    void rapido(const Alvo& a, bool saindo) override { verbos.push_back({Verbo::rapido, a, saindo}); }
+    void reta(const Alvo& a, Compensacao c) override { verbos.push_back({Verbo::reta, a, false, c}); }
+    void arco(const Alvo& fim, Ponto centro, int giro) override {
+        verbos.push_back({Verbo::arco, fim, false, Compensacao::nenhuma, centro, giro});
+    }
+    void volta(std::int64_t n) override {
+        Verbo v{Verbo::volta, {}};
+        v.n = n;
+        verbos.push_back(v);
+    }
+};
+
+bool mesma_forma(const Gravacao& a, const Gravacao& b) {
+    if (a.verbos.size() != b.verbos.size()) return false;
+    for (std::size_t i = 0; i < a.verbos.size(); ++i) {
+        const auto& x = a.verbos[i];
+        const auto& y = b.verbos[i];
+        if (x.tipo != y.tipo || x.alvo.tem_xy != y.alvo.tem_xy || x.alvo.tem_z != y.alvo.tem_z || x.giro != y.giro ||
+            x.compensacao != y.compensacao || x.saindo != y.saindo)
+            return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 Emissor::Emissor(const vocabulario::Dialeto& dialeto, SaidaArquivo& arquivo, OpcoesEmissao opcoes)
-    : escritor_(std::make_unique<EscritorIso>(dialeto, arquivo)), opcoes_(opcoes) {}
+    : escritor_(std::make_unique<EscritorIso>(dialeto, arquivo)), opcoes_(opcoes), dialeto_(dialeto) {
+    if (opcoes_.ouvinte) repassa_ = std::make_unique<Repassa>(*escritor_, *opcoes_.ouvinte);
+}
 
 Emissor::~Emissor() = default;
 
+Verbos& Emissor::verbos() { return repassa_ ? *repassa_ : static_cast<Verbos&>(*escritor_); }
+
 void Emissor::inicio(const Percurso& percurso) { escritor_->inicio(percurso); }
 
-void Emissor::preambulo(const Percurso& percurso) { escritor_->preambulo(percurso); }
-
-void Emissor::final(const Percurso& percurso) { escritor_->final(percurso); }
+void Emissor::preambulo(const Percurso& percurso) {
+    escritor_->preambulo(percurso);
+    if (percurso.ajuste) escritor_->variaveis(percurso);
+}
 
 void Emissor::passe(const Percurso& percurso, const PasseTrajeto& t, Verbos& verbos) {
     for (const Segmento& s : t.segmentos) {
@@ -51,45 +94,137 @@ void Emissor::passe(const Percurso& percurso, const PasseTrajeto& t, Verbos& ver
             case TipoSegmento::reta: verbos.reta(s.alvo, s.compensacao); break;
             case TipoSegmento::arco: linearizar_arco(s, percurso.modos.arcos, verbos); break;
             case TipoSegmento::volta: verbos.volta(s.numero); break;
-            case TipoSegmento::helice:
-                // Today's pass keeps today's layout, and the fast way of writing it.
+            case TipoSegmento::helice: {
+                // Today's pass keeps today's layout, and the fast way of
+                // writing it where its coordinates are plain numbers.
+                const bool simples =
+                    opcoes_.escrita_simples || opcoes_.ouvinte || !escritor_->coordenadas_simples();
                 if (s.indice_helice >= 0)
                     linearizar_helice(t.voltas[static_cast<std::size_t>(s.indice_helice)], verbos);
                 else if (t.hoje)
-                    escritor_->helice_de_hoje(t, opcoes_.escrita_simples || opcoes_.ouvinte ? &verbos : nullptr);
+                    escritor_->helice_de_hoje(t, simples ? &verbos : nullptr);
                 else
                     linearizar_helice(t.helice, verbos);
                 break;
+            }
         }
     }
 }
 
-void Emissor::passes(const Percurso& percurso, Console* console) {
-    // Erased when this returns or a stop unwinds, before the console goes on.
-    Progresso progresso(linhas_previstas(percurso), console);
-    escritor_->usar_progresso(&progresso);
-    struct Sem {
-        EscritorDialeto& escritor;
-        ~Sem() { escritor.usar_progresso(nullptr); }
-    } sem{*escritor_};
-    std::unique_ptr<Repassa> repassa;
-    if (opcoes_.ouvinte) repassa = std::make_unique<Repassa>(*escritor_, *opcoes_.ouvinte);
-    Verbos& verbos = repassa ? static_cast<Verbos&>(*repassa) : static_cast<Verbos&>(*escritor_);
+// The finishing pass where the final diameter is a variable: its moves at
+// the answered diameter, each coordinate with how it changes per mm of the
+// diameter, measured on the same pass traced a hundredth smaller.
+void Emissor::passe_variavel(const Percurso& percurso, const PasseTrajeto& t, Verbos& verbos) {
+    constexpr double delta = 0.01;
+    Gravacao a, b;
+    passe(percurso, t, a);
+    PasseTrajeto outro;
+    for (const double sinal : {-1.0, 1.0}) {
+        PassePercurso p = t.passe;
+        mudar_diametro(percurso, p, static_cast<float>(p.diametro + sinal * delta));
+        tracar_passe(percurso, p, outro);
+        b.verbos.clear();
+        passe(percurso, outro, b);
+        if (!mesma_forma(a, b)) continue;
+        const double escala = 1 / (static_cast<double>(t.passe.diametro) - static_cast<double>(p.diametro));
+        for (std::size_t i = 0; i < a.verbos.size(); ++i) {
+            Gravacao::Verbo v = a.verbos[i];
+            const Gravacao::Verbo& w = b.verbos[i];
+            if (v.alvo.tem_xy) v.alvo.variacao = {(v.alvo.xy.x - w.alvo.xy.x) * escala, (v.alvo.xy.y - w.alvo.xy.y) * escala};
+            switch (v.tipo) {
+                case Gravacao::Verbo::rapido: verbos.rapido(v.alvo, v.saindo); break;
+                case Gravacao::Verbo::reta: verbos.reta(v.alvo, v.compensacao); break;
+                case Gravacao::Verbo::volta: verbos.volta(v.n); break;
+                case Gravacao::Verbo::arco:
+                    verbos.arco_variavel(v.alvo, v.centro,
+                                         {(v.centro.x - w.centro.x) * escala, (v.centro.y - w.centro.y) * escala}, v.giro);
+                    break;
+            }
+        }
+        return;
+    }
+    parada_critica("\n\aERRO! O diametro final nao pode ficar numa variavel com este percurso: o acabamento muda de "
+                   "forma perto desse diametro.\n\a");
+}
 
+void Emissor::furo(const Percurso& percurso, Verbos& verbos, bool escrever) {
     SequenciaPasses sequencia(percurso);
     PassePercurso p;
     PasseTrajeto t;
+    bool desbastes = false;
     while (sequencia.proximo(p)) {
         tracar_passe(percurso, p, t);
         extremos_.juntar(t.extremos);
+        if (!escrever) continue;
+        // The roughing passes run only where the operator's variable says so.
+        const bool acabamento = p.diametro == percurso.plano.diametro_final_total;
+        if (percurso.ajuste && !acabamento && !desbastes) escritor_->abrir_desbastes();
+        if (percurso.ajuste && acabamento && desbastes) escritor_->fechar_desbastes();
+        desbastes = percurso.ajuste && !acabamento;
         escritor_->abrir_passe(t);
-        passe(percurso, t, verbos);
+        if (percurso.ajuste && acabamento)
+            passe_variavel(percurso, t, verbos);
+        else
+            passe(percurso, t, verbos);
         escritor_->fechar_passe();
     }
+    if (!escrever) return;
+    if (desbastes) escritor_->fechar_desbastes();
     std::vector<Segmento> fim;
     tracar_fim(percurso, fim);
     if (!fim.empty()) {
         for (const Segmento& s : fim) verbos.rapido(s.alvo, s.saindo);
         escritor_->fechar_passe();
     }
+}
+
+void Emissor::passes(const Percurso& percurso, Console* console) {
+    const std::vector<Furo>& furos = percurso.furos;
+    using vocabulario::Dialeto;
+    const bool escrito_uma_vez = !furos.empty() && dialeto_.subprograma != Dialeto::Subprograma::nenhum;
+    const double vezes = furos.empty() || escrito_uma_vez ? 1.0 : static_cast<double>(furos.size());
+    // Erased when this returns or a stop unwinds, before the console goes on.
+    Progresso progresso(linhas_previstas(percurso) * vezes, console);
+    escritor_->usar_progresso(&progresso);
+    struct Sem {
+        EscritorDialeto& escritor;
+        ~Sem() { escritor.usar_progresso(nullptr); }
+    } sem{*escritor_};
+
+    if (furos.empty()) {
+        furo(percurso, verbos());
+        return;
+    }
+    if (!escrito_uma_vez) {
+        // Written out at every centre, the coordinates moved there.
+        for (const Furo& f : furos) {
+            escritor_->mover_para(f);
+            furo(percurso, verbos());
+        }
+        escritor_->mover_para({});
+        return;
+    }
+    if (dialeto_.subprograma == Dialeto::Subprograma::o_sub) {
+        // Defined before it is called.
+        escritor_->abrir_subprograma(percurso);
+        furo(percurso, verbos());
+        escritor_->fechar_subprograma();
+    } else {
+        // The second program follows the first's end (final); its extents now.
+        furo(percurso, verbos(), false);
+    }
+    for (const Furo& f : furos) escritor_->chamar_subprograma(percurso, f);
+    escritor_->fim_das_chamadas();
+}
+
+void Emissor::final(const Percurso& percurso) {
+    if (!percurso.furos.empty() && dialeto_.subprograma == vocabulario::Dialeto::Subprograma::m98) {
+        escritor_->final_principal(percurso);
+        escritor_->abrir_subprograma(percurso);
+        Extremos extremos = extremos_;
+        furo(percurso, verbos());
+        extremos_ = extremos;
+        escritor_->fechar_subprograma();
+    }
+    escritor_->final(percurso);
 }

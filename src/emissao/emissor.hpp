@@ -47,8 +47,15 @@ public:
 
 private:
     void passe(const Percurso& percurso, const PasseTrajeto& passe, Verbos& verbos);
+    void passe_variavel(const Percurso& percurso, const PasseTrajeto& passe, Verbos& verbos);
+    // Every pass of one hole, and the moves after the last.
+    void furo(const Percurso& percurso, Verbos& verbos, bool escrever = true);
+    // The verbs' destination: the dialect's writer, with the listener beside it.
+    Verbos& verbos();
 
     std::unique_ptr<EscritorDialeto> escritor_;
+    std::unique_ptr<Verbos> repassa_;
+    const vocabulario::Dialeto& dialeto_;
     OpcoesEmissao opcoes_;
     Extremos extremos_;
 };

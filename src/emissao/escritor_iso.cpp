@@ -98,7 +98,7 @@ void EscritorIso::inicio(const Percurso& percurso) {
 void EscritorIso::preambulo(const Percurso& percurso) { blocos(percurso, d_.preambulo); }
 
 void EscritorIso::final(const Percurso& percurso) {
-    blocos(percurso, d_.final);
+    if (!subprograma_depois_) blocos(percurso, d_.final);
     if (d_.enquadramento) escrita_.texto("%\n");
 }
 
@@ -138,14 +138,41 @@ void EscritorIso::fechar_passe() {
     passe_ = nullptr;
 }
 
+std::string EscritorIso::expressao(double v, double variacao, const char* argumento) const {
+    // Worth v at the answered diameter D0: v - b D0 + b V.
+    char texto[128];
+    std::snprintf(texto, sizeof texto, "[%s%s%.4f%s%.6f*%.*s]", argumento ? argumento : "",
+                  argumento && v - variacao * diametro_ >= 0 ? "+" : "", v - variacao * diametro_,
+                  variacao < 0 ? "-" : "+", std::fabs(variacao), static_cast<int>(d_.variavel_diametro.size()),
+                  d_.variavel_diametro.data());
+    return texto;
+}
+
+void EscritorIso::coordenada_xy(std::string& l, double v, int casas, double centro, const char* argumento,
+                                double variacao) const {
+    if (variacao != 0) {
+        l += expressao(centro + v, variacao, argumento);
+        return;
+    }
+    if (argumento != nullptr) {
+        std::string numero;
+        escrita_.acrescentar_coordenada(numero, v, casas);
+        l += juntar({"[", argumento, numero[0] == '-' ? "" : "+", numero, "]"});
+        return;
+    }
+    escrita_.acrescentar_coordenada(l, centro + v, casas);
+}
+
 void EscritorIso::palavras(std::string& l, const Alvo& a) const {
     if (a.tem_xy) {
+        // A centre moved by numbers keeps the coordinates' decimals.
+        const int casas = centro_.x != 0 || centro_.y != 0 ? 3 : a.casas_xy;
         l += ' ';
         l += d_.x;
-        escrita_.acrescentar_coordenada(l, a.xy.x, a.casas_xy);
+        coordenada_xy(l, a.xy.x, casas, centro_.x, argumentos_ ? "#1" : nullptr, a.variacao.x);
         l += ' ';
         l += d_.y;
-        escrita_.acrescentar_coordenada(l, a.xy.y, a.casas_xy);
+        coordenada_xy(l, a.xy.y, casas, centro_.y, argumentos_ ? "#2" : nullptr, a.variacao.y);
     }
     if (a.tem_z) {
         l += ' ';
@@ -158,7 +185,10 @@ void EscritorIso::rapido(const Alvo& a, bool saindo) {
     std::string l(saindo ? d_.rapido_retracao : d_.rapido);
     palavras(l, a);
     linha(l);
-    if (a.tem_xy) posicao_ = {como_escrito(a.xy.x), como_escrito(a.xy.y)};
+    if (a.tem_xy) {
+        posicao_ = {como_escrito(a.xy.x), como_escrito(a.xy.y)};
+        variacao_posicao_ = a.variacao;
+    }
 }
 
 void EscritorIso::reta(const Alvo& a, Compensacao c) {
@@ -169,7 +199,10 @@ void EscritorIso::reta(const Alvo& a, Compensacao c) {
     l += avanco_;
     avanco_.clear();
     linha(l);
-    if (a.tem_xy) posicao_ = {como_escrito(a.xy.x), como_escrito(a.xy.y)};
+    if (a.tem_xy) {
+        posicao_ = {como_escrito(a.xy.x), como_escrito(a.xy.y)};
+        variacao_posicao_ = a.variacao;
+    }
 }
 
 // The centre as offsets from the start, both always written. A helix of many
@@ -192,8 +225,17 @@ void EscritorIso::arco(const Alvo& fim, Ponto centro, int giro) {
     };
     copiar(fim_de_linha);
     copiar(g);
-    palavra_em(d_.x, fim.xy.x);
-    palavra_em(d_.y, fim.xy.y);
+    if (argumentos_ || centro_.x != 0 || centro_.y != 0) {
+        std::string xy;
+        coordenada_xy(xy, fim.xy.x, 3, centro_.x, argumentos_ ? "#1" : nullptr);
+        copiar(juntar({" ", d_.x, xy}));
+        xy.clear();
+        coordenada_xy(xy, fim.xy.y, 3, centro_.y, argumentos_ ? "#2" : nullptr);
+        copiar(juntar({" ", d_.y, xy}));
+    } else {
+        palavra_em(d_.x, fim.xy.x);
+        palavra_em(d_.y, fim.xy.y);
+    }
     palavra_em(d_.z, z_de(fim.profundidade));
     palavra_em(d_.i, centro.x - posicao_.x);
     palavra_em(d_.j, centro.y - posicao_.y);
@@ -202,7 +244,104 @@ void EscritorIso::arco(const Alvo& fim, Ponto centro, int giro) {
     arquivo.avancar(static_cast<std::size_t>(p - inicio));
     contar(1);
     posicao_ = {como_escrito(fim.xy.x), como_escrito(fim.xy.y)};
+    variacao_posicao_ = {};
 }
+
+// The centre as offsets from the start, each moving with the final diameter
+// as the centre and the start do.
+void EscritorIso::arco_variavel(const Alvo& fim, Ponto centro, Ponto variacao_centro, int giro) {
+    if (fim.variacao.x == 0 && fim.variacao.y == 0 && variacao_centro.x == 0 && variacao_centro.y == 0 &&
+        variacao_posicao_.x == 0 && variacao_posicao_.y == 0) {
+        arco(fim, centro, giro);
+        return;
+    }
+    std::string l(giro > 0 ? d_.arco_anti_horario : d_.arco_horario);
+    palavras(l, fim);
+    const double vi = variacao_centro.x - variacao_posicao_.x, vj = variacao_centro.y - variacao_posicao_.y;
+    l += juntar({" ", d_.i, vi != 0 ? expressao(centro.x - posicao_.x, vi, nullptr) : escrita_.coordenada(centro.x - posicao_.x, 3)});
+    l += juntar({" ", d_.j, vj != 0 ? expressao(centro.y - posicao_.y, vj, nullptr) : escrita_.coordenada(centro.y - posicao_.y, 3)});
+    l += avanco_;
+    avanco_.clear();
+    linha(l);
+    posicao_ = {como_escrito(fim.xy.x), como_escrito(fim.xy.y)};
+    variacao_posicao_ = fim.variacao;
+}
+
+void EscritorIso::variaveis(const Percurso& percurso) {
+    diametro_ = percurso.plano.diametro_final_total;
+    const std::string d = escrita_.numero(diametro_, 3);
+    escrita_.quebras(1);
+    escrita_.texto(juntar({d_.variavel_diametro, " = ", d, " ",
+                           escrita_.comentario("diametro final da rosca: mude aqui para ajustar a medida")}));
+    escrita_.quebras(1);
+    escrita_.texto(juntar({d_.variavel_desbastes, " = 1 ",
+                           escrita_.comentario("1 faz os desbastes, 0 so o acabamento no diametro acima")}));
+    if (d_.subprograma == vocabulario::Dialeto::Subprograma::m98)
+        escrita_.linha_comentario(1, "variaveis de macro: o comando precisa da opcao de macro do cliente (custom macro)");
+    escrita_.quebras(1);
+    contar(3);
+}
+
+void EscritorIso::abrir_desbastes() {
+    if (d_.subprograma == vocabulario::Dialeto::Subprograma::m98)
+        linha(juntar({"IF [", d_.variavel_desbastes, " EQ 0] GOTO 9000"}));
+    else
+        linha(juntar({"o100 if [", d_.variavel_desbastes, " EQ 1]"}));
+}
+
+void EscritorIso::fechar_desbastes() {
+    linha(d_.subprograma == vocabulario::Dialeto::Subprograma::m98 ? std::string("N9000") : std::string("o100 endif"));
+    escrita_.quebras(1);
+}
+
+// LinuxCNC's subroutine takes the centre as its arguments; Fanuc's second
+// program, after the first one's M30, is reached through a local shift of
+// the coordinates (G52) made before each call.
+void EscritorIso::abrir_subprograma(const Percurso& percurso) {
+    if (d_.subprograma == vocabulario::Dialeto::Subprograma::o_sub) {
+        escrita_.quebras(1);
+        escrita_.texto("o<rosca> sub");
+        escrita_.linha_comentario(1, "um furo: o centro em #1 (X) e #2 (Y)");
+        argumentos_ = true;
+    } else {
+        subprograma_depois_ = true;
+        char numero[16];
+        std::snprintf(numero, sizeof numero, "O%04d", percurso.programa + 1);
+        escrita_.texto(numero);
+        escrita_.linha_comentario(1, "um furo, chamado pelo programa anterior no centro de cada furo");
+    }
+    contar(2);
+}
+
+void EscritorIso::fechar_subprograma() {
+    escrita_.quebras(1);
+    escrita_.texto(d_.subprograma == vocabulario::Dialeto::Subprograma::o_sub ? "o<rosca> endsub" : "M99");
+    escrita_.quebras(1);
+    argumentos_ = false;
+    contar(1);
+}
+
+void EscritorIso::chamar_subprograma(const Percurso& percurso, const Furo& f) {
+    auto numero = [&](double v) { return escrita_.coordenada(v, 3); };
+    if (d_.subprograma == vocabulario::Dialeto::Subprograma::o_sub) {
+        linha(juntar({d_.rapido, " ", d_.x, numero(f.x), " ", d_.y, numero(f.y)}));
+        linha(juntar({"o<rosca> call [", numero(f.x), "] [", numero(f.y), "]"}));
+    } else {
+        char chamada[32];
+        std::snprintf(chamada, sizeof chamada, "M98 P%04d", percurso.programa + 1);
+        linha(juntar({"G52 ", d_.x, numero(f.x), " ", d_.y, numero(f.y)}));
+        linha(juntar({d_.rapido, " ", d_.x, escrita_.coordenada(0, 0), " ", d_.y, escrita_.coordenada(0, 0)}));
+        linha(chamada);
+    }
+}
+
+void EscritorIso::fim_das_chamadas() {
+    if (d_.subprograma == vocabulario::Dialeto::Subprograma::m98)
+        linha(juntar({"G52 ", d_.x, escrita_.coordenada(0, 0), " ", d_.y, escrita_.coordenada(0, 0)}));
+    escrita_.quebras(1);
+}
+
+void EscritorIso::final_principal(const Percurso& percurso) { blocos(percurso, d_.final); }
 
 void EscritorIso::volta(std::int64_t n) {
     // Today's layout ends a turn's last chord with its own line break.

@@ -32,6 +32,18 @@ public:
     void fechar_passe() override;
     std::uint64_t linhas() const override { return linhas_; }
 
+    void mover_para(const Furo& centro) override { centro_ = centro; }
+    void abrir_subprograma(const Percurso& percurso) override;
+    void fechar_subprograma() override;
+    void chamar_subprograma(const Percurso& percurso, const Furo& centro) override;
+    void fim_das_chamadas() override;
+    void final_principal(const Percurso& percurso) override;
+    void variaveis(const Percurso& percurso) override;
+    void abrir_desbastes() override;
+    void fechar_desbastes() override;
+    void arco_variavel(const Alvo& fim, Ponto centro, Ponto variacao_centro, int giro) override;
+    bool coordenadas_simples() const override { return !argumentos_ && centro_.x == 0 && centro_.y == 0; }
+
     void rapido(const Alvo& alvo, bool saindo) override;
     void reta(const Alvo& alvo, Compensacao compensacao) override;
     void arco(const Alvo& fim, Ponto centro, int giro) override;
@@ -42,6 +54,13 @@ private:
     std::string bloco(const Percurso& percurso, vocabulario::Bloco bloco) const;
     void blocos(const Percurso& percurso, std::span<const vocabulario::LinhaBloco> linhas);
     std::string palavra(std::string_view letra, double v, int casas) const;
+    // X or Y as the program at a hole writes it: moved to the centre, or
+    // relative to the subprogram's argument (#1 for X, #2 for Y).
+    void coordenada_xy(std::string& l, double v, int casas, double centro, const char* argumento,
+                       double variacao = 0) const;
+    // "[a+b*V]", V the final diameter's variable: a quantity worth `v` at the
+    // answered diameter and changing by `variacao` per mm of it.
+    std::string expressao(double v, double variacao, const char* argumento) const;
     void palavras(std::string& linha, const Alvo& alvo) const;
     void linha(const std::string& texto);
     void contar(std::uint64_t n);
@@ -59,4 +78,11 @@ private:
     // Where the cutter stands, as written: arcs give their centre from there.
     Ponto posicao_;
     std::uint64_t linhas_ = 0, contadas_ = 0;
+    // Where the hole being written is, and whether its subprogram takes the
+    // centre as its arguments.
+    Furo centro_;
+    bool argumentos_ = false;
+    bool subprograma_depois_ = false;  // a second program follows the first one's end
+    double diametro_ = 0;              // the answered final diameter, where it is a variable
+    Ponto variacao_posicao_;           // how the position written last moves with it
 };

@@ -18,6 +18,12 @@ public:
     // At feed along a circle about `centro` in the plane, of at most half a
     // turn, to `fim`, Z changing evenly; `giro` +1 counter-clockwise.
     virtual void arco(const Alvo& fim, Ponto centro, int giro) = 0;
+    // The same where the final diameter is a variable: `variacao_centro`,
+    // how the centre moves per mm of it.
+    virtual void arco_variavel(const Alvo& fim, Ponto centro, Ponto variacao_centro, int giro) {
+        (void)variacao_centro;
+        arco(fim, centro, giro);
+    }
     // Turn `n` of the pass begins: the comments that say which.
     virtual void volta(std::int64_t n) = 0;
 };

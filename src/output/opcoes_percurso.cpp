@@ -41,13 +41,16 @@ bool z_abaixo_de_L(const Percurso& p, double& z) {
 void gravar_opcoes_percurso(const Percurso& p, bool com_opcoes, Escrita& arquivo) {
     double z = 0;
     const bool abaixo = com_opcoes && z_abaixo_de_L(p, z);
-    if (!p.modos.algum() && !abaixo) return;
+    if (!p.modos.algum() && !abaixo && p.furos.empty()) return;
     arquivo.quebras(1);
     for (const std::string& linha :
          vocabulario::linhas_modos(p.modos, arquivo.dialeto().registro_compensacao, p.helice.passo_rosca,
                                    arquivo.dialeto().registro_desgaste))
         arquivo.linha_comentario(1, linha);
     if (abaixo) arquivo.linha_comentario_formatada(1, f::z_minimo.texto(), z);
+    // The centres, in the order they are cut.
+    for (std::size_t i = 0; i < p.furos.size(); ++i)
+        arquivo.linha_comentario_formatada(1, f::furo.texto(), static_cast<int>(i + 1), p.furos[i].x, p.furos[i].y);
 }
 
 void imprimir_opcoes_percurso(const Percurso& p, bool com_opcoes, Console& console) {

@@ -77,6 +77,9 @@ constexpr Linha<double> tempo{"\nTempo de usinagem: %.1f minutos", arq_tempo.c};
 constexpr auto con_tempo_percurso = juntar_fixo("\n", formato::tempo_percurso.c);
 constexpr auto arq_tempo_percurso = juntar_fixo("\n;", formato::tempo_percurso.c);
 constexpr Linha<double> tempo_percurso{con_tempo_percurso.c, arq_tempo_percurso.c};
+constexpr auto con_furos = juntar_fixo("\n", formato::furos.c);
+constexpr auto arq_furos = juntar_fixo("\n;", formato::furos.c);
+constexpr Linha<int, double> furos{con_furos.c, arq_furos.c};
 constexpr auto arq_rotacao = juntar_fixo("\n\n;", formato::rotacao.c);
 constexpr Linha<double> rotacao{"\n\nRotacao S: %.0f rpm", arq_rotacao.c};
 constexpr auto arq_avanco = juntar_fixo("\n;", formato::avanco.c);
@@ -306,6 +309,7 @@ void emitir_resumo(const DadosRosca& d, DestinoResumo& saida, const ExtrasResumo
     saida.linha(linha::precisao, dbl(d.precisao_passo));
     saida.linha(linha::tempo, dbl(d.tempo_usinagem));
     if (extras.tempo) saida.linha(linha::tempo_percurso, extras.minutos_percurso);
+    if (extras.furos > 0) saida.linha(linha::furos, static_cast<int>(extras.furos), extras.minutos_por_furo);
     saida.linha(linha::rotacao, dbl(d.rotacao_spindle));
     saida.linha(linha::avanco, dbl(d.feed_rate));
     const estendido avanco_por_rotacao = estender(d.feed_rate) / estender(d.rotacao_spindle);

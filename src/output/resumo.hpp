@@ -11,6 +11,9 @@ struct ExtrasResumo {
     bool tempo = false;
     double minutos_percurso = 0;
     bool area_igual = false;
+    // Several holes: how many, the time above being all of them.
+    long long furos = 0;
+    double minutos_por_furo = 0;
 };
 
 // The job summary on the console, with its checks and stops.

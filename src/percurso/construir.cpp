@@ -38,6 +38,8 @@ Percurso construir_percurso(const DadosRosca& d, const OpcoesGeracao& opcoes) {
     p.plano.area_igual = opcoes.modos.area_igual;
 
     p.modos = vocabulario::modos_em_efeito(opcoes.modos, p.interna, p.helice.mao_direita);
+    p.furos = opcoes.furos;
+    p.ajuste = opcoes.ajuste_na_maquina;
     if (p.modos.perfis > 1)
         p.modos.voltas_por_passe = voltas_por_passe(p.helice.comprimento, p.helice.passo_rosca, p.modos.perfis);
     if (p.modos.conicidade != 0) {

@@ -112,6 +112,12 @@ bool SequenciaPasses::proximo_do_passe(PassePercurso& passe) {
     return true;
 }
 
+void mudar_diametro(const Percurso& percurso, PassePercurso& passe, float diametro) {
+    passe.diametro = diametro;
+    passe.helice.raio = vocabulario::raio_percurso(diametro, percurso.plano.diametro_ferramenta, percurso.interna);
+    if (percurso.modos.avanco_na_aresta) passe.avanco = avanco_no_centro(percurso, diametro);
+}
+
 double avanco_no_centro(const Percurso& percurso, float diametro) {
     return vocabulario::avanco_no_centro(percurso.avanco, diametro, percurso.plano.diametro_ferramenta, percurso.interna);
 }

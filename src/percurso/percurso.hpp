@@ -2,6 +2,9 @@
 
 #include <cstdint>
 
+#include <vector>
+
+#include "trabalho/furos.hpp"
 #include "vocabulario/modos_corte.hpp"
 
 // The tool path as geometry, before it is text: what the machine does, in
@@ -88,6 +91,11 @@ struct Percurso {
 
     // The ways of cutting in effect (their implications applied).
     vocabulario::ModosCorte modos;
+    // The hole centres, when the thread is cut at several; none: one hole
+    // on the axis X0 Y0.
+    std::vector<Furo> furos;
+    // The final diameter a variable the operator changes at the control.
+    bool ajuste = false;
     double conicidade_diametro = 0;  // 1/N of a taper 1:N, 0 for a parallel thread
 };
 
@@ -125,6 +133,9 @@ private:
 // The feed of the cutter's centre for a pass of diameter `diametro` when the
 // feed answered is the cutting edge's (vocabulario/regras.hpp).
 double avanco_no_centro(const Percurso& percurso, float diametro);
+
+// The pass at another diameter, everything that follows from it redone.
+void mudar_diametro(const Percurso& percurso, PassePercurso& passe, float diametro);
 
 // About how many lines the passes take in the file (for the progress line).
 double linhas_previstas(const Percurso& percurso);

@@ -670,7 +670,7 @@ void tracar_passe(const Percurso& percurso, const PassePercurso& passe, PasseTra
     t.giro = vocabulario::giro(passe.helice.mao_direita, passe.subindo);
     t.lado_compensacao = vocabulario::lado_compensacao(percurso.interna, t.giro);
     t.corretor = m.corretor;
-    t.hoje = !(passe.subindo || m.tangencial || m.compensacao() || m.arcos || m.perfis > 1);
+    t.hoje = !(passe.subindo || m.tangencial || m.compensacao() || m.arcos || m.perfis > 1 || percurso.ajuste);
     extremos_da_helice(passe.helice, m.arcos, h);
     if (t.hoje) {
         // As today's writers take it: the first turn's points give the

@@ -46,6 +46,9 @@ struct Alvo {
     Ponto xy;
     double profundidade = 0;
     int casas_xy = 3, casas_z = 3;
+    // Where the final diameter is a variable at the control: how X and Y
+    // change per mm of it (the finishing pass); zero elsewhere.
+    Ponto variacao;
 };
 
 enum class TipoSegmento : std::uint8_t {

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "vocabulario/dialeto.hpp"
+#include "trabalho/furos.hpp"
 #include "vocabulario/modos_corte.hpp"
 
 // What the command line asks of the file, beside the dialogue's answers:
@@ -15,6 +17,13 @@ struct OpcoesGeracao {
 
     // The ways of cutting asked for (vocabulario/modos_corte.hpp).
     vocabulario::ModosCorte modos;
+
+    // Several holes: the file of their centres and, once read, the centres.
+    std::string arquivo_furos;
+    std::vector<Furo> furos;
+    // The final diameter a variable the operator changes at the control,
+    // and another that runs or skips the roughing passes.
+    bool ajuste_na_maquina = false;
 
     // Any option given: the run then says where the file went in full.
     bool alguma = false;

@@ -139,6 +139,22 @@ Comentario modo_de_cortar(std::string_view t) {
         c.i = n;
         return marcar(TipoComentario::entradas, n >= 1 && valor_com_unidade(resto, unidade::mm_colchetes, c.a));
     }
+    if (comeca(t, rotulo::furos, r)) {
+        const std::size_t k = ler_inteiro(r, c.i);
+        std::string_view resto;
+        if (k == 0 || !comeca(sem_brancos(r.substr(k)), "-", resto)) return c;
+        return marcar(TipoComentario::furos, c.i >= 1 && valor_com_unidade(resto, rotulo::furos_cada, c.a));
+    }
+    if (comeca(t, rotulo::furo, r)) {
+        const std::size_t k = ler_inteiro(r, c.i);
+        std::string_view resto;
+        if (k == 0 || !comeca(sem_brancos(r.substr(k)), ": X", resto)) return c;
+        const std::size_t m = ler_valor(resto, c.a);
+        std::string_view y;
+        if (m == 0 || !comeca(sem_brancos(resto.substr(m)), "Y", y)) return c;
+        const std::size_t n = ler_valor(y, c.b);
+        return marcar(TipoComentario::furo, n != 0 && sem_brancos(y.substr(n)).empty() && c.i >= 1);
+    }
     if (comeca(t, rotulo::tempo_percurso, r))
         return marcar(TipoComentario::tempo_percurso, valor_com_unidade(r, unidade::minutos, c.a));
     if (comeca(t, rotulo::z_minimo, r))

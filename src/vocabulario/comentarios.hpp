@@ -57,6 +57,8 @@ enum class TipoComentario : std::uint8_t {
     entradas,              // ;Entradas da rosca: %d - avanco por volta %.3f [mm]
     area_igual,            // ;Passes de area igual no perfil em V: ...
     tempo_percurso,        // ;Tempo de corte pelo percurso: %.1f minutos
+    furos,                 // ;Furos: %d - %.1f minutos cada
+    furo,                  // ;Furo %d: X%.3f Y%.3f
 };
 
 struct Comentario {

@@ -84,6 +84,17 @@ struct Dialeto {
 
     std::span<const LinhaBloco> preambulo{};
     std::span<const LinhaBloco> final{};
+
+    // How one hole's path is written once and run at every centre: not at
+    // all (written out for each), as a subroutine with the centre as its
+    // arguments (LinuxCNC's o-words), or as a second program called after a
+    // local shift of the coordinates (Fanuc's M98 with G52).
+    enum class Subprograma { nenhum, o_sub, m98 } subprograma = Subprograma::nenhum;
+    // Variables a program can set and compute with (named parameters,
+    // macro variables): the final diameter's and the one that runs the
+    // roughing passes (1) or skips them (0).
+    bool variaveis = false;
+    std::string_view variavel_diametro{}, variavel_desbastes{};
 };
 
 // The dwell while the spindle comes up to speed.
@@ -173,6 +184,10 @@ inline constexpr Dialeto linuxcnc{
     .pausa = "G4",
     .preambulo = preambulo_linuxcnc,
     .final = final_sem_escala,
+    .subprograma = Dialeto::Subprograma::o_sub,
+    .variaveis = true,
+    .variavel_diametro = "#<_diametro_final>",
+    .variavel_desbastes = "#<_desbastes>",
 };
 
 inline constexpr Dialeto grbl{
@@ -244,6 +259,10 @@ inline constexpr Dialeto fanuc{
     .registro_desgaste = rotulo::compensacao_desgaste_raio,
     .preambulo = preambulo_linuxcnc,
     .final = final_sem_escala,
+    .subprograma = Dialeto::Subprograma::m98,
+    .variaveis = true,
+    .variavel_diametro = "#100",
+    .variavel_desbastes = "#101",
 };
 
 inline constexpr const Dialeto* dialetos[] = {&padrao, &linuxcnc, &grbl, &fanuc};
