@@ -185,10 +185,7 @@ void EscritorIso::rapido(const Alvo& a, bool saindo) {
     std::string l(saindo ? d_.rapido_retracao : d_.rapido);
     palavras(l, a);
     linha(l);
-    if (a.tem_xy) {
-        posicao_ = {como_escrito(a.xy.x), como_escrito(a.xy.y)};
-        variacao_posicao_ = a.variacao;
-    }
+    if (a.tem_xy) lembrar_posicao(a);
 }
 
 void EscritorIso::reta(const Alvo& a, Compensacao c) {
@@ -199,10 +196,7 @@ void EscritorIso::reta(const Alvo& a, Compensacao c) {
     l += avanco_;
     avanco_.clear();
     linha(l);
-    if (a.tem_xy) {
-        posicao_ = {como_escrito(a.xy.x), como_escrito(a.xy.y)};
-        variacao_posicao_ = a.variacao;
-    }
+    if (a.tem_xy) lembrar_posicao(a);
 }
 
 // The centre as offsets from the start, both always written. A helix of many
@@ -263,8 +257,15 @@ void EscritorIso::arco_variavel(const Alvo& fim, Ponto centro, Ponto variacao_ce
     l += avanco_;
     avanco_.clear();
     linha(l);
-    posicao_ = {como_escrito(fim.xy.x), como_escrito(fim.xy.y)};
-    variacao_posicao_ = fim.variacao;
+    lembrar_posicao(fim);
+}
+
+// Where the control stands after a move: the coordinates as printed, or an
+// expression's own value.
+void EscritorIso::lembrar_posicao(const Alvo& a) {
+    const bool x = a.variacao.x != 0, y = a.variacao.y != 0;
+    posicao_ = {x ? a.xy.x : como_escrito(a.xy.x), y ? a.xy.y : como_escrito(a.xy.y)};
+    variacao_posicao_ = a.variacao;
 }
 
 void EscritorIso::variaveis(const Percurso& percurso) {

@@ -63,6 +63,7 @@ private:
     std::string expressao(double v, double variacao, const char* argumento) const;
     void palavras(std::string& linha, const Alvo& alvo) const;
     void linha(const std::string& texto);
+    void lembrar_posicao(const Alvo& alvo);
     void contar(std::uint64_t n);
 
     Escrita escrita_;

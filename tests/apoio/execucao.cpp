@@ -144,8 +144,9 @@ Execucao executar_binario_limitado(const std::string& respostas, std::size_t lim
     return executar_com_entrada([&respostas](std::ostream& f) { f << respostas; }, preparar, "", limite_bytes);
 }
 
-Execucao executar_com_argumentos(const std::string& argumentos, const std::string& respostas) {
-    return executar_com_entrada([&respostas](std::ostream& f) { f << respostas; }, {}, argumentos);
+Execucao executar_com_argumentos(const std::string& argumentos, const std::string& respostas,
+                                 const std::function<void(const std::string& dir)>& preparar) {
+    return executar_com_entrada([&respostas](std::ostream& f) { f << respostas; }, preparar, argumentos);
 }
 
 Execucao executar_binario_gerando(const Escritor& escrever) {

@@ -57,7 +57,8 @@ Execucao executar_binario_limitado(const std::string& respostas, std::size_t lim
 
 // The same with `argumentos` (words for the shell, quoted as needed) on the
 // command line.
-Execucao executar_com_argumentos(const std::string& argumentos, const std::string& respostas = "");
+Execucao executar_com_argumentos(const std::string& argumentos, const std::string& respostas = "",
+                                 const std::function<void(const std::string& dir)>& preparar = {});
 
 // The same with standard input from the null device, which is a character
 // device but not a terminal (nor a console on Windows).
