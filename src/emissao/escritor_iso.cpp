@@ -151,7 +151,7 @@ std::string EscritorIso::expressao(double v, double variacao, const char* argume
 void EscritorIso::coordenada_xy(std::string& l, double v, int casas, double centro, const char* argumento,
                                 double variacao) const {
     if (variacao != 0) {
-        l += expressao(centro + v, variacao, argumento);
+        l += expressao(centro != 0 ? centro + v : v, variacao, argumento);
         return;
     }
     if (argumento != nullptr) {
@@ -160,7 +160,8 @@ void EscritorIso::coordenada_xy(std::string& l, double v, int casas, double cent
         l += juntar({"[", argumento, numero[0] == '-' ? "" : "+", numero, "]"});
         return;
     }
-    escrita_.acrescentar_coordenada(l, centro + v, casas);
+    // Moved only where there is a centre: 0 + -0 would lose the sign today's files print.
+    escrita_.acrescentar_coordenada(l, centro != 0 ? centro + v : v, casas);
 }
 
 void EscritorIso::palavras(std::string& l, const Alvo& a) const {
