@@ -46,7 +46,8 @@ constexpr const char* texto_ajuda_depois =
     "      --discordante       fresamento convencional, idem\n"
     "      --entrada-tangencial  entra e sai de cada helice por um arco tangente\n"
     "      --compensacao       percurso no diametro da rosca, com G41/G42 e o\n"
-    "                          corretor D da --ferramenta (padrao 1); nao no grbl\n"
+    "                          corretor D da --ferramenta (padrao 1; D1 no\n"
+    "                          siemens); nao no grbl\n"
     "      --repetir-acabamento N  o ultimo passe mais N vezes (1 a 5)\n"
     "      --avanco-na-aresta  o avanco respondido e o da aresta de corte; cada\n"
     "                          passe recebe o avanco do centro da fresa\n"
@@ -82,7 +83,7 @@ std::string texto_ajuda() {
     return t + texto_ajuda_depois;
 }
 
-// "padrao, linuxcnc, grbl ou fanuc".
+// "padrao, linuxcnc, grbl, fanuc, heidenhain ou siemens".
 std::string nomes_dos_dialetos() {
     std::string t;
     const std::size_t n = std::size(vocabulario::dialetos);
@@ -106,10 +107,11 @@ std::string mostravel(std::string_view argumento) {
     return r;
 }
 
-Pedido invalido(std::string erro) {
+// `ajuda`: the line sends to --help; not where it lists the choices itself.
+Pedido invalido(std::string erro, bool ajuda = true) {
     Pedido p;
     p.tipo = Pedido::Tipo::invalido;
-    p.erro = std::string(nome_programa) + ": " + erro + " (veja rosca-helicoidal --help)";
+    p.erro = std::string(nome_programa) + ": " + erro + (ajuda ? " (veja rosca-helicoidal --help)" : "");
     return p;
 }
 
@@ -175,7 +177,7 @@ Pedido ler_opcoes_do_arquivo(int argc, const char* const* argv) {
         if (nome == "--comando") {
             o.dialeto = vocabulario::dialeto_por_nome(valor);
             if (o.dialeto == nullptr)
-                return invalido("--comando '" + mostravel(valor) + "' desconhecido: use " + nomes_dos_dialetos());
+                return invalido("--comando '" + mostravel(valor) + "' desconhecido: use " + nomes_dos_dialetos(), false);
         } else if (nome == "--ferramenta") {
             if (!ler_inteiro(valor, 1, 99, o.ferramenta))
                 return invalido("--ferramenta '" + mostravel(valor) + "': use um numero de 1 a 99");
@@ -201,8 +203,9 @@ Pedido ler_opcoes_do_arquivo(int argc, const char* const* argv) {
     if (vistas.find("--concordante ") != std::string::npos && vistas.find("--discordante ") != std::string::npos)
         return invalido("--concordante e --discordante juntas: escolha uma");
     vocabulario::ModosCorte& m = o.modos;
-    // The compensation's D word is the tool's number.
-    if (m.compensacao()) m.corretor = o.ferramenta > 0 ? o.ferramenta : 1;
+    // The compensation's D word is the tool's number, or the dialect's own.
+    if (m.compensacao())
+        m.corretor = o.dialeto->corretor_fixo > 0 ? o.dialeto->corretor_fixo : o.ferramenta > 0 ? o.ferramenta : 1;
     if (m.compensacao() && o.dialeto == &vocabulario::grbl)
         return invalido("--compensacao: o GRBL nao tem compensacao de raio (G41/G42)");
     if (m.conicidade != 0 && m.arcos) return invalido("--arcos com rosca conica: uma helice conica nao e um arco");

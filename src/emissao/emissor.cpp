@@ -17,9 +17,9 @@ public:
         ouvinte_.reta(a, c);
         escritor_.reta(a, c);
     }
-    void arco(const Alvo& fim, Ponto centro, int giro) override {
-        ouvinte_.arco(fim, centro, giro);
-        escritor_.arco(fim, centro, giro);
+    void arco(const Alvo& fim, Ponto centro, double varredura) override {
+        ouvinte_.arco(fim, centro, varredura);
+        escritor_.arco(fim, centro, varredura);
     }
     void volta(std::int64_t n) override {
         ouvinte_.volta(n);
@@ -33,8 +33,18 @@ private:
 
 }  // namespace
 
+namespace {
+
+std::unique_ptr<EscritorDialeto> escritor_do_dialeto(const vocabulario::Dialeto& d, SaidaArquivo& arquivo,
+                                                     const OpcoesEmissao& opcoes) {
+    (void)opcoes;
+    return std::make_unique<EscritorIso>(d, arquivo);
+}
+
+}  // namespace
+
 Emissor::Emissor(const vocabulario::Dialeto& dialeto, SaidaArquivo& arquivo, OpcoesEmissao opcoes)
-    : escritor_(std::make_unique<EscritorIso>(dialeto, arquivo)), opcoes_(opcoes) {}
+    : dialeto_(dialeto), escritor_(escritor_do_dialeto(dialeto, arquivo, opcoes)), opcoes_(std::move(opcoes)) {}
 
 Emissor::~Emissor() = default;
 
@@ -56,7 +66,7 @@ void Emissor::passe(const Percurso& percurso, const PasseTrajeto& t, Verbos& ver
                 if (t.hoje)
                     escritor_->helice_de_hoje(t, opcoes_.escrita_simples || opcoes_.ouvinte ? &verbos : nullptr);
                 else
-                    linearizar_helice(t.helice, verbos);
+                    linearizar_helice(t.helice, verbos, dialeto_.graus_por_arco);
                 break;
         }
     }

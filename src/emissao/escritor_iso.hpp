@@ -34,7 +34,7 @@ public:
 
     void rapido(const Alvo& alvo, bool saindo) override;
     void reta(const Alvo& alvo, Compensacao compensacao) override;
-    void arco(const Alvo& fim, Ponto centro, int giro) override;
+    void arco(const Alvo& fim, Ponto centro, double varredura) override;
     void volta(std::int64_t n) override;
 
 private:

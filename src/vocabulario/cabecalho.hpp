@@ -62,6 +62,8 @@ inline constexpr char compensacao[] = "Compensacao de raio: D";
 inline constexpr char compensacao_tabela[] = "- diametro da fresa na tabela do comando";
 inline constexpr char compensacao_raio[] =
     "- raio da fresa no corretor, na Haas raio ou diametro conforme o ajuste do comando";
+// Heidenhain's and Siemens's tool tables hold the radius.
+inline constexpr char compensacao_raio_tabela[] = "- raio da fresa na tabela de ferramentas do comando";
 inline constexpr char repeticoes[] = "Repeticoes do ultimo passe:";
 inline constexpr char avanco_aresta[] = "Avanco na aresta: cada passe com o avanco do centro da fresa";
 inline constexpr char conicidade[] = "Conicidade: 1:";

@@ -113,7 +113,8 @@ Comentario modo_de_cortar(std::string_view t) {
     }
     if (comeca(t, rotulo::compensacao, r))
         return marcar(TipoComentario::compensacao, (inteiro_e(r, rotulo::compensacao_tabela, c.i) ||
-                                                     inteiro_e(r, rotulo::compensacao_raio, c.i)) &&
+                                                     inteiro_e(r, rotulo::compensacao_raio, c.i) ||
+                                                     inteiro_e(r, rotulo::compensacao_raio_tabela, c.i)) &&
                                                         c.i >= 0);
     if (comeca(t, rotulo::repeticoes, r))
         return marcar(TipoComentario::repeticoes, inteiro_e(r, "", c.i) && c.i >= 0 && c.i <= 1000);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
@@ -25,11 +27,22 @@ enum class TextoComentario {
     restrito,  // upper case, only letters, digits, blanks and . , - + : / = *
 };
 
+// What a control takes as a program's name, where it has rules for one:
+// letters, digits and "_", up to `maximo` characters.
+struct RegraNome {
+    std::size_t maximo = 0;    // 0: no rule
+    bool hifen = false;        // "-" too
+    bool duas_letras = false;  // it starts with two letters, or "_" and a letter
+    bool no_programa = false;  // the program carries its name, not only the file
+};
+
 // The blocks of the preamble and of the trailer, in the order a dialect
 // lists them. Each is written on a line of its own.
 enum class Bloco {
     seguro,                   // the modes the path relies on: mm, absolute, XY plane, feed per minute, no compensation
     troca_ferramenta,         // T and the tool change (only with a tool number)
+    ferramenta_e_gume,        // T and the first cutting edge of its offsets, D1 (only with a tool number)
+    troca,                    // the tool change alone, after ferramenta_e_gume (only with a tool number)
     compensacao_comprimento,  // tool length compensation of that tool (only with a tool number)
     comentario_ferramenta,    // the tool number as a comment, where the control changes no tool
     altura_aproximacao,       // rapid to the approach height
@@ -82,6 +95,22 @@ struct Dialeto {
 
     std::span<const LinhaBloco> preambulo{};
     std::span<const LinhaBloco> final{};
+
+    // The most one block of a helix turns, in degrees: half a turn, which
+    // every control of the ISO family takes; more where the dialect writes
+    // whole turns in one block (`voltas`).
+    double graus_por_arco = 180;
+    // The word of an arc's whole extra turns ("TURN="), where the dialect
+    // has one.
+    std::string_view voltas{};
+    // Written with the compensation's side where the control would
+    // otherwise hold F at the contour, not at the cutter's centre as every
+    // file means it.
+    std::string_view avanco_no_centro{};
+    // The compensation's D word where it is not the tool's number: a
+    // control whose D counts the cutting edges of the tool called takes D1.
+    int corretor_fixo = 0;
+    RegraNome nome_programa{};
 };
 
 // The dwell while the spindle comes up to speed.
@@ -243,7 +272,55 @@ inline constexpr Dialeto fanuc{
     .final = final_sem_escala,
 };
 
-inline constexpr const Dialeto* dialetos[] = {&padrao, &linuxcnc, &grbl, &fanuc};
+// Sinumerik: G710 is metric for lengths and feeds alike (G71 would leave
+// the feeds in the machine's unit); the dwell's F is in seconds; D1 is the
+// first cutting edge of the tool called.
+inline constexpr LinhaBloco preambulo_siemens[] = {
+    {Bloco::seguro, 2},     {Bloco::ferramenta_e_gume, 1}, {Bloco::troca, 1},
+    {Bloco::altura_aproximacao, 1}, {Bloco::origem, 1},    {Bloco::rotacao_e_fuso, 1},
+    {Bloco::pausa, 1},      {Bloco::avanco, 1},
+};
+
+inline constexpr Dialeto siemens{
+    .nome = "siemens",
+    .descricao = "Siemens Sinumerik 828D e 840D (.mpf)",
+    .extensao = ".mpf",
+    .rapido = "G0",
+    .rapido_retracao = "G0",
+    .corte = "G1",
+    .arco_horario = "G2",
+    .arco_anti_horario = "G3",
+    .x = "X",
+    .y = "Y",
+    .z = "Z",
+    .i = "I",
+    .j = "J",
+    .s = "S",
+    .f = "F",
+    .p = "F",
+    .t = "T",
+    .d = "D",
+    .compensacao_esquerda = "G41",
+    .compensacao_direita = "G42",
+    .compensacao_desliga = "G40",
+    .seguro = "G17 G90 G710 G94 G40",
+    .troca_ferramenta = "M6",
+    .liga_fuso = "M3",
+    .desliga_fuso = "M5",
+    .fim_programa = "M30",
+    .pausa = "G4",
+    .registro_compensacao = rotulo::compensacao_raio_tabela,
+    .preambulo = preambulo_siemens,
+    .final = final_sem_escala,
+    // TURN= takes up to 999 more turns: a pass's helix is one block.
+    .graus_por_arco = 360.0 * 999,
+    .voltas = "TURN=",
+    .avanco_no_centro = "CFTCP",
+    .corretor_fixo = 1,
+    .nome_programa = {.maximo = 24, .duas_letras = true},
+};
+
+inline constexpr const Dialeto* dialetos[] = {&padrao, &linuxcnc, &grbl, &fanuc, &siemens};
 
 // The dialect `--comando` names, in any letter case; null when none has that name.
 const Dialeto* dialeto_por_nome(std::string_view nome);
