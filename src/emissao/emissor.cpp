@@ -1,5 +1,6 @@
 #include "emissao/emissor.hpp"
 
+#include "emissao/escritor_heidenhain.hpp"
 #include "emissao/escritor_iso.hpp"
 #include "emissao/linearizacao.hpp"
 
@@ -37,7 +38,10 @@ namespace {
 
 std::unique_ptr<EscritorDialeto> escritor_do_dialeto(const vocabulario::Dialeto& d, SaidaArquivo& arquivo,
                                                      const OpcoesEmissao& opcoes) {
-    (void)opcoes;
+    switch (d.linguagem) {
+        case vocabulario::Linguagem::texto_claro: return criar_escritor_heidenhain(d, arquivo, opcoes.arquivo);
+        case vocabulario::Linguagem::iso: break;
+    }
     return std::make_unique<EscritorIso>(d, arquivo);
 }
 

@@ -27,13 +27,18 @@ enum class TextoComentario {
     restrito,  // upper case, only letters, digits, blanks and . , - + : / = *
 };
 
+// How a family writes a program: in G and M words, which the ISO writer
+// spells from this table, or in Heidenhain's plain language, which has a
+// writer of its own (src/emissao/escritor_heidenhain.cpp).
+enum class Linguagem : std::uint8_t { iso, texto_claro };
+
 // What a control takes as a program's name, where it has rules for one:
 // letters, digits and "_", up to `maximo` characters.
 struct RegraNome {
     std::size_t maximo = 0;    // 0: no rule
     bool hifen = false;        // "-" too
     bool duas_letras = false;  // it starts with two letters, or "_" and a letter
-    bool no_programa = false;  // the program carries its name, not only the file
+    bool no_programa = false;  // the program carries its name (BEGIN PGM), not only the file
 };
 
 // The blocks of the preamble and of the trailer, in the order a dialect
@@ -96,9 +101,10 @@ struct Dialeto {
     std::span<const LinhaBloco> preambulo{};
     std::span<const LinhaBloco> final{};
 
+    Linguagem linguagem = Linguagem::iso;
     // The most one block of a helix turns, in degrees: half a turn, which
     // every control of the ISO family takes; more where the dialect writes
-    // whole turns in one block (`voltas`).
+    // whole turns in one block (`voltas`, Heidenhain's IPA).
     double graus_por_arco = 180;
     // The word of an arc's whole extra turns ("TURN="), where the dialect
     // has one.
@@ -272,6 +278,22 @@ inline constexpr Dialeto fanuc{
     .final = final_sem_escala,
 };
 
+// Plain language: the words are the writer's own; the table gives its
+// name, its comments, the M codes and the rules of its program's name.
+inline constexpr Dialeto heidenhain{
+    .nome = "heidenhain",
+    .descricao = "Heidenhain TNC, texto claro (.h)",
+    .extensao = ".h",
+    .liga_fuso = "M3",
+    .desliga_fuso = "M5",
+    .fim_programa = "M30",
+    .registro_compensacao = rotulo::compensacao_raio_tabela,
+    .linguagem = Linguagem::texto_claro,
+    // 15 turns, the most one CP block takes.
+    .graus_por_arco = 5400,
+    .nome_programa = {.maximo = 24, .hifen = true, .no_programa = true},
+};
+
 // Sinumerik: G710 is metric for lengths and feeds alike (G71 would leave
 // the feeds in the machine's unit); the dwell's F is in seconds; D1 is the
 // first cutting edge of the tool called.
@@ -320,7 +342,7 @@ inline constexpr Dialeto siemens{
     .nome_programa = {.maximo = 24, .duas_letras = true},
 };
 
-inline constexpr const Dialeto* dialetos[] = {&padrao, &linuxcnc, &grbl, &fanuc, &siemens};
+inline constexpr const Dialeto* dialetos[] = {&padrao, &linuxcnc, &grbl, &fanuc, &heidenhain, &siemens};
 
 // The dialect `--comando` names, in any letter case; null when none has that name.
 const Dialeto* dialeto_por_nome(std::string_view nome);
