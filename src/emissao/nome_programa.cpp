@@ -53,14 +53,6 @@ Nome ajustar(const vocabulario::RegraNome& regra, std::string_view original) {
         r.texto = "ROSCA";
         r.mudancas.emplace_back("sem nome no arquivo");
     }
-    if (regra.duas_letras) {
-        const std::string& t = r.texto;
-        const bool comeca = t.size() >= 2 && (letra(t[0]) || t[0] == '_') && letra(t[1]);
-        if (!comeca) {
-            r.texto = "P_" + r.texto;
-            r.mudancas.emplace_back("P_ no comeco");
-        }
-    }
     if (r.texto.size() > regra.maximo) {
         r.texto.resize(regra.maximo);
         r.mudancas.push_back(juntar({"cortado em ", std::to_string(regra.maximo)}));
@@ -86,7 +78,7 @@ std::string aviso_nome_programa(const vocabulario::Dialeto& dialeto, std::string
     for (const std::string& m : n.mudancas) mudancas += (mudancas.empty() ? "" : ", ") + m;
     return juntar({"Programa ", regra.no_programa ? "BEGIN PGM " : "", n.texto,
                    ": o comando aceita nomes so com letras, digitos", regra.hifen ? ", _ e -" : " e _", ", ate ",
-                   std::to_string(regra.maximo), " caracteres", regra.duas_letras ? ", comecando por duas letras" : "",
+                   std::to_string(regra.maximo), " caracteres",
                    "\n(", mudancas, "): grave ou renomeie o arquivo como ", n.texto,
                    extensao.empty() ? dialeto.extensao : extensao});
 }

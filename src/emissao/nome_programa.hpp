@@ -8,8 +8,8 @@
 // The name a control gives the program of the file `arquivo`: the file's
 // name without its folder and extension, within the dialect's rule
 // (vocabulario::RegraNome): other characters become "_" (one for each
-// character, however many bytes it takes), a name that must start with two
-// letters gets "P_" before it, and it is cut at the most the control takes.
+// character, however many bytes it takes), and it is cut at the most the
+// control takes.
 // Without a rule, the name as it is.
 std::string nome_programa(const vocabulario::Dialeto& dialeto, std::string_view arquivo);
 

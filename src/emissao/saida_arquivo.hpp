@@ -56,8 +56,6 @@ public:
     // before each line and leaves blank lines out (a block without a number
     // is no block). `bruto` and `reservar` still write bytes as they are.
     void numerar_blocos() { numerar_ = true; }
-    // The number the next line gets.
-    std::uint64_t proximo_bloco() const { return bloco_; }
     std::string_view fim_de_linha() const { return fim_de_linha_; }
     // `texto` with each "\n" turned into the line end: for pieces formed
     // once and copied as bytes many times.

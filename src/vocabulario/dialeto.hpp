@@ -37,7 +37,6 @@ enum class Linguagem : std::uint8_t { iso, texto_claro };
 struct RegraNome {
     std::size_t maximo = 0;    // 0: no rule
     bool hifen = false;        // "-" too
-    bool duas_letras = false;  // it starts with two letters, or "_" and a letter
     bool no_programa = false;  // the program carries its name (BEGIN PGM), not only the file
 };
 
@@ -339,7 +338,8 @@ inline constexpr Dialeto siemens{
     .voltas = "TURN=",
     .avanco_no_centro = "CFTCP",
     .corretor_fixo = 1,
-    .nome_programa = {.maximo = 24, .duas_letras = true},
+    // Letters, digits and "_": a hyphen is not a program name's.
+    .nome_programa = {.maximo = 24},
 };
 
 inline constexpr const Dialeto* dialetos[] = {&padrao, &linuxcnc, &grbl, &fanuc, &heidenhain, &siemens};
