@@ -289,8 +289,8 @@ TEST(ControlesPontaAPonta, OpcoesDosNovosComandos) {
     const char* interna = trabalhos[0].respostas;
     // Named in --help, taken in any case, refused where no control could cut it.
     const Execucao ajuda = executar_com_argumentos("--help");
-    EXPECT_NE(ajuda.console.find("heidenhain Heidenhain TNC, texto claro (.h)\n"), std::string::npos) << ajuda.console;
-    EXPECT_NE(ajuda.console.find("siemens   Siemens Sinumerik 828D e 840D (.mpf)\n"), std::string::npos);
+    EXPECT_NE(ajuda.console.find("  heidenhain  Heidenhain TNC, texto claro (.h)\n"), std::string::npos) << ajuda.console;
+    EXPECT_NE(ajuda.console.find("  siemens     Siemens Sinumerik 828D e 840D (.mpf)\n"), std::string::npos);
     EXPECT_EQ(gerar("Heidenhain", "", interna), gerar("heidenhain", "", interna));
     for (const char* argumentos : {"--comando siemens --programa 5", "--comando heidenhain --programa 5",
                                    "--comando heidenhain --conica --arcos", "--comando siemens --conica --compensacao"}) {

@@ -78,7 +78,7 @@ std::string texto_ajuda() {
     std::string t = texto_ajuda_antes;
     for (const vocabulario::Dialeto* d : vocabulario::dialetos) {
         std::string nome(d->nome);
-        nome.resize(std::max<std::size_t>(nome.size() + 1, 10), ' ');
+        nome.resize(std::max<std::size_t>(nome.size() + 1, 12), ' ');
         t += "                            " + nome + std::string(d->descricao) + "\n";
     }
     return t + texto_ajuda_depois;
