@@ -250,6 +250,21 @@ TEST(ControlesPontaAPonta, HeidenhainHeliceEmBlocosCpDeAte5400Graus) {
               2 * passes);
 }
 
+// Answers that give heights of 36 digits (a pitch of 2e38, found by the
+// fuzzer): numbers of no real job, written as numbers all the same, with no
+// overflow on the way.
+TEST(ControlesPontaAPonta, HeidenhainComAlturasEnormesTerminaOArquivo) {
+    const Execucao r = executar_com_argumentos(
+        "--comando heidenhain --conica --repetir-acabamento 1 --avanco-na-aresta --saida h.h",
+        "E\n20\n24\n1.50\n17.5\n0.5\n0.1\n14\n5\n2.e38\n0.2\n10\n4\n1.5\nE\n90\n1000\n200\n");
+    ASSERT_EQ(r.status, 0);
+    const std::vector<std::string> b = blocos(r.outros_conteudos.at("h.h"));
+    ASSERT_FALSE(b.empty());
+    EXPECT_EQ(b.back(), "END PGM h MM");
+    EXPECT_NE(std::find_if(b.begin(), b.end(), [](const std::string& l) { return l.find(" Z-5555555") != std::string::npos; }),
+              b.end());
+}
+
 TEST(ControlesPontaAPonta, SiemensInicioFimEVoltasNumBloco) {
     const char* m20 = trabalhos[7].respostas;  // L 5, pitch 2.5: two whole turns
     const Execucao padrao = executar_com_argumentos("--comando siemens --ferramenta 7 --arcos", m20);

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "emissao/linearizacao.hpp"
@@ -16,28 +17,11 @@ constexpr double pi = 3.14159265358979323846;
 // Rounded as the file prints it: the control starts each move from there.
 double como_escrito(double v) { return std::nearbyint(v * 1000) / 1000; }
 
-// A number as written, in thousandths: the rise of an arc is the exact
-// difference of the heights the file gives, rounded as printf rounds them.
-long long milesimos(std::string_view numero) {
-    long long inteiro = 0, fracao = 0;
-    int casas = 0;
-    bool ponto = false;
-    for (char c : numero) {
-        if (c == '.') {
-            ponto = true;
-        } else if (c >= '0' && c <= '9') {
-            if (!ponto) {
-                inteiro = inteiro * 10 + (c - '0');
-            } else if (casas < 3) {
-                fracao = fracao * 10 + (c - '0');
-                ++casas;
-            }
-        }
-    }
-    for (; casas < 3; ++casas) fracao *= 10;
-    const long long v = inteiro * 1000 + fracao;
-    return !numero.empty() && numero[0] == '-' ? -v : v;
-}
+// A number as written: the rise of an arc is the difference of the heights
+// the file gives, rounded as printf rounds them. In extended precision the
+// difference of two numbers of three decimals prints exactly for any real
+// part; a height of no real job gives some number, never a fault.
+long double como_numero(const std::string& numero) { return std::strtold(numero.c_str(), nullptr); }
 
 class EscritorHeidenhain final : public EscritorDialeto {
 public:
@@ -88,7 +72,7 @@ private:
     // Where the cutter stands: as written after a line, as the control
     // computes it after an arc.
     Ponto posicao_;
-    long long z_ = 0;
+    long double z_ = 0;
     std::uint64_t linhas_ = 0, contadas_ = 0;
 };
 
@@ -109,7 +93,7 @@ void EscritorHeidenhain::palavras(std::string& l, const Alvo& a) {
         posicao_ = {como_escrito(a.xy.x), como_escrito(a.xy.y)};
     }
     if (a.tem_z) {
-        z_ = milesimos(palavra(l, "Z", a.profundidade == 0 ? 0.0 : -a.profundidade, a.casas_z));
+        z_ = como_numero(palavra(l, "Z", a.profundidade == 0 ? 0.0 : -a.profundidade, a.casas_z));
     }
 }
 
@@ -141,7 +125,7 @@ void EscritorHeidenhain::preambulo(const Percurso& percurso) {
     linha(juntar({"TOOL CALL ", std::to_string(ferramenta), " Z S", e.numero(percurso.rotacao, 0)}));
     // The spindle comes on with the first positioning.
     std::string altura = "L";
-    z_ = milesimos(palavra(altura, "Z", percurso.altura_aproximacao, 0));
+    z_ = como_numero(palavra(altura, "Z", percurso.altura_aproximacao, 0));
     linha(juntar({altura, " R0 FMAX ", d_.liga_fuso}));
     std::string origem = "L";
     palavra(origem, "X", 0, 0);
@@ -229,10 +213,10 @@ void EscritorHeidenhain::arco(const Alvo& fim, Ponto centro, double varredura) {
     const int giro = varredura > 0 ? 1 : -1;
     const double graus = giro * (v.angulo + 360.0 * static_cast<double>(v.voltas));
     const double ipa = como_escrito(graus);
-    const long long sobe = milesimos(escrita_.numero(fim.profundidade == 0 ? 0.0 : -fim.profundidade, 3)) - z_;
+    const long double z = como_numero(escrita_.numero(fim.profundidade == 0 ? 0.0 : -fim.profundidade, 3));
     std::string l = "CP";
     palavra(l, "IPA", ipa, 3);
-    palavra(l, "IZ", static_cast<double>(sobe) / 1000, 3);
+    palavra(l, "IZ", static_cast<double>(z - z_ + 0.0L), 3);  // never "-0.000"
     l += giro > 0 ? " DR+" : " DR-";
     avanco(l);
     linha(l);
@@ -240,7 +224,7 @@ void EscritorHeidenhain::arco(const Alvo& fim, Ponto centro, double varredura) {
     const double a = ipa * pi / 180;
     const double dx = posicao_.x - centro.x, dy = posicao_.y - centro.y;
     posicao_ = {centro.x + dx * std::cos(a) - dy * std::sin(a), centro.y + dx * std::sin(a) + dy * std::cos(a)};
-    z_ += sobe;
+    z_ = z;
 }
 
 void EscritorHeidenhain::volta(std::int64_t n) {
