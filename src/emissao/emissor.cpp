@@ -32,10 +32,7 @@ private:
     Verbos& ouvinte_;
 };
 
-}  // namespace
-
-namespace {
-
+// The dialect's writer: the ISO one from the table, or a language's own.
 std::unique_ptr<EscritorDialeto> escritor_do_dialeto(const vocabulario::Dialeto& d, SaidaArquivo& arquivo,
                                                      const OpcoesEmissao& opcoes) {
     switch (d.linguagem) {
