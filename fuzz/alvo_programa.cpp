@@ -8,6 +8,7 @@
 // phase. Anything else traps, and so does any sanitizer finding.
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -54,7 +55,8 @@ const std::string pausa = std::string(texto_pausa) + "\n";
 // The options two bytes choose; combinations the command line refuses are left out.
 OpcoesGeracao opcoes_de(std::uint8_t a, std::uint8_t b) {
     OpcoesGeracao o;
-    o.dialeto = vocabulario::dialetos[a & 3];
+    // Two bits of `a` and one of `b`: every dialect, the first two twice.
+    o.dialeto = vocabulario::dialetos[((a & 3) | ((b & 0x40) >> 4)) % std::size(vocabulario::dialetos)];
     vocabulario::ModosCorte& m = o.modos;
     m.arcos = a & 4;
     m.fresamento = (a & 8)    ? vocabulario::Fresamento::concordante
@@ -62,7 +64,8 @@ OpcoesGeracao opcoes_de(std::uint8_t a, std::uint8_t b) {
                               : vocabulario::Fresamento::hoje;
     m.tangencial = a & 32;
     o.ferramenta = (b >> 4) % 3;
-    if ((a & 64) && o.dialeto != &vocabulario::grbl) m.corretor = o.ferramenta > 0 ? o.ferramenta : 1;
+    if ((a & 64) && o.dialeto != &vocabulario::grbl)
+        m.corretor = o.dialeto->corretor_fixo > 0 ? o.dialeto->corretor_fixo : o.ferramenta > 0 ? o.ferramenta : 1;
     if ((a & 128) && !m.arcos && !m.compensacao()) m.conicidade = 3 + b % 98;
     m.repeticoes = (b >> 1) % 6;
     m.avanco_na_aresta = b & 1;
@@ -100,21 +103,33 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t n) 
     exigir(termina_com(saida, pausa));
     if (status == 0) {
         exigir(aberto);
-        const bool enquadrado = opcoes.dialeto->enquadramento;
-        exigir(!arquivo.empty() && arquivo.front() == (enquadrado ? '%' : opcoes.dialeto == &vocabulario::grbl ? '(' : ';'));
-        exigir(termina_com(arquivo, enquadrado ? "\r\nM30\r\n%\r\n" : "\r\nM30\r\n"));
+        const vocabulario::Dialeto& d = *opcoes.dialeto;
+        const std::string fim(d.fim_de_linha);
+        if (d.linguagem == vocabulario::Linguagem::texto_claro) {
+            // Numbered blocks between BEGIN PGM and END PGM.
+            exigir(arquivo.starts_with("0 BEGIN PGM "));
+            exigir(arquivo.find(" END PGM ") != std::string::npos && termina_com(arquivo, " MM" + fim));
+            exigir(arquivo.find(fim + fim) == std::string::npos);
+        } else {
+            const bool enquadrado = d.enquadramento;
+            exigir(!arquivo.empty() &&
+                   arquivo.front() == (enquadrado ? '%' : d.comentario == vocabulario::EstiloComentario::parenteses ? '(' : ';'));
+            exigir(termina_com(arquivo, enquadrado ? fim + "M30" + fim + "%" + fim : fim + "M30" + fim));
+        }
         exigir(termina_com(saida, std::string(sucesso) + pausa));
     } else {
         exigir(saida.find(sucesso) == std::string::npos);
         // Answers that ran out never reach the file.
         if (termina_com(saida, std::string(msg_entrada_encerrada) + pausa)) exigir(!aberto);
     }
-    // The G-code file is ASCII with CR LF line ends only.
+    // The G-code file is ASCII with the dialect's line ends only: CR LF, or LF alone.
+    const bool cr_lf = opcoes.dialeto->fim_de_linha == "\r\n";
     for (std::size_t i = 0; i < arquivo.size(); ++i) {
         const auto c = static_cast<unsigned char>(arquivo[i]);
         exigir(c < 0x80);
-        if (c == '\n') exigir(i > 0 && arquivo[i - 1] == '\r');
-        if (c == '\r') exigir(i + 1 == arquivo.size() || arquivo[i + 1] == '\n');
+        if (c == '\n') exigir(!cr_lf || (i > 0 && arquivo[i - 1] == '\r'));
+        // A file cut short by a failed write may end between the two.
+        if (c == '\r') exigir(cr_lf && (i + 1 == arquivo.size() || arquivo[i + 1] == '\n'));
     }
     return 0;
 }

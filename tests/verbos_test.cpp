@@ -4,6 +4,8 @@
 // way in starts at the start angle answered, in every dialect.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -22,16 +24,34 @@ namespace {
 class Gravador final : public Verbos {
 public:
     std::vector<std::string> verbos;
+    // The same, with the arcs that follow one another about one centre in
+    // one sense as one: a helix of several turns in one block and the same
+    // helix in half turns are the same move.
+    std::vector<std::string> juntos;
 
     void rapido(const Alvo& a, bool saindo) override { anotar("rapido", a, saindo ? 1 : 0); }
     void reta(const Alvo& a, Compensacao c) override { anotar("reta", a, static_cast<int>(c)); }
-    void arco(const Alvo& fim, Ponto centro, int giro) override {
-        char t[96];
-        std::snprintf(t, sizeof t, " centro %.9g %.9g giro %d", centro.x, centro.y, giro);
+    void arco(const Alvo& fim, Ponto centro, double varredura) override {
+        char t[128];
+        std::snprintf(t, sizeof t, " centro %.9g %.9g giro %d varre %.6f", centro.x, centro.y, varredura > 0 ? 1 : -1,
+                      varredura);
         anotar("arco", fim, 0);
+        const std::string alvo = verbos.back();
         verbos.back() += t;
+        const bool continua = arco_aberto_ && centro.x == centro_.x && centro.y == centro_.y &&
+                              (varredura > 0) == (varredura_ > 0);
+        if (continua) juntos.pop_back();
+        varredura_ = continua ? varredura_ + varredura : varredura;
+        arco_aberto_ = true;
+        centro_ = centro;
+        std::snprintf(t, sizeof t, " centro %.9g %.9g varre %.6f", centro.x, centro.y, varredura_);
+        juntos.push_back(alvo + t);
     }
-    void volta(std::int64_t n) override { verbos.push_back("volta " + std::to_string(n)); }
+    void volta(std::int64_t n) override {
+        verbos.push_back("volta " + std::to_string(n));
+        juntos.push_back(verbos.back());
+        arco_aberto_ = false;
+    }
 
 private:
     void anotar(const char* nome, const Alvo& a, int extra) {
@@ -39,7 +59,15 @@ private:
         std::snprintf(t, sizeof t, "%s %d %d %.9g %.9g %.9g %d %d %d", nome, a.tem_xy, a.tem_z, a.xy.x, a.xy.y,
                       a.profundidade, a.casas_xy, a.casas_z, extra);
         verbos.push_back(t);
+        if (std::string_view(nome) != "arco") {
+            juntos.push_back(t);
+            arco_aberto_ = false;
+        }
     }
+
+    bool arco_aberto_ = false;
+    Ponto centro_;
+    double varredura_ = 0;
 };
 
 struct Trabalho {
@@ -69,8 +97,7 @@ DadosRosca planejado(const Trabalho& t) {
     return d;
 }
 
-std::vector<std::string> verbos_de(const vocabulario::Dialeto& dialeto, const DadosRosca& d,
-                                   const vocabulario::ModosCorte& modos) {
+Gravador verbos_de(const vocabulario::Dialeto& dialeto, const DadosRosca& d, const vocabulario::ModosCorte& modos) {
     std::string bytes;
     SaidaArquivo arquivo(std::make_unique<DestinoMemoria>(&bytes));
     Gravador g;
@@ -79,29 +106,52 @@ std::vector<std::string> verbos_de(const vocabulario::Dialeto& dialeto, const Da
     o.dialeto = &dialeto;
     o.modos = modos;
     emissor.passes(construir_percurso(d, o));
-    return g.verbos;
+    return g;
 }
 
 TEST(Verbos, CadaDialetoRecebeOsMesmosMovimentos) {
     const Trabalho trabalhos[] = {{'I', 20, 17.5f, 0.5f, 0.1f, 14, 5, 2.5f, 'D', 0},
                                   {'E', 16.933f, 20, 0.5f, 0.1f, 14, 4, 2.5f, 'E', 45.5f},
-                                  {'I', 10, 0, 0, 0, 8.5f, 3, 1.5f, 'E', 300}};
+                                  {'I', 10, 0, 0, 0, 8.5f, 3, 1.5f, 'E', 300},
+                                  // 16 turns: more than one of Heidenhain's blocks of 15.
+                                  {'I', 16, 14, 0.3f, 0.1f, 10, 32, 2, 'D', 10}};
     vocabulario::ModosCorte tangencial;
     tangencial.tangencial = true;
     tangencial.fresamento = vocabulario::Fresamento::concordante;
     vocabulario::ModosCorte compensacao;
     compensacao.corretor = 2;
     compensacao.fresamento = vocabulario::Fresamento::discordante;
+    vocabulario::ModosCorte arcos;
+    arcos.arcos = true;
     vocabulario::ModosCorte conica;
     conica.conicidade = 16;
     conica.repeticoes = 1;
     for (const Trabalho& t : trabalhos)
-        for (const vocabulario::ModosCorte& pedidos : {vocabulario::ModosCorte{}, tangencial, compensacao, conica}) {
+        for (const vocabulario::ModosCorte& pedidos : {vocabulario::ModosCorte{}, tangencial, compensacao, arcos, conica}) {
             const DadosRosca d = planejado(t);
-            const std::vector<std::string> padrao = verbos_de(vocabulario::padrao, d, pedidos);
-            EXPECT_GT(padrao.size(), 8u);
-            for (const vocabulario::Dialeto* dialeto : vocabulario::dialetos)
-                EXPECT_EQ(verbos_de(*dialeto, d, pedidos), padrao) << dialeto->nome << " " << t.tipo << t.angulo;
+            const Gravador padrao = verbos_de(vocabulario::padrao, d, pedidos);
+            EXPECT_GT(padrao.verbos.size(), 8u);
+            for (const vocabulario::Dialeto* dialeto : vocabulario::dialetos) {
+                SCOPED_TRACE(std::string(dialeto->nome) + " " + t.tipo + std::to_string(t.angulo));
+                const Gravador g = verbos_de(*dialeto, d, pedidos);
+                // Arcs of at most half a turn: the very same verbs.
+                if (dialeto->graus_por_arco == 180) {
+                    EXPECT_EQ(g.verbos, padrao.verbos);
+                }
+                EXPECT_EQ(g.juntos, padrao.juntos);
+                // Whole turns in one block: a pass's helix in as few as the dialect allows.
+                if (pedidos.arcos || pedidos.compensacao()) {
+                    const std::size_t blocos_helice = std::count_if(g.verbos.begin(), g.verbos.end(), [](const std::string& v) {
+                        return v.starts_with("arco") && v.find(" centro 0 0 ") != std::string::npos;
+                    });
+                    const std::size_t passes = std::count_if(g.verbos.begin(), g.verbos.end(), [](const std::string& v) {
+                        return v == "volta 1";
+                    });
+                    const double voltas = t.l / t.passo;
+                    const double por_bloco = dialeto->graus_por_arco / 360;
+                    EXPECT_EQ(blocos_helice, passes * static_cast<std::size_t>(std::ceil(voltas / por_bloco - 1e-9)));
+                }
+            }
         }
 }
 
@@ -115,6 +165,8 @@ TEST(Verbos, PalavrasDeCadaDialetoSaoOsCodigosDaTabela) {
     using vocabulario::Funcao;
     for (const vocabulario::Dialeto* d : vocabulario::dialetos) {
         SCOPED_TRACE(d->nome);
+        // Plain language has no G words: its writer spells every block.
+        if (d->linguagem != vocabulario::Linguagem::iso) continue;
         EXPECT_EQ(numero_da_palavra(d->rapido), vocabulario::numero_g(Funcao::rapido));
         EXPECT_EQ(numero_da_palavra(d->rapido_retracao), vocabulario::numero_g(Funcao::rapido));
         EXPECT_EQ(numero_da_palavra(d->corte), vocabulario::numero_g(Funcao::corte));
@@ -154,8 +206,12 @@ TEST(Verbos, EntradaTangencialComecaNoAnguloRespondidoEmCadaDialeto) {
         ASSERT_EQ(e.status, 0);
         const std::string& f = e.outros_conteudos.at("p.nc");
         const std::string x(d->x), y(d->y), z(d->z), corte(d->corte);
-        EXPECT_NE(f.find(corte + " " + x + "3.505 " + y + "-3.566 " + z + "0.000"), std::string::npos) << f.substr(0, 3000);
-        EXPECT_EQ(f.find(x + "3.536 " + y + "-3.536 " + z + "0.000"), std::string::npos);
+        // Plain language: the writer's own words, every number signed.
+        const bool iso = d->linguagem == vocabulario::Linguagem::iso;
+        EXPECT_NE(f.find(iso ? corte + " " + x + "3.505 " + y + "-3.566 " + z + "0.000" : " L X+3.505 Y-3.566 Z+0.000\r\n"),
+                  std::string::npos)
+            << f.substr(0, 3000);
+        EXPECT_EQ(f.find(iso ? x + "3.536 " + y + "-3.536 " + z + "0.000" : "X+3.536 Y-3.536 Z+0.000"), std::string::npos);
     }
 }
 

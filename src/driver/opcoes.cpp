@@ -34,23 +34,25 @@ constexpr const char* texto_ajuda_antes =
 // After the dialects, each on a line of its own from the dialect table.
 constexpr const char* texto_ajuda_depois =
     "      --ferramenta N      troca para a ferramenta N (1 a 99) e liga o seu\n"
-    "                          corretor de comprimento (no grbl, so um comentario)\n"
+    "                          corretor de comprimento (no grbl, so um comentario;\n"
+    "                          no heidenhain TOOL CALL N, padrao 1)\n"
     "      --programa N        numero do programa O (1 a 9999, padrao 1; fanuc)\n"
     "      --saida ARQUIVO     nome ou caminho do arquivo (padrao:\n"
     "                          ROSCA-HELICOIDAL_PARALELA com a extensao do comando)\n"
     "\n"
     "Modos de cortar (combinam entre si e com --comando):\n"
-    "      --arcos             cada volta em arcos helicoidais (G2/G3), nao em 360\n"
-    "                          retas de um grau\n"
+    "      --arcos             cada volta em arcos helicoidais (G2/G3; CP no\n"
+    "                          heidenhain), nao em 360 retas de um grau\n"
     "      --concordante       fresamento concordante (o spindle em M3); quando\n"
     "                          preciso, os passes sobem do fundo ate a face\n"
     "      --discordante       fresamento convencional, idem\n"
     "      --entrada-tangencial  entra e sai de cada helice por um arco tangente\n"
     "      --compensacao [contorno|desgaste]\n"
     "                          percurso no diametro da rosca, com G41/G42 e o\n"
-    "                          corretor D da --ferramenta (padrao 1); com\n"
-    "                          desgaste, o percurso do centro da fresa e so o\n"
-    "                          desgaste no corretor; nao no grbl\n"
+    "                          corretor D da --ferramenta (padrao 1; D1 no siemens,\n"
+    "                          RL/RR no heidenhain); com desgaste, o percurso do\n"
+    "                          centro da fresa e so o desgaste no corretor; nao\n"
+    "                          no grbl\n"
     "      --repetir-acabamento N  o ultimo passe mais N vezes (1 a 5)\n"
     "      --avanco-na-aresta  o avanco respondido e o da aresta de corte; cada\n"
     "                          passe recebe o avanco do centro da fresa\n"
@@ -94,13 +96,13 @@ std::string texto_ajuda() {
     std::string t = texto_ajuda_antes;
     for (const vocabulario::Dialeto* d : vocabulario::dialetos) {
         std::string nome(d->nome);
-        nome.resize(std::max<std::size_t>(nome.size() + 1, 10), ' ');
+        nome.resize(std::max<std::size_t>(nome.size() + 1, 12), ' ');
         t += "                            " + nome + std::string(d->descricao) + "\n";
     }
     return t + texto_ajuda_depois;
 }
 
-// "padrao, linuxcnc, grbl ou fanuc".
+// "padrao, linuxcnc, grbl, fanuc, heidenhain ou siemens".
 std::string nomes_dos_dialetos() {
     std::string t;
     const std::size_t n = std::size(vocabulario::dialetos);
@@ -124,10 +126,11 @@ std::string mostravel(std::string_view argumento) {
     return r;
 }
 
-Pedido invalido(std::string erro) {
+// `ajuda`: the line sends to --help; not where it lists the choices itself.
+Pedido invalido(std::string erro, bool ajuda = true) {
     Pedido p;
     p.tipo = Pedido::Tipo::invalido;
-    p.erro = std::string(nome_programa) + ": " + erro + " (veja rosca-helicoidal --help)";
+    p.erro = std::string(nome_programa) + ": " + erro + (ajuda ? " (veja rosca-helicoidal --help)" : "");
     return p;
 }
 
@@ -208,7 +211,7 @@ Pedido ler_opcoes_do_arquivo(int argc, const char* const* argv) {
         if (nome == "--comando") {
             o.dialeto = vocabulario::dialeto_por_nome(valor);
             if (o.dialeto == nullptr)
-                return invalido("--comando '" + mostravel(valor) + "' desconhecido: use " + nomes_dos_dialetos());
+                return invalido("--comando '" + mostravel(valor) + "' desconhecido: use " + nomes_dos_dialetos(), false);
         } else if (nome == "--ferramenta") {
             if (!ler_inteiro(valor, 1, 99, o.ferramenta))
                 return invalido("--ferramenta '" + mostravel(valor) + "': use um numero de 1 a 99");
@@ -247,8 +250,9 @@ Pedido ler_opcoes_do_arquivo(int argc, const char* const* argv) {
     if (vistas.find("--concordante ") != std::string::npos && vistas.find("--discordante ") != std::string::npos)
         return invalido("--concordante e --discordante juntas: escolha uma");
     vocabulario::ModosCorte& m = o.modos;
-    // The compensation's D word is the tool's number.
-    if (m.compensacao()) m.corretor = o.ferramenta > 0 ? o.ferramenta : 1;
+    // The compensation's D word is the tool's number, or the dialect's own.
+    if (m.compensacao())
+        m.corretor = o.dialeto->corretor_fixo > 0 ? o.dialeto->corretor_fixo : o.ferramenta > 0 ? o.ferramenta : 1;
     if (m.compensacao() && o.dialeto == &vocabulario::grbl)
         return invalido("--compensacao: o GRBL nao tem compensacao de raio (G41/G42)");
     if (m.conicidade != 0 && m.arcos) return invalido("--arcos com rosca conica: uma helice conica nao e um arco");

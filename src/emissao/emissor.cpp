@@ -1,5 +1,6 @@
 #include "emissao/emissor.hpp"
 
+#include "emissao/escritor_heidenhain.hpp"
 #include "emissao/escritor_iso.hpp"
 #include "emissao/linearizacao.hpp"
 #include "trabalho/parada_critica.hpp"
@@ -18,9 +19,9 @@ public:
         ouvinte_.reta(a, c);
         escritor_.reta(a, c);
     }
-    void arco(const Alvo& fim, Ponto centro, int giro) override {
-        ouvinte_.arco(fim, centro, giro);
-        escritor_.arco(fim, centro, giro);
+    void arco(const Alvo& fim, Ponto centro, double varredura) override {
+        ouvinte_.arco(fim, centro, varredura);
+        escritor_.arco(fim, centro, varredura);
     }
     void volta(std::int64_t n) override {
         ouvinte_.volta(n);
@@ -41,20 +42,16 @@ struct Gravacao final : public Verbos {
         bool saindo = false;
         Compensacao compensacao = Compensacao::nenhuma;
         Ponto centro;
-        int giro = 0;
+        double varredura = 0;
         std::int64_t n = 0;
     };
     std::vector<Verbo> verbos;
-    void rapido(const Alvo& a, bool saindo) override { verbos.push_back({Verbo::rapido, a, saindo}); }
-    void reta(const Alvo& a, Compensacao c) override { verbos.push_back({Verbo::reta, a, false, c}); }
-    void arco(const Alvo& fim, Ponto centro, int giro) override {
-        verbos.push_back({Verbo::arco, fim, false, Compensacao::nenhuma, centro, giro});
+    void rapido(const Alvo& a, bool saindo) override { verbos.push_back({Verbo::rapido, a, saindo, {}, {}, 0, 0}); }
+    void reta(const Alvo& a, Compensacao c) override { verbos.push_back({Verbo::reta, a, false, c, {}, 0, 0}); }
+    void arco(const Alvo& fim, Ponto centro, double varredura) override {
+        verbos.push_back({Verbo::arco, fim, false, Compensacao::nenhuma, centro, varredura, 0});
     }
-    void volta(std::int64_t n) override {
-        Verbo v{Verbo::volta, {}};
-        v.n = n;
-        verbos.push_back(v);
-    }
+    void volta(std::int64_t n) override { verbos.push_back({Verbo::volta, {}, false, {}, {}, 0, n}); }
 };
 
 bool mesma_forma(const Gravacao& a, const Gravacao& b) {
@@ -62,17 +59,27 @@ bool mesma_forma(const Gravacao& a, const Gravacao& b) {
     for (std::size_t i = 0; i < a.verbos.size(); ++i) {
         const auto& x = a.verbos[i];
         const auto& y = b.verbos[i];
-        if (x.tipo != y.tipo || x.alvo.tem_xy != y.alvo.tem_xy || x.alvo.tem_z != y.alvo.tem_z || x.giro != y.giro ||
+        if (x.tipo != y.tipo || x.alvo.tem_xy != y.alvo.tem_xy || x.alvo.tem_z != y.alvo.tem_z || (x.varredura > 0) != (y.varredura > 0) ||
             x.compensacao != y.compensacao || x.saindo != y.saindo)
             return false;
     }
     return true;
 }
 
+// The dialect's writer: the ISO one from the table, or a language's own.
+std::unique_ptr<EscritorDialeto> escritor_do_dialeto(const vocabulario::Dialeto& d, SaidaArquivo& arquivo,
+                                                     const OpcoesEmissao& opcoes) {
+    switch (d.linguagem) {
+        case vocabulario::Linguagem::texto_claro: return criar_escritor_heidenhain(d, arquivo, opcoes.arquivo);
+        case vocabulario::Linguagem::iso: break;
+    }
+    return std::make_unique<EscritorIso>(d, arquivo);
+}
+
 }  // namespace
 
 Emissor::Emissor(const vocabulario::Dialeto& dialeto, SaidaArquivo& arquivo, OpcoesEmissao opcoes)
-    : escritor_(std::make_unique<EscritorIso>(dialeto, arquivo)), opcoes_(opcoes), dialeto_(dialeto) {
+    : dialeto_(dialeto), escritor_(escritor_do_dialeto(dialeto, arquivo, opcoes)), opcoes_(std::move(opcoes)) {
     if (opcoes_.ouvinte) repassa_ = std::make_unique<Repassa>(*escritor_, *opcoes_.ouvinte);
 }
 
@@ -100,11 +107,11 @@ void Emissor::passe(const Percurso& percurso, const PasseTrajeto& t, Verbos& ver
                 const bool simples =
                     opcoes_.escrita_simples || opcoes_.ouvinte || !escritor_->coordenadas_simples();
                 if (s.indice_helice >= 0)
-                    linearizar_helice(t.voltas[static_cast<std::size_t>(s.indice_helice)], verbos);
+                    linearizar_helice(t.voltas[static_cast<std::size_t>(s.indice_helice)], verbos, dialeto_.graus_por_arco);
                 else if (t.hoje)
                     escritor_->helice_de_hoje(t, simples ? &verbos : nullptr);
                 else
-                    linearizar_helice(t.helice, verbos);
+                    linearizar_helice(t.helice, verbos, dialeto_.graus_por_arco);
                 break;
             }
         }
@@ -137,7 +144,7 @@ void Emissor::passe_variavel(const Percurso& percurso, const PasseTrajeto& t, Ve
                 case Gravacao::Verbo::volta: verbos.volta(v.n); break;
                 case Gravacao::Verbo::arco:
                     verbos.arco_variavel(v.alvo, v.centro,
-                                         {(v.centro.x - w.centro.x) * escala, (v.centro.y - w.centro.y) * escala}, v.giro);
+                                         {(v.centro.x - w.centro.x) * escala, (v.centro.y - w.centro.y) * escala}, v.varredura);
                     break;
             }
         }

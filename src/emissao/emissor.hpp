@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "emissao/escrita.hpp"
@@ -20,6 +21,9 @@ struct OpcoesEmissao {
     // Told of every move as the dialect's writer is (for tests): the same
     // verbs, whatever the dialect.
     Verbos* ouvinte = nullptr;
+    // The file's name, of which a dialect that names its program takes the
+    // name (nome_programa.hpp).
+    std::string arquivo{};
 };
 
 // Writes a tool path in a dialect: each pass's moves as the path gives
@@ -53,9 +57,9 @@ private:
     // The verbs' destination: the dialect's writer, with the listener beside it.
     Verbos& verbos();
 
+    const vocabulario::Dialeto& dialeto_;
     std::unique_ptr<EscritorDialeto> escritor_;
     std::unique_ptr<Verbos> repassa_;
-    const vocabulario::Dialeto& dialeto_;
     OpcoesEmissao opcoes_;
     Extremos extremos_;
 };

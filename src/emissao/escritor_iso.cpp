@@ -1,5 +1,6 @@
 #include "emissao/escritor_iso.hpp"
 
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 
@@ -54,6 +55,12 @@ std::string EscritorIso::bloco(const Percurso& percurso, Bloco b) const {
         case Bloco::troca_ferramenta:
             if (percurso.ferramenta <= 0) return {};
             return juntar({d_.t, ferramenta, " ", d_.troca_ferramenta});
+        case Bloco::ferramenta_e_gume:
+            if (percurso.ferramenta <= 0) return {};
+            return juntar({d_.t, ferramenta, " ", d_.d, "1"});
+        case Bloco::troca:
+            if (percurso.ferramenta <= 0) return {};
+            return std::string(d_.troca_ferramenta);
         case Bloco::compensacao_comprimento:
             if (percurso.ferramenta <= 0) return {};
             return juntar({d_.compensacao_comprimento, " ", d_.h, ferramenta});
@@ -122,9 +129,11 @@ void EscritorIso::abrir_passe(const PasseTrajeto& p) {
     hoje_ = p.hoje;
     textos_ = textos_volta(escrita_, p.passe, p.interna);
     lado_compensacao_.clear();
-    if (p.corretor >= 0)
+    if (p.corretor >= 0) {
         lado_compensacao_ = juntar({" ", p.lado_compensacao == 41 ? d_.compensacao_esquerda : d_.compensacao_direita,
                                     " ", d_.d, std::to_string(p.corretor)});
+        if (!d_.avanco_no_centro.empty()) lado_compensacao_ += juntar({" ", d_.avanco_no_centro});
+    }
     avanco_.clear();
     if (p.passe.avanco > 0 && !hoje_) avanco_ = juntar({" ", d_.f, escrita_.numero(p.passe.avanco, 1)});
 }
@@ -202,11 +211,26 @@ void EscritorIso::reta(const Alvo& a, Compensacao c) {
 
 // The centre as offsets from the start, both always written. A helix of many
 // turns is mostly these lines: formed in the file's own buffer.
-void EscritorIso::arco(const Alvo& fim, Ponto centro, int giro) {
+void EscritorIso::arco(const Alvo& fim, Ponto centro, double varredura) {
+    const int giro = varredura > 0 ? 1 : -1;
     const std::string_view g = giro > 0 ? d_.arco_anti_horario : d_.arco_horario;
+    // Whole turns more where the dialect writes them, counted from the ends
+    // as written: those of a helix of whole turns are the same point, which
+    // the control takes for a full circle.
+    std::int64_t voltas = 0;
+    if (!d_.voltas.empty()) {
+        const VoltasArco v =
+            voltas_do_arco(posicao_, {como_escrito(fim.xy.x), como_escrito(fim.xy.y)}, centro, varredura);
+        if (v.voltas < 0) {
+            reta(fim, Compensacao::nenhuma);
+            return;
+        }
+        voltas = v.voltas;
+    }
     SaidaArquivo& arquivo = escrita_.arquivo();
     const std::string_view fim_de_linha = arquivo.fim_de_linha();
-    const std::size_t maximo = fim_de_linha.size() + g.size() + 5 * (2 + 8 + Escrita::max_coordenada) + avanco_.size();
+    const std::size_t maximo = fim_de_linha.size() + g.size() + 5 * (2 + 8 + Escrita::max_coordenada) +
+                               d_.voltas.size() + 24 + avanco_.size();
     char* const inicio = arquivo.reservar(maximo);
     char* p = inicio;
     auto copiar = [&p](std::string_view t) {
@@ -234,6 +258,11 @@ void EscritorIso::arco(const Alvo& fim, Ponto centro, int giro) {
     palavra_em(d_.z, z_de(fim.profundidade));
     palavra_em(d_.i, centro.x - posicao_.x);
     palavra_em(d_.j, centro.y - posicao_.y);
+    if (voltas > 0) {
+        *p++ = ' ';
+        copiar(d_.voltas);
+        p = std::to_chars(p, p + 24, voltas).ptr;
+    }
     copiar(avanco_);
     avanco_.clear();
     arquivo.avancar(static_cast<std::size_t>(p - inicio));
@@ -244,13 +273,13 @@ void EscritorIso::arco(const Alvo& fim, Ponto centro, int giro) {
 
 // The centre as offsets from the start, each moving with the final diameter
 // as the centre and the start do.
-void EscritorIso::arco_variavel(const Alvo& fim, Ponto centro, Ponto variacao_centro, int giro) {
+void EscritorIso::arco_variavel(const Alvo& fim, Ponto centro, Ponto variacao_centro, double varredura) {
     if (fim.variacao.x == 0 && fim.variacao.y == 0 && variacao_centro.x == 0 && variacao_centro.y == 0 &&
         variacao_posicao_.x == 0 && variacao_posicao_.y == 0) {
-        arco(fim, centro, giro);
+        arco(fim, centro, varredura);
         return;
     }
-    std::string l(giro > 0 ? d_.arco_anti_horario : d_.arco_horario);
+    std::string l(varredura > 0 ? d_.arco_anti_horario : d_.arco_horario);
     palavras(l, fim);
     const double vi = variacao_centro.x - variacao_posicao_.x, vj = variacao_centro.y - variacao_posicao_.y;
     l += juntar({" ", d_.i, vi != 0 ? expressao(centro.x - posicao_.x, vi, nullptr) : escrita_.coordenada(centro.x - posicao_.x, 3)});
@@ -372,7 +401,7 @@ void EscritorIso::helice_de_hoje(const PasseTrajeto& p, Verbos* verbos) {
     if (verbos != nullptr || p.helice.helice.conicidade != 0) {
         Verbos& v = verbos != nullptr ? *verbos : *this;
         v.volta(1);
-        linearizar_helice(p.helice, v);
+        linearizar_helice(p.helice, v, d_.graus_por_arco);
         escrita_.quebras(1);
         return;
     }

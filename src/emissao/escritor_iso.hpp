@@ -41,12 +41,12 @@ public:
     void variaveis(const Percurso& percurso) override;
     void abrir_desbastes() override;
     void fechar_desbastes() override;
-    void arco_variavel(const Alvo& fim, Ponto centro, Ponto variacao_centro, int giro) override;
+    void arco_variavel(const Alvo& fim, Ponto centro, Ponto variacao_centro, double varredura) override;
     bool coordenadas_simples() const override { return !argumentos_ && centro_.x == 0 && centro_.y == 0; }
 
     void rapido(const Alvo& alvo, bool saindo) override;
     void reta(const Alvo& alvo, Compensacao compensacao) override;
-    void arco(const Alvo& fim, Ponto centro, int giro) override;
+    void arco(const Alvo& fim, Ponto centro, double varredura) override;
     void volta(std::int64_t n) override;
 
 private:

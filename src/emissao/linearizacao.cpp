@@ -47,13 +47,13 @@ void linearizar_arco(const Segmento& s, bool arcos, Verbos& verbos) {
         const Ponto q = k == passos ? s.alvo.xy
                                     : Ponto{a.centro.x + a.raio * std::cos(angulo), a.centro.y + a.raio * std::sin(angulo)};
         if (arcos)
-            verbos.arco(no_ponto(q.x, q.y, prof), a.centro, a.giro);
+            verbos.arco(no_ponto(q.x, q.y, prof), a.centro, a.varredura / passos);
         else
             verbos.reta(no_ponto(q.x, q.y, prof), Compensacao::nenhuma);
     }
 }
 
-void linearizar_helice(const TrechoHelice& t, Verbos& verbos) {
+void linearizar_helice(const TrechoHelice& t, Verbos& verbos, double graus_por_arco) {
     const Helice& h = t.helice;
     if (t.arcos) {
         const int s = h.mao_direita ? -1 : 1;
@@ -61,16 +61,17 @@ void linearizar_helice(const TrechoHelice& t, Verbos& verbos) {
         const double varredura = t.t_fim - t.t_ini;
         // A helix of more turns than any file could hold is written until the
         // file stops taking them; the count only must stay a number.
-        const double quantas = std::ceil(std::fabs(varredura) / 180 - 1e-9);
+        const double quantas = std::ceil(std::fabs(varredura) / graus_por_arco - 1e-9);
         const auto pecas = quantas < 0x1p62 ? static_cast<std::int64_t>(quantas) : std::int64_t{1} << 62;
         const double rp = t.raio_programado(0);
+        const double por_peca = giro * std::fabs(varredura) / static_cast<double>(pecas);
         for (std::int64_t k = 1; k <= pecas; ++k) {
             const bool ultima = k == pecas;
             const double a = ultima ? t.t_fim : t.t_ini + varredura * static_cast<double>(k) / static_cast<double>(pecas);
             const double prof = ultima ? t.prof_fim
                                        : t.prof_ini + (t.prof_fim - t.prof_ini) * static_cast<double>(k) /
                                                           static_cast<double>(pecas);
-            verbos.arco(no_ponto(rp * std::cos(rad(a)), rp * (s * std::sin(rad(a))), prof), {0, 0}, giro);
+            verbos.arco(no_ponto(rp * std::cos(rad(a)), rp * (s * std::sin(rad(a))), prof), {0, 0}, por_peca);
         }
         return;
     }
@@ -95,4 +96,19 @@ void linearizar_helice(const TrechoHelice& t, Verbos& verbos) {
         const PontoHelice p = ponto_helice(t.raio_programado(0), h.angulo_inicial, h.mao_direita);
         verbos.reta(no_ponto(p.x, p.y, 0), Compensacao::nenhuma);
     }
+}
+
+VoltasArco voltas_do_arco(Ponto de, Ponto ate, Ponto centro, double varredura) {
+    VoltasArco r;
+    if (de.x == ate.x && de.y == ate.y) {
+        r.angulo = 360;
+    } else {
+        const double a_de = std::atan2(de.y - centro.y, de.x - centro.x) * 180 / pi;
+        const double a_ate = std::atan2(ate.y - centro.y, ate.x - centro.x) * 180 / pi;
+        r.angulo = std::fmod((varredura < 0 ? a_de - a_ate : a_ate - a_de) + 720, 360);
+        if (r.angulo <= 0) r.angulo += 360;
+    }
+    r.voltas = std::llround((std::fabs(varredura) - r.angulo) / 360);
+    if (r.voltas < 0) r.voltas = -1;
+    return r;
 }

@@ -19,7 +19,8 @@ public:
         ir(a);
         minutos += std::sqrt((x_ - x) * (x_ - x) + (y_ - y) * (y_ - y) + (z_ - z) * (z_ - z)) / avanco;
     }
-    void arco(const Alvo& fim, Ponto centro, int giro) override {
+    void arco(const Alvo& fim, Ponto centro, double graus) override {
+        const int giro = graus > 0 ? 1 : -1;
         const double a0 = std::atan2(y_ - centro.y, x_ - centro.x);
         const double raio = std::hypot(x_ - centro.x, y_ - centro.y);
         const double z = z_;
@@ -28,6 +29,8 @@ public:
         constexpr double volta = 2 * 3.14159265358979323846;
         while (giro > 0 && varredura <= 0) varredura += volta;
         while (giro < 0 && varredura >= 0) varredura -= volta;
+        // Whole turns more than the ends tell.
+        if (std::fabs(graus) > 360) varredura += giro * volta * std::floor((std::fabs(graus) + 1e-6) / 360);
         minutos += std::hypot(raio * varredura, z_ - z) / avanco;
     }
     void volta(std::int64_t) override {}

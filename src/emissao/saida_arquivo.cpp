@@ -1,5 +1,7 @@
 #include "emissao/saida_arquivo.hpp"
 
+#include <algorithm>
+#include <charconv>
 #include <cstdarg>
 #include <cstring>
 #include <string>
@@ -142,6 +144,10 @@ void SaidaArquivo::bruto(const char* dados, std::size_t n) {
 }
 
 void SaidaArquivo::texto(std::string_view pedaco) {
+    if (numerar_) {
+        texto_numerado(pedaco);
+        return;
+    }
     std::size_t inicio = 0;
     for (std::size_t i = 0; i < pedaco.size(); ++i) {
         if (pedaco[i] != '\n') continue;
@@ -150,6 +156,27 @@ void SaidaArquivo::texto(std::string_view pedaco) {
         inicio = i + 1;
     }
     bruto(pedaco.data() + inicio, pedaco.size() - inicio);
+}
+
+void SaidaArquivo::texto_numerado(std::string_view pedaco) {
+    while (!pedaco.empty()) {
+        const std::size_t fim = std::min(pedaco.find('\n'), pedaco.size());
+        if (fim > 0) {
+            if (!linha_aberta_) {
+                char numero[24];
+                char* p = std::to_chars(numero, numero + sizeof numero - 1, bloco_++).ptr;
+                *p++ = ' ';
+                bruto(numero, static_cast<std::size_t>(p - numero));
+                linha_aberta_ = true;
+            }
+            bruto(pedaco.data(), fim);
+        }
+        if (fim == pedaco.size()) break;
+        // A line break after nothing would leave a blank line: none.
+        if (linha_aberta_) bruto(fim_de_linha_.data(), fim_de_linha_.size());
+        linha_aberta_ = false;
+        pedaco.remove_prefix(fim + 1);
+    }
 }
 
 void SaidaArquivo::imprimir(const char* formato, ...) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -50,6 +51,11 @@ public:
     SaidaArquivo& operator=(const SaidaArquivo&) = delete;
 
     void usar_fim_de_linha(std::string_view fim) { fim_de_linha_ = fim; }
+    // Every line a numbered block, from 0, for controls that number each
+    // block of a program: from here on `texto` writes the number and a blank
+    // before each line and leaves blank lines out (a block without a number
+    // is no block). `bruto` and `reservar` still write bytes as they are.
+    void numerar_blocos() { numerar_ = true; }
     std::string_view fim_de_linha() const { return fim_de_linha_; }
     // `texto` with each "\n" turned into the line end: for pieces formed
     // once and copied as bytes many times.
@@ -73,10 +79,14 @@ public:
 
 private:
     void descarregar();
+    void texto_numerado(std::string_view pedaco);
 
     std::unique_ptr<DestinoArquivo> destino_;
     std::unique_ptr<char[]> buffer_;
     std::size_t usado_ = 0;
     bool descartado_ = false;
     std::string_view fim_de_linha_ = "\r\n";
+    bool numerar_ = false;
+    bool linha_aberta_ = false;  // the current line has its number
+    std::uint64_t bloco_ = 0;
 };

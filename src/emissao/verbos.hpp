@@ -15,14 +15,16 @@ public:
     // At feed in a straight line, the control's compensation turned on or
     // off along it.
     virtual void reta(const Alvo& alvo, Compensacao compensacao) = 0;
-    // At feed along a circle about `centro` in the plane, of at most half a
-    // turn, to `fim`, Z changing evenly; `giro` +1 counter-clockwise.
-    virtual void arco(const Alvo& fim, Ponto centro, int giro) = 0;
+    // At feed along a circle about `centro` in the plane to `fim`, Z
+    // changing evenly, turning `varredura` degrees (counter-clockwise
+    // positive): at most half a turn, or whole turns more where the dialect
+    // takes a helix of several turns in one block (Dialeto::graus_por_arco).
+    virtual void arco(const Alvo& fim, Ponto centro, double varredura) = 0;
     // The same where the final diameter is a variable: `variacao_centro`,
     // how the centre moves per mm of it.
-    virtual void arco_variavel(const Alvo& fim, Ponto centro, Ponto variacao_centro, int giro) {
+    virtual void arco_variavel(const Alvo& fim, Ponto centro, Ponto variacao_centro, double varredura) {
         (void)variacao_centro;
-        arco(fim, centro, giro);
+        arco(fim, centro, varredura);
     }
     // Turn `n` of the pass begins: the comments that say which.
     virtual void volta(std::int64_t n) = 0;

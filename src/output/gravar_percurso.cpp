@@ -2,6 +2,7 @@
 
 #include "trabalho/parada_critica.hpp"
 #include "emissao/emissor.hpp"
+#include "emissao/nome_programa.hpp"
 #include "output/opcoes_percurso.hpp"
 #include "output/relatorio_diametro_usinado.hpp"
 #include "output/resumo.hpp"
@@ -14,6 +15,7 @@ void gravar_percurso(DadosRosca& d, const OpcoesGeracao& opcoes, const AbridorAr
     if (!destino) parada_critica(msg_abrir_arquivo);
     SaidaArquivo arquivo(std::move(destino));
     Percurso percurso;
+    emissao.arquivo = nome_arquivo;
     try {
         Emissor emissor(*opcoes.dialeto, arquivo, emissao);
         percurso = construir_percurso(d, opcoes);
@@ -39,6 +41,9 @@ void gravar_percurso(DadosRosca& d, const OpcoesGeracao& opcoes, const AbridorAr
     }
 
     imprimir_opcoes_percurso(percurso, opcoes.alguma, console);
+    // A name the control would not take, and the one it would.
+    if (const std::string aviso = aviso_nome_programa(*opcoes.dialeto, nome_arquivo); !aviso.empty())
+        console.escrever("\n" + aviso);
     console.escrever("\n\n-------------------------------------------------------------");
     // The file may be elsewhere than the current directory once it is named.
     if (opcoes.alguma)

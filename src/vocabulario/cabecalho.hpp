@@ -67,6 +67,8 @@ inline constexpr char compensacao_desgaste[] =
     "- so o desgaste: diametro 0 na tabela mais o desgaste, negativo numa fresa gasta";
 inline constexpr char compensacao_desgaste_raio[] =
     "- so o desgaste: geometria 0 no corretor e o desgaste no corretor de desgaste";
+// Heidenhain's and Siemens's tool tables hold the radius.
+inline constexpr char compensacao_raio_tabela[] = "- raio da fresa na tabela de ferramentas do comando";
 inline constexpr char repeticoes[] = "Repeticoes do ultimo passe:";
 inline constexpr char avanco_aresta[] = "Avanco na aresta: cada passe com o avanco do centro da fresa";
 inline constexpr char conicidade[] = "Conicidade: 1:";

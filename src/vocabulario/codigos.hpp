@@ -52,6 +52,8 @@ inline constexpr CodigoG codigos_g[] = {
     {90, Funcao::absolutas},
     {91, Funcao::incrementais},
     {94, Funcao::avanco_por_minuto},
+    // Sinumerik's metric for lengths and feeds alike; G21 above is the one written elsewhere.
+    {710, Funcao::milimetros},
 };
 
 // The G number of a function; -1 when the table has none.

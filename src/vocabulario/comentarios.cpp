@@ -115,7 +115,8 @@ Comentario modo_de_cortar(std::string_view t) {
         // Which register holds what: the contour's (the cutter's size) or only the wear.
         c.subindo = inteiro_e(r, rotulo::compensacao_desgaste, c.i) || inteiro_e(r, rotulo::compensacao_desgaste_raio, c.i);
         return marcar(TipoComentario::compensacao, (c.subindo || inteiro_e(r, rotulo::compensacao_tabela, c.i) ||
-                                                     inteiro_e(r, rotulo::compensacao_raio, c.i)) &&
+                                                     inteiro_e(r, rotulo::compensacao_raio, c.i) ||
+                                                     inteiro_e(r, rotulo::compensacao_raio_tabela, c.i)) &&
                                                         c.i >= 0);
     }
     if (comeca(t, rotulo::repeticoes, r))

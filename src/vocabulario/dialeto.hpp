@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
@@ -25,11 +27,26 @@ enum class TextoComentario {
     restrito,  // upper case, only letters, digits, blanks and . , - + : / = *
 };
 
+// How a family writes a program: in G and M words, which the ISO writer
+// spells from this table, or in Heidenhain's plain language, which has a
+// writer of its own (src/emissao/escritor_heidenhain.cpp).
+enum class Linguagem : std::uint8_t { iso, texto_claro };
+
+// What a control takes as a program's name, where it has rules for one:
+// letters, digits and "_", up to `maximo` characters.
+struct RegraNome {
+    std::size_t maximo = 0;    // 0: no rule
+    bool hifen = false;        // "-" too
+    bool no_programa = false;  // the program carries its name (BEGIN PGM), not only the file
+};
+
 // The blocks of the preamble and of the trailer, in the order a dialect
 // lists them. Each is written on a line of its own.
 enum class Bloco {
     seguro,                   // the modes the path relies on: mm, absolute, XY plane, feed per minute, no compensation
     troca_ferramenta,         // T and the tool change (only with a tool number)
+    ferramenta_e_gume,        // T and the first cutting edge of its offsets, D1 (only with a tool number)
+    troca,                    // the tool change alone, after ferramenta_e_gume (only with a tool number)
     compensacao_comprimento,  // tool length compensation of that tool (only with a tool number)
     comentario_ferramenta,    // the tool number as a comment, where the control changes no tool
     altura_aproximacao,       // rapid to the approach height
@@ -95,6 +112,22 @@ struct Dialeto {
     // roughing passes (1) or skips them (0).
     bool variaveis = false;
     std::string_view variavel_diametro{}, variavel_desbastes{};
+    Linguagem linguagem = Linguagem::iso;
+    // The most one block of a helix turns, in degrees: half a turn, which
+    // every control of the ISO family takes; more where the dialect writes
+    // whole turns in one block (`voltas`, Heidenhain's IPA).
+    double graus_por_arco = 180;
+    // The word of an arc's whole extra turns ("TURN="), where the dialect
+    // has one.
+    std::string_view voltas{};
+    // Written with the compensation's side where the control would
+    // otherwise hold F at the contour, not at the cutter's centre as every
+    // file means it.
+    std::string_view avanco_no_centro{};
+    // The compensation's D word where it is not the tool's number: a
+    // control whose D counts the cutting edges of the tool called takes D1.
+    int corretor_fixo = 0;
+    RegraNome nome_programa{};
 };
 
 // The dwell while the spindle comes up to speed.
@@ -265,7 +298,72 @@ inline constexpr Dialeto fanuc{
     .variavel_desbastes = "#101",
 };
 
-inline constexpr const Dialeto* dialetos[] = {&padrao, &linuxcnc, &grbl, &fanuc};
+// Plain language: the words are the writer's own; the table gives its
+// name, its comments, the M codes and the rules of its program's name.
+inline constexpr Dialeto heidenhain{
+    .nome = "heidenhain",
+    .descricao = "Heidenhain TNC, texto claro (.h)",
+    .extensao = ".h",
+    .liga_fuso = "M3",
+    .desliga_fuso = "M5",
+    .fim_programa = "M30",
+    .registro_compensacao = rotulo::compensacao_raio_tabela,
+    .linguagem = Linguagem::texto_claro,
+    // 15 turns, the most one CP block takes.
+    .graus_por_arco = 5400,
+    .nome_programa = {.maximo = 24, .hifen = true, .no_programa = true},
+};
+
+// Sinumerik: G710 is metric for lengths and feeds alike (G71 would leave
+// the feeds in the machine's unit); the dwell's F is in seconds; D1 is the
+// first cutting edge of the tool called.
+inline constexpr LinhaBloco preambulo_siemens[] = {
+    {Bloco::seguro, 2},     {Bloco::ferramenta_e_gume, 1}, {Bloco::troca, 1},
+    {Bloco::altura_aproximacao, 1}, {Bloco::origem, 1},    {Bloco::rotacao_e_fuso, 1},
+    {Bloco::pausa, 1},      {Bloco::avanco, 1},
+};
+
+inline constexpr Dialeto siemens{
+    .nome = "siemens",
+    .descricao = "Siemens Sinumerik 828D e 840D (.mpf)",
+    .extensao = ".mpf",
+    .rapido = "G0",
+    .rapido_retracao = "G0",
+    .corte = "G1",
+    .arco_horario = "G2",
+    .arco_anti_horario = "G3",
+    .x = "X",
+    .y = "Y",
+    .z = "Z",
+    .i = "I",
+    .j = "J",
+    .s = "S",
+    .f = "F",
+    .p = "F",
+    .t = "T",
+    .d = "D",
+    .compensacao_esquerda = "G41",
+    .compensacao_direita = "G42",
+    .compensacao_desliga = "G40",
+    .seguro = "G17 G90 G710 G94 G40",
+    .troca_ferramenta = "M6",
+    .liga_fuso = "M3",
+    .desliga_fuso = "M5",
+    .fim_programa = "M30",
+    .pausa = "G4",
+    .registro_compensacao = rotulo::compensacao_raio_tabela,
+    .preambulo = preambulo_siemens,
+    .final = final_sem_escala,
+    // TURN= takes up to 999 more turns: a pass's helix is one block.
+    .graus_por_arco = 360.0 * 999,
+    .voltas = "TURN=",
+    .avanco_no_centro = "CFTCP",
+    .corretor_fixo = 1,
+    // Letters, digits and "_": a hyphen is not a program name's.
+    .nome_programa = {.maximo = 24},
+};
+
+inline constexpr const Dialeto* dialetos[] = {&padrao, &linuxcnc, &grbl, &fanuc, &heidenhain, &siemens};
 
 // The dialect `--comando` names, in any letter case; null when none has that name.
 const Dialeto* dialeto_por_nome(std::string_view nome);
