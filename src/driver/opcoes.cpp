@@ -260,7 +260,7 @@ Pedido ler_opcoes_do_arquivo(int argc, const char* const* argv) {
         return invalido("--compensacao com rosca conica: o raio muda a cada ponto");
     if (o.ajuste_na_maquina && !o.dialeto->variaveis)
         return invalido("--ajuste-na-maquina: o comando " + std::string(o.dialeto->nome) +
-                        " nao tem variaveis; use linuxcnc ou fanuc");
+                        " nao tem variaveis; use linuxcnc, fanuc, heidenhain ou siemens");
     if (m.perfis > 1 && m.entradas > 1)
         return invalido("--perfis com --entradas: uma fresa de varios perfis numa rosca de varias entradas nao e "
                         "oferecida");

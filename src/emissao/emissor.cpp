@@ -1,5 +1,7 @@
 #include "emissao/emissor.hpp"
 
+#include <cmath>
+
 #include "emissao/escritor_heidenhain.hpp"
 #include "emissao/escritor_iso.hpp"
 #include "emissao/linearizacao.hpp"
@@ -54,14 +56,17 @@ struct Gravacao final : public Verbos {
     void volta(std::int64_t n) override { verbos.push_back({Verbo::volta, {}, false, {}, {}, 0, n}); }
 };
 
-bool mesma_forma(const Gravacao& a, const Gravacao& b) {
+// `angulos`: each arc turning as far, where the dialect writes an arc by
+// its angle from wherever the cutter stands, not by its end.
+bool mesma_forma(const Gravacao& a, const Gravacao& b, bool angulos) {
     if (a.verbos.size() != b.verbos.size()) return false;
     for (std::size_t i = 0; i < a.verbos.size(); ++i) {
         const auto& x = a.verbos[i];
         const auto& y = b.verbos[i];
-        if (x.tipo != y.tipo || x.alvo.tem_xy != y.alvo.tem_xy || x.alvo.tem_z != y.alvo.tem_z || (x.varredura > 0) != (y.varredura > 0) ||
-            x.compensacao != y.compensacao || x.saindo != y.saindo)
+        if (x.tipo != y.tipo || x.alvo.tem_xy != y.alvo.tem_xy || x.alvo.tem_z != y.alvo.tem_z ||
+            (x.varredura > 0) != (y.varredura > 0) || x.compensacao != y.compensacao || x.saindo != y.saindo)
             return false;
+        if (angulos && std::fabs(x.varredura - y.varredura) > 1e-6) return false;
     }
     return true;
 }
@@ -94,7 +99,8 @@ void Emissor::preambulo(const Percurso& percurso) {
     if (percurso.ajuste) escritor_->variaveis(percurso);
 }
 
-void Emissor::passe(const Percurso& percurso, const PasseTrajeto& t, Verbos& verbos) {
+void Emissor::passe(const Percurso& percurso, const PasseTrajeto& t, Verbos& verbos, double graus_por_arco) {
+    if (graus_por_arco <= 0) graus_por_arco = dialeto_.graus_por_arco;
     for (const Segmento& s : t.segmentos) {
         switch (s.tipo) {
             case TipoSegmento::rapido: verbos.rapido(s.alvo, s.saindo); break;
@@ -107,11 +113,11 @@ void Emissor::passe(const Percurso& percurso, const PasseTrajeto& t, Verbos& ver
                 const bool simples =
                     opcoes_.escrita_simples || opcoes_.ouvinte || !escritor_->coordenadas_simples();
                 if (s.indice_helice >= 0)
-                    linearizar_helice(t.voltas[static_cast<std::size_t>(s.indice_helice)], verbos, dialeto_.graus_por_arco);
+                    linearizar_helice(t.voltas[static_cast<std::size_t>(s.indice_helice)], verbos, graus_por_arco);
                 else if (t.hoje)
                     escritor_->helice_de_hoje(t, simples ? &verbos : nullptr);
                 else
-                    linearizar_helice(t.helice, verbos, dialeto_.graus_por_arco);
+                    linearizar_helice(t.helice, verbos, graus_por_arco);
                 break;
             }
         }
@@ -123,16 +129,20 @@ void Emissor::passe(const Percurso& percurso, const PasseTrajeto& t, Verbos& ver
 // diameter, measured on the same pass traced a hundredth smaller.
 void Emissor::passe_variavel(const Percurso& percurso, const PasseTrajeto& t, Verbos& verbos) {
     constexpr double delta = 0.01;
+    // Arcs of at most half a turn: a block of whole turns would need its
+    // ends written alike, and expressions are not.
+    constexpr double meia_volta = 180;
+    const bool angulos = dialeto_.linguagem == vocabulario::Linguagem::texto_claro;
     Gravacao a, b;
-    passe(percurso, t, a);
+    passe(percurso, t, a, meia_volta);
     PasseTrajeto outro;
     for (const double sinal : {-1.0, 1.0}) {
         PassePercurso p = t.passe;
         mudar_diametro(percurso, p, static_cast<float>(p.diametro + sinal * delta));
         tracar_passe(percurso, p, outro);
         b.verbos.clear();
-        passe(percurso, outro, b);
-        if (!mesma_forma(a, b)) continue;
+        passe(percurso, outro, b, meia_volta);
+        if (!mesma_forma(a, b, angulos)) continue;
         const double escala = 1 / (static_cast<double>(t.passe.diametro) - static_cast<double>(p.diametro));
         for (std::size_t i = 0; i < a.verbos.size(); ++i) {
             Gravacao::Verbo v = a.verbos[i];
@@ -211,21 +221,34 @@ void Emissor::passes(const Percurso& percurso, Console* console) {
         escritor_->mover_para({});
         return;
     }
-    if (dialeto_.subprograma == Dialeto::Subprograma::o_sub) {
-        // Defined before it is called.
-        escritor_->abrir_subprograma(percurso);
-        furo(percurso, verbos());
-        escritor_->fechar_subprograma();
-    } else {
-        // The second program follows the first's end (final); its extents now.
-        furo(percurso, verbos(), false);
+    switch (dialeto_.subprograma) {
+        case Dialeto::Subprograma::argumentos:
+            // Defined before it is called.
+            escritor_->abrir_subprograma(percurso);
+            furo(percurso, verbos());
+            escritor_->fechar_subprograma();
+            break;
+        case Dialeto::Subprograma::apos_o_fim:
+            // It follows the main program's end (final); its extents now.
+            furo(percurso, verbos(), false);
+            break;
+        case Dialeto::Subprograma::trecho_repetido:
+            // Written where the first hole is cut, between its labels; the
+            // other holes repeat it.
+            escritor_->chamar_subprograma(percurso, furos.front());
+            escritor_->abrir_subprograma(percurso);
+            furo(percurso, verbos());
+            escritor_->fechar_subprograma();
+            break;
+        case Dialeto::Subprograma::nenhum: break;
     }
-    for (const Furo& f : furos) escritor_->chamar_subprograma(percurso, f);
+    const bool primeiro_cortado = dialeto_.subprograma == Dialeto::Subprograma::trecho_repetido;
+    for (std::size_t i = primeiro_cortado ? 1 : 0; i < furos.size(); ++i) escritor_->chamar_subprograma(percurso, furos[i]);
     escritor_->fim_das_chamadas();
 }
 
 void Emissor::final(const Percurso& percurso) {
-    if (!percurso.furos.empty() && dialeto_.subprograma == vocabulario::Dialeto::Subprograma::m98) {
+    if (!percurso.furos.empty() && dialeto_.subprograma == vocabulario::Dialeto::Subprograma::apos_o_fim) {
         escritor_->final_principal(percurso);
         escritor_->abrir_subprograma(percurso);
         Extremos extremos = extremos_;

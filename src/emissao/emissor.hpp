@@ -50,7 +50,8 @@ public:
     const Extremos& extremos() const { return extremos_; }
 
 private:
-    void passe(const Percurso& percurso, const PasseTrajeto& passe, Verbos& verbos);
+    // `graus_por_arco`: the most a block of the helix turns; 0, the dialect's.
+    void passe(const Percurso& percurso, const PasseTrajeto& passe, Verbos& verbos, double graus_por_arco = 0);
     void passe_variavel(const Percurso& percurso, const PasseTrajeto& passe, Verbos& verbos);
     // Every pass of one hole, and the moves after the last.
     void furo(const Percurso& percurso, Verbos& verbos, bool escrever = true);

@@ -43,16 +43,16 @@ public:
     void fechar_passe() override;
     std::uint64_t linhas() const override { return linhas_; }
 
-    // Without labels yet, each hole is written out with its coordinates moved.
     void mover_para(const Furo& centro) override { centro_furo_ = centro; }
-    void abrir_subprograma(const Percurso&) override {}
-    void fechar_subprograma() override {}
-    void chamar_subprograma(const Percurso&, const Furo&) override {}
-    void fim_das_chamadas() override {}
-    void final_principal(const Percurso&) override {}
-    void variaveis(const Percurso&) override {}
-    void abrir_desbastes() override {}
-    void fechar_desbastes() override {}
+    void abrir_subprograma(const Percurso& percurso) override;
+    void fechar_subprograma() override;
+    void chamar_subprograma(const Percurso& percurso, const Furo& centro) override;
+    void fim_das_chamadas() override { deslocar({}); }
+    void final_principal(const Percurso& percurso) override { fim_do_programa(percurso); }
+    void variaveis(const Percurso& percurso) override;
+    void abrir_desbastes() override;
+    void fechar_desbastes() override { linha(juntar({"LBL ", std::to_string(lbl_acabamento)})); }
+    void arco_variavel(const Alvo& fim, Ponto centro, Ponto variacao_centro, double varredura) override;
     bool coordenadas_simples() const override { return centro_furo_.x == 0 && centro_furo_.y == 0; }
 
     void rapido(const Alvo& alvo, bool saindo) override;
@@ -61,8 +61,21 @@ public:
     void volta(std::int64_t n) override;
 
 private:
+    // The hole's labelled subprogram, and the one that skips the roughing passes.
+    static constexpr int lbl_furo = 1, lbl_acabamento = 2;
+    // Q parameters that carry a coordinate that follows the final diameter,
+    // X and Y of a move and of a centre.
+    static constexpr int q_ponto = 1610, q_centro = 1612;
+
     // `v` with its sign and `casas` decimals, after the letter; returns the number as written.
     std::string palavra(std::string& linha, std::string_view letra, double v, int casas) const;
+    // X and Y of `p`, each either a number or, where it moves with the final
+    // diameter by `variacao` per mm, the Q parameter from `q` on set to it
+    // by a formula block first.
+    void palavras_xy(std::string& linha, Ponto p, Ponto variacao, int casas, int q);
+    void arco_de(const Alvo& fim, Ponto centro, Ponto variacao_centro, double varredura);
+    void deslocar(const Furo& origem);
+    void fim_do_programa(const Percurso& percurso);
     void palavras(std::string& linha, const Alvo& alvo);
     void avanco(std::string& linha);
     void linha(const std::string& texto);
@@ -85,7 +98,9 @@ private:
     // computes it after an arc.
     Ponto posicao_;
     long double z_ = 0;
-    Furo centro_furo_;  // the hole being written
+    Furo centro_furo_;                 // the hole being written out, where it is moved by numbers
+    bool subprograma_depois_ = false;  // the hole's label follows the program's end
+    double diametro_final_ = 0;        // the answered final diameter, where it is a variable
     std::uint64_t linhas_ = 0, contadas_ = 0;
 };
 
@@ -99,15 +114,32 @@ std::string EscritorHeidenhain::palavra(std::string& l, std::string_view letra, 
     return numero;
 }
 
+void EscritorHeidenhain::palavras_xy(std::string& l, Ponto p, Ponto variacao, int casas, int q) {
+    const double v[2] = {p.x, p.y}, b[2] = {variacao.x, variacao.y};
+    const char* letras[2] = {"X", "Y"};
+    for (int k = 0; k < 2; ++k) {
+        if (b[k] == 0) {
+            palavra(l, letras[k], v[k], casas);
+            continue;
+        }
+        // Worth v at the answered diameter D0: v - b D0 + b Q1600.
+        char formula[160];
+        std::snprintf(formula, sizeof formula, "Q%d = %.4f %c %.6f * %.*s", q + k, v[k] - b[k] * diametro_final_,
+                      b[k] < 0 ? '-' : '+', std::fabs(b[k]), static_cast<int>(d_.variavel_diametro.size()),
+                      d_.variavel_diametro.data());
+        linha(formula);
+        l += juntar({" ", letras[k], "+Q", std::to_string(q + k)});
+    }
+}
+
 void EscritorHeidenhain::palavras(std::string& l, const Alvo& a) {
     if (a.tem_xy) {
         // At a hole, moved to its centre with the coordinates' decimals.
         const bool movido = centro_furo_.x != 0 || centro_furo_.y != 0;
         const Ponto p = movido ? Ponto{centro_furo_.x + a.xy.x, centro_furo_.y + a.xy.y} : a.xy;
-        const int casas = movido ? 3 : a.casas_xy;
-        palavra(l, "X", p.x, casas);
-        palavra(l, "Y", p.y, casas);
-        posicao_ = {como_escrito(p.x), como_escrito(p.y)};
+        palavras_xy(l, p, a.variacao, movido ? 3 : a.casas_xy, q_ponto);
+        // Where the control stands: as printed, or a parameter's own value.
+        posicao_ = {a.variacao.x != 0 ? p.x : como_escrito(p.x), a.variacao.y != 0 ? p.y : como_escrito(p.y)};
     }
     if (a.tem_z) {
         z_ = como_numero(palavra(l, "Z", a.profundidade == 0 ? 0.0 : -a.profundidade, a.casas_z));
@@ -153,14 +185,66 @@ void EscritorHeidenhain::preambulo(const Percurso& percurso) {
     linha(juntar({"CYCL DEF 9.1 DWELL ", std::to_string(vocabulario::segundos_pausa)}));
 }
 
-void EscritorHeidenhain::final(const Percurso& percurso) {
+void EscritorHeidenhain::fim_do_programa(const Percurso& percurso) {
     // At the height the last pass left the cutter.
     std::string l = "L";
     palavra(l, "Z", percurso.altura_retracao, 0);
     linha(juntar({l, " R0 FMAX ", d_.desliga_fuso}));
     linha(juntar({l, " R0 FMAX ", d_.fim_programa}));
+}
+
+void EscritorHeidenhain::final(const Percurso& percurso) {
+    if (!subprograma_depois_) fim_do_programa(percurso);
     linha(juntar({"END PGM ", nome_, " MM"}));
     escrita_.quebras(1);
+}
+
+// The final diameter and the choice of the roughing passes as Q parameters
+// the operator changes at the control.
+void EscritorHeidenhain::variaveis(const Percurso& percurso) {
+    diametro_final_ = percurso.plano.diametro_final_total;
+    escrita_.linha_comentario(1, "diametro final da rosca: mude aqui para ajustar a medida");
+    std::string l = juntar({"FN 0: ", d_.variavel_diametro, " ="});
+    palavra(l, "", diametro_final_, 3);
+    linha(l);
+    escrita_.linha_comentario(1, "1 faz os desbastes, 0 so o acabamento no diametro acima");
+    linha(juntar({"FN 0: ", d_.variavel_desbastes, " = +1"}));
+    linhas_ += 2;
+}
+
+void EscritorHeidenhain::abrir_desbastes() {
+    linha(juntar({"FN 9: IF +", d_.variavel_desbastes, " EQU +0 GOTO LBL ", std::to_string(lbl_acabamento)}));
+}
+
+// One hole's passes as a label after the program's end, called at each
+// centre through a datum shift (cycle 7) cancelled after the last hole.
+void EscritorHeidenhain::abrir_subprograma(const Percurso&) {
+    subprograma_depois_ = true;
+    linha(juntar({"LBL ", std::to_string(lbl_furo)}));
+    escrita_.linha_comentario(1, "um furo, chamado pelo programa acima no centro de cada furo");
+    ++linhas_;
+}
+
+void EscritorHeidenhain::fechar_subprograma() { linha("LBL 0"); }
+
+void EscritorHeidenhain::deslocar(const Furo& origem) {
+    const int casas = origem.x == 0 && origem.y == 0 ? 0 : 3;
+    linha("CYCL DEF 7.0 DATUM SHIFT");
+    std::string x = "CYCL DEF 7.1", y = "CYCL DEF 7.2";
+    palavra(x, "X", origem.x, casas);
+    palavra(y, "Y", origem.y, casas);
+    linha(x);
+    linha(y);
+}
+
+void EscritorHeidenhain::chamar_subprograma(const Percurso&, const Furo& centro) {
+    deslocar(centro);
+    std::string l = "L";
+    palavra(l, "X", 0, 0);
+    palavra(l, "Y", 0, 0);
+    linha(juntar({l, " R0 FMAX"}));
+    posicao_ = {0, 0};
+    linha(juntar({"CALL LBL ", std::to_string(lbl_furo)}));
 }
 
 void EscritorHeidenhain::abrir_passe(const PasseTrajeto& p) {
@@ -211,9 +295,19 @@ void EscritorHeidenhain::reta(const Alvo& a, Compensacao c) {
 
 // About a centre of its own, from where the cutter stands: IPA the angle
 // turned, its sign the sense as DR's, IZ the rise.
-void EscritorHeidenhain::arco(const Alvo& fim, Ponto centro, double varredura) {
+void EscritorHeidenhain::arco(const Alvo& fim, Ponto centro, double varredura) { arco_de(fim, centro, {}, varredura); }
+
+// Where the final diameter is a variable the centre may follow it; the
+// angle turned does not (the finishing pass keeps its shape).
+void EscritorHeidenhain::arco_variavel(const Alvo& fim, Ponto centro, Ponto variacao_centro, double varredura) {
+    arco_de(fim, centro, variacao_centro, varredura);
+}
+
+void EscritorHeidenhain::arco_de(const Alvo& fim, Ponto centro, Ponto variacao_centro, double varredura) {
     centro = {centro_furo_.x + centro.x, centro_furo_.y + centro.y};
-    const Ponto ate{como_escrito(centro_furo_.x + fim.xy.x), como_escrito(centro_furo_.y + fim.xy.y)};
+    const Ponto fim_xy{centro_furo_.x + fim.xy.x, centro_furo_.y + fim.xy.y};
+    const Ponto ate{fim.variacao.x != 0 ? fim_xy.x : como_escrito(fim_xy.x),
+                    fim.variacao.y != 0 ? fim_xy.y : como_escrito(fim_xy.y)};
     const VoltasArco v = voltas_do_arco(posicao_, ate, centro, varredura);
     if (v.voltas < 0) {
         reta(fim, Compensacao::nenhuma);
@@ -222,11 +316,12 @@ void EscritorHeidenhain::arco(const Alvo& fim, Ponto centro, double varredura) {
     // The axis is a whole number in the file, as everywhere else.
     const int casas = centro.x == 0 && centro.y == 0 ? 0 : 3;
     std::string cc = "CC";
-    palavra(cc, "X", centro.x, casas);
-    palavra(cc, "Y", centro.y, casas);
-    if (cc != centro_) {
+    palavras_xy(cc, centro, variacao_centro, casas, q_centro);
+    const bool por_parametros = variacao_centro.x != 0 || variacao_centro.y != 0;
+    // A centre in parameters is written each time: their values change.
+    if (cc != centro_ || por_parametros) {
         linha(cc);
-        centro_ = cc;
+        centro_ = por_parametros ? std::string() : cc;
     }
     const int giro = varredura > 0 ? 1 : -1;
     const double graus = giro * (v.angulo + 360.0 * static_cast<double>(v.voltas));

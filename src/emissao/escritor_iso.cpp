@@ -10,6 +10,7 @@
 #include "vocabulario/cabecalho.hpp"
 
 using vocabulario::Bloco;
+using Subprograma = vocabulario::Dialeto::Subprograma;
 
 namespace {
 
@@ -150,11 +151,11 @@ void EscritorIso::fechar_passe() {
 std::string EscritorIso::expressao(double v, double variacao, const char* argumento) const {
     // Worth v at the answered diameter D0: v - b D0 + b V.
     char texto[128];
-    std::snprintf(texto, sizeof texto, "[%s%s%.4f%s%.6f*%.*s]", argumento ? argumento : "",
+    std::snprintf(texto, sizeof texto, "%s%s%.4f%s%.6f*%.*s", argumento ? argumento : "",
                   argumento && v - variacao * diametro_ >= 0 ? "+" : "", v - variacao * diametro_,
                   variacao < 0 ? "-" : "+", std::fabs(variacao), static_cast<int>(d_.variavel_diametro.size()),
                   d_.variavel_diametro.data());
-    return texto;
+    return juntar({d_.abre_expressao, texto, d_.fecha_expressao});
 }
 
 void EscritorIso::coordenada_xy(std::string& l, double v, int casas, double centro, const char* argumento,
@@ -302,73 +303,108 @@ void EscritorIso::variaveis(const Percurso& percurso) {
     diametro_ = percurso.plano.diametro_final_total;
     const std::string d = escrita_.numero(diametro_, 3);
     escrita_.quebras(1);
-    escrita_.texto(juntar({d_.variavel_diametro, " = ", d, " ",
+    escrita_.texto(juntar({d_.variavel_diametro, d_.atribuicao, d, " ",
                            escrita_.comentario("diametro final da rosca: mude aqui para ajustar a medida")}));
     escrita_.quebras(1);
-    escrita_.texto(juntar({d_.variavel_desbastes, " = 1 ",
+    escrita_.texto(juntar({d_.variavel_desbastes, d_.atribuicao, "1 ",
                            escrita_.comentario("1 faz os desbastes, 0 so o acabamento no diametro acima")}));
-    if (d_.subprograma == vocabulario::Dialeto::Subprograma::m98)
+    if (d_.subprograma == Subprograma::apos_o_fim)
         escrita_.linha_comentario(1, "variaveis de macro: o comando precisa da opcao de macro do cliente (custom macro)");
     escrita_.quebras(1);
     contar(3);
 }
 
+// The roughing passes run only where the variable says so: a block that
+// jumps past them to a label, or LinuxCNC's conditional around them.
 void EscritorIso::abrir_desbastes() {
-    if (d_.subprograma == vocabulario::Dialeto::Subprograma::m98)
-        linha(juntar({"IF [", d_.variavel_desbastes, " EQ 0] GOTO 9000"}));
-    else
-        linha(juntar({"o100 if [", d_.variavel_desbastes, " EQ 1]"}));
+    switch (d_.subprograma) {
+        case Subprograma::apos_o_fim: linha(juntar({"IF [", d_.variavel_desbastes, " EQ 0] GOTO 9000"})); break;
+        case Subprograma::trecho_repetido: linha(juntar({"IF ", d_.variavel_desbastes, "==0 GOTOF ACABAMENTO"})); break;
+        default: linha(juntar({"o100 if [", d_.variavel_desbastes, " EQ 1]"})); break;
+    }
 }
 
 void EscritorIso::fechar_desbastes() {
-    linha(d_.subprograma == vocabulario::Dialeto::Subprograma::m98 ? std::string("N9000") : std::string("o100 endif"));
+    switch (d_.subprograma) {
+        case Subprograma::apos_o_fim: linha("N9000"); break;
+        case Subprograma::trecho_repetido: linha("ACABAMENTO:"); break;
+        default: linha("o100 endif"); break;
+    }
     escrita_.quebras(1);
 }
 
 // LinuxCNC's subroutine takes the centre as its arguments; Fanuc's second
 // program, after the first one's M30, is reached through a local shift of
-// the coordinates (G52) made before each call.
+// the coordinates (G52) made before each call; Sinumerik's labelled
+// section is written at the first hole and repeated after a programmable
+// shift (TRANS) at every other.
 void EscritorIso::abrir_subprograma(const Percurso& percurso) {
-    if (d_.subprograma == vocabulario::Dialeto::Subprograma::o_sub) {
-        escrita_.quebras(1);
-        escrita_.texto("o<rosca> sub");
-        escrita_.linha_comentario(1, "um furo: o centro em #1 (X) e #2 (Y)");
-        argumentos_ = true;
-    } else {
-        subprograma_depois_ = true;
-        char numero[16];
-        std::snprintf(numero, sizeof numero, "O%04d", percurso.programa + 1);
-        escrita_.texto(numero);
-        escrita_.linha_comentario(1, "um furo, chamado pelo programa anterior no centro de cada furo");
+    switch (d_.subprograma) {
+        case Subprograma::argumentos:
+            escrita_.quebras(1);
+            escrita_.texto("o<rosca> sub");
+            escrita_.linha_comentario(1, "um furo: o centro em #1 (X) e #2 (Y)");
+            argumentos_ = true;
+            break;
+        case Subprograma::apos_o_fim: {
+            subprograma_depois_ = true;
+            char numero[16];
+            std::snprintf(numero, sizeof numero, "O%04d", percurso.programa + 1);
+            escrita_.texto(numero);
+            escrita_.linha_comentario(1, "um furo, chamado pelo programa anterior no centro de cada furo");
+            break;
+        }
+        default:
+            escrita_.quebras(1);
+            escrita_.texto("ROSCA:");
+            escrita_.linha_comentario(1, "um furo, repetido no centro de cada furo seguinte");
+            break;
     }
     contar(2);
 }
 
 void EscritorIso::fechar_subprograma() {
     escrita_.quebras(1);
-    escrita_.texto(d_.subprograma == vocabulario::Dialeto::Subprograma::o_sub ? "o<rosca> endsub" : "M99");
+    switch (d_.subprograma) {
+        case Subprograma::argumentos: escrita_.texto("o<rosca> endsub"); break;
+        case Subprograma::apos_o_fim: escrita_.texto("M99"); break;
+        default: escrita_.texto("FIM_ROSCA:"); break;
+    }
     escrita_.quebras(1);
     argumentos_ = false;
+    trecho_escrito_ = true;
     contar(1);
 }
 
 void EscritorIso::chamar_subprograma(const Percurso& percurso, const Furo& f) {
     auto numero = [&](double v) { return escrita_.coordenada(v, 3); };
-    if (d_.subprograma == vocabulario::Dialeto::Subprograma::o_sub) {
-        linha(juntar({d_.rapido, " ", d_.x, numero(f.x), " ", d_.y, numero(f.y)}));
-        linha(juntar({"o<rosca> call [", numero(f.x), "] [", numero(f.y), "]"}));
-    } else {
-        char chamada[32];
-        std::snprintf(chamada, sizeof chamada, "M98 P%04d", percurso.programa + 1);
-        linha(juntar({"G52 ", d_.x, numero(f.x), " ", d_.y, numero(f.y)}));
-        linha(juntar({d_.rapido, " ", d_.x, escrita_.coordenada(0, 0), " ", d_.y, escrita_.coordenada(0, 0)}));
-        linha(chamada);
+    const std::string origem = juntar({d_.rapido, " ", d_.x, escrita_.coordenada(0, 0), " ", d_.y, escrita_.coordenada(0, 0)});
+    switch (d_.subprograma) {
+        case Subprograma::argumentos:
+            linha(juntar({d_.rapido, " ", d_.x, numero(f.x), " ", d_.y, numero(f.y)}));
+            linha(juntar({"o<rosca> call [", numero(f.x), "] [", numero(f.y), "]"}));
+            break;
+        case Subprograma::apos_o_fim: {
+            char chamada[32];
+            std::snprintf(chamada, sizeof chamada, "M98 P%04d", percurso.programa + 1);
+            linha(juntar({"G52 ", d_.x, numero(f.x), " ", d_.y, numero(f.y)}));
+            linha(origem);
+            linha(chamada);
+            break;
+        }
+        default:
+            linha(juntar({"TRANS ", d_.x, numero(f.x), " ", d_.y, numero(f.y)}));
+            linha(origem);
+            if (trecho_escrito_) linha("REPEAT ROSCA FIM_ROSCA");
+            break;
     }
 }
 
 void EscritorIso::fim_das_chamadas() {
-    if (d_.subprograma == vocabulario::Dialeto::Subprograma::m98)
+    // No shift outlives the last hole.
+    if (d_.subprograma == Subprograma::apos_o_fim)
         linha(juntar({"G52 ", d_.x, escrita_.coordenada(0, 0), " ", d_.y, escrita_.coordenada(0, 0)}));
+    if (d_.subprograma == Subprograma::trecho_repetido) linha("TRANS");
     escrita_.quebras(1);
 }
 

@@ -84,6 +84,7 @@ private:
     Furo centro_;
     bool argumentos_ = false;
     bool subprograma_depois_ = false;  // a second program follows the first one's end
+    bool trecho_escrito_ = false;      // the labelled section a later hole repeats
     double diametro_ = 0;              // the answered final diameter, where it is a variable
     Ponto variacao_posicao_;           // how the position written last moves with it
 };

@@ -67,6 +67,10 @@ inline constexpr char compensacao_desgaste[] =
     "- so o desgaste: diametro 0 na tabela mais o desgaste, negativo numa fresa gasta";
 inline constexpr char compensacao_desgaste_raio[] =
     "- so o desgaste: geometria 0 no corretor e o desgaste no corretor de desgaste";
+inline constexpr char compensacao_desgaste_dr[] =
+    "- so o desgaste: R 0 na tabela de ferramentas e o desgaste em DR, negativo numa fresa gasta";
+inline constexpr char compensacao_desgaste_siemens[] =
+    "- so o desgaste: raio 0 nos dados da ferramenta e o desgaste no desgaste do raio, negativo numa fresa gasta";
 // Heidenhain's and Siemens's tool tables hold the radius.
 inline constexpr char compensacao_raio_tabela[] = "- raio da fresa na tabela de ferramentas do comando";
 inline constexpr char repeticoes[] = "Repeticoes do ultimo passe:";

@@ -113,7 +113,9 @@ Comentario modo_de_cortar(std::string_view t) {
     }
     if (comeca(t, rotulo::compensacao, r)) {
         // Which register holds what: the contour's (the cutter's size) or only the wear.
-        c.subindo = inteiro_e(r, rotulo::compensacao_desgaste, c.i) || inteiro_e(r, rotulo::compensacao_desgaste_raio, c.i);
+        c.subindo = inteiro_e(r, rotulo::compensacao_desgaste, c.i) || inteiro_e(r, rotulo::compensacao_desgaste_raio, c.i) ||
+                    inteiro_e(r, rotulo::compensacao_desgaste_dr, c.i) ||
+                    inteiro_e(r, rotulo::compensacao_desgaste_siemens, c.i);
         return marcar(TipoComentario::compensacao, (c.subindo || inteiro_e(r, rotulo::compensacao_tabela, c.i) ||
                                                      inteiro_e(r, rotulo::compensacao_raio, c.i) ||
                                                      inteiro_e(r, rotulo::compensacao_raio_tabela, c.i)) &&

@@ -103,15 +103,21 @@ struct Dialeto {
     std::span<const LinhaBloco> final{};
 
     // How one hole's path is written once and run at every centre: not at
-    // all (written out for each), as a subroutine with the centre as its
-    // arguments (LinuxCNC's o-words), or as a second program called after a
-    // local shift of the coordinates (Fanuc's M98 with G52).
-    enum class Subprograma { nenhum, o_sub, m98 } subprograma = Subprograma::nenhum;
+    // all (written out for each); as a subroutine with the centre as its
+    // arguments (LinuxCNC's o-words); after the main program's end, called
+    // after a local shift of the coordinates (Fanuc's second program with
+    // M98 and G52, Heidenhain's label with the datum shift cycle); or at the
+    // first hole between two labels, repeated at each other one after a
+    // programmable shift (Sinumerik's REPEAT and TRANS).
+    enum class Subprograma { nenhum, argumentos, apos_o_fim, trecho_repetido } subprograma = Subprograma::nenhum;
     // Variables a program can set and compute with (named parameters,
-    // macro variables): the final diameter's and the one that runs the
-    // roughing passes (1) or skips them (0).
+    // macro variables, Q and R parameters): the final diameter's and the
+    // one that runs the roughing passes (1) or skips them (0).
     bool variaveis = false;
     std::string_view variavel_diametro{}, variavel_desbastes{};
+    // Around an expression in a word: "X[...]", or "X=..." on Sinumerik;
+    // between a variable and the value it is given.
+    std::string_view abre_expressao = "[", fecha_expressao = "]", atribuicao = " = ";
     Linguagem linguagem = Linguagem::iso;
     // The most one block of a helix turns, in degrees: half a turn, which
     // every control of the ISO family takes; more where the dialect writes
@@ -217,7 +223,7 @@ inline constexpr Dialeto linuxcnc{
     .pausa = "G4",
     .preambulo = preambulo_linuxcnc,
     .final = final_sem_escala,
-    .subprograma = Dialeto::Subprograma::o_sub,
+    .subprograma = Dialeto::Subprograma::argumentos,
     .variaveis = true,
     .variavel_diametro = "#<_diametro_final>",
     .variavel_desbastes = "#<_desbastes>",
@@ -292,7 +298,7 @@ inline constexpr Dialeto fanuc{
     .registro_desgaste = rotulo::compensacao_desgaste_raio,
     .preambulo = preambulo_linuxcnc,
     .final = final_sem_escala,
-    .subprograma = Dialeto::Subprograma::m98,
+    .subprograma = Dialeto::Subprograma::apos_o_fim,
     .variaveis = true,
     .variavel_diametro = "#100",
     .variavel_desbastes = "#101",
@@ -308,6 +314,12 @@ inline constexpr Dialeto heidenhain{
     .desliga_fuso = "M5",
     .fim_programa = "M30",
     .registro_compensacao = rotulo::compensacao_raio_tabela,
+    .registro_desgaste = rotulo::compensacao_desgaste_dr,
+    .subprograma = Dialeto::Subprograma::apos_o_fim,
+    // Q1600 on: the range the control leaves free for global use.
+    .variaveis = true,
+    .variavel_diametro = "Q1600",
+    .variavel_desbastes = "Q1601",
     .linguagem = Linguagem::texto_claro,
     // 15 turns, the most one CP block takes.
     .graus_por_arco = 5400,
@@ -352,8 +364,17 @@ inline constexpr Dialeto siemens{
     .fim_programa = "M30",
     .pausa = "G4",
     .registro_compensacao = rotulo::compensacao_raio_tabela,
+    .registro_desgaste = rotulo::compensacao_desgaste_siemens,
     .preambulo = preambulo_siemens,
     .final = final_sem_escala,
+    .subprograma = Dialeto::Subprograma::trecho_repetido,
+    // R0 to R99 are the user's; the standard cycles take theirs from R100 on.
+    .variaveis = true,
+    .variavel_diametro = "R90",
+    .variavel_desbastes = "R91",
+    .abre_expressao = "=",
+    .fecha_expressao = "",
+    .atribuicao = "=",
     // TURN= takes up to 999 more turns: a pass's helix is one block.
     .graus_por_arco = 360.0 * 999,
     .voltas = "TURN=",
