@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "nucleo/formato_fixo.hpp"
+#include "nucleo/texto.hpp"
 #include "nucleo/versao.hpp"
 #include "visualizar/mensagem.hpp"
-#include "visualizar/modos_corte.hpp"
 #include "visualizar/quadro.hpp"
-#include "visualizar/relatorio.hpp"
+#include "vocabulario/modos_corte.hpp"
 #include "visualizar/tolerancias.hpp"
 #include "vocabulario/geometria.hpp"
 
@@ -718,13 +718,9 @@ double desenhar_tabela(Svg& g, const Modelo& m, const Verificacoes& verificacoes
             detalhe = r.detalhe;
         }
         if (!detalhe.empty()) {
-            const std::string quebrado = quebrar(detalhe, 0, 112);
-            std::size_t inicio = 0;
-            while (inicio < quebrado.size()) {
-                const std::size_t fim = quebrado.find('\n', inicio);
-                g.texto(x0 + 22, y - 2, r.estado == Estado::falha ? "det" : "c", quebrado.substr(inicio, fim - inicio));
+            for (const std::string& l : linhas_quebradas(detalhe, 112)) {
+                g.texto(x0 + 22, y - 2, r.estado == Estado::falha ? "det" : "c", l);
                 y += linha - 2;
-                inicio = fim + 1;
             }
         }
     }
@@ -760,14 +756,13 @@ std::string desenhar_svg(const Analise& a, const std::string& nome) {
                 ok ? "Tudo confere" : "ATENCAO: ha falhas", "end");
     corpo.texto(largura_pagina - margem, 60, "c", std::string("rosca-visualizar ") + versao_programa, "end");
     // The dialect and the ways of cutting, on the two lines above the views.
-    std::string modos = modos_de_cortar(m.cabecalho);
+    std::string modos = vocabulario::descrever_modos(m.cabecalho.modos);
     if (!modos.empty()) modos = " - Modos de cortar: " + modos;
-    const std::string quebrado = quebrar("Comando: " + m.dialeto.nome() + modos, 0, 136);
     double y_modos = 82;
-    for (std::size_t inicio = 0; inicio < quebrado.size() && y_modos < topo_painel; y_modos += 17) {
-        const std::size_t fim = quebrado.find('\n', inicio);
-        corpo.texto(margem, y_modos, "c", quebrado.substr(inicio, fim - inicio));
-        inicio = fim + 1;
+    for (const std::string& l : linhas_quebradas("Comando: " + m.dialeto.nome() + modos, 136)) {
+        if (y_modos >= topo_painel) break;
+        corpo.texto(margem, y_modos, "c", l);
+        y_modos += 17;
     }
     desenhar_vista_cima(corpo, m, a.verificacoes);
     desenhar_vista_lateral(corpo, m, a.verificacoes);

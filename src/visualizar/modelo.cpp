@@ -213,7 +213,7 @@ void Modelo::iniciar_passe(const Movimento& m) {
     if (sentido == 0) {
         const double giro = m.tipo == TipoMovimento::arco ? (m.horario ? -1 : 1) : ps.antes.x * y - ps.antes.y * x;
         sentido = giro > 0 ? 1 : -1;
-    } else if (modos_ && cabecalho.subindo) {
+    } else if (modos_ && cabecalho.modos.subindo) {
         // The same helix run backwards.
         sentido = -sentido;
     }
@@ -422,7 +422,7 @@ void Modelo::amostrar_arco(const Movimento& m) {
     const Cabecalho& c = cabecalho;
     if (ps.lado_fim.size() >= capacidade_lado_ - capacidade_lado_ / 2 && c.L.presente() && c.p.presente() && c.p.v > 0 &&
         std::isfinite(c.L.v)) {
-        const double falta = c.subindo ? -m.para.z : c.L.v + m.para.z;  // depth still to go, to the pass's end
+        const double falta = c.modos.subindo ? -m.para.z : c.L.v + m.para.z;  // depth still to go, to the pass's end
         const double amostras_faltando = falta / c.p.v * 360 / ps.amostra;
         if (amostras_faltando > 2.0 * static_cast<double>(capacidade_lado_)) {
             ps.lado_omitidos += static_cast<std::uint64_t>(pontos);
@@ -437,9 +437,9 @@ void Modelo::amostrar_arco(const Movimento& m) {
 void Modelo::definir_modos() {
     modos_definidos_ = true;
     const Cabecalho& c = cabecalho;
-    modos_ = c.tem_modos();
-    tangencial_ = c.tangencial || c.compensacao();
-    if (c.conicidade > 0) conicidade_raio_ = (c.externa() ? 1.0 : -1.0) / (2.0 * static_cast<double>(c.conicidade));
+    modos_ = c.modos.algum();
+    tangencial_ = c.modos.tangencial || c.compensacao();
+    if (c.modos.conicidade > 0) conicidade_raio_ = (c.externa() ? 1.0 : -1.0) / (2.0 * static_cast<double>(c.modos.conicidade));
     if (c.compensacao() && c.ferramenta.presente() && std::isfinite(c.ferramenta.v))
         fator_centro_ = (c.externa() ? 1 : -1) * c.ferramenta.v / 2;
 }

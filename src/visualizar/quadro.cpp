@@ -92,7 +92,7 @@ Quadro montar_quadro(const Modelo& m) {
         q.comparacoes.push_back({std::move(rotulo), std::move(cab), std::move(perc)});
     };
     // A pass from the thread length up runs the hand's helix backwards.
-    const int volta_ao_contrario = m.modos() && c.subindo ? -1 : 1;
+    const int volta_ao_contrario = m.modos() && c.modos.subindo ? -1 : 1;
     comparar("Tipo e sentido", c.interna() ? "interna" : c.externa() ? "externa" : "-",
              primeiro ? nome_sentido(volta_ao_contrario * giro_medido(*primeiro)) : "-");
     q.comparacoes.back().cabecalho += c.sentido == 'D' ? ", direita" : c.sentido == 'E' ? ", esquerda" : "";
@@ -114,7 +114,7 @@ Quadro montar_quadro(const Modelo& m) {
     comparar("p (passo)", valor(c.p, " mm"), passo);
     std::string ferramenta = "-";
     if (c.compensacao())
-        ferramenta = formatar("D%lld, no comando", static_cast<long long>(c.corretor));
+        ferramenta = formatar("D%lld, no comando", static_cast<long long>(c.modos.corretor));
     else if (ultimo && ultimo->diametro.presente() && (c.interna() || c.externa()))
         ferramenta = formatar("%.3f mm", c.interna() ? ultimo->diametro.v - 2 * ultimo->raio()
                                                      : 2 * ultimo->raio() - ultimo->diametro.v);
@@ -123,7 +123,7 @@ Quadro montar_quadro(const Modelo& m) {
     if (primeiro && primeiro->tem_inicio) {
         const int sentido = c.sentido == 'E' ? 1 : -1;
         // From the thread length up the helix meets the face where the pass ends.
-        const Ponto3& face = m.modos() && c.subindo ? primeiro->ultimo : primeiro->antes;
+        const Ponto3& face = m.modos() && c.modos.subindo ? primeiro->ultimo : primeiro->antes;
         double a = std::atan2(sentido * face.y, face.x) * graus_por_radiano;
         if (a < -0.0005) a += 360;
         angulo = formatar("%.2f graus", std::fabs(a) < 0.0005 ? 0.0 : a);

@@ -125,7 +125,7 @@ void ConferenciaCaminhos::caminho(const Passe* p, const Movimento& m, bool entra
     }
     if (p == nullptr) return;
     // The first move of the way out leaves the helix along its tangent.
-    if (saidas_++ == 0 && m_.cabecalho.tangencial) {
+    if (saidas_++ == 0 && m_.cabecalho.modos.tangencial) {
         Rumo a;
         if (p->ultimo_arco) {
             const double giro = p->sinal_giro;
@@ -146,7 +146,7 @@ void ConferenciaCaminhos::inicio_passe(const Passe& p, const Movimento& m) {
     const Cabecalho& c = m_.cabecalho;
     saidas_ = 0;
     const auto numero = static_cast<long long>(p.numero);
-    if (c.tangencial) {
+    if (c.modos.tangencial) {
         if (entradas_ == 0) {
             v_.falha_no_ponto(V::entradas_e_saidas, m.linha,
                               formatar("passe %lld sem entrada tangencial: o cabecalho a anuncia", numero), m.de.x,
@@ -170,7 +170,7 @@ void ConferenciaCaminhos::inicio_passe(const Passe& p, const Movimento& m) {
             v_.falha_no_ponto(V::entradas_e_saidas, m.linha,
                               m.compensacao == 40
                                   ? formatar("passe %lld sem compensacao de raio; o cabecalho pede G%d D%lld", numero,
-                                             lado, static_cast<long long>(c.corretor))
+                                             lado, static_cast<long long>(c.modos.corretor))
                                   : formatar("passe %lld com G%d; o fresamento %s pede G%d", numero, m.compensacao,
                                              concordante ? "concordante" : "discordante", lado),
                               m.para.x, m.para.y, m.para.z);
@@ -191,7 +191,7 @@ void ConferenciaCaminhos::inicio_passe(const Passe& p, const Movimento& m) {
     }
     double esperado = c.F.v;
     double tol = 0.5 + meia_unidade(c.F.decimais) + folga_calculo;
-    if (c.avanco_aresta) {
+    if (c.modos.avanco_na_aresta) {
         const PasseEsperado e = passe_esperado(c, std::min(p.ordem, passes_esperados(c) - 1));
         const Valor d = p.diametro.presente() ? p.diametro : e.diametro;
         if (!d.presente() || !c.ferramenta.presente() || !(d.v > 0)) return;
@@ -204,11 +204,11 @@ void ConferenciaCaminhos::inicio_passe(const Passe& p, const Movimento& m) {
     if (std::fabs(p.avanco - esperado) > tol)
         v_.falha(V::entradas_e_saidas, linha,
                  formatar("passe %lld com avanco F%.1f; esperado %.1f mm/min%s", numero, p.avanco, esperado,
-                          c.avanco_aresta ? " (avanco na aresta, no centro da fresa)" : ""));
+                          c.modos.avanco_na_aresta ? " (avanco na aresta, no centro da fresa)" : ""));
 }
 
 void ConferenciaCaminhos::fim_passe(const Passe& p) {
-    if (!m_.modos() || !m_.cabecalho.tangencial || saidas_ > 0) return;
+    if (!m_.modos() || !m_.cabecalho.modos.tangencial || saidas_ > 0) return;
     v_.falha_no_ponto(V::entradas_e_saidas, p.linha_fim,
                       formatar("passe %lld sem saida tangencial: o cabecalho a anuncia", static_cast<long long>(p.numero)),
                       p.ultimo.x, p.ultimo.y, p.ultimo.z);

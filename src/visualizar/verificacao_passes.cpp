@@ -89,7 +89,7 @@ void ConferenciaPasses::fim_arquivo(const Modelo& m) {
                           static_cast<unsigned long long>(m.passes), static_cast<unsigned long long>(esperados)));
     if (c.np >= 0) {
         const std::uint64_t np = c.np == 0 ? 1 : static_cast<std::uint64_t>(c.np);
-        if (np + static_cast<std::uint64_t>(std::max<std::int64_t>(c.repeticoes, 0)) != esperados)
+        if (np + static_cast<std::uint64_t>(std::max<std::int64_t>(c.modos.repeticoes, 0)) != esperados)
             v_.falha(V::raio_e_passes, 0,
                      formatar("o cabecalho diz np %lld mas lista %llu passe(s)", static_cast<long long>(c.np),
                               static_cast<unsigned long long>(esperados)));

@@ -72,7 +72,7 @@ void ConferenciaPreambulo::fim_passe(const Passe& p) {
     // A tangent way out off a blank, or one the control compensates,
     // already leaves the thread: straight up from there.
     const Cabecalho& c = m_.cabecalho;
-    const bool livre = m_.modos() && (c.compensacao() || (c.tangencial && c.externa()));
+    const bool livre = m_.modos() && (c.compensacao() || (c.modos.tangencial && c.externa()));
     retracao_ = livre ? Retracao::subir : Retracao::afastar;
 }
 
@@ -92,7 +92,7 @@ bool ConferenciaPreambulo::espaco(vocabulario::EspacoLivre& e, double& toleranci
         e.diametro = vocabulario::diametro_blank(di, c.Df.v, c.p.v);
         if (di <= 0) tolerancia += meia_unidade(c.Df.decimais) / 2 + meia_unidade(c.p.decimais);
     }
-    if (c.conicidade > 0) e.conicidade = (e.interna ? -1.0 : 1.0) / static_cast<double>(c.conicidade);
+    if (c.modos.conicidade > 0) e.conicidade = (e.interna ? -1.0 : 1.0) / static_cast<double>(c.modos.conicidade);
     return std::isfinite(e.diametro) && std::isfinite(tolerancia);
 }
 

@@ -36,7 +36,7 @@ void ConferenciaProfundidade::inicio_passe(const Passe& ps, const Movimento& m) 
     const double r0 = std::hypot(x, y);
     const double e = ps.erro;
     sentido_ = ps.sinal_giro;
-    subindo_ = m_.modos() && c.subindo;
+    subindo_ = m_.modos() && c.modos.subindo;
     sinal_z_ = subindo_ ? -1 : 1;
     giro_c_ = cos_grau;
     giro_s_ = sentido_ * sen_grau;
