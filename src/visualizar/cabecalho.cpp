@@ -5,6 +5,9 @@
 #include <limits>
 #include <string_view>
 
+#include "visualizar/tolerancias.hpp"
+#include "vocabulario/regras.hpp"
+
 namespace {
 
 // What a float field can hold, as the generator stores every value.
@@ -128,4 +131,12 @@ PasseEsperado passe_esperado(const Cabecalho& c, std::uint64_t i) {
     e.diametro = c.Df;
     e.conhecido = i == 0;
     return e;
+}
+
+bool raio_do_passe(const Cabecalho& c, const Valor& diametro, double& r) {
+    if (!diametro.presente() || !c.ferramenta.presente() || (!c.interna() && !c.externa())) return false;
+    r = vocabulario::raio_programado(
+        vocabulario::raio_percurso(como_float(diametro.v), como_float(c.ferramenta.v), c.interna()), c.ferramenta.v,
+        c.interna(), c.compensacao());
+    return true;
 }

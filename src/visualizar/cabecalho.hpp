@@ -66,6 +66,11 @@ struct Cabecalho {
     std::string faltando() const;
 };
 
+// Where the header puts the path of a pass of diameter `diametro` at the
+// face: the cutter's centre's radius, or with the control's compensation the
+// thread's own; false when the header lacks the cutter or the thread's kind.
+bool raio_do_passe(const Cabecalho& c, const Valor& diametro, double& r);
+
 // The passes the header announces: the list items after index 0 (which is
 // the blank's diameter, not a pass) or, without a list, the one pass at Df.
 struct PasseEsperado {

@@ -278,7 +278,7 @@ double meia_largura_cima(const Modelo& m) {
     const double meia_ferramenta = ferramenta(m) / 2;
     double meia = valor_ou(c.Df, 0) / 2;
     if (!c.Di_desabilitado) meia = std::max(meia, valor_ou(c.Di, 0) / 2);
-    if (c.interna()) meia = std::max(meia, valor_ou(m.diametro_comentario, 0) / 2);
+    if (c.interna()) meia = std::max(meia, valor_ou(m.extensoes.diametro, 0) / 2);
     for (const Passe& p : m.retidos) {
         meia = std::max(meia, std::sqrt(p.r2_max) + meia_ferramenta);
         for (const auto* lista : {&p.entrada, &p.saida})
@@ -380,7 +380,7 @@ void desenhar_vista_cima(Svg& g, const Modelo& m, const Verificacoes& verificaco
     };
     circulo_diametro(c.Df, "df");
     if (!c.Di_desabilitado && (c.interna() || c.externa())) circulo_diametro(c.Di, "di");
-    if (c.interna()) circulo_diametro(m.diametro_comentario, "us");
+    if (c.interna()) circulo_diametro(m.extensoes.diametro, "us");
 
     const std::size_t n = m.retidos.size();
     desenhar_rapidos(g, m, v, false);
@@ -635,8 +635,8 @@ double desenhar_legenda(Svg& g, const Modelo& m, const Verificacoes& verificacoe
     if (c.Df.presente()) item("df", nullptr, nullptr, formatar("Df %.2f", c.Df.v));
     if ((c.interna() || c.externa()) && !c.Di_desabilitado && c.Di.presente())
         item("di", nullptr, nullptr, formatar(c.interna() ? "Di %.2f (furo)" : "Di %.2f (blank)", c.Di.v));
-    if (c.interna() && m.diametro_comentario.presente())
-        item("us", nullptr, nullptr, formatar("usinado %.3f", m.diametro_comentario.v));
+    if (c.interna() && m.extensoes.diametro.presente())
+        item("us", nullptr, nullptr, formatar("usinado %.3f", m.extensoes.diametro.v));
     if (!verificacoes.todas_ok()) {
         if (x + 240 > largura_pagina - margem) {
             x = margem;

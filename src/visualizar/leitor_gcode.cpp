@@ -81,6 +81,8 @@ bool LeitorGcode::ler(Linha& l) {
     Movimento& mv = l.movimento;
     mv.tipo = movimento == 0 ? TipoMovimento::rapido : movimento == 1 ? TipoMovimento::linear : TipoMovimento::arco;
     mv.linha = l.numero;
+    mv.linha_de = linha_posicao_;
+    linha_posicao_ = l.numero;
     mv.de = posicao_;
     mv.de_conhecido = x_conhecido_ && y_conhecido_ && z_conhecido_;
     mv.tem_x = w.tem('x');
