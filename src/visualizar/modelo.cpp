@@ -76,6 +76,7 @@ void Modelo::comando(const Linha& l) {
         }
     }
     if (l.tem_f) {
+        fechar_trecho();
         tem_f_atual_ = true;
         f_atual_ = l.f;
         linha_f_atual_ = l.numero;
@@ -148,8 +149,16 @@ void Modelo::ilegivel(const Linha& l) {
 
 double Modelo::percorrido(const Movimento& m) {
     const double l = comprimento_do_movimento(m);
-    minutos += f_atual_ > 0 ? l / f_atual_ : std::numeric_limits<double>::infinity();
+    trecho_ += l;
+    movido_no_trecho_ = true;
     return l;
+}
+
+void Modelo::fechar_trecho() {
+    if (!movido_no_trecho_) return;
+    minutos += f_atual_ > 0 ? trecho_ / f_atual_ : std::numeric_limits<double>::infinity();
+    trecho_ = 0;
+    movido_no_trecho_ = false;
 }
 
 // Where a move off the helix takes the tool: the file's heights.
@@ -314,6 +323,7 @@ void Modelo::rapido(const Movimento& m) {
 
 void Modelo::terminar(std::uint64_t total_linhas, bool erro) {
     segmentador_.terminar();
+    fechar_trecho();
     if (Passe* anterior = passe_anterior()) anterior->saida = entrada_;
     if (tem_ultimo_) {
         retidos.push_back(std::move(ultimo_));

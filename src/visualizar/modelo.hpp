@@ -139,8 +139,11 @@ private:
     void ilegivel(const Linha& l);
     // A feed move of a way: its length and time, its height, its points.
     void caminho(const Movimento& m, std::vector<PontoPlano>* guia);
-    // A feed move's length, its time added at the feed in force.
+    // A feed move's length, added to the run at the feed in force, whose
+    // time is taken when the feed changes and at the end: a division a run,
+    // not a move.
     double percorrido(const Movimento& m);
+    void fechar_trecho();
     void alcancar_z(const Movimento& m);
     Passe* passe_anterior();
 
@@ -172,6 +175,8 @@ private:
     bool tem_f_atual_ = false;
     double f_atual_ = 0;
     std::uint64_t linha_f_atual_ = 0;
+    double trecho_ = 0;
+    bool movido_no_trecho_ = false;
     // The extents of a compensated path are its cutter centre's: r + this.
     double fator_centro_ = 0;
     bool alargar_no_centro_ = false;  // a taper or a compensated path
