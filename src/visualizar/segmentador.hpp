@@ -34,8 +34,9 @@ inline bool no_ar(const Movimento& m) {
 // A pass's helix runs between the face and the thread length. Face down it
 // starts with the first move that ends below the face: its way in comes down
 // to the face in the air; without tangent ways, only down, and the helix
-// starts with its first move in X and Y, however fine the pitch. From the
-// thread length up it ends with the first move that reaches the face. At the thread length no printed decimal tells a
+// starts with its first move in X and Y out of the air, however fine the
+// pitch. From the thread length up it ends with the first move that reaches
+// the face. At the thread length no printed decimal tells a
 // tangent way from the helix where they meet, but the way is a quarter
 // circle: one arc, or 90 one-degree chords. So from the thread length up the
 // way in is counted, quarter by quarter (an approach from the axis along the
@@ -126,7 +127,8 @@ private:
     }
 
     bool comeca_helice(const Movimento& m) const {
-        if (!forma_.sobe) return forma_.guias ? abaixo_da_face(m.para.z) : move_em_xy(m) || abaixo_da_face(m.para.z);
+        if (!forma_.sobe)
+            return abaixo_da_face(m.para.z) || (!forma_.guias && move_em_xy(m) && !no_ar(m));
         if (forma_.guias) return quartos_completos_;
         return parece_helice(m);
     }
