@@ -272,3 +272,15 @@ TEST(VisualizarModos, ExtremosDosArcosNaToleranciaDoCentroEDoRaio) {
         EXPECT_TRUE(a->verificacoes.todas_ok()) << o << "\n" << falhas(*a);
     }
 }
+
+// A helix of less than a turn inside a bore: its ways along arcs reach sides
+// it does not, and the extents comments, which take them in, agree with the
+// path.
+TEST(VisualizarModos, HeliceDeMenosDeUmaVoltaComSuasEntradas) {
+    for (const char* respostas :
+         {"I\n20\n0\n10\n1\n2\nD\n45.5\n1000\n200\n", "I\n12\n10\n0.5\n0.1\n6\n0.4\n1.75\nD\n300\n1000\n200\n"})
+        for (const char* o : {"--entrada-tangencial", "--entrada-tangencial --arcos", "--compensacao", "--conica --entrada-tangencial"}) {
+            const auto a = analisar_bytes(gerar(o, respostas));
+            EXPECT_TRUE(a->verificacoes.todas_ok()) << o << "\n" << falhas(*a);
+        }
+}

@@ -55,6 +55,61 @@ void Modelo::alargar_arco(const Movimento& m, double graus_antes) {
     }
 }
 
+// The bore's extents take in its ways along arcs too, as the generator
+// counts them: the cutter's centre on each arc, as it is there (in from a
+// compensated arc by the cutter's radius, not moved along a taper). Inside
+// a bore the ways lie within a whole turn of the helix, and only a helix of
+// less than a turn leaves them a side to reach. The straight lines that
+// turn a compensation on and off, in the air, are no arcs.
+void Modelo::alargar_caminho(const Movimento& m) {
+    Caixa& e = caixa_caminhos_;
+    auto ponto = [&e](double x, double y) {
+        if (!e.tem) {
+            e = {true, x, x, y, y};
+            return;
+        }
+        e.x_max = std::max(e.x_max, x);
+        e.x_min = std::min(e.x_min, x);
+        e.y_max = std::max(e.y_max, y);
+        e.y_min = std::min(e.y_min, y);
+    };
+    if (m.tipo != TipoMovimento::arco) {
+        // One-degree chords of a way's arc, from its start; with the
+        // compensation the ways are arcs.
+        if (fator_centro_ != 0 || (m.para.x == m.de.x && m.para.y == m.de.y)) return;
+        ponto(m.de.x, m.de.y);
+        ponto(m.para.x, m.para.y);
+        return;
+    }
+    const double cx = m.centro_x, cy = m.centro_y;
+    const double programado = std::hypot(m.de.x - cx, m.de.y - cy);
+    const double r = programado + fator_centro_;
+    if (!(programado > 0) || !(r > 0) || m.varredura == 0) return;
+    extremos.erro = std::max(extremos.erro, (2 + std::sqrt(2.0)) * erro_coordenada(std::hypot(cx, cy) + programado));
+    const double a0 = std::atan2(m.de.y - cy, m.de.x - cx);
+    ponto(cx + r * std::cos(a0), cy + r * std::sin(a0));
+    ponto(cx + r * std::cos(a0 + m.varredura), cy + r * std::sin(a0 + m.varredura));
+    for (int k = 0; k < 4; ++k) {
+        const double alvo = k * pi / 2;
+        double d = std::remainder(alvo - a0, 2 * pi);
+        if (m.varredura > 0 && d < 0) d += 2 * pi;
+        if (m.varredura < 0 && d > 0) d -= 2 * pi;
+        if (std::fabs(d) <= std::fabs(m.varredura)) ponto(cx + r * std::cos(alvo), cy + r * std::sin(alvo));
+    }
+}
+
+void Modelo::juntar_caminhos(const Passe& ps) {
+    Caixa& c = caixa_caminhos_;
+    if (c.tem && ps.voltas_feitas() < 1) {
+        Extremos& e = extremos;
+        e.x_max = std::max(e.x_max, c.x_max);
+        e.x_min = std::min(e.x_min, c.x_min);
+        e.y_max = std::max(e.y_max, c.y_max);
+        e.y_min = std::min(e.y_min, c.y_min);
+    }
+    c = Caixa{};
+}
+
 void Modelo::definir_amostra() {
     amostra_definida_ = true;
     // Sized from what the header announces; a header that says otherwise

@@ -51,6 +51,7 @@ void Modelo::acumular(const Linha& l) {
         if (c.compensacao() && c.ferramenta.presente() && std::isfinite(c.ferramenta.v))
             fator_centro_ = -vocabulario::raio_programado(0.0, c.ferramenta.v, !c.externa(), true);
         alargar_no_centro_ = forma().conicidade_raio != 0 || fator_centro_ != 0;
+        alargar_caminhos_ = c.interna() && c.modos.tangencial;
     }
     const Movimento& m = l.movimento;
     if (m.corte())
@@ -175,7 +176,10 @@ void Modelo::alcancar_z(const Movimento& m) {
 void Modelo::caminho(const Movimento& m, std::vector<PontoPlano>* guia) {
     preambulo.cortou = true;
     ++movimentos;
-    if (guia != nullptr) amostrar_guia(*guia, m);
+    if (guia != nullptr) {
+        amostrar_guia(*guia, m);
+        if (alargar_caminhos_) alargar_caminho(m);
+    }
     alcancar_z(m);
 }
 
@@ -286,6 +290,7 @@ void Modelo::helice(const Movimento& m) {
 
 void Modelo::fim_passe() {
     Passe& ps = atual_;
+    if (alargar_caminhos_) juntar_caminhos(ps);
     for (Observador* o : observadores_) o->fim_passe(ps);
     movimentos += ps.movimentos;
     comprimento += ps.comprimento;

@@ -180,6 +180,15 @@ private:
     // The extents of a compensated path are its cutter centre's: r + this.
     double fator_centro_ = 0;
     bool alargar_no_centro_ = false;  // a taper or a compensated path
+    // A bore's ways along arcs widen its extents too, where its helix makes
+    // less than a turn (amostras.cpp): the box of the pass's ways.
+    bool alargar_caminhos_ = false;
+    struct Caixa {
+        bool tem = false;
+        double x_max = 0, x_min = 0, y_max = 0, y_min = 0;
+    } caixa_caminhos_;
+    void alargar_caminho(const Movimento& m);
+    void juntar_caminhos(const Passe& ps);
 
     // The way in of the pass to come.
     double comprimento_entrada_ = 0;
