@@ -11,6 +11,7 @@
 
 #include "apoio/visualizacao.hpp"
 #include "visualizar/leitor_gcode.hpp"
+#include "vocabulario/codigos.hpp"
 
 namespace {
 
@@ -187,6 +188,44 @@ TEST(VisualizarLeitorGcode, ArcoComCentroESentido) {
     EXPECT_FALSE(b.movimento.horario);
     EXPECT_EQ(b.movimento.centro_y, 0);
     EXPECT_EQ(b.movimento.para.x, -5);
+}
+
+}  // namespace
+
+namespace {
+
+// The G codes are those of the table the writer spells its dialects with:
+// each reads, in either spelling the controls use; inches and incremental
+// coordinates, which the files never use and the viewer does not convert,
+// make the line unreadable.
+TEST(VisualizarLeitorGcode, CodigosGDaTabelaDoVocabulario) {
+    for (const vocabulario::CodigoG& c : vocabulario::codigos_g) {
+        const bool lidos = c.funcao != vocabulario::Funcao::polegadas && c.funcao != vocabulario::Funcao::incrementais;
+        // Alone on a line, with the words a line of that code needs.
+        std::string palavras = c.funcao == vocabulario::Funcao::pausa                 ? " P3"
+                               : c.funcao == vocabulario::Funcao::arco_horario ||
+                                         c.funcao == vocabulario::Funcao::arco_anti_horario ? " X1 Y0 I0.5 J0"
+                               : c.funcao == vocabulario::Funcao::rapido || c.funcao == vocabulario::Funcao::corte
+                                   ? " X1"
+                                   : "";
+        for (const char* prefixo : {"G", c.numero < 10 ? "G0" : "G"}) {
+            std::string linha = "G0 X0 Y0 Z0\n";
+            linha.append(prefixo).append(std::to_string(c.numero)).append(palavras).append("\n");
+            EXPECT_EQ(ultima(linha).tipo != TipoLinha::ilegivel, lidos) << linha;
+        }
+    }
+}
+
+// Each move knows the line that put the tool where it starts: a start
+// point off its place is named there.
+TEST(VisualizarLeitorGcode, LinhaDoMovimentoQueLevouAFerramenta) {
+    const std::string texto = "G0 Z3\nG0 X5 Y0\n(comentario)\nM3 S1000\nG1 Z0\nG1 X4 Y1 Z-1\n";
+    FonteMemoria fonte(texto);
+    LeitorGcode leitor(fonte, 3);
+    std::vector<std::uint64_t> de;
+    for (Linha l; leitor.proxima(l);)
+        if (l.tipo == TipoLinha::movimento) de.push_back(l.movimento.linha_de);
+    EXPECT_EQ(de, (std::vector<std::uint64_t>{0, 1, 2, 5}));
 }
 
 }  // namespace

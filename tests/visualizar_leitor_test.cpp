@@ -55,8 +55,8 @@ TEST(VisualizarLeitor, OutrasGrafiasDaoOMesmoModelo) {
         EXPECT_EQ(rapido->movimentos, lento->movimentos);
         EXPECT_EQ(rapido->passes, lento->passes);
         EXPECT_NEAR(rapido->comprimento, lento->comprimento, 1e-6);
-        EXPECT_EQ(rapido->x_max, lento->x_max);
-        EXPECT_EQ(rapido->y_min, lento->y_min);
+        EXPECT_EQ(rapido->extremos.x_max, lento->extremos.x_max);
+        EXPECT_EQ(rapido->extremos.y_min, lento->extremos.y_min);
         ASSERT_EQ(rapido->retidos.size(), lento->retidos.size());
         for (std::size_t i = 0; i < rapido->retidos.size(); ++i) {
             EXPECT_EQ(rapido->retidos[i].z_min, lento->retidos[i].z_min);

@@ -3,6 +3,7 @@
 // says fails the check that owns it, at the line moved.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <regex>
 #include <string>
@@ -151,3 +152,135 @@ TEST(VisualizarModos, PercursoForaDoCabecalhoFalhaNaLinhaMudada) {
 }
 
 }  // namespace
+
+namespace {
+
+// The job of a 45.5 degree start, as the generator's own files start it
+// for every way of cutting.
+const char* const inicio_45_5 = "I\n20\n17.5\n0.5\n0.1\n14\n12\n2.5\nD\n45.5\n1200\n150\n";
+
+// Point of line `l` of the file (its X and Y words) turned by `graus` about
+// the axis, counter-clockwise seen from above, printed as the file prints.
+std::string girar_xy(const std::string& l, double graus) {
+    std::smatch m;
+    if (!std::regex_search(l, m, std::regex("x(-?[0-9.]+) y(-?[0-9.]+)"))) return l;
+    const double x = std::stod(m[1]), y = std::stod(m[2]), a = graus * 3.14159265358979323846 / 180;
+    char v[64];
+    std::snprintf(v, sizeof v, "x%.3f y%.3f", x * std::cos(a) - y * std::sin(a), x * std::sin(a) + y * std::cos(a));
+    return m.prefix().str() + v + m.suffix().str();
+}
+
+bool falha_na_linha(const Analise& a, int verificacao, std::size_t linha) {
+    const ResultadoVerificacao& r = a.verificacoes[verificacao];
+    for (std::size_t i = 0; i < r.quantidade_linhas; ++i)
+        if (r.linhas[i] == linha) return true;
+    return false;
+}
+
+}  // namespace
+
+// The helix meets the face at the start angle, 45.5 degrees, whatever the
+// way of cutting: the chord at the face spans the half degree left, and the
+// report says where the path starts.
+TEST(VisualizarModos, InicioFracionarioNaFaceEmCadaModoDeCortar) {
+    const char* const opcoes[] = {"--entrada-tangencial",
+                                  "--entrada-tangencial --concordante",
+                                  "--entrada-tangencial --discordante",
+                                  "--entrada-tangencial --arcos --concordante",
+                                  "--compensacao",
+                                  "--compensacao --concordante",
+                                  "--concordante",
+                                  "--discordante --conica",
+                                  "--conica --entrada-tangencial --concordante",
+                                  "--repetir-acabamento 1 --avanco-na-aresta --entrada-tangencial"};
+    for (const char* o : opcoes) {
+        SCOPED_TRACE(o);
+        const auto a = analisar_bytes(gerar(o, inicio_45_5));
+        EXPECT_TRUE(a->verificacoes.todas_ok()) << falhas(*a);
+        const std::string relatorio = relatorio_de(*a, "f.nc");
+        // Printed to three decimals 2.1 mm from the axis, a point's angle is
+        // known to a few hundredths of a degree.
+        EXPECT_TRUE(std::regex_search(relatorio, std::regex("\n  Angulo inicial +45\\.5 graus +45\\.[45][0-9] graus\n")))
+            << relatorio;
+    }
+}
+
+// Half a degree is no rounding: the start moved that far along the circle
+// fails check 4 at the line that wrote it, face down where the way in ends
+// at the face, and from the thread length up where the helix reaches it.
+TEST(VisualizarModos, InicioMovidoMeioGrauFalhaNaSuaLinha) {
+    const std::string descendo = gerar("--entrada-tangencial", inicio_45_5);
+    const std::size_t l_inicio = linha_de(descendo, std::regex("^g01 x[-0-9.]+ y[-0-9.]+ z0\\.000"), 1);
+    ASSERT_GT(l_inicio, 0u);
+    for (double graus : {0.5, -0.5}) {
+        const auto a = analisar_bytes(mudar_linha(descendo, l_inicio, [graus](const std::string& l) {
+            return girar_xy(l, graus);
+        }));
+        const ResultadoVerificacao& r = a->verificacoes[Verificacoes::profundidade_e_avanco];
+        EXPECT_EQ(r.linha, l_inicio) << falhas(*a);
+        EXPECT_TRUE(std::regex_search(r.detalhe, std::regex(graus > 0 ? "^ponto inicial a 45\\.0[0-9] graus; o cabecalho diz 45\\.5 graus$"
+                                                                   : "^ponto inicial a 46\\.0[0-9] graus; o cabecalho diz 45\\.5 graus$")))
+            << falhas(*a);
+    }
+    // Internal, right hand, climb milling: from the thread length up.
+    const std::string subindo = gerar("--entrada-tangencial --concordante", inicio_45_5);
+    ASSERT_NE(subindo.find("de baixo para cima"), std::string::npos);
+    const std::size_t l_face = linha_de(subindo, std::regex("^g01 x[-0-9.]+ y[-0-9.]+ z0\\.000"), 1);
+    ASSERT_GT(l_face, 0u);
+    const auto a = analisar_bytes(mudar_linha(subindo, l_face, [](const std::string& l) { return girar_xy(l, 0.5); }));
+    EXPECT_TRUE(falha_na_linha(*a, Verificacoes::profundidade_e_avanco, l_face)) << falhas(*a);
+    EXPECT_TRUE(std::regex_search(a->verificacoes[Verificacoes::profundidade_e_avanco].detalhe,
+                                  std::regex("^ponto final na face a 45\\.0[0-9] graus")))
+        << falhas(*a);
+}
+
+// A move of the helix changed is named at its own line, not taken for the
+// way out and the next pass: in an --arcos file, the first arc of the third
+// pass with its X moved by 0.05 mm.
+TEST(VisualizarModos, MovimentoMudadoNomeadoNaSuaLinha) {
+    const std::string arcos = gerar("--arcos", "I\n20\n17.5\n0.5\n0.1\n14\n12\n2.5\nD\n30\n1200\n150\n");
+    const std::size_t l83 = linha_de(arcos, std::regex("^g02 x-2\\.673 y1\\.124 z-1\\.200 "), 1);
+    ASSERT_EQ(l83, 83u);
+    const auto a = analisar_bytes(mudar_linha(arcos, l83, [](const std::string& l) { return mover_x(l, 0.05); }));
+    EXPECT_EQ(a->verificacoes[Verificacoes::circulo].linha, 83u) << falhas(*a);
+    EXPECT_EQ(a->verificacoes[Verificacoes::profundidade_e_avanco].estado, Estado::ok) << falhas(*a);
+    EXPECT_EQ(a->verificacoes[Verificacoes::entradas_e_saidas].estado, Estado::ok) << falhas(*a);
+    EXPECT_EQ(a->modelo.passes, 4u);
+
+    // The same in a file of chords with tangent ways, two chords before the
+    // thread length, where the way out begins: still the helix's, which
+    // keeps its moves.
+    const std::string cordas = gerar("--entrada-tangencial", "I\n20\n17.5\n0.5\n0.1\n14\n12\n2.5\nD\n30\n1200\n150\n");
+    const std::size_t l_fundo = linha_de(cordas, std::regex(" z-11\\.99[0-9]\r?$"), 1);
+    ASSERT_GT(l_fundo, 0u);
+    const auto b = analisar_bytes(mudar_linha(cordas, l_fundo, [](const std::string& l) { return mover_x(l, 0.05); }));
+    EXPECT_EQ(b->verificacoes[Verificacoes::circulo].linha, l_fundo) << falhas(*b);
+    EXPECT_EQ(b->verificacoes[Verificacoes::profundidade_e_avanco].linha, l_fundo) << falhas(*b);
+    const auto intacto = analisar_bytes(cordas);
+    ASSERT_FALSE(b->modelo.retidos.empty());
+    EXPECT_EQ(b->modelo.retidos[0].movimentos, intacto->modelo.retidos[0].movimentos);
+    EXPECT_EQ(b->modelo.retidos[0].linha_fim, intacto->modelo.retidos[0].linha_fim);
+}
+
+// A small bore cut in arcs with the control's compensation: the extremes of
+// an arc come from its centre and radius, each from printed coordinates,
+// and the extents comments agree with them within that.
+TEST(VisualizarModos, ExtremosDosArcosNaToleranciaDoCentroEDoRaio) {
+    const char* const respostas = "I\n6.35\n5.1\n0.2\n0.05\n4\n8\n1.27\nD\n0\n1000\n200\n";
+    for (const char* o : {"--compensacao --concordante --comando linuxcnc", "--compensacao --discordante", "--arcos"}) {
+        const auto a = analisar_bytes(gerar(o, respostas));
+        EXPECT_TRUE(a->verificacoes.todas_ok()) << o << "\n" << falhas(*a);
+    }
+}
+
+// A helix of less than a turn inside a bore: its ways along arcs reach sides
+// it does not, and the extents comments, which take them in, agree with the
+// path.
+TEST(VisualizarModos, HeliceDeMenosDeUmaVoltaComSuasEntradas) {
+    for (const char* respostas :
+         {"I\n20\n0\n10\n1\n2\nD\n45.5\n1000\n200\n", "I\n12\n10\n0.5\n0.1\n6\n0.4\n1.75\nD\n300\n1000\n200\n"})
+        for (const char* o : {"--entrada-tangencial", "--entrada-tangencial --arcos", "--compensacao", "--conica --entrada-tangencial"}) {
+            const auto a = analisar_bytes(gerar(o, respostas));
+            EXPECT_TRUE(a->verificacoes.todas_ok()) << o << "\n" << falhas(*a);
+        }
+}

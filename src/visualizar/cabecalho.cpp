@@ -5,6 +5,9 @@
 #include <limits>
 #include <string_view>
 
+#include "visualizar/tolerancias.hpp"
+#include "vocabulario/regras.hpp"
+
 namespace {
 
 // What a float field can hold, as the generator stores every value.
@@ -65,18 +68,10 @@ bool Cabecalho::aplicar(const Comentario& comentario, std::uint64_t linha) {
         case TipoComentario::rotacao: legivel(c.a, "S"), S = c.a; break;
         case TipoComentario::avanco: legivel(c.a, "F"), F = c.a; break;
         case TipoComentario::avanco_rotacao: legivel(c.a, "Fz"), Fz = c.a; break;
-        case TipoComentario::arcos: arcos = true; break;
-        case TipoComentario::tangencial: tangencial = true; break;
-        case TipoComentario::avanco_aresta: avanco_aresta = true; break;
-        case TipoComentario::fresamento:
-            fresamento = c.sentido;
-            subindo = c.subindo;
-            break;
-        case TipoComentario::compensacao: corretor = c.i; break;
-        case TipoComentario::repeticoes: repeticoes = c.i; break;
-        case TipoComentario::conicidade: conicidade = c.i; break;
         case TipoComentario::z_minimo: legivel(c.a, "Z minimo"), z_minimo = c.a; break;
-        default: return false;
+        default:
+            if (!vocabulario::aplicar_modo(c, modos)) return false;
+            break;
     }
     const auto indice = static_cast<std::size_t>(c.tipo);
     if (indice < linha_de.size()) linha_de[indice] = linha;
@@ -113,7 +108,7 @@ std::string Cabecalho::faltando() const {
 }
 
 std::uint64_t passes_esperados(const Cabecalho& c) {
-    const auto repeticoes = static_cast<std::uint64_t>(std::max<std::int64_t>(c.repeticoes, 0));
+    const auto repeticoes = static_cast<std::uint64_t>(std::max<std::int64_t>(c.modos.repeticoes, 0));
     if (c.itens_lista > 0) return c.itens_lista - 1 + repeticoes;
     return 1 + repeticoes;
 }
@@ -136,4 +131,12 @@ PasseEsperado passe_esperado(const Cabecalho& c, std::uint64_t i) {
     e.diametro = c.Df;
     e.conhecido = i == 0;
     return e;
+}
+
+bool raio_do_passe(const Cabecalho& c, const Valor& diametro, double& r) {
+    if (!diametro.presente() || !c.ferramenta.presente() || (!c.interna() && !c.externa())) return false;
+    r = vocabulario::raio_programado(
+        vocabulario::raio_percurso(como_float(diametro.v), como_float(c.ferramenta.v), c.interna()), c.ferramenta.v,
+        c.interna(), c.compensacao());
+    return true;
 }

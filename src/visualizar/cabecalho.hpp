@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "vocabulario/comentarios.hpp"
+#include "vocabulario/modos_corte.hpp"
 
 // The job as the file's comment header states it: what the path is checked
 // against. Values keep the decimals they were printed with.
@@ -34,19 +35,12 @@ struct Cabecalho {
     char tipo = 0;     // 'I' internal, 'E' external, 0 absent
     char sentido = 0;  // 'D' right hand (clockwise), 'E' left hand, 0 absent
 
-    // The ways of cutting the generator's options asked for; a file without
-    // their lines is cut as today: face down, chords, on the cutter's centre.
-    bool arcos = false, tangencial = false, avanco_aresta = false;
-    char fresamento = 0;  // 'C' climb, 'D' conventional, 0 as today
-    bool subindo = false;  // every pass from the thread length up to the face
-    std::int64_t corretor = -1;  // the D word of the cutter compensation; -1 without it
-    std::int64_t repeticoes = 0;  // the last pass this many times more
-    std::int64_t conicidade = 0;  // N of a taper 1:N on the diameter; 0 parallel
+    // The ways of cutting in effect, as the header's lines record them; a
+    // file without those lines is cut as today: face down, chords, on the
+    // cutter's centre.
+    vocabulario::ModosCorte modos;
     Valor z_minimo;  // the path's deepest Z, where it goes below L
-    bool compensacao() const { return corretor >= 0; }
-    bool tem_modos() const {
-        return arcos || tangencial || avanco_aresta || fresamento != 0 || compensacao() || repeticoes > 0 || conicidade > 0;
-    }
+    bool compensacao() const { return modos.compensacao(); }
 
     // The pass list; past `max_lista` items only the count grows.
     static constexpr std::size_t max_lista = 65536;
@@ -71,6 +65,11 @@ struct Cabecalho {
     // Labels of the values the checks need and the header lacks, joined by ", ".
     std::string faltando() const;
 };
+
+// Where the header puts the path of a pass of diameter `diametro` at the
+// face: the cutter's centre's radius, or with the control's compensation the
+// thread's own; false when the header lacks the cutter or the thread's kind.
+bool raio_do_passe(const Cabecalho& c, const Valor& diametro, double& r);
 
 // The passes the header announces: the list items after index 0 (which is
 // the blank's diameter, not a pass) or, without a list, the one pass at Df.

@@ -8,9 +8,10 @@
 #include "visualizar/verificacoes.hpp"
 #include "vocabulario/geometria.hpp"
 
-// The six checks, each an observer of the model that writes its own line of
-// the results. Each reads the model (the header above all) and keeps only
-// what it needs between moves, never per line.
+// The seven checks, each an observer of the model that writes its own line
+// of the results. Each reads the model (the header above all) and the parts
+// of each pass as the segmenter finds them, and keeps only what it needs
+// between moves, never per line.
 
 // 1. The file is whole and every line reads.
 class ConferenciaArquivo final : public Observador {
@@ -22,33 +23,36 @@ private:
     Verificacoes& v_;
 };
 
-// 2. Every point of a pass on one circle about the axis.
+// 2. Every point of a helix on one circle about the axis.
 class ConferenciaCirculo final : public Observador {
 public:
     ConferenciaCirculo(const Modelo& m, Verificacoes& v) : m_(m), v_(v) {}
-    void inicio_passe(const Passe& p, const Movimento& m) override;
-    bool segue_cortes() const override { return true; }
-    void corte(const Passe& p, const Movimento& m) override;
+    void inicio_helice(const Passe& p, const Movimento& m) override;
+    bool segue_helice() const override { return true; }
+    void helice(const Passe& p, const Movimento& m) override;
     void fim_arquivo(const Modelo& m) override;
 
 private:
-    void falha(const Passe& p, const Movimento& m, double r, double r0);
+    // Whether point `q` is on the pass's circle.
+    bool no_circulo(const Ponto3& q, double& r) const;
+    void falha(const Passe& p, std::uint64_t linha, const Ponto3& q, double r);
 
     const Modelo& m_;
     Verificacoes& v_;
-    // The band of squared radii the pass's points may fall in.
-    double r2_baixo_ = 0, r2_alto_ = 0;
-    // A tapered pass: its radius at the face, and the band about it.
+    // The pass's radius (at the face, for a taper) and the band about it;
+    // the band of squared radii, for a parallel thread.
     bool conica_ = false;
-    double r_face_ = 0, banda_ = 0;
+    double raio_ = 0, banda_ = 0;
+    double r2_baixo_ = 0, r2_alto_ = 0;
 };
 
 // 3. Each pass's radius and the pass list of the header.
 class ConferenciaPasses final : public Observador {
 public:
     ConferenciaPasses(const Modelo& m, Verificacoes& v) : m_(m), v_(v) {}
-    void inicio_passe(const Passe& p, const Movimento& m) override;
-    void comentario_no_passe(const Passe& p, const Comentario& c, std::uint64_t linha) override;
+    void inicio_helice(const Passe& p, const Movimento& m) override;
+    void comentario_no_passe(const Passe& p, const Comentario& c, std::uint64_t linha,
+                             std::uint64_t movimentos) override;
     void fim_passe(const Passe& p) override;
     void fim_arquivo(const Modelo& m) override;
 
@@ -59,33 +63,39 @@ private:
     Verificacoes& v_;
 };
 
-// 4. Depth one pitch per turn, one-degree advance in the hand's direction,
-// the turns counted, the end at L.
+// 4. The helix from the face at the start angle to L (or back up): depth one
+// pitch per turn, one-degree advance in the hand's direction, the turns
+// counted.
 class ConferenciaProfundidade final : public Observador {
 public:
     ConferenciaProfundidade(const Modelo& m, Verificacoes& v) : m_(m), v_(v) {}
-    void inicio_passe(const Passe& p, const Movimento& m) override;
-    bool segue_cortes() const override { return true; }
-    void corte(const Passe& p, const Movimento& m) override;
-    void comentario_no_passe(const Passe& p, const Comentario& c, std::uint64_t linha) override;
+    void inicio_helice(const Passe& p, const Movimento& m) override;
+    bool segue_helice() const override { return true; }
+    void helice(const Passe& p, const Movimento& m) override;
+    void comentario_no_passe(const Passe& p, const Comentario& c, std::uint64_t linha,
+                             std::uint64_t movimentos) override;
     void fim_passe(const Passe& p) override;
     void fim_arquivo(const Modelo& m) override;
 
 private:
+    // One move of the helix, the first or a later one.
+    void mover(const Movimento& m, bool primeiro);
+    void corda(const Movimento& m);
+    void corda_na_face(const Movimento& m);
+    void arco(const Movimento& m);
+    void conferir_angulo(const Ponto3& p, double r, double e, std::uint64_t linha, const char* qual);
     void falha_avanco(const Movimento& m, double xr, double yr);
     void falha_profundidade(const Movimento& m, double passo);
     void falha_volta(const Movimento& m, double volta);
-    void arco(const Movimento& m);
-    void corda(const Movimento& m);
-    void fim_modos(const Passe& ps);
     void conferir_z_minimo(const Modelo& m);
 
     const Modelo& m_;
     Verificacoes& v_;
     // The limits of the pass being read, set at its first point.
-    int sentido_ = 0;  // +1 counter-clockwise seen from above (left hand, face down), -1 clockwise
-    bool subindo_ = false;  // from the thread length up
-    double sinal_z_ = 1;    // -1 when the depth decreases along the pass
+    int sentido_ = 0;          // +1 counter-clockwise seen from above, -1 clockwise
+    int sentido_angulo_ = 0;   // the same for the hand, face down
+    bool sobe_ = false;        // from the thread length up
+    double sinal_z_ = 1;       // -1 when the depth decreases along the pass
     double e_z_ = 0, tol_passo_ = 0;  // of a depth, and of the pitch per turn
     double giro_c_ = 1, giro_s_ = 0, tol_giro_ = 0;
     double passo_min_ = 0, passo_max_ = 1e300;
@@ -112,8 +122,9 @@ private:
 class ConferenciaPreambulo final : public Observador {
 public:
     ConferenciaPreambulo(const Modelo& m, Verificacoes& v) : m_(m), v_(v) {}
-    void inicio_passe(const Passe& p, const Movimento& m) override;
-    void caminho(const Passe* p, const Movimento& m, bool entrada) override;
+    void entrada(const Movimento& m) override;
+    void inicio_helice(const Passe& p, const Movimento& m) override;
+    void saida(const Passe* p, const Movimento& m) override;
     void fim_passe(const Passe& p) override;
     void rapido(const Movimento& m) override;
     void fim_arquivo(const Modelo& m) override;
@@ -150,8 +161,9 @@ private:
 class ConferenciaCaminhos final : public Observador {
 public:
     ConferenciaCaminhos(const Modelo& m, Verificacoes& v) : m_(m), v_(v) {}
-    void caminho(const Passe* p, const Movimento& m, bool entrada) override;
-    void inicio_passe(const Passe& p, const Movimento& m) override;
+    void entrada(const Movimento& m) override;
+    void saida(const Passe* p, const Movimento& m) override;
+    void inicio_helice(const Passe& p, const Movimento& m) override;
     void fim_passe(const Passe& p) override;
     void rapido(const Movimento& m) override;
     void fim_arquivo(const Modelo& m) override;
@@ -160,14 +172,20 @@ private:
     // The radius the header gives pass `ordem`'s path at depth `profundidade`; false when it cannot say.
     bool raio_esperado(std::uint64_t ordem, double profundidade, double& r) const;
     void conferir_livre(std::uint64_t ordem, const Movimento& m);
-    void conferir_tangente(const char* onde, std::uint64_t linha, Ponto3 em, double ax, double ay, double bx,
-                           double by, double tol);
+    // Fails where directions (ax, ay) and (bx, by) break by more than `tol`
+    // degrees: the way in or out (`onde`) is not tangent to what it meets.
+    void conferir_tangente(const char* onde, const char* onde_quebra, std::uint64_t linha, Ponto3 em, double ax,
+                           double ay, double bx, double by, double tol);
 
     const Modelo& m_;
     Verificacoes& v_;
     // The way in of the pass to come: its moves in X and Y, and the last of them.
     std::uint64_t entradas_ = 0;
     Movimento ultima_entrada_;
+    // Where the way in was heading at the end of its last move in X and Y,
+    // and the length that makes that direction sure.
+    bool tem_rumo_entrada_ = false, arco_entrada_ = false;
+    double rumo_x_ = 0, rumo_y_ = 0, rumo_comprimento_ = 0;
     // The way out of the pass being read.
     std::uint64_t saidas_ = 0;
 };

@@ -1,6 +1,8 @@
 #include "visualizar/leitor_gcode.hpp"
 
+#include <algorithm>
 #include <cmath>
+#include <initializer_list>
 
 #include "visualizar/tolerancias.hpp"
 
@@ -20,39 +22,58 @@ void LeitorGcode::interpretar(Linha& l) {
     l.tipo = TipoLinha::ilegivel;
 }
 
+namespace {
+
+constexpr std::uint32_t bits(std::initializer_list<char> letras) {
+    std::uint32_t b = 0;
+    for (char c : letras) b |= letra(c);
+    return b;
+}
+constexpr std::uint32_t coordenadas_xyz = bits({'x', 'y', 'z'});
+constexpr std::uint32_t centro_ij = bits({'i', 'j'});
+// The codes that say what the other words are, when a line has them.
+constexpr std::uint32_t codigos_especiais = g_sem_escala | g_pausa | g_escala;
+
+}  // namespace
+
 bool LeitorGcode::ler(Linha& l) {
     Palavras& w = palavras_;
     ler_palavras(texto_.texto, w);
     if (!w.legivel) return false;
-    const std::size_t guardados = std::min(w.quantidade_comentarios, Palavras::max_comentarios);
-    for (std::size_t i = 0; i < guardados; ++i) l.comentarios[i] = w.comentarios[i];
-    l.quantidade_comentarios = guardados;
     l.tracos = static_cast<std::uint16_t>(
         w.tracos | (w.letras_lidas != 0 ? traco_palavras : 0) | ((w.letras_lidas & 0x20) != 0 ? traco_minusculas : 0) |
         (w.marca ? traco_marca : 0) | (w.tem('n') ? traco_numero_bloco : 0) | (w.tem('o') ? traco_programa : 0) |
         ((w.codigos_g & g_escala) != 0 ? traco_escala : 0));
+    if (w.quantidade_comentarios != 0) [[unlikely]] {
+        const std::size_t guardados = std::min(w.quantidade_comentarios, Palavras::max_comentarios);
+        for (std::size_t i = 0; i < guardados; ++i) l.comentarios[i] = w.comentarios[i];
+        l.quantidade_comentarios = guardados;
+    }
     if (!w.tem_palavras()) {
-        l.tipo = guardados > 0 ? TipoLinha::comentario : TipoLinha::vazia;
+        l.tipo = l.quantidade_comentarios > 0 ? TipoLinha::comentario : TipoLinha::vazia;
         return true;
     }
 
-    const bool coordenadas = w.tem('x') || w.tem('y') || w.tem('z');
-    const bool centro = w.tem('i') || w.tem('j');
+    const std::uint32_t letras = w.letras;
     const std::uint32_t g = w.codigos_g;
-    // Dwell times and scale factors are not coordinates.
-    if ((g & g_sem_escala) && (coordenadas || w.tem('p'))) return false;
-    if ((g & g_pausa) && (coordenadas || (g & g_escala))) return false;
-    if (w.tem('p') && !(g & g_pausa)) return false;
-    if ((g & g_escala) && centro) return false;
+    const bool coordenadas = (letras & coordenadas_xyz) != 0;
+    const bool centro = (letras & centro_ij) != 0;
+    if (((g & codigos_especiais) | (letras & letra('p'))) != 0) [[unlikely]] {
+        // Dwell times and scale factors are not coordinates.
+        if ((g & g_sem_escala) && (coordenadas || w.tem('p'))) return false;
+        if ((g & g_pausa) && (coordenadas || (g & g_escala))) return false;
+        if (w.tem('p') && !(g & g_pausa)) return false;
+        if ((g & g_escala) && centro) return false;
+    }
     const bool move = coordenadas && !(g & g_escala);
     const int movimento = w.movimento >= 0 ? w.movimento : movimento_;
     if (move && movimento < 0) return false;  // coordinates before any motion code
     const bool arco = move && movimento >= 2;
     // An arc gives its centre, I and J both; nothing else does.
-    if (arco ? !(w.tem('i') && w.tem('j')) : centro) return false;
+    if (arco ? (letras & centro_ij) != centro_ij : centro) return false;
 
     const std::uint32_t compensa = g & (g_sem_compensacao | g_compensacao | g_compensacao_direita);
-    if (compensa != 0) {
+    if (compensa != 0) [[unlikely]] {
         // One side at a time.
         if ((compensa & (compensa - 1)) != 0) return false;
         compensacao_ = compensa == g_sem_compensacao ? 40 : compensa == g_compensacao ? 41 : 42;
@@ -64,12 +85,12 @@ bool LeitorGcode::ler(Linha& l) {
     l.s = w.valor('s');
     l.tem_f = w.tem('f');
     l.f = w.valor('f');
-    if (g & g_pausa) {
+    if (g & g_pausa) [[unlikely]] {
         l.pausa = true;
         l.tem_p = w.tem('p');
         l.p = w.valor('p');
     }
-    if (g & g_escala) {
+    if (g & g_escala) [[unlikely]] {
         l.escala = true;
         l.escala_x = w.tem('x') ? w.valor('x') : 1;
         l.escala_y = w.tem('y') ? w.valor('y') : 1;
@@ -81,6 +102,8 @@ bool LeitorGcode::ler(Linha& l) {
     Movimento& mv = l.movimento;
     mv.tipo = movimento == 0 ? TipoMovimento::rapido : movimento == 1 ? TipoMovimento::linear : TipoMovimento::arco;
     mv.linha = l.numero;
+    mv.linha_de = linha_posicao_;
+    linha_posicao_ = l.numero;
     mv.de = posicao_;
     mv.de_conhecido = x_conhecido_ && y_conhecido_ && z_conhecido_;
     mv.tem_x = w.tem('x');

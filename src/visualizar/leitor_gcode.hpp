@@ -73,6 +73,7 @@ private:
     int movimento_ = -1;
     Ponto3 posicao_;
     bool x_conhecido_ = false, y_conhecido_ = false, z_conhecido_ = false;
+    std::uint64_t linha_posicao_ = 0;  // the line of the last move
     int compensacao_ = 40;
 };
 

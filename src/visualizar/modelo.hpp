@@ -1,27 +1,64 @@
 #pragma once
 
-#include <array>
-#include <cmath>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "visualizar/cabecalho.hpp"
 #include "visualizar/dialeto_arquivo.hpp"
+#include "visualizar/forma_passe.hpp"
 #include "visualizar/leitor_gcode.hpp"
 #include "visualizar/observador.hpp"
 #include "visualizar/passe.hpp"
+#include "visualizar/segmentador.hpp"
 
 // What the file holds, folded as its lines go by: nothing is kept per line.
-// Each pass (a run of feed moves between rapid moves) gets a summary; a
-// bounded number of them, spread over the file, keep a bounded sample of
-// their points for the picture. The observers (the checks) are told of each
-// pass and move; the model knows nothing of what they make of it.
+// The segmenter splits each pass into its way in, helix and way out; each
+// pass gets a summary, and a bounded number of them, spread over the file,
+// keep a bounded sample of their points for the picture. The observers (the
+// checks) are told of each part; the model knows nothing of what they make
+// of it.
 
 struct LinhaIlegivel {
     std::uint64_t numero = 0;
     std::string texto;  // ASCII, at most `max_texto` characters
     std::uint64_t bytes = 0;
+};
+
+// Where the path goes.
+struct Extremos {
+    bool tem = false;  // a helix was read
+    // X and Y of the helices, from 0 as the generator counts them: the
+    // cutter's centre at the face (back along a taper, in from a
+    // compensated path), as the generator judges the bore.
+    double x_max = 0, x_min = 0, y_max = 0, y_min = 0;
+    double erro = 0;                       // their tolerance
+    double z_max = -1e300, z_min = 1e300;  // of every known position but the helices'
+    double z_corte_min = 1e300;            // of the helices
+    std::uint64_t linha_z_min = 0;         // where the path goes deepest
+};
+
+// The program around the passes: the spindle, feed and scale before the
+// first cut, and its end.
+struct Preambulo {
+    std::uint64_t linha_m3 = 0, linha_m5 = 0, linha_m30 = 0;
+    bool termina_em_m30 = false;
+    // The last S and F before the first cut (the first F, where each pass
+    // carries its own).
+    bool tem_s = false, tem_f = false;
+    double s = 0, f = 0;
+    std::uint64_t linha_s = 0, linha_f = 0;
+    bool tem_escala = false;
+    double escala_x = 1, escala_y = 1;
+    std::uint64_t linha_escala = 0;
+    bool cortou = false;
+};
+
+// The extents comments at the end of an internal thread's file.
+struct ExtensoesComentadas {
+    Valor x_max, x_min, y_max, y_min, diametro;
+    std::uint64_t linha = 0, linha_diametro = 0;
+    bool apos_ultimo_passe = false;
 };
 
 class Modelo {
@@ -41,7 +78,7 @@ public:
     // the reading.
     void observar(Observador& o) {
         observadores_.push_back(&o);
-        if (o.segue_cortes()) observadores_cortes_.push_back(&o);
+        if (o.segue_helice()) observadores_helice_.push_back(&o);
     }
 
     void acumular(const Linha& l);
@@ -58,28 +95,10 @@ public:
     std::uint64_t passes = 0;
     double comprimento = 0;  // of the feed moves
     double minutos = 0;      // they take, each at the feed in force; infinite after a feed of 0
-    bool tem_extremos = false;
-    double x_max = 0, x_min = 0, y_max = 0, y_min = 0;  // of feed moves, from 0 as the generator's
-    double z_max = -1e300, z_min = 1e300;               // of every known position but the passes' cuts
-    double z_corte_min = 1e300;                         // of the passes' cuts
-    std::uint64_t linha_z_min = 0;                      // where the path goes deepest
-    double erro_extremos = 0;
 
-    // Preamble and end.
-    std::uint64_t linha_m3 = 0, linha_m5 = 0, linha_m30 = 0;
-    bool termina_em_m30 = false;
-    bool tem_s = false, tem_f = false;
-    double s = 0, f = 0;  // the last S and F before the first cut
-    std::uint64_t linha_s = 0, linha_f = 0;
-    bool tem_escala = false;
-    double escala_x = 1, escala_y = 1;
-    std::uint64_t linha_escala = 0;
-    bool cortou = false;
-
-    // Extents comments at the end of an internal thread's file.
-    Valor x_max_comentario, x_min_comentario, y_max_comentario, y_min_comentario, diametro_comentario;
-    std::uint64_t linha_extensoes = 0, linha_diametro_comentario = 0;
-    bool extensoes_apos_ultimo_passe = false;
+    Extremos extremos;
+    Preambulo preambulo;
+    ExtensoesComentadas extensoes;
 
     // Lines that do not read.
     std::vector<LinhaIlegivel> ilegiveis;
@@ -87,18 +106,16 @@ public:
     std::uint64_t linha_cortada = 0;  // the last line, when it had no line end
     bool erro_leitura = false;
 
-    // A file with ways of cutting (the header's lines for them): each pass
-    // is its way in, its helix and its way out; the checks of the helix see
-    // only the helix.
-    bool modos() const { return modos_; }
-    // Between a pass's turn comment and its helix: its way in.
-    bool na_entrada() const { return fase_ == Fase::entrada; }
+    // What the header says each pass is made of.
+    const FormaPasse& forma() const { return segmentador_.forma(); }
+    // Whether the header records ways of cutting (or a taper).
+    bool modos() const { return cabecalho.modos.algum(); }
     // The radius a point of a tapered pass has at the face (Z 0): its
     // distance from the axis, moved back along the taper. Its distance for
     // a parallel thread.
-    double raio_na_face(const Ponto3& p) const { return std::hypot(p.x, p.y) + conicidade_raio_ * p.z; }
+    double raio_na_face(const Ponto3& p) const { return std::hypot(p.x, p.y) + forma().conicidade_raio * p.z; }
     // Change of a pass's radius per mm of depth (negative when it narrows).
-    double conicidade_raio() const { return conicidade_raio_; }
+    double conicidade_raio() const { return forma().conicidade_raio; }
 
     // Passes for the table and the picture, spread over the file; the last
     // pass is always among them.
@@ -106,33 +123,44 @@ public:
     const Passe* ultimo_passe() const { return retidos.empty() ? nullptr : &retidos.back(); }
 
 private:
+    // The parts of each pass, as the segmenter tells them.
+    friend class Segmentador<Modelo>;
+    void entrada(const Movimento& m);
+    void inicio_helice(const Movimento& m);
+    void helice(const Movimento& m);
+    void saida(const Movimento& m);
+    void no_ar(const Movimento& m);
+    void fim_passe();
+    void rapido(const Movimento& m);
+
     void comentario(std::string_view texto, std::uint64_t linha);
     // The spindle, feed, M codes and scale of a line.
     void comando(const Linha& l);
     void ilegivel(const Linha& l);
-    void iniciar_passe(const Movimento& m);
-    void cortar(const Movimento& m);
-    void terminar_passe();
-    void rapido(const Movimento& m);
-    // The same, in a file with ways of cutting.
-    void definir_modos();
-    void mover_com_modos(const Movimento& m);
-    bool parece_helice(const Movimento& m) const;
-    void caminho(const Movimento& m, bool entrada);
-    // A feed move's length, its time added at the feed in force.
+    // A feed move of a way: its length and time, its height, its points.
+    void caminho(const Movimento& m, std::vector<PontoPlano>* guia);
+    // A feed move's length, added to the run at the feed in force, whose
+    // time is taken when the feed changes and at the end: a division a run,
+    // not a move.
     double percorrido(const Movimento& m);
-    void soltar_pendentes(bool na_helice);
-    void cortar_qualquer(const Movimento& m);
-    void alargar(double x, double y, double z);
-    // Degrees turned by the arc.
-    double alargar_arco(const Movimento& m);
-    void amostrar_arco(const Movimento& m);
-    void amostrar(double x, double z);
-    void definir_amostra();
+    void fechar_trecho();
+    void alcancar_z(const Movimento& m);
     Passe* passe_anterior();
 
-    std::vector<Observador*> observadores_, observadores_cortes_;
-    bool em_passe_ = false;
+    // The helix's extents, and the points kept for the picture (amostras.cpp).
+    void alargar(double x, double y, double z);
+    // An arc's extremes, while the pass has turned no more than `graus_antes`
+    // a turn and a half before it.
+    void alargar_arco(const Movimento& m, double graus_antes);
+    void definir_amostra();
+    void amostrar_inicio(const Movimento& m);
+    void amostrar_arco(const Movimento& m);
+    void amostrar(double x, double z);
+    void amostrar_guia(std::vector<PontoPlano>& guia, const Movimento& m);
+
+    std::vector<Observador*> observadores_, observadores_helice_;
+    Segmentador<Modelo> segmentador_{*this};
+    bool forma_definida_ = false;
     bool no_cabecalho_ = true;
     Passe atual_;
     bool tem_ultimo_ = false;
@@ -144,26 +172,27 @@ private:
     bool amostra_definida_ = false;
     int ate_amostra_ = 1;
     std::vector<MovimentoRapido> entrada_;
-    bool inicio_xy_ = false;  // the last rapid move gave X and Y: a start point
-    std::uint64_t ultima_linha_corte_ = 0;
     bool tem_f_atual_ = false;
     double f_atual_ = 0;
     std::uint64_t linha_f_atual_ = 0;
+    double trecho_ = 0;
+    bool movido_no_trecho_ = false;
+    // The extents of a compensated path are its cutter centre's: r + this.
+    double fator_centro_ = 0;
+    bool alargar_no_centro_ = false;  // a taper or a compensated path
+    // A bore's ways along arcs widen its extents too, where its helix makes
+    // less than a turn (amostras.cpp): the box of the pass's ways.
+    bool alargar_caminhos_ = false;
+    struct Caixa {
+        bool tem = false;
+        double x_max = 0, x_min = 0, y_max = 0, y_min = 0;
+    } caixa_caminhos_;
+    void alargar_caminho(const Movimento& m);
+    void juntar_caminhos(const Passe& ps);
 
-    // Ways of cutting.
-    bool modos_definidos_ = false, modos_ = false, tangencial_ = false;
-    double conicidade_raio_ = 0;  // a pass's radius change per mm of depth
-    double fator_centro_ = 0;     // a compensated path's radius to the cutter centre's: r + this
-    enum class Fase : std::uint8_t { fora, entrada, helice, saida };
-    Fase fase_ = Fase::fora;
+    // The way in of the pass to come.
     double comprimento_entrada_ = 0;
-    std::uint64_t caminhos_entrada_ = 0;
     std::vector<PontoPlano> guia_entrada_;
-    // Moves off the helix met in it, held until it is known whether the
-    // helix goes on after them (a point moved off it) or they are its way out.
-    static constexpr std::size_t max_pendentes = 3;
-    std::array<Movimento, max_pendentes> pendentes_{};
-    std::size_t quantos_pendentes_ = 0;
 
     // The turn comments before the next pass.
     bool volta_pendente_ = false;

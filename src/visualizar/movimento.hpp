@@ -13,6 +13,8 @@ enum class TipoMovimento : std::uint8_t { rapido, linear, arco };
 struct Movimento {
     TipoMovimento tipo = TipoMovimento::rapido;
     std::uint64_t linha = 0;
+    // The line of the move that left the tool at `de`; 0 when none did.
+    std::uint64_t linha_de = 0;
     Ponto3 de, para;
     // Every axis of `de` was given by an earlier move; otherwise the tool
     // stands where nothing in the file says.

@@ -8,26 +8,29 @@
 
 class Modelo;
 
-// What watches the model as the file goes by: the checks. The model calls
-// every observer in the order they were added, at each of these points;
-// an observer reads the model, never changes it.
+// What watches the model as the file goes by: the checks. The model tells
+// every observer, in the order they were added, of each part of each pass as
+// the segmenter finds it (segmentador.hpp); an observer reads the model,
+// never changes it.
 class Observador {
 public:
     virtual ~Observador() = default;
-    // The first feed move of a pass, once the pass holds it.
-    virtual void inicio_passe(const Passe&, const Movimento&) {}
-    // Every later feed move of the pass, before the pass takes it in; only
-    // for an observer whose `segue_cortes` says so, since nearly every line
+    // A feed move of a pass's way in: before its helix.
+    virtual void entrada(const Movimento&) {}
+    // The helix's first move, once the pass's summary holds it.
+    virtual void inicio_helice(const Passe&, const Movimento&) {}
+    // Every later move of the helix, before the summary takes it in; only
+    // for an observer whose `segue_helice` says so, since nearly every line
     // of a file is one.
-    virtual bool segue_cortes() const { return false; }
-    virtual void corte(const Passe&, const Movimento&) {}
+    virtual bool segue_helice() const { return false; }
+    virtual void helice(const Passe&, const Movimento&) {}
+    // A feed move of a pass's way out; with no pass, a move in the air after
+    // the pass ended (the compensation turned off).
+    virtual void saida(const Passe*, const Movimento&) {}
     // A turn comment or a diameter comment inside a pass, before the pass
-    // takes it in.
-    virtual void comentario_no_passe(const Passe&, const Comentario&, std::uint64_t /*linha*/) {}
-    // A feed move off the helix, in a file with ways of cutting: into it
-    // (entrada, before `inicio_passe`) or out of it (with the pass while it
-    // lasts; null after it ended, for a move in the air).
-    virtual void caminho(const Passe* /*passe*/, const Movimento&, bool /*entrada*/) {}
+    // takes it in, after `movimentos` moves of its helix.
+    virtual void comentario_no_passe(const Passe&, const Comentario&, std::uint64_t /*linha*/,
+                                     std::uint64_t /*movimentos*/) {}
     // A pass has ended: the next rapid move, or the end of the file.
     virtual void fim_passe(const Passe&) {}
     // A rapid move, after the pass it ends (if any) has ended.

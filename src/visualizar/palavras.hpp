@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "visualizar/numero.hpp"
+#include "vocabulario/codigos.hpp"
 
 // One line of G-code as words: the letter of each word and its number, and
 // the comments, ";" to the end of the line and "( ... )" anywhere, several
@@ -13,27 +14,58 @@
 // project writes for are known; any other word, or a number that does not
 // read, makes the line unreadable.
 
-// The G codes known, one bit each.
-enum CodigoG : std::uint32_t {
-    g_rapido = 1u << 0,          // G0
-    g_linear = 1u << 1,          // G1
-    g_arco_horario = 1u << 2,    // G2
-    g_arco_anti = 1u << 3,       // G3
-    g_pausa = 1u << 4,           // G4, with P
-    g_plano_xy = 1u << 5,        // G17
-    g_milimetros = 1u << 6,      // G21
-    g_sem_compensacao = 1u << 7, // G40
-    g_compensacao = 1u << 8,     // G41 (with D): the cutter left of its travel
-    g_compensacao_direita = 1u << 16,  // G42 (with D): on the right
-    g_comprimento = 1u << 9,     // G43 (with H)
-    g_sem_comprimento = 1u << 10, // G49
-    g_sem_escala = 1u << 11,     // G50
-    g_escala = 1u << 12,         // G51: X and Y are factors, not a move
-    g_sem_ciclo = 1u << 13,      // G80
-    g_absoluto = 1u << 14,       // G90
-    g_avanco_minuto = 1u << 15,  // G94
+// The G codes by what they do, one bit each, from the table the writer
+// spells its words with (vocabulario/codigos.hpp).
+constexpr std::uint32_t bit_funcao(vocabulario::Funcao f) { return 1u << static_cast<unsigned>(f); }
+static_assert(static_cast<unsigned>(vocabulario::Funcao::avanco_por_minuto) < 32, "a bit per function");
+enum BitCodigoG : std::uint32_t {
+    g_rapido = bit_funcao(vocabulario::Funcao::rapido),
+    g_linear = bit_funcao(vocabulario::Funcao::corte),
+    g_arco_horario = bit_funcao(vocabulario::Funcao::arco_horario),
+    g_arco_anti = bit_funcao(vocabulario::Funcao::arco_anti_horario),
+    g_pausa = bit_funcao(vocabulario::Funcao::pausa),  // with P
+    g_plano_xy = bit_funcao(vocabulario::Funcao::plano_xy),
+    g_milimetros = bit_funcao(vocabulario::Funcao::milimetros),
+    g_sem_compensacao = bit_funcao(vocabulario::Funcao::sem_compensacao),
+    g_compensacao = bit_funcao(vocabulario::Funcao::compensacao_esquerda),   // with D: the cutter left of its travel
+    g_compensacao_direita = bit_funcao(vocabulario::Funcao::compensacao_direita),  // with D: on the right
+    g_comprimento = bit_funcao(vocabulario::Funcao::compensacao_comprimento),  // with H
+    g_sem_comprimento = bit_funcao(vocabulario::Funcao::sem_compensacao_comprimento),
+    g_sem_escala = bit_funcao(vocabulario::Funcao::escala_desliga),
+    g_escala = bit_funcao(vocabulario::Funcao::escala_liga),  // X and Y are factors, not a move
+    g_sem_ciclo = bit_funcao(vocabulario::Funcao::sem_ciclo),
+    g_absoluto = bit_funcao(vocabulario::Funcao::absolutas),
+    g_avanco_minuto = bit_funcao(vocabulario::Funcao::avanco_por_minuto),
 };
 inline constexpr std::uint32_t codigos_movimento = g_rapido | g_linear | g_arco_horario | g_arco_anti;
+
+namespace palavras_detalhe {
+
+// Each G number's bit; 0 for a number the table does not have, and for
+// inches and incremental coordinates, which the files never use and the
+// viewer does not convert: a line with them does not read.
+struct TabelaG {
+    std::array<std::uint32_t, 100> bit{};
+    // 0 to 3 for the motion codes (G0 to G3), -1 for the others.
+    std::array<signed char, 100> movimento{};
+};
+constexpr TabelaG montar_tabela_g() {
+    using vocabulario::Funcao;
+    TabelaG t;
+    for (auto& m : t.movimento) m = -1;
+    for (const vocabulario::CodigoG& c : vocabulario::codigos_g) {
+        if (c.funcao == Funcao::polegadas || c.funcao == Funcao::incrementais) continue;
+        const auto n = static_cast<std::size_t>(c.numero);
+        const std::uint32_t b = bit_funcao(c.funcao);
+        t.bit[n] = b;
+        t.movimento[n] = static_cast<signed char>(b == g_rapido ? 0 : b == g_linear ? 1 : b == g_arco_horario ? 2
+                                                  : b == g_arco_anti ? 3 : -1);
+    }
+    return t;
+}
+inline constexpr TabelaG tabela_g = montar_tabela_g();
+
+}  // namespace palavras_detalhe
 
 // Bits of the letters other than G that a line gave.
 constexpr std::uint32_t letra(char c) { return 1u << (c - 'a'); }
@@ -107,27 +139,11 @@ inline bool codigo(double v, int& n) {
     return static_cast<double>(n) == v;
 }
 
+// The bit of G number `n` (below 100); `movimento` gets 0 to 3 for a motion code.
 inline std::uint32_t bit_g(int n, int& movimento) {
-    switch (n) {
-        case 0: movimento = 0; return g_rapido;
-        case 1: movimento = 1; return g_linear;
-        case 2: movimento = 2; return g_arco_horario;
-        case 3: movimento = 3; return g_arco_anti;
-        case 4: return g_pausa;
-        case 17: return g_plano_xy;
-        case 21: return g_milimetros;
-        case 40: return g_sem_compensacao;
-        case 41: return g_compensacao;
-        case 42: return g_compensacao_direita;
-        case 43: return g_comprimento;
-        case 49: return g_sem_comprimento;
-        case 50: return g_sem_escala;
-        case 51: return g_escala;
-        case 80: return g_sem_ciclo;
-        case 90: return g_absoluto;
-        case 94: return g_avanco_minuto;
-        default: return 0;
-    }
+    const auto k = static_cast<std::size_t>(n);
+    movimento = tabela_g.movimento[k];
+    return tabela_g.bit[k];
 }
 
 }  // namespace palavras_detalhe

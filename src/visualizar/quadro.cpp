@@ -5,6 +5,7 @@
 #include "visualizar/mensagem.hpp"
 #include "visualizar/tolerancias.hpp"
 #include "vocabulario/geometria.hpp"
+#include "vocabulario/regras.hpp"
 
 const std::array<const char*, Quadro::colunas_passe> Quadro::titulos_passe = {
     "Passe", "Diametro", "Raio medido", "Voltas", "Movimentos", "Z de / ate"};
@@ -41,6 +42,13 @@ std::array<std::string, Quadro::colunas_passe> linha_passe(const Passe& p) {
 }
 
 }  // namespace
+
+int giro_da_mao(const Passe& p) {
+    const int g = giro_medido(p);
+    if (g == 0) return 0;
+    // A pass run up turns the other way about the axis than its hand face down.
+    return g == vocabulario::giro(true, p.sobe) ? vocabulario::giro(true, false) : vocabulario::giro(false, false);
+}
 
 int giro_medido(const Passe& p) {
     if (p.topo.size() < 2) return 0;
@@ -81,20 +89,18 @@ Quadro montar_quadro(const Modelo& m) {
                                                                              : std::string("-");
     q.totais.push_back({"Tempo de corte (avanco f)", tempo});
     q.tempo_corte = tempo;
-    if (m.tem_extremos) {
-        q.totais.push_back({"X de / ate", formatar("%.3f / %.3f", m.x_min, m.x_max)});
-        q.totais.push_back({"Y de / ate", formatar("%.3f / %.3f", m.y_min, m.y_max)});
+    if (m.extremos.tem) {
+        q.totais.push_back({"X de / ate", formatar("%.3f / %.3f", m.extremos.x_min, m.extremos.x_max)});
+        q.totais.push_back({"Y de / ate", formatar("%.3f / %.3f", m.extremos.y_min, m.extremos.y_max)});
     }
-    if (c.interna() && c.ferramenta.presente() && m.tem_extremos)
-        q.totais.push_back({"Diametro usinado medido", formatar("%.3f mm", m.x_max - m.x_min + c.ferramenta.v)});
+    if (c.interna() && c.ferramenta.presente() && m.extremos.tem)
+        q.totais.push_back({"Diametro usinado medido", formatar("%.3f mm", m.extremos.x_max - m.extremos.x_min + c.ferramenta.v)});
 
     auto comparar = [&q](std::string rotulo, std::string cab, std::string perc) {
         q.comparacoes.push_back({std::move(rotulo), std::move(cab), std::move(perc)});
     };
-    // A pass from the thread length up runs the hand's helix backwards.
-    const int volta_ao_contrario = m.modos() && c.subindo ? -1 : 1;
     comparar("Tipo e sentido", c.interna() ? "interna" : c.externa() ? "externa" : "-",
-             primeiro ? nome_sentido(volta_ao_contrario * giro_medido(*primeiro)) : "-");
+             primeiro ? nome_sentido(giro_da_mao(*primeiro)) : "-");
     q.comparacoes.back().cabecalho += c.sentido == 'D' ? ", direita" : c.sentido == 'E' ? ", esquerda" : "";
     comparar("Df (diametro final)", valor(c.Df, " mm"), ultimo ? "ultimo passe " + valor(ultimo->diametro, " mm") : "-");
     comparar("Di (diametro inicial)", c.Di_desabilitado ? "desabilitado" : valor(c.Di, " mm"),
@@ -102,40 +108,38 @@ Quadro montar_quadro(const Modelo& m) {
     comparar("Passes", c.np < 0 ? std::string("-") : formatar("np %lld", static_cast<long long>(c.np)), inteiro(m.passes));
     comparar("L (comprimento)", valor(c.L, " mm"), ultimo ? formatar("Z ate %.3f", ultimo->z_min) : "-");
     std::string passo = "-";
-    if (ultimo && m.modos()) {
-        const double giros = ultimo->arcos > 0 ? ultimo->graus / 360
-                                               : static_cast<double>(ultimo->movimentos) / vocabulario::passos_por_volta;
-        // From the face, or from the thread length up.
+    if (ultimo && (ultimo->arcos > 0 || ultimo->movimentos > 1)) {
+        const double giros = ultimo->voltas_feitas();
+        // From the face (a first move from the air comes down to it), or from the thread length up.
         const double inicio = std::min(ultimo->antes.z, 0.0);
         if (giros > 0) passo = formatar("%.4f mm por volta", std::fabs(ultimo->ultimo.z - inicio) / giros);
-    } else if (ultimo && ultimo->movimentos > 1)
-        passo = formatar("%.4f mm por volta",
-                         -ultimo->ultimo.z * vocabulario::passos_por_volta / static_cast<double>(ultimo->movimentos));
+    }
     comparar("p (passo)", valor(c.p, " mm"), passo);
     std::string ferramenta = "-";
     if (c.compensacao())
-        ferramenta = formatar("D%lld, no comando", static_cast<long long>(c.corretor));
+        ferramenta = formatar("D%lld, no comando", static_cast<long long>(c.modos.corretor));
     else if (ultimo && ultimo->diametro.presente() && (c.interna() || c.externa()))
         ferramenta = formatar("%.3f mm", c.interna() ? ultimo->diametro.v - 2 * ultimo->raio()
                                                      : 2 * ultimo->raio() - ultimo->diametro.v);
     comparar("Ferramenta", valor(c.ferramenta, " mm"), ferramenta);
     std::string angulo = "-";
     if (primeiro && primeiro->tem_inicio) {
-        const int sentido = c.sentido == 'E' ? 1 : -1;
+        // The generator's angles turn with the hand (a right hand without one).
+        const int sentido = vocabulario::giro(c.sentido != 'E', false);
         // From the thread length up the helix meets the face where the pass ends.
-        const Ponto3& face = m.modos() && c.subindo ? primeiro->ultimo : primeiro->antes;
+        const Ponto3& face = primeiro->sobe ? primeiro->ultimo : primeiro->antes;
         double a = std::atan2(sentido * face.y, face.x) * graus_por_radiano;
         if (a < -0.0005) a += 360;
         angulo = formatar("%.2f graus", std::fabs(a) < 0.0005 ? 0.0 : a);
     }
     comparar("Angulo inicial", valor(c.angulo_inicial, " graus"), angulo);
-    comparar("Rotacao S", valor(c.S, " rpm"), m.tem_s ? formatar("S%.0f", m.s) : std::string("-"));
-    comparar("Avanco F", valor(c.F, " mm/min"), m.tem_f ? formatar("f%.0f", m.f) : std::string("-"));
+    comparar("Rotacao S", valor(c.S, " rpm"), m.preambulo.tem_s ? formatar("S%.0f", m.preambulo.s) : std::string("-"));
+    comparar("Avanco F", valor(c.F, " mm/min"), m.preambulo.tem_f ? formatar("f%.0f", m.preambulo.f) : std::string("-"));
     comparar("Tempo de usinagem", valor(c.tempo, " min"), tempo);
     if (c.interna())
-        comparar("Diametro usinado", valor(m.diametro_comentario, " mm"),
-                 c.ferramenta.presente() && m.tem_extremos
-                     ? formatar("%.3f mm", m.x_max - m.x_min + c.ferramenta.v)
+        comparar("Diametro usinado", valor(m.extensoes.diametro, " mm"),
+                 c.ferramenta.presente() && m.extremos.tem
+                     ? formatar("%.3f mm", m.extremos.x_max - m.extremos.x_min + c.ferramenta.v)
                      : std::string("-"));
     return q;
 }

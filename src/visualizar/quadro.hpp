@@ -36,6 +36,8 @@ Quadro montar_quadro(const Modelo& modelo);
 // The turning sign that the path shows: +1 counter-clockwise seen from above,
 // -1 clockwise, 0 when it cannot tell.
 int giro_medido(const Passe& passe);
+// The hand that turning shows, as the same sign: +1 left, -1 right, 0 unknown.
+int giro_da_mao(const Passe& passe);
 
 // "OK", "FALHA", ... as the report writes a check's state.
 const char* nome_estado(Estado estado);

@@ -2,41 +2,11 @@
 
 #include <algorithm>
 
+#include "nucleo/texto.hpp"
 #include "nucleo/versao.hpp"
 #include "visualizar/mensagem.hpp"
-#include "visualizar/modos_corte.hpp"
 #include "visualizar/quadro.hpp"
-
-std::string quebrar(const std::string& texto, std::size_t recuo, std::size_t largura) {
-    std::string r;
-    std::size_t coluna = 0;
-    std::size_t i = 0;
-    const std::string margem(recuo, ' ');
-    while (i < texto.size()) {
-        std::size_t fim = texto.find(' ', i);
-        if (fim == std::string::npos) fim = texto.size();
-        std::string palavra = texto.substr(i, fim - i);
-        // A word longer than a line (a garbage line) is cut.
-        while (palavra.size() > largura - recuo) {
-            if (coluna > 0) r += "\n";
-            r += margem + palavra.substr(0, largura - recuo);
-            palavra.erase(0, largura - recuo);
-            coluna = largura;
-        }
-        if (coluna == 0) {
-            r += margem + palavra;
-            coluna = recuo + palavra.size();
-        } else if (coluna + 1 + palavra.size() <= largura) {
-            r += " " + palavra;
-            coluna += 1 + palavra.size();
-        } else {
-            r += "\n" + margem + palavra;
-            coluna = recuo + palavra.size();
-        }
-        i = fim + 1;
-    }
-    return r + "\n";
-}
+#include "vocabulario/modos_corte.hpp"
 
 namespace {
 
@@ -54,7 +24,7 @@ void imprimir_relatorio(Console& console, const Analise& a, const std::string& a
     console.imprimir("rosca-visualizar %s\n", versao_programa);
     console.escrever(quebrar("Arquivo: " + arquivo, 0));
     console.escrever(quebrar("Comando: " + m.dialeto.nome(), 0));
-    const std::string modos = modos_de_cortar(m.cabecalho);
+    const std::string modos = vocabulario::descrever_modos(m.cabecalho.modos);
     if (!modos.empty()) console.escrever(quebrar("Modos de cortar: " + modos, 0));
     console.escrever(quebrar(formatar("Lidas %llu linhas: %llu passe(s), %llu movimentos de corte, %llu rapidos.",
                                       static_cast<unsigned long long>(m.linhas),

@@ -11,6 +11,3 @@ void imprimir_relatorio(Console& console, const Analise& analise, const std::str
 
 // The closing lines: where the picture went (or why it did not) and the verdict.
 void imprimir_conclusao(Console& console, const Analise& analise, const std::string& imagem, bool gravada);
-
-// Breaks `texto` into lines of at most `largura` columns, each after `recuo`.
-std::string quebrar(const std::string& texto, std::size_t recuo, std::size_t largura = 79);

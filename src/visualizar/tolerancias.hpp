@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -25,14 +26,15 @@ inline double meio_ulp(double v) {
 // A coordinate or depth printed with "%0.3f" from a float of about this magnitude.
 inline double erro_coordenada(double magnitude) { return meia_unidade(3) + meio_ulp(magnitude) + 1e-9; }
 
+// A value read from the file as the generator's float field held it; beyond
+// a float's range, the largest float (a NaN stays one).
+inline float como_float(double v) {
+    constexpr double maior = std::numeric_limits<float>::max();
+    return static_cast<float>(std::clamp(v, -maior, maior));
+}
+
 // Room left for the arithmetic of the comparisons themselves.
 inline constexpr double folga_calculo = 1e-9;
-
-// Clearance of the corner an external pass retracts to, beyond its path radius.
-inline constexpr double folga_retracao = 3.0;
-
-// The bore check's tolerance: machined diameter minus this may not pass Df.
-inline constexpr double tolerancia_furo = 0.1;
 
 inline constexpr double pi = 3.14159265358979323846;
 inline constexpr double graus_por_radiano = 180 / pi;

@@ -37,16 +37,16 @@ void ConferenciaArquivo::fim_arquivo(const Modelo& m) {
     for (const LinhaIlegivel& l : m.ilegiveis) v.falha(V::arquivo_completo, l.numero, "linha que nao se le: " + l.texto);
     if (m.total_ilegiveis > m.ilegiveis.size()) v.contar(V::arquivo_completo, m.total_ilegiveis - m.ilegiveis.size());
     if (m.movimentos == 0 && m.linhas > 0) v.falha(V::arquivo_completo, 0, "nenhum movimento de corte (g01)");
-    if (!m.termina_em_m30 && m.linhas > 0 && m.linha_cortada == 0)
+    if (!m.preambulo.termina_em_m30 && m.linhas > 0 && m.linha_cortada == 0)
         v.falha(V::arquivo_completo, m.linhas,
-                m.linha_m30 != 0 ? "o arquivo continua depois do M30"
+                m.preambulo.linha_m30 != 0 ? "o arquivo continua depois do M30"
                                  : "o arquivo termina sem M30: incompleto (cortado ou recusado)");
     if (c.interna() && m.movimentos > 0) {
-        if (m.linha_extensoes == 0 || !m.x_max_comentario.presente() || !m.y_max_comentario.presente() ||
-            !m.diametro_comentario.presente())
+        if (m.extensoes.linha == 0 || !m.extensoes.x_max.presente() || !m.extensoes.y_max.presente() ||
+            !m.extensoes.diametro.presente())
             v.falha(V::arquivo_completo, m.linhas, "rosca interna sem os comentarios de X, Y e diametro usinado");
-        else if (!m.extensoes_apos_ultimo_passe)
-            v.falha(V::arquivo_completo, m.linha_extensoes, "comentarios de X, Y e diametro antes do ultimo passe");
+        else if (!m.extensoes.apos_ultimo_passe)
+            v.falha(V::arquivo_completo, m.extensoes.linha, "comentarios de X, Y e diametro antes do ultimo passe");
     }
     if (m.erro_leitura) v.falha(V::arquivo_completo, m.linhas, "erro de leitura do arquivo");
 }

@@ -5,6 +5,7 @@
 #include "visualizar/conferencias.hpp"
 #include "visualizar/mensagem.hpp"
 #include "visualizar/tolerancias.hpp"
+#include "vocabulario/regras.hpp"
 
 namespace {
 
@@ -50,15 +51,21 @@ double tolerancia_juncao(double a, double b, bool arcos) {
     return (arcos ? 0.05 : 1.0) + desvio(a) + desvio(b);
 }
 
+// The same between two moves of a way, each end of each off by the printed
+// decimals in both axes: a short chord near the axis turns its direction
+// by much more than a long one.
+double tolerancia_quebra(double a, double b, bool arcos) {
+    const double e = 2 * std::sqrt(2.0) * erro_coordenada(100);
+    auto desvio = [e](double l) { return l > 0 ? std::atan2(e, l) * graus_por_radiano : 180.0; };
+    return (arcos ? 0.05 : 1.0) + desvio(a) + desvio(b);
+}
+
 }  // namespace
 
 bool ConferenciaCaminhos::raio_esperado(std::uint64_t ordem, double profundidade, double& r) const {
     const Cabecalho& c = m_.cabecalho;
-    if (!c.ferramenta.presente() || (!c.interna() && !c.externa())) return false;
     const PasseEsperado e = passe_esperado(c, std::min(ordem, passes_esperados(c) - 1));
-    if (!e.conhecido || !e.diametro.presente()) return false;
-    const double meio = e.diametro.v / 2, ferramenta = c.ferramenta.v / 2;
-    r = c.compensacao() ? meio : c.interna() ? meio - ferramenta : meio + ferramenta;
+    if (!e.conhecido || !raio_do_passe(c, e.diametro, r)) return false;
     r += m_.conicidade_raio() * profundidade;
     return true;
 }
@@ -104,28 +111,44 @@ void ConferenciaCaminhos::conferir_livre(std::uint64_t ordem, const Movimento& m
                       onde.x, onde.y, onde.z);
 }
 
-void ConferenciaCaminhos::conferir_tangente(const char* onde, std::uint64_t linha, Ponto3 em, double ax, double ay,
-                                            double bx, double by, double tol) {
+void ConferenciaCaminhos::conferir_tangente(const char* onde, const char* onde_quebra, std::uint64_t linha,
+                                            Ponto3 em, double ax, double ay, double bx, double by, double tol) {
     const double a = std::atan2(ax * by - ay * bx, ax * bx + ay * by) * graus_por_radiano;
     if (std::fabs(a) <= tol) return;
     v_.falha_no_ponto(V::entradas_e_saidas, linha,
-                      formatar("%s nao tangente a helice: %.1f graus de quebra (tolerancia %.1f)", onde,
+                      formatar("%s nao tangente %s: %.1f graus de quebra (tolerancia %.1f)", onde, onde_quebra,
                                std::fabs(a), tol),
                       em.x, em.y, em.z);
 }
 
-void ConferenciaCaminhos::caminho(const Passe* p, const Movimento& m, bool entrada) {
+// A way in along tangent arcs is smooth from its first move in X and Y to
+// the helix: no corner between its moves either.
+void ConferenciaCaminhos::entrada(const Movimento& m) {
+    if (!m_.modos()) return;
+    conferir_livre(m_.passes, m);
+    if (!move_xy(m)) return;
+    const Rumo inicio = rumo(m, false);
+    if (m_.cabecalho.modos.tangencial && tem_rumo_entrada_)
+        conferir_tangente("entrada", "entre dois dos seus movimentos", m.linha, m.de, rumo_x_, rumo_y_, inicio.x,
+                          inicio.y,
+                          tolerancia_quebra(rumo_comprimento_, inicio.comprimento,
+                                            arco_entrada_ && m.tipo == TipoMovimento::arco));
+    const Rumo fim = rumo(m, true);
+    rumo_x_ = fim.x;
+    rumo_y_ = fim.y;
+    rumo_comprimento_ = fim.comprimento;
+    arco_entrada_ = m.tipo == TipoMovimento::arco;
+    tem_rumo_entrada_ = true;
+    ++entradas_;
+    ultima_entrada_ = m;
+}
+
+void ConferenciaCaminhos::saida(const Passe* p, const Movimento& m) {
     if (!m_.modos()) return;
     conferir_livre(p ? p->ordem : m_.passes, m);
-    if (!move_xy(m)) return;
-    if (entrada) {
-        ++entradas_;
-        ultima_entrada_ = m;
-        return;
-    }
-    if (p == nullptr) return;
+    if (p == nullptr || !move_xy(m)) return;
     // The first move of the way out leaves the helix along its tangent.
-    if (saidas_++ == 0 && m_.cabecalho.tangencial) {
+    if (saidas_++ == 0 && m_.cabecalho.modos.tangencial) {
         Rumo a;
         if (p->ultimo_arco) {
             const double giro = p->sinal_giro;
@@ -135,18 +158,19 @@ void ConferenciaCaminhos::caminho(const Passe* p, const Movimento& m, bool entra
             a.comprimento = std::hypot(a.x, a.y);
         }
         const Rumo b = rumo(m, false);
-        conferir_tangente("saida", m.linha, m.de, a.x, a.y, b.x, b.y,
+        conferir_tangente("saida", "a helice", m.linha, m.de, a.x, a.y, b.x, b.y,
                           tolerancia_juncao(a.comprimento, b.comprimento,
                                             p->ultimo_arco && m.tipo == TipoMovimento::arco));
     }
 }
 
-void ConferenciaCaminhos::inicio_passe(const Passe& p, const Movimento& m) {
+void ConferenciaCaminhos::inicio_helice(const Passe& p, const Movimento& m) {
     if (!m_.modos()) return;
     const Cabecalho& c = m_.cabecalho;
     saidas_ = 0;
     const auto numero = static_cast<long long>(p.numero);
-    if (c.tangencial) {
+    tem_rumo_entrada_ = false;
+    if (c.modos.tangencial) {
         if (entradas_ == 0) {
             v_.falha_no_ponto(V::entradas_e_saidas, m.linha,
                               formatar("passe %lld sem entrada tangencial: o cabecalho a anuncia", numero), m.de.x,
@@ -154,23 +178,22 @@ void ConferenciaCaminhos::inicio_passe(const Passe& p, const Movimento& m) {
         } else {
             const Movimento& u = ultima_entrada_;
             const Rumo a = rumo(u, true), b = rumo(m, false);
-            conferir_tangente("entrada", u.linha, u.para, a.x, a.y, b.x, b.y,
+            conferir_tangente("entrada", "a helice", u.linha, u.para, a.x, a.y, b.x, b.y,
                               tolerancia_juncao(a.comprimento, b.comprimento,
                                                 u.tipo == TipoMovimento::arco && m.tipo == TipoMovimento::arco));
         }
     }
     entradas_ = 0;
 
-    // The control's compensation: climb milling keeps the cutter on the
-    // left of its travel (G41), conventional on the right (G42).
+    // The control's compensation on the side the milling asks for.
     if (c.compensacao()) {
-        const bool concordante = c.interna() ? p.sinal_giro > 0 : p.sinal_giro < 0;
-        const int lado = concordante ? 41 : 42;
+        const bool concordante = vocabulario::concordante(c.interna(), p.sinal_giro);
+        const int lado = vocabulario::lado_compensacao(c.interna(), p.sinal_giro);
         if (m.compensacao != lado)
             v_.falha_no_ponto(V::entradas_e_saidas, m.linha,
                               m.compensacao == 40
                                   ? formatar("passe %lld sem compensacao de raio; o cabecalho pede G%d D%lld", numero,
-                                             lado, static_cast<long long>(c.corretor))
+                                             lado, static_cast<long long>(c.modos.corretor))
                                   : formatar("passe %lld com G%d; o fresamento %s pede G%d", numero, m.compensacao,
                                              concordante ? "concordante" : "discordante", lado),
                               m.para.x, m.para.y, m.para.z);
@@ -191,12 +214,12 @@ void ConferenciaCaminhos::inicio_passe(const Passe& p, const Movimento& m) {
     }
     double esperado = c.F.v;
     double tol = 0.5 + meia_unidade(c.F.decimais) + folga_calculo;
-    if (c.avanco_aresta) {
+    if (c.modos.avanco_na_aresta) {
         const PasseEsperado e = passe_esperado(c, std::min(p.ordem, passes_esperados(c) - 1));
         const Valor d = p.diametro.presente() ? p.diametro : e.diametro;
         if (!d.presente() || !c.ferramenta.presente() || !(d.v > 0)) return;
-        const double fator = c.interna() ? (d.v - c.ferramenta.v) / d.v : (d.v + c.ferramenta.v) / d.v;
-        esperado = c.F.v * fator;
+        const double fator = vocabulario::avanco_no_centro(1, d.v, c.ferramenta.v, c.interna());
+        esperado = vocabulario::avanco_no_centro(c.F.v, d.v, c.ferramenta.v, c.interna());
         tol = 0.05 + meia_unidade(c.F.decimais) * fator +
               c.F.v * (meia_unidade(c.ferramenta.decimais) + meia_unidade(d.decimais) * (1 + fator)) / d.v +
               folga_calculo;
@@ -204,17 +227,19 @@ void ConferenciaCaminhos::inicio_passe(const Passe& p, const Movimento& m) {
     if (std::fabs(p.avanco - esperado) > tol)
         v_.falha(V::entradas_e_saidas, linha,
                  formatar("passe %lld com avanco F%.1f; esperado %.1f mm/min%s", numero, p.avanco, esperado,
-                          c.avanco_aresta ? " (avanco na aresta, no centro da fresa)" : ""));
+                          c.modos.avanco_na_aresta ? " (avanco na aresta, no centro da fresa)" : ""));
 }
 
 void ConferenciaCaminhos::fim_passe(const Passe& p) {
-    if (!m_.modos() || !m_.cabecalho.tangencial || saidas_ > 0) return;
+    if (!m_.modos() || !m_.cabecalho.modos.tangencial || saidas_ > 0) return;
     v_.falha_no_ponto(V::entradas_e_saidas, p.linha_fim,
                       formatar("passe %lld sem saida tangencial: o cabecalho a anuncia", static_cast<long long>(p.numero)),
                       p.ultimo.x, p.ultimo.y, p.ultimo.z);
 }
 
 void ConferenciaCaminhos::rapido(const Movimento& m) {
+    // A rapid across ends a way's smooth run.
+    if (move_xy(m)) tem_rumo_entrada_ = false;
     if (m.compensacao == 40 || !m.de_conhecido || !move_xy(m)) return;
     v_.falha_no_ponto(V::entradas_e_saidas, m.linha,
                       formatar("movimento rapido em X e Y com a compensacao G%d ligada", m.compensacao), m.para.x,

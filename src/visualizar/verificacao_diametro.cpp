@@ -25,7 +25,7 @@ void ConferenciaDiametro::fim_arquivo(const Modelo& m) {
     }
     // Without the extents comments the file was cut before its end: what the
     // path reaches is not what was asked, and the bore cannot be judged.
-    if (!m.diametro_comentario.presente() || !m.x_max_comentario.presente()) {
+    if (!m.extensoes.diametro.presente() || !m.extensoes.x_max.presente()) {
         v.falha(V::diametro_usinado, m.linhas,
                 "sem os comentarios de X e do diametro usinado (arquivo cortado?): o diametro usinado e o furo "
                 "nao podem ser conferidos");
@@ -33,32 +33,32 @@ void ConferenciaDiametro::fim_arquivo(const Modelo& m) {
     }
     // The machined diameter from the X extents of the path and the cutter,
     // against the extents comments and the final diameter.
-    const double e = m.erro_extremos;
-    const double recalculado = m.x_max - m.x_min + c.ferramenta.v;
-    const std::uint64_t linha = m.linha_extensoes;
+    const double e = m.extremos.erro;
+    const double recalculado = m.extremos.x_max - m.extremos.x_min + c.ferramenta.v;
+    const std::uint64_t linha = m.extensoes.linha;
     auto extremo = [&](const Valor& lido, double medido, const char* nome) {
         if (lido.presente() && std::fabs(lido.v - medido) > meia_unidade(lido.decimais) + e + folga_calculo)
             v.falha(V::diametro_usinado, linha,
                     formatar("%s = %.2f no comentario; os movimentos dao %.3f", nome, lido.v, medido));
     };
-    extremo(m.x_max_comentario, m.x_max, "X MAX");
-    extremo(m.x_min_comentario, m.x_min, "X MIN");
-    extremo(m.y_max_comentario, m.y_max, "Y MAX");
-    extremo(m.y_min_comentario, m.y_min, "Y MIN");
+    extremo(m.extensoes.x_max, m.extremos.x_max, "X MAX");
+    extremo(m.extensoes.x_min, m.extremos.x_min, "X MIN");
+    extremo(m.extensoes.y_max, m.extremos.y_max, "Y MAX");
+    extremo(m.extensoes.y_min, m.extremos.y_min, "Y MIN");
     double usinado = recalculado;
-    if (m.diametro_comentario.presente()) {
-        usinado = m.diametro_comentario.v;
-        const double tol = meia_unidade(m.diametro_comentario.decimais) + 2 * e +
+    if (m.extensoes.diametro.presente()) {
+        usinado = m.extensoes.diametro.v;
+        const double tol = meia_unidade(m.extensoes.diametro.decimais) + 2 * e +
                            meia_unidade(c.ferramenta.decimais) + folga_calculo;
         if (std::fabs(usinado - recalculado) > tol)
-            v.falha(V::diametro_usinado, m.linha_diametro_comentario,
+            v.falha(V::diametro_usinado, m.extensoes.linha_diametro,
                     formatar("DIAMETRO USINADO MAXIMO %.3f no comentario; X e a ferramenta dao %.3f", usinado,
                              recalculado));
     }
-    const double folga = m.diametro_comentario.presente() ? meia_unidade(m.diametro_comentario.decimais)
+    const double folga = m.extensoes.diametro.presente() ? meia_unidade(m.extensoes.diametro.decimais)
                                                           : 2 * e + meia_unidade(c.ferramenta.decimais);
     if (usinado - vocabulario::tolerancia_furo > c.Df.v + meia_unidade(c.Df.decimais) + folga + folga_calculo)
-        v.falha(V::diametro_usinado, m.linha_diametro_comentario != 0 ? m.linha_diametro_comentario : m.linhas,
+        v.falha(V::diametro_usinado, m.extensoes.linha_diametro != 0 ? m.extensoes.linha_diametro : m.linhas,
                 formatar("diametro usinado %.3f passa de Df %.2f por mais de 0.1 mm: furo maior que o final",
                          usinado, c.Df.v));
 }

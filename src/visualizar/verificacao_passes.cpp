@@ -14,12 +14,13 @@ bool conferem(const Valor& a, const Valor& b, double extra = 0) {
 
 }  // namespace
 
-void ConferenciaPasses::inicio_passe(const Passe& p, const Movimento& m) {
+void ConferenciaPasses::inicio_helice(const Passe& p, const Movimento& m) {
     if (!p.tem_volta) v_.falha(Verificacoes::raio_e_passes, m.linha, "passe sem o comentario de passe e volta");
     if (!p.diametro.presente()) v_.falha(Verificacoes::raio_e_passes, m.linha, "passe sem o comentario de diametro");
 }
 
-void ConferenciaPasses::comentario_no_passe(const Passe& p, const Comentario& c, std::uint64_t linha) {
+void ConferenciaPasses::comentario_no_passe(const Passe& p, const Comentario& c, std::uint64_t linha,
+                                            std::uint64_t) {
     if (c.tipo == TipoComentario::volta && c.i != p.numero)
         v_.falha(Verificacoes::raio_e_passes, linha,
                  formatar("comentario do passe %lld dentro do passe %lld, sem movimento rapido entre eles",
@@ -34,11 +35,9 @@ void ConferenciaPasses::fim_passe(const Passe& ps) {
     const Cabecalho& c = m_.cabecalho;
     const auto numero = static_cast<long long>(ps.numero);
 
-    // The path radius that the turn comments' diameter and the cutter give.
-    if (ps.diametro.presente() && c.ferramenta.presente() && (c.interna() || c.externa())) {
-        const double meio = ps.diametro.v / 2, ferramenta = c.ferramenta.v / 2;
-        // With the control's compensation the path is the thread's own diameter.
-        const double esperado = c.compensacao() ? meio : c.interna() ? meio - ferramenta : meio + ferramenta;
+    // The path radius that the turn comments' diameter and the cutter give;
+    // with the control's compensation, the thread's own.
+    if (double esperado; raio_do_passe(c, ps.diametro, esperado)) {
         const double tol = meia_unidade(ps.diametro.decimais) / 2 + meia_unidade(c.ferramenta.decimais) / 2 +
                            std::sqrt(2.0) * ps.erro + meio_ulp(ps.diametro.v) + folga_calculo;
         if (std::fabs(ps.raio() - esperado) > tol)
@@ -89,7 +88,7 @@ void ConferenciaPasses::fim_arquivo(const Modelo& m) {
                           static_cast<unsigned long long>(m.passes), static_cast<unsigned long long>(esperados)));
     if (c.np >= 0) {
         const std::uint64_t np = c.np == 0 ? 1 : static_cast<std::uint64_t>(c.np);
-        if (np + static_cast<std::uint64_t>(std::max<std::int64_t>(c.repeticoes, 0)) != esperados)
+        if (np + static_cast<std::uint64_t>(std::max<std::int64_t>(c.modos.repeticoes, 0)) != esperados)
             v_.falha(V::raio_e_passes, 0,
                      formatar("o cabecalho diz np %lld mas lista %llu passe(s)", static_cast<long long>(c.np),
                               static_cast<unsigned long long>(esperados)));

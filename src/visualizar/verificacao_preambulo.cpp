@@ -11,8 +11,8 @@ std::string duracao(double s) { return s >= 120 ? formatar("%.4g min", s / 60) :
 
 }  // namespace
 
-void ConferenciaPreambulo::inicio_passe(const Passe& p, const Movimento& m) {
-    if (p.ordem == 0 && m_.linha_m3 == 0)
+void ConferenciaPreambulo::inicio_helice(const Passe& p, const Movimento& m) {
+    if (p.ordem == 0 && m_.preambulo.linha_m3 == 0)
         v_.falha(Verificacoes::rapidos_e_preambulo, m.linha, "corte sem M3 (fuso ligado) antes do primeiro movimento");
     if (retracao_ != Retracao::nenhuma) {
         v_.falha(Verificacoes::rapidos_e_preambulo, m.linha, "novo passe sem antes subir acima de Z 0");
@@ -23,9 +23,14 @@ void ConferenciaPreambulo::inicio_passe(const Passe& p, const Movimento& m) {
     rumo_de(m);
 }
 
-void ConferenciaPreambulo::caminho(const Passe* p, const Movimento& m, bool entrada) {
+void ConferenciaPreambulo::entrada(const Movimento& m) {
     apos_corte_ = true;
-    if (p != nullptr && !entrada) caminho_apos_helice_ = true;
+    rumo_de(m);
+}
+
+void ConferenciaPreambulo::saida(const Passe* p, const Movimento& m) {
+    apos_corte_ = true;
+    if (p != nullptr) caminho_apos_helice_ = true;
     rumo_de(m);
 }
 
@@ -72,7 +77,7 @@ void ConferenciaPreambulo::fim_passe(const Passe& p) {
     // A tangent way out off a blank, or one the control compensates,
     // already leaves the thread: straight up from there.
     const Cabecalho& c = m_.cabecalho;
-    const bool livre = m_.modos() && (c.compensacao() || (c.tangencial && c.externa()));
+    const bool livre = m_.modos() && (c.compensacao() || (c.modos.tangencial && c.externa()));
     retracao_ = livre ? Retracao::subir : Retracao::afastar;
 }
 
@@ -92,7 +97,8 @@ bool ConferenciaPreambulo::espaco(vocabulario::EspacoLivre& e, double& toleranci
         e.diametro = vocabulario::diametro_blank(di, c.Df.v, c.p.v);
         if (di <= 0) tolerancia += meia_unidade(c.Df.decimais) / 2 + meia_unidade(c.p.decimais);
     }
-    if (c.conicidade > 0) e.conicidade = (e.interna ? -1.0 : 1.0) / static_cast<double>(c.conicidade);
+    // The hole's or the blank's diameter changes twice as fast as a pass's radius.
+    e.conicidade = 2 * m_.conicidade_raio();
     return std::isfinite(e.diametro) && std::isfinite(tolerancia);
 }
 
@@ -272,31 +278,32 @@ void ConferenciaPreambulo::fim_arquivo(const Modelo& m) {
         else if (cabecalho.presente() && std::fabs(valor - cabecalho.v) > 0.5 + meia_unidade(cabecalho.decimais))
             v.falha(V::rapidos_e_preambulo, linha, formatar(difere, valor, cabecalho.v));
     };
-    conferir(m.tem_s, m.s, m.linha_s, c.S, "sem rotacao S antes do primeiro corte",
+    const Preambulo& p = m.preambulo;
+    conferir(p.tem_s, p.s, p.linha_s, c.S, "sem rotacao S antes do primeiro corte",
              "S%g antes do primeiro corte: o fuso nao gira", "S%.0f; o cabecalho diz %.0f rpm");
-    conferir(m.tem_f, m.f, m.linha_f, c.F, "sem avanco f antes do primeiro corte",
+    conferir(p.tem_f, p.f, p.linha_f, c.F, "sem avanco f antes do primeiro corte",
              "f%g antes do primeiro corte: a ferramenta nao avanca", "f%.0f; o cabecalho diz %.1f mm/min");
-    if (m.tem_escala && (std::fabs(m.escala_x - 1) > 0.005 || std::fabs(m.escala_y - 1) > 0.005))
-        v.falha(V::rapidos_e_preambulo, m.linha_escala,
-                formatar("escala g51 X %.3f Y %.3f; o percurso e desenhado em escala 1", m.escala_x, m.escala_y));
+    if (p.tem_escala && (std::fabs(p.escala_x - 1) > 0.005 || std::fabs(p.escala_y - 1) > 0.005))
+        v.falha(V::rapidos_e_preambulo, p.linha_escala,
+                formatar("escala g51 X %.3f Y %.3f; o percurso e desenhado em escala 1", p.escala_x, p.escala_y));
     // The dwell's P in the unit of the file's own dialect: the same digits
     // are seconds for one control and milliseconds for another.
     const vocabulario::Dialeto& d = m.dialeto.dialeto();
     std::uint64_t fora = 0;
-    if (const PausaLida* p = m.dialeto.pausa_implausivel(d, fora)) {
+    if (const PausaLida* pausa = m.dialeto.pausa_implausivel(d, fora)) {
         const bool ms = d.pausa_por_segundo == 1000;
         std::string texto =
-            p->tem_p
+            pausa->tem_p
                 ? formatar("pausa P%g: no comando %.*s P e em %s, %s; esperado de %g a %g s para o fuso chegar "
                            "a rotacao",
-                           p->p, static_cast<int>(d.nome.size()), d.nome.data(), ms ? "milissegundos" : "segundos",
-                           duracao(p->p / d.pausa_por_segundo).c_str(), pausa_minima_s, pausa_maxima_s)
+                           pausa->p, static_cast<int>(d.nome.size()), d.nome.data(), ms ? "milissegundos" : "segundos",
+                           duracao(pausa->p / d.pausa_por_segundo).c_str(), pausa_minima_s, pausa_maxima_s)
                 : std::string("pausa sem P: o tempo para o fuso chegar a rotacao nao e dado");
         if (fora > 1) texto += formatar(" (%llu pausas assim)", static_cast<unsigned long long>(fora));
-        v.falha(V::rapidos_e_preambulo, p->linha, texto);
+        v.falha(V::rapidos_e_preambulo, pausa->linha, texto);
     }
-    if (retracao_ != Retracao::nenhuma && m.linha_m30 != 0)
-        v.falha(V::rapidos_e_preambulo, m.linha_m30, "o ultimo passe nao se afasta e sobe acima de Z 0 antes do fim");
-    if (m.linha_m30 != 0 && (m.linha_m5 == 0 || m.linha_m5 > m.linha_m30))
-        v.falha(V::rapidos_e_preambulo, m.linha_m30, "M30 sem M5 (fuso desligado) antes");
+    if (retracao_ != Retracao::nenhuma && p.linha_m30 != 0)
+        v.falha(V::rapidos_e_preambulo, p.linha_m30, "o ultimo passe nao se afasta e sobe acima de Z 0 antes do fim");
+    if (p.linha_m30 != 0 && (p.linha_m5 == 0 || p.linha_m5 > p.linha_m30))
+        v.falha(V::rapidos_e_preambulo, p.linha_m30, "M30 sem M5 (fuso desligado) antes");
 }

@@ -4,14 +4,24 @@
 #include "visualizar/arco.hpp"
 #include "visualizar/conferencias.hpp"
 #include "visualizar/mensagem.hpp"
+#include "visualizar/segmentador.hpp"
 #include "visualizar/tolerancias.hpp"
+
+// One path for every helix: it meets the face at the header's start angle,
+// turns one degree per chord (or its sweep per arc) in the hand's direction,
+// one pitch per turn, and reaches the thread length; face down from the
+// start angle, or from the thread length up to it. The one move that is no
+// whole degree is the chord at the face: from the start angle to the first
+// whole degree past it, one step below the face.
 
 namespace {
 
+using V = Verificacoes;
 constexpr std::uint64_t passos_volta = vocabulario::passos_por_volta;
 
 // Angle of a point as the generator counts it: counter-clockwise for a left
-// hand, clockwise for a right hand (its Y is the sine times minus the radius).
+// hand, clockwise for a right hand (its Y is the sine times minus the
+// radius), or along the travel for `sentido` the pass's turning sign.
 double angulo_gerador(double x, double y, int sentido) { return std::atan2(sentido * y, x) * graus_por_radiano; }
 
 double reduzir_180(double graus) {
@@ -25,135 +35,71 @@ const char* nome_giro(int sentido) { return sentido > 0 ? "anti-horario" : "hora
 
 }  // namespace
 
-void ConferenciaProfundidade::inicio_passe(const Passe& ps, const Movimento& m) {
-    using V = Verificacoes;
+void ConferenciaProfundidade::inicio_helice(const Passe& ps, const Movimento& m) {
     const Cabecalho& c = m_.cabecalho;
     if (ps.tem_volta && ps.voltas != 1)
         v_.falha(V::profundidade_e_avanco, ps.linha_volta,
                  formatar("o passe comeca pela volta %lld", static_cast<long long>(ps.voltas)));
 
-    const double x = m.para.x, y = m.para.y, z = m.para.z;
-    const double r0 = std::hypot(x, y);
+    const double r0 = std::hypot(m.para.x, m.para.y);
     const double e = ps.erro;
     sentido_ = ps.sinal_giro;
-    subindo_ = m_.modos() && c.subindo;
-    sinal_z_ = subindo_ ? -1 : 1;
+    sobe_ = ps.sobe;
+    sinal_z_ = sobe_ ? -1 : 1;
+    // The generator's angles turn with the hand, whichever way a pass runs.
+    sentido_angulo_ = sobe_ ? -sentido_ : sentido_;
     giro_c_ = cos_grau;
     giro_s_ = sentido_ * sen_grau;
+    const bool p_conhecido = c.p.presente() && std::isfinite(c.p.v);
     // Along a taper the radius changes a little from one point to the next.
-    const double conica = std::fabs(m_.conicidade_raio()) *
-                          (c.p.presente() && std::isfinite(c.p.v) ? std::fabs(c.p.v) / passos_volta : 0);
+    const double conica = std::fabs(m_.conicidade_raio()) * (p_conhecido ? std::fabs(c.p.v) / passos_volta : 0);
     tol_giro_ = e * (1 + cos_grau + sen_grau) + conica + r0 * 1e-9 + folga_calculo;
 
-    const double magnitude = (c.L.presente() && std::isfinite(c.L.v) ? std::fabs(c.L.v) : std::fabs(z)) +
-                             (c.p.presente() && std::isfinite(c.p.v) ? 2 * std::fabs(c.p.v) : 0) + 1;
-    const double e_z = erro_coordenada(magnitude);
-    e_z_ = e_z;
+    const double magnitude = (c.L.presente() && std::isfinite(c.L.v) ? std::fabs(c.L.v) : std::fabs(m.para.z)) +
+                             (p_conhecido ? 2 * std::fabs(c.p.v) : 0) + 1;
+    e_z_ = erro_coordenada(magnitude);
     tol_passo_ = c.p.presente() ? meia_unidade(c.p.decimais) + meio_ulp(c.p.v) : 0;
-    if (m.tipo == TipoMovimento::arco || subindo_) {
-        // Arcs, or a pass from the thread length up: where it starts is
-        // checked here, the arcs one by one, and where it ends at its end.
-        conferir_volta_ = false;
-        passo_min_ = 0;
-        passo_max_ = std::numeric_limits<double>::infinity();
-        if (c.p.presente() && std::isfinite(c.p.v) && c.p.v > 0) {
-            const double pz = c.p.v / passos_volta;
-            passo_min_ = std::max(0.0, pz - 2 * e_z - tol_passo_ / passos_volta - folga_calculo);
-            passo_max_ = pz + 2 * e_z + tol_passo_ / passos_volta + folga_calculo;
-            volta_min_ = c.p.v - 2 * e_z - tol_passo_ - folga_calculo;
-            volta_max_ = c.p.v + 2 * e_z + tol_passo_ + folga_calculo;
-            conferir_volta_ = m.tipo != TipoMovimento::arco;
-        }
-        if (c.L.presente() && std::isfinite(c.L.v)) {
-            const double inicio = -ps.antes.z;
-            const double tol = meia_unidade(c.L.decimais) + e_z + folga_calculo;
-            // From the face down an arc starts at Z 0; from the thread length up
-            // at L (arcs) or at the first one-degree point at or past it (chords).
-            const double alem = m.tipo == TipoMovimento::arco ? 0 : passo_max_;
-            if (!subindo_ && std::fabs(inicio) > e_z + folga_calculo)
-                v_.falha_no_ponto(V::profundidade_e_avanco, m.linha,
-                                  formatar("o passe comeca a Z %.3f; esperado Z 0", ps.antes.z), ps.antes.x,
-                                  ps.antes.y, ps.antes.z);
-            if (subindo_ && (inicio < c.L.v - tol || inicio > c.L.v + alem + tol))
-                v_.falha_no_ponto(V::profundidade_e_avanco, m.linha,
-                                  formatar("o passe de baixo para cima comeca a Z %.3f; L = %.2f", ps.antes.z, c.L.v),
-                                  ps.antes.x, ps.antes.y, ps.antes.z);
-        }
-        if (!subindo_ && ps.tem_inicio && c.angulo_inicial.presente() && r0 > 50 * e) {
-            const double a0 = angulo_gerador(ps.antes.x, ps.antes.y, sentido_);
-            const double tol = 2 * e / r0 * graus_por_radiano + meia_unidade(c.angulo_inicial.decimais);
-            // Chords start at the whole degree at or before the start angle.
-            const double d = reduzir_180(a0 - c.angulo_inicial.v);
-            const double antes = m.tipo == TipoMovimento::arco ? 0 : 1;
-            if (d > tol || d < -antes - tol)
-                v_.falha_no_ponto(V::profundidade_e_avanco, m.linha,
-                                  formatar("ponto inicial a %.2f graus; o cabecalho diz %.1f graus", a0,
-                                           c.angulo_inicial.v),
-                                  ps.antes.x, ps.antes.y, ps.antes.z);
-        }
-        if (m.tipo == TipoMovimento::arco)
-            arco(m);
-        else
-            corda(m);
-        z_volta_[0] = z;
-        return;
-    }
-    if (c.p.presente() && std::isfinite(c.p.v) && c.p.v > 0) {
+    passo_min_ = 0;
+    passo_max_ = std::numeric_limits<double>::infinity();
+    conferir_volta_ = false;
+    if (p_conhecido && c.p.v > 0) {
         const double pz = c.p.v / passos_volta;
-        const double tp = meia_unidade(c.p.decimais) + meio_ulp(c.p.v);
-        passo_min_ = std::max(0.0, pz - 2 * e_z - tp / passos_volta - folga_calculo);
-        passo_max_ = pz + 2 * e_z + tp / passos_volta + folga_calculo;
-        volta_min_ = c.p.v - 2 * e_z - tp - folga_calculo;
-        volta_max_ = c.p.v + 2 * e_z + tp + folga_calculo;
-        conferir_volta_ = true;
-        if (std::fabs(-z - pz) > e_z + tp / passos_volta + folga_calculo)
-            v_.falha_no_ponto(V::profundidade_e_avanco, m.linha,
-                              formatar("primeiro ponto do passe a Z %.3f; esperado Z %.3f (um grau abaixo de Z 0)",
-                                       z, -pz),
-                              x, y, z);
-    } else {
-        passo_min_ = 0;
-        passo_max_ = std::numeric_limits<double>::infinity();
-        conferir_volta_ = false;
+        passo_min_ = std::max(0.0, pz - 2 * e_z_ - tol_passo_ / passos_volta - folga_calculo);
+        passo_max_ = pz + 2 * e_z_ + tol_passo_ / passos_volta + folga_calculo;
+        volta_min_ = c.p.v - 2 * e_z_ - tol_passo_ - folga_calculo;
+        volta_max_ = c.p.v + 2 * e_z_ + tol_passo_ + folga_calculo;
+        conferir_volta_ = m.tipo != TipoMovimento::arco;
     }
 
-    // The start point lies at the start angle, the first move at the next
-    // whole degree, at most one degree on in the hand's direction.
-    if (ps.tem_inicio && r0 > 50 * e) {
-        const double tol = 2 * e / r0 * graus_por_radiano;
-        const double a0 = angulo_gerador(ps.antes.x, ps.antes.y, sentido_);
-        const double a1 = angulo_gerador(x, y, sentido_);
-        if (c.angulo_inicial.presente()) {
-            const double d = reduzir_180(a0 - c.angulo_inicial.v);
-            // Written by the writer of other-shaped passes, the chords start
-            // at the whole degree at or before the start angle.
-            const double antes = m_.modos() ? 1 : 0;
-            if (d > meia_unidade(c.angulo_inicial.decimais) + tol ||
-                d < -antes - meia_unidade(c.angulo_inicial.decimais) - tol)
-                v_.falha_no_ponto(V::profundidade_e_avanco, m.linha,
-                                  formatar("ponto inicial a %.2f graus; o cabecalho diz %.1f graus", a0,
-                                           c.angulo_inicial.v),
-                                  ps.antes.x, ps.antes.y, ps.antes.z);
-        }
-        double avanco = std::fmod(a1 - a0 + 720.0, 360.0);
-        if (avanco > 360 - tol) avanco -= 360;
-        const double inteiro = std::fabs(reduzir_180(a1 - std::round(a1)));
-        if (avanco < -tol || avanco > 1 + tol || inteiro > tol)
-            v_.falha_no_ponto(V::profundidade_e_avanco, m.linha,
-                              formatar("primeiro movimento a %.3f graus do ponto inicial; esperado ate 1 grau no "
-                                       "sentido %s, num grau inteiro",
-                                       avanco, nome_giro(sentido_)),
-                              x, y, z);
+    // Where the helix starts, at the line that put the cutter there.
+    const Ponto3& s = ps.antes;
+    const std::uint64_t linha = ps.linha_antes != 0 ? ps.linha_antes : m.linha;
+    if (!sobe_) {
+        // Face down it starts at the face, or comes down to it from the air.
+        if (s.z < -(e_z_ + folga_calculo))
+            v_.falha_no_ponto(V::profundidade_e_avanco, linha, formatar("o passe comeca a Z %.3f; esperado Z 0", s.z),
+                              s.x, s.y, s.z);
+        if (ps.tem_inicio && r0 > 50 * e) conferir_angulo(s, r0, e, linha, "ponto inicial");
+    } else if (c.L.presente() && std::isfinite(c.L.v)) {
+        // From the thread length up at L (arcs), or at the one-degree point at or past it (chords).
+        const double inicio = -s.z;
+        const double tol = meia_unidade(c.L.decimais) + e_z_ + folga_calculo;
+        const double alem = m.tipo == TipoMovimento::arco ? 0 : passo_max_;
+        if (inicio < c.L.v - tol || inicio > c.L.v + alem + tol)
+            v_.falha_no_ponto(V::profundidade_e_avanco, linha,
+                              formatar("o passe de baixo para cima comeca a Z %.3f; L = %.2f", s.z, c.L.v), s.x, s.y,
+                              s.z);
     }
-    z_volta_[0] = z;
+    mover(m, true);
+    z_volta_[0] = m.para.z;
 }
 
-void ConferenciaProfundidade::corte(const Passe& ps, const Movimento& m) {
+void ConferenciaProfundidade::helice(const Passe& ps, const Movimento& m) {
     if (m.tipo == TipoMovimento::arco) [[unlikely]] {
         arco(m);
         return;
     }
-    corda(m);
+    mover(m, false);
     const double z = m.para.z;
     const auto k = static_cast<std::size_t>(ps.movimentos % passos_volta);
     if (conferir_volta_ && ps.movimentos >= passos_volta) {
@@ -163,36 +109,59 @@ void ConferenciaProfundidade::corte(const Passe& ps, const Movimento& m) {
     z_volta_[k] = z;
 }
 
-void ConferenciaProfundidade::comentario_no_passe(const Passe& p, const Comentario& c, std::uint64_t linha) {
+void ConferenciaProfundidade::mover(const Movimento& m, bool primeiro) {
+    if (m.tipo == TipoMovimento::arco)
+        arco(m);
+    else if (sobe_ ? !abaixo_da_face(m.para.z) : primeiro)
+        corda_na_face(m);
+    else
+        corda(m);
+}
+
+void ConferenciaProfundidade::comentario_no_passe(const Passe& p, const Comentario& c, std::uint64_t linha,
+                                                  std::uint64_t movimentos) {
     if (c.tipo != TipoComentario::volta) return;
     if (c.j != p.voltas + 1)
-        v_.falha(Verificacoes::profundidade_e_avanco, linha,
+        v_.falha(V::profundidade_e_avanco, linha,
                  formatar("volta %lld depois da volta %lld", static_cast<long long>(c.j),
                           static_cast<long long>(p.voltas)));
     // From the thread length up, the way in ends on the first point: one move fewer.
-    else if (p.movimentos + (subindo_ ? 1 : 0) != static_cast<std::uint64_t>(c.j - 1) * passos_volta)
-        v_.falha(Verificacoes::profundidade_e_avanco, linha,
+    else if (movimentos + (sobe_ ? 1 : 0) != static_cast<std::uint64_t>(c.j - 1) * passos_volta)
+        v_.falha(V::profundidade_e_avanco, linha,
                  formatar("volta %lld comeca depois de %llu movimentos do passe; esperado %llu",
-                          static_cast<long long>(c.j), static_cast<unsigned long long>(p.movimentos),
+                          static_cast<long long>(c.j), static_cast<unsigned long long>(movimentos),
                           static_cast<unsigned long long>(c.j - 1) * passos_volta));
 }
 
 void ConferenciaProfundidade::fim_passe(const Passe& ps) {
-    using V = Verificacoes;
     const Cabecalho& c = m_.cabecalho;
     const auto numero = static_cast<long long>(ps.numero);
-    if (subindo_ || ps.arcos > 0) {
-        fim_modos(ps);
-    } else if (c.L.presente() && c.p.presente()) {
-        // Ends at the thread length, at most one one-degree step past it.
-        const double profundidade = -ps.ultimo.z;
+    if (c.L.presente() && c.p.presente()) {
         const double tol = meia_unidade(c.L.decimais) + erro_coordenada(std::fabs(c.L.v) + 1) + folga_calculo;
-        const double passo = (c.p.v + meia_unidade(c.p.decimais)) / passos_volta;
-        if (profundidade < c.L.v - tol || profundidade > c.L.v + passo + tol)
-            v_.falha_no_ponto(V::profundidade_e_avanco, ps.linha_fim,
-                              formatar("passe %lld termina a Z %.3f; L = %.2f (ate um passo de 1 grau alem)",
-                                       numero, ps.ultimo.z, c.L.v),
-                              ps.ultimo.x, ps.ultimo.y, ps.ultimo.z);
+        const Ponto3& u = ps.ultimo;
+        if (sobe_) {
+            if (std::fabs(u.z) > tol)
+                v_.falha_no_ponto(V::profundidade_e_avanco, ps.linha_fim,
+                                  formatar("passe %lld termina a Z %.3f; esperado Z 0 (de baixo para cima)", numero,
+                                           u.z),
+                                  u.x, u.y, u.z);
+            const double r = std::hypot(u.x, u.y);
+            if (r > 50 * ps.erro) conferir_angulo(u, r, ps.erro, ps.linha_fim, "ponto final na face");
+        } else if (ps.arcos > 0) {
+            // Arcs end at L itself.
+            if (std::fabs(-u.z - c.L.v) > tol)
+                v_.falha_no_ponto(V::profundidade_e_avanco, ps.linha_fim,
+                                  formatar("passe %lld termina a Z %.3f; L = %.2f", numero, u.z, c.L.v), u.x, u.y, u.z);
+        } else {
+            // Chords end at L, at most one one-degree step past it.
+            const double profundidade = -u.z;
+            const double passo = (c.p.v + meia_unidade(c.p.decimais)) / passos_volta;
+            if (profundidade < c.L.v - tol || profundidade > c.L.v + passo + tol)
+                v_.falha_no_ponto(V::profundidade_e_avanco, ps.linha_fim,
+                                  formatar("passe %lld termina a Z %.3f; L = %.2f (ate um passo de 1 grau alem)",
+                                           numero, u.z, c.L.v),
+                                  u.x, u.y, u.z);
+        }
     }
     const auto voltas = static_cast<std::int64_t>((ps.movimentos + passos_volta - 1) / passos_volta);
     if (ps.numero >= 0 && ps.arcos == 0 && ps.voltas != voltas)
@@ -203,15 +172,14 @@ void ConferenciaProfundidade::fim_passe(const Passe& ps) {
 }
 
 void ConferenciaProfundidade::fim_arquivo(const Modelo& m) {
-    if (!houve_corte(m, v_, Verificacoes::profundidade_e_avanco)) return;
+    if (!houve_corte(m, v_, V::profundidade_e_avanco)) return;
     const Cabecalho& c = m.cabecalho;
-    const bool L = falha_se_ilegivel(c, v_, Verificacoes::profundidade_e_avanco, "L", "o fim em L nao pode ser conferido");
-    const bool p = falha_se_ilegivel(c, v_, Verificacoes::profundidade_e_avanco, "p",
+    const bool L = falha_se_ilegivel(c, v_, V::profundidade_e_avanco, "L", "o fim em L nao pode ser conferido");
+    const bool p = falha_se_ilegivel(c, v_, V::profundidade_e_avanco, "p",
                                      "a profundidade por grau e por volta nao pode ser conferida");
-    falha_se_ilegivel(c, v_, Verificacoes::profundidade_e_avanco, "angulo inicial",
-                      "o ponto inicial nao pode ser conferido");
+    falha_se_ilegivel(c, v_, V::profundidade_e_avanco, "angulo inicial", "o ponto inicial nao pode ser conferido");
     if (!L && !p && (!c.p.presente() || !c.L.presente()))
-        v_.falha(Verificacoes::profundidade_e_avanco, 0, "sem o passo p ou o comprimento L no cabecalho");
+        v_.falha(V::profundidade_e_avanco, 0, "sem o passo p ou o comprimento L no cabecalho");
     conferir_z_minimo(m);
 }
 
@@ -220,12 +188,13 @@ void ConferenciaProfundidade::fim_arquivo(const Modelo& m) {
 // go without saying.
 void ConferenciaProfundidade::conferir_z_minimo(const Modelo& m) {
     const Cabecalho& c = m.cabecalho;
-    const double z = std::min(m.z_corte_min, m.z_min);
+    const Extremos& e = m.extremos;
+    const double z = std::min(e.z_corte_min, e.z_min);
     if (!std::isfinite(z)) return;
     const double tol = 2 * erro_coordenada(std::fabs(z)) + folga_calculo;
     if (c.z_minimo.presente()) {
         if (std::fabs(z - c.z_minimo.v) > tol + meia_unidade(c.z_minimo.decimais))
-            v_.falha(Verificacoes::profundidade_e_avanco, c.linha_de[static_cast<std::size_t>(TipoComentario::z_minimo)],
+            v_.falha(V::profundidade_e_avanco, c.linha_de[static_cast<std::size_t>(TipoComentario::z_minimo)],
                      formatar("o percurso desce a Z %.3f; o cabecalho diz Z minimo %.3f", z, c.z_minimo.v));
         return;
     }
@@ -233,10 +202,23 @@ void ConferenciaProfundidade::conferir_z_minimo(const Modelo& m) {
     const double limite = c.L.v + meia_unidade(c.L.decimais) + std::fabs(c.p.v) / vocabulario::passos_por_volta +
                           meia_unidade(c.p.decimais) + tol;
     if (-z > limite)
-        v_.falha(Verificacoes::profundidade_e_avanco, m.linha_z_min,
+        v_.falha(V::profundidade_e_avanco, e.linha_z_min,
                  formatar("o percurso desce a Z %.3f, abaixo de L %.2f, e o cabecalho nao diz o Z minimo do "
                           "percurso (o furo precisa dessa profundidade)",
                           z, c.L.v));
+}
+
+// Where the helix meets the face: at the header's start angle, to the
+// file's rounding.
+void ConferenciaProfundidade::conferir_angulo(const Ponto3& p, double r, double e, std::uint64_t linha,
+                                              const char* qual) {
+    const Valor& angulo = m_.cabecalho.angulo_inicial;
+    if (!angulo.presente()) return;
+    const double a = angulo_gerador(p.x, p.y, sentido_angulo_);
+    const double tol = 2 * e / r * graus_por_radiano + meia_unidade(angulo.decimais);
+    if (std::fabs(reduzir_180(a - angulo.v)) > tol)
+        v_.falha_no_ponto(V::profundidade_e_avanco, linha,
+                          formatar("%s a %.2f graus; o cabecalho diz %.1f graus", qual, a, angulo.v), p.x, p.y, p.z);
 }
 
 // A chord of the helix: one degree on from the previous point, turned the
@@ -250,10 +232,48 @@ void ConferenciaProfundidade::corda(const Movimento& m) {
     if (passo < passo_min_ || passo > passo_max_) falha_profundidade(m, passo);
 }
 
+// The chord at the face: between the face, at the start angle, and the
+// first whole degree past it in the hand's direction, one step below the
+// face. Face down it starts there (or comes down from the air to the
+// first whole degree); from the thread length up it ends there.
+void ConferenciaProfundidade::corda_na_face(const Movimento& m) {
+    const Cabecalho& c = m_.cabecalho;
+    const Ponto3& grau = sobe_ ? m.de : m.para;
+    if (c.p.presente() && std::isfinite(c.p.v) && c.p.v > 0) {
+        const double pz = c.p.v / passos_volta;
+        if (std::fabs(-grau.z - pz) > e_z_ + tol_passo_ / passos_volta + folga_calculo)
+            v_.falha_no_ponto(V::profundidade_e_avanco, m.linha,
+                              formatar(sobe_ ? "ultimo ponto antes da face a Z %.3f; esperado Z %.3f (um grau abaixo "
+                                               "de Z 0)"
+                                             : "primeiro ponto do passe a Z %.3f; esperado Z %.3f (um grau abaixo de "
+                                               "Z 0)",
+                                       grau.z, -pz),
+                              m.para.x, m.para.y, m.para.z);
+    }
+    if (!m.de_conhecido) return;
+    const double r = std::hypot(grau.x, grau.y);
+    const double e = erro_coordenada(r);
+    if (!(r > 50 * e)) return;
+    const double tol = 2 * e / r * graus_por_radiano;
+    const double a0 = angulo_gerador(m.de.x, m.de.y, sentido_), a1 = angulo_gerador(m.para.x, m.para.y, sentido_);
+    double avanco = std::fmod(a1 - a0 + 720.0, 360.0);
+    if (avanco > 360 - tol) avanco -= 360;
+    const double a_grau = sobe_ ? a0 : a1;
+    const double inteiro = std::fabs(reduzir_180(a_grau - std::round(a_grau)));
+    if (avanco < -tol || avanco > 1 + tol || inteiro > tol)
+        v_.falha_no_ponto(
+            V::profundidade_e_avanco, m.linha,
+            formatar(sobe_ ? "ultimo movimento a %.3f graus da face; esperado ate 1 grau no sentido %s, de um grau "
+                             "inteiro"
+                           : "primeiro movimento a %.3f graus do ponto inicial; esperado ate 1 grau no sentido %s, num "
+                             "grau inteiro",
+                     avanco, nome_giro(sentido_)),
+            m.para.x, m.para.y, m.para.z);
+}
+
 // An arc of the helix: turning the pass's way, at most half a turn, one
 // pitch deeper (or higher) per turn.
 void ConferenciaProfundidade::arco(const Movimento& m) {
-    using V = Verificacoes;
     const Cabecalho& c = m_.cabecalho;
     const double cx = m.centro_x, cy = m.centro_y;
     const int giro = m.horario ? -1 : 1;
@@ -277,36 +297,12 @@ void ConferenciaProfundidade::arco(const Movimento& m) {
     if (std::fabs(passo - esperado) > tol)
         v_.falha_no_ponto(V::profundidade_e_avanco, m.linha,
                           formatar("arco de %.1f graus %s %.4f mm em Z; o passo p da %.4f mm", varredura,
-                                   subindo_ ? "sobe" : "desce", passo, esperado),
+                                   sobe_ ? "sobe" : "desce", passo, esperado),
                           m.para.x, m.para.y, m.para.z);
 }
 
-// The end of a pass of arcs or from the thread length up: at L exactly
-// (arcs) or within a one-degree step past it, or back at the face where it
-// started.
-void ConferenciaProfundidade::fim_modos(const Passe& ps) {
-    using V = Verificacoes;
-    const Cabecalho& c = m_.cabecalho;
-    const auto numero = static_cast<long long>(ps.numero);
-    if (!c.L.presente() || !c.p.presente()) return;
-    const double tol = meia_unidade(c.L.decimais) + erro_coordenada(std::fabs(c.L.v) + 1) + folga_calculo;
-    if (subindo_) {
-        if (std::fabs(ps.ultimo.z) > tol)
-            v_.falha_no_ponto(V::profundidade_e_avanco, ps.linha_fim,
-                              formatar("passe %lld termina a Z %.3f; esperado Z 0 (de baixo para cima)", numero,
-                                       ps.ultimo.z),
-                              ps.ultimo.x, ps.ultimo.y, ps.ultimo.z);
-        return;
-    }
-    const double profundidade = -ps.ultimo.z;
-    if (std::fabs(profundidade - c.L.v) > tol)
-        v_.falha_no_ponto(V::profundidade_e_avanco, ps.linha_fim,
-                          formatar("passe %lld termina a Z %.3f; L = %.2f", numero, ps.ultimo.z, c.L.v), ps.ultimo.x,
-                          ps.ultimo.y, ps.ultimo.z);
-}
-
 void ConferenciaProfundidade::falha_avanco(const Movimento& m, double xr, double yr) {
-    v_.falha_no_ponto(Verificacoes::profundidade_e_avanco, m.linha,
+    v_.falha_no_ponto(V::profundidade_e_avanco, m.linha,
                       formatar("ponto X %.3f Y %.3f fora do avanco de 1 grau %s; esperado X %.3f Y %.3f", m.para.x,
                                m.para.y, nome_giro(sentido_), xr, yr),
                       m.para.x, m.para.y, m.para.z);
@@ -316,18 +312,18 @@ void ConferenciaProfundidade::falha_profundidade(const Movimento& m, double pass
     const Cabecalho& c = m_.cabecalho;
     std::string texto;
     if (passo < 0)
-        texto = formatar(subindo_ ? "a profundidade desce de Z %.3f para Z %.3f" : "a profundidade sobe de Z %.3f para Z %.3f",
+        texto = formatar(sobe_ ? "a profundidade desce de Z %.3f para Z %.3f" : "a profundidade sobe de Z %.3f para Z %.3f",
                          m.para.z + sinal_z_ * passo, m.para.z);
     else if (c.p.presente())
         texto = formatar("avanco em Z de %.4f mm num grau; esperado p / 360 = %.4f mm", passo, c.p.v / passos_volta);
     else
         texto = formatar("avanco em Z de %.4f mm num grau", passo);
-    v_.falha_no_ponto(Verificacoes::profundidade_e_avanco, m.linha, texto, m.para.x, m.para.y, m.para.z);
+    v_.falha_no_ponto(V::profundidade_e_avanco, m.linha, texto, m.para.x, m.para.y, m.para.z);
 }
 
 void ConferenciaProfundidade::falha_volta(const Movimento& m, double volta) {
     v_.falha_no_ponto(
-        Verificacoes::profundidade_e_avanco, m.linha,
+        V::profundidade_e_avanco, m.linha,
         formatar("avanco em Z de %.4f mm numa volta; o passo p do cabecalho e %.2f mm", volta, m_.cabecalho.p.v),
         m.para.x, m.para.y, m.para.z);
 }

@@ -8,6 +8,10 @@ namespace vocabulario {
 
 // One-degree moves: a helix turn is this many of them.
 inline constexpr int passos_por_volta = 360;
+// The arcs into and out of a helix along its tangent, and the approach to
+// one along the same circle, are quarter circles: as one-degree moves, this
+// many; as helical arcs, one.
+inline constexpr int passos_arco_guia = passos_por_volta / 4;
 
 // Heights above the top of the part (Z0), in mm: the approach before the
 // first pass and the rise after each pass.
