@@ -55,6 +55,8 @@ constexpr TabelaG montar_tabela_g() {
     for (auto& m : t.movimento) m = -1;
     for (const vocabulario::CodigoG& c : vocabulario::codigos_g) {
         if (c.funcao == Funcao::polegadas || c.funcao == Funcao::incrementais) continue;
+        // Sinumerik's three-digit codes are read by the Sinumerik reader, not from this table.
+        if (c.numero >= static_cast<int>(t.bit.size())) continue;
         const auto n = static_cast<std::size_t>(c.numero);
         const std::uint32_t b = bit_funcao(c.funcao);
         t.bit[n] = b;

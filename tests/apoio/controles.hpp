@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -33,24 +34,37 @@ struct ProgramaLido {
     std::string erro;  // the first fault: empty when the file read through
 };
 
-// LinuxCNC's canonical calls as rs274 -g prints them.
+// Values set at the control, by the parameter's number: each replaces what
+// the program assigns to that parameter, as the operator's edit would.
+using ValoresNoComando = std::map<int, double>;
+
+// LinuxCNC's canonical calls as rs274 -g prints them, the moves where the
+// work offsets (G52 among them) put them.
 ProgramaLido ler_rs274(const std::string& saida);
 
 // A Heidenhain plain-language program: numbered blocks from 0 between BEGIN
 // PGM and END PGM of one name, ";" comments, TOOL CALL, the dwell cycle 9,
 // L with X Y Z, RL RR R0, FMAX or F and M, CC, CP with IPA IZ DR (at most
-// 5400 degrees), every coordinate with its sign and at most four decimals.
-ProgramaLido ler_heidenhain(const std::string& arquivo);
+// 5400 degrees), every coordinate with its sign and at most four decimals
+// or a signed Q parameter. Run as the control runs it, block by block: FN 0
+// and formulas of Q parameters, FN 9 IF .. EQU .. GOTO LBL, LBL, CALL LBL
+// back at LBL 0, the datum shift of cycle 7, M30 the end.
+ProgramaLido ler_heidenhain(const std::string& arquivo, const ValoresNoComando& q = {});
 
 // A Sinumerik program: ";" comments, G0 to G4, G17 G90 G94 G40 G41 G42 and
 // G710 (lengths and feeds in mm, before any move), CFTCP (required under
 // G41/G42: F is the cutter centre's), T and D1 and M6, S and M3 M5 M30,
-// arcs with I J from the start and TURN=, the dwell G4 F in seconds.
-ProgramaLido ler_siemens(const std::string& arquivo);
+// arcs with I J from the start and TURN=, the dwell G4 F in seconds; run
+// block by block: R parameters, X= Y= Z= I= J= expressions, labels, IF ..
+// GOTOF, REPEAT of a labelled section, the TRANS shift, M30 the end.
+ProgramaLido ler_siemens(const std::string& arquivo, const ValoresNoComando& r = {});
 
 // The same Siemens program in LinuxCNC's words: TURN=n as P(n+1), G4 F as
 // G4 P, G710 as G21, CFTCP out, and the D1 of the tool's line out
-// (LinuxCNC reads D only with G41/G42). Comments stay.
+// (LinuxCNC reads D only with G41/G42); R parameters as numbered ones,
+// X=<expression> as X[..], IF .. GOTOF a label as an o-word if closed at
+// the label, TRANS as G52, REPEAT as a copy of its section, the other
+// labels out. Comments stay.
 std::string siemens_para_linuxcnc(const std::string& arquivo);
 
 // The moves with what only the writing tells apart joined: arcs one after
