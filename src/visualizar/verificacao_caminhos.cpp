@@ -64,7 +64,7 @@ double tolerancia_quebra(double a, double b, bool arcos) {
 
 bool ConferenciaCaminhos::raio_esperado(std::uint64_t ordem, double profundidade, double& r) const {
     const Cabecalho& c = m_.cabecalho;
-    const PasseEsperado e = passe_esperado(c, std::min(ordem, passes_esperados(c) - 1));
+    const PasseEsperado e = passe_esperado(c, std::min(ordem / helices_por_passe(c), passes_esperados(c) - 1));
     if (!e.conhecido || !raio_do_passe(c, e.diametro, r)) return false;
     r += m_.conicidade_raio() * profundidade;
     return true;
@@ -215,7 +215,7 @@ void ConferenciaCaminhos::inicio_helice(const Passe& p, const Movimento& m) {
     double esperado = c.F.v;
     double tol = 0.5 + meia_unidade(c.F.decimais) + folga_calculo;
     if (c.modos.avanco_na_aresta) {
-        const PasseEsperado e = passe_esperado(c, std::min(p.ordem, passes_esperados(c) - 1));
+        const PasseEsperado e = passe_esperado(c, std::min(p.ordem / helices_por_passe(c), passes_esperados(c) - 1));
         const Valor d = p.diametro.presente() ? p.diametro : e.diametro;
         if (!d.presente() || !c.ferramenta.presente() || !(d.v > 0)) return;
         const double fator = vocabulario::avanco_no_centro(1, d.v, c.ferramenta.v, c.interna());

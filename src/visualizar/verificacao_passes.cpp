@@ -52,20 +52,26 @@ void ConferenciaPasses::fim_passe(const Passe& ps) {
                               ps.primeiro.x, ps.primeiro.y, ps.primeiro.z);
     }
 
-    // The pass against the header's list, in order.
-    const std::uint64_t esperados = passes_esperados(c);
-    if (ps.ordem >= esperados) {
+    // The pass against the header's list, in order; each of the list's
+    // passes cut in as many helices as the header's starts or revolutions.
+    const std::uint64_t esperados = passes_esperados(c), por_passe = helices_por_passe(c);
+    if (ps.ordem >= helices_esperadas(c)) {
         v_.falha_no_ponto(V::raio_e_passes, ps.linha_inicio,
-                          formatar("passe %lld a mais: o cabecalho anuncia %llu passe(s)", numero,
-                                   static_cast<unsigned long long>(esperados)),
+                          por_passe > 1 ? formatar("passe %lld a mais: o cabecalho anuncia %llu passe(s) de %llu "
+                                                   "helice(s)",
+                                                   numero, static_cast<unsigned long long>(esperados),
+                                                   static_cast<unsigned long long>(por_passe))
+                                        : formatar("passe %lld a mais: o cabecalho anuncia %llu passe(s)", numero,
+                                                   static_cast<unsigned long long>(esperados)),
                           ps.primeiro.x, ps.primeiro.y, ps.primeiro.z);
         return;
     }
-    const PasseEsperado e = passe_esperado(c, ps.ordem);
+    const std::uint64_t ordem = ps.ordem / por_passe;
+    const PasseEsperado e = passe_esperado(c, ordem);
     if (!e.conhecido) return;
     // The generator accumulates the roughing diameters, one float rounding
     // per pass; the list computes each afresh.
-    const double acumulado = static_cast<double>(ps.ordem + 2) * 2 * meio_ulp(e.diametro.v);
+    const double acumulado = static_cast<double>(ordem + 2) * 2 * meio_ulp(e.diametro.v);
     if (ps.numero != e.numero)
         v_.falha(V::raio_e_passes, ps.linha_inicio,
                  formatar("passe numerado %lld; o cabecalho espera o passe %lld", numero,
@@ -82,10 +88,14 @@ void ConferenciaPasses::fim_arquivo(const Modelo& m) {
     if (!houve_corte(m, v_, V::raio_e_passes)) return;
     const Cabecalho& c = m.cabecalho;
     const std::uint64_t esperados = passes_esperados(c);
-    if (m.passes < esperados)
+    if (m.passes < helices_esperadas(c))
         v_.falha(V::raio_e_passes, m.linhas,
-                 formatar("%llu passe(s) no arquivo; o cabecalho anuncia %llu",
-                          static_cast<unsigned long long>(m.passes), static_cast<unsigned long long>(esperados)));
+                 helices_por_passe(c) > 1
+                     ? formatar("%llu helice(s) no arquivo; o cabecalho anuncia %llu passe(s) de %llu",
+                                static_cast<unsigned long long>(m.passes), static_cast<unsigned long long>(esperados),
+                                static_cast<unsigned long long>(helices_por_passe(c)))
+                     : formatar("%llu passe(s) no arquivo; o cabecalho anuncia %llu",
+                                static_cast<unsigned long long>(m.passes), static_cast<unsigned long long>(esperados)));
     if (c.np >= 0) {
         const std::uint64_t np = c.np == 0 ? 1 : static_cast<std::uint64_t>(c.np);
         if (np + static_cast<std::uint64_t>(std::max<std::int64_t>(c.modos.repeticoes, 0)) != esperados)
