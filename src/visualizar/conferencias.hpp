@@ -58,6 +58,8 @@ public:
 
 private:
     void conferir_lista(const Cabecalho& c);
+    // The roughing passes of a plan of equal areas where the header's rule puts them.
+    void conferir_area_igual(const Cabecalho& c);
 
     const Modelo& m_;
     Verificacoes& v_;
@@ -181,7 +183,8 @@ private:
 
 // 7. With ways of cutting: each pass's way in and out clear of the material
 // and tangent to the helix where the header says so, the control's cutter
-// compensation on the right side, and each pass's feed.
+// compensation on the right side, and each pass's feed; where the header
+// gives the time the path takes at its feeds, that time within 1 %.
 class ConferenciaCaminhos final : public Observador {
 public:
     ConferenciaCaminhos(const Modelo& m, Verificacoes& v) : m_(m), v_(v) {}
@@ -200,6 +203,8 @@ private:
     // degrees: the way in or out (`onde`) is not tangent to what it meets.
     void conferir_tangente(const char* onde, const char* onde_quebra, std::uint64_t linha, Ponto3 em, double ax,
                            double ay, double bx, double by, double tol);
+    // The header's cutting time by the path against the path's own, at the file's feeds.
+    void conferir_tempo(const Modelo& m);
 
     const Modelo& m_;
     Verificacoes& v_;

@@ -247,9 +247,29 @@ void ConferenciaCaminhos::rapido(const Movimento& m) {
 }
 
 void ConferenciaCaminhos::fim_arquivo(const Modelo& m) {
-    if (!m.modos()) {
+    const Cabecalho& c = m.cabecalho;
+    const bool tempo = c.tempo_percurso.presente() || c.ilegivel("tempo pelo percurso") != nullptr;
+    if (!m.modos() && !tempo) {
         if (v_[V::entradas_e_saidas].estado == Estado::ok) v_.marcar(V::entradas_e_saidas, Estado::nao_se_aplica, "");
         return;
     }
-    houve_corte(m, v_, V::entradas_e_saidas);
+    if (houve_corte(m, v_, V::entradas_e_saidas)) conferir_tempo(m);
+}
+
+// The generator measures the path as it writes it; the viewer measures the
+// file as it reads it (arcs by their length, each feed move at the feed in
+// force). They agree to 1 % and the printing of the header's minutes.
+void ConferenciaCaminhos::conferir_tempo(const Modelo& m) {
+    const Cabecalho& c = m.cabecalho;
+    if (falha_se_ilegivel(c, v_, V::entradas_e_saidas, "tempo pelo percurso", "o tempo de corte nao pode ser conferido"))
+        return;
+    const Valor& t = c.tempo_percurso;
+    if (!t.presente()) return;
+    const double medido = m.minutos;
+    const double tol = 0.01 * medido + meia_unidade(t.decimais) + folga_calculo;
+    if (!(std::fabs(t.v - medido) <= tol))
+        v_.falha(V::entradas_e_saidas, c.linha_de[static_cast<std::size_t>(TipoComentario::tempo_percurso)],
+                 formatar("o cabecalho diz %.1f minutos de corte pelo percurso; o percurso leva %.2f minutos nos "
+                          "avancos do arquivo (tolerancia de 1 %%)",
+                          t.v, medido));
 }

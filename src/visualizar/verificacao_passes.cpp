@@ -4,6 +4,7 @@
 #include "visualizar/conferencias.hpp"
 #include "visualizar/mensagem.hpp"
 #include "visualizar/tolerancias.hpp"
+#include "vocabulario/helices.hpp"
 
 namespace {
 
@@ -140,5 +141,32 @@ void ConferenciaPasses::conferir_lista(const Cabecalho& c) {
             v_.falha(V::raio_e_passes, linha(TipoComentario::diametro_acabamento),
                      formatar("Da %.2f no cabecalho; o passe antes do acabamento tem diametro %.3f", c.Da.v,
                               penultimo.v));
+    }
+    if (c.modos.area_igual) conferir_area_igual(c);
+}
+
+// Roughing pass i of m of equal areas at Di + (Da - Di) sqrt(i / m), from
+// the list's first item (Di) to the one the finishing pass starts from
+// (Da), or to its last without a finishing pass.
+void ConferenciaPasses::conferir_area_igual(const Cabecalho& c) {
+    using V = Verificacoes;
+    if (c.Di_desabilitado || c.lista.size() < 3) return;
+    const bool acabamento = c.Da.presente() && !c.Da_desabilitado;
+    const std::size_t m = c.lista.size() - 1 - (acabamento ? 1 : 0);
+    const Valor& di = c.lista.front().diametro;
+    const Valor& da = c.lista[m].diametro;
+    if (m < 2 || !di.presente() || !da.presente()) return;
+    for (std::size_t i = 1; i < m; ++i) {
+        const ItemLista& item = c.lista[i];
+        if (!item.diametro.presente()) continue;
+        const auto esperado = static_cast<double>(vocabulario::diametro_area_igual(
+            di.v, da.v, static_cast<std::int64_t>(i), static_cast<std::int64_t>(m)));
+        const double tol = meia_unidade(di.decimais) + meia_unidade(da.decimais) +
+                           meia_unidade(item.diametro.decimais) + 2 * meio_ulp(esperado) + folga_calculo;
+        if (std::fabs(item.diametro.v - esperado) > tol)
+            v_.falha(V::raio_e_passes, item.linha,
+                     formatar("passe %lld da lista com diametro %.3f; de area igual esta em %.3f (Di + (Da - Di) x "
+                              "raiz(%zu / %zu))",
+                              static_cast<long long>(item.indice), item.diametro.v, esperado, i, m));
     }
 }

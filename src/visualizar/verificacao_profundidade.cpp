@@ -89,6 +89,8 @@ void ConferenciaProfundidade::inicio_helice(const Passe& ps, const Movimento& m)
     familia_ = (entradas_ > 1 || volta_) && p_conhecido && c.p.v > 0 && a0.presente() && std::isfinite(a0.v);
 
     if (volta_) {
+        // The header's count first: every revolution is placed by it.
+        if (ps.ordem == 0) conferir_voltas(c);
         inicio_volta(ps, m);
         mover(m, true);
         if (familia_) conferir_familia(m.para, m.linha);
@@ -213,7 +215,6 @@ void ConferenciaProfundidade::fim_arquivo(const Modelo& m) {
     if (!L && !p && (!c.p.presente() || !c.L.presente()))
         v_.falha(V::profundidade_e_avanco, 0, "sem o passo p ou o comprimento L no cabecalho");
     conferir_z_minimo(m);
-    if (c.modos.perfis > 1) conferir_voltas(c);
 }
 
 // The deepest the path goes: the header says so where it is below L, for
