@@ -502,10 +502,14 @@ void ConferenciaProfundidade::conferir_familia(const Ponto3& q, std::uint64_t li
     const double a = angulo_gerador(q.x, q.y, sentido_angulo_);
     const double prof = -q.z;
     const double d = vocabulario::desvio_da_familia(a, prof, c.angulo_inicial.v, c.p.v, entradas_);
+    // A start's helix leaves the face along the chord to the first whole
+    // degree, one degree's step deep however short: the rest of it follows
+    // up to a degree's step from the exact one. A revolution runs exactly.
+    const double face = volta_ ? 0 : avanco_ / passos_volta;
     const double tol = e_z_ +
                        (2 * e / r * graus_por_radiano + meia_unidade(c.angulo_inicial.decimais)) * avanco_ /
                            passos_volta +
-                       (std::fabs(prof) + avanco_) / c.p.v * tol_passo_ + folga_calculo;
+                       (std::fabs(prof) + avanco_) / c.p.v * tol_passo_ + face + folga_calculo;
     if (std::fabs(d) > tol) [[unlikely]]
         v_.falha_no_ponto(V::profundidade_e_avanco, linha,
                           formatar("ponto a %.4f mm em Z da helice da rosca mais proxima (ou de uma a passos inteiros "
