@@ -46,7 +46,9 @@ Rumo rumo(const Movimento& m, bool no_fim) {
 // length `a` and `b` whose ends carry the printed decimals' error.
 double tolerancia_juncao(double a, double b, bool arcos) {
     const double e = 2 * erro_coordenada(100);
-    auto desvio = [e](double l) { return l > 0 ? std::atan2(e, l) * graus_por_radiano : 180.0; };
+    // The length measured may be the printing's error longer than the move
+    // (the chord at the face of a start a share of a degree past a whole one).
+    auto desvio = [e](double l) { return l > e ? std::atan2(e, l - e) * graus_por_radiano : 180.0; };
     // A chord of one degree leaves its arc half a degree off the tangent.
     return (arcos ? 0.05 : 1.0) + desvio(a) + desvio(b);
 }
@@ -56,7 +58,7 @@ double tolerancia_juncao(double a, double b, bool arcos) {
 // by much more than a long one.
 double tolerancia_quebra(double a, double b, bool arcos) {
     const double e = 2 * std::sqrt(2.0) * erro_coordenada(100);
-    auto desvio = [e](double l) { return l > 0 ? std::atan2(e, l) * graus_por_radiano : 180.0; };
+    auto desvio = [e](double l) { return l > e ? std::atan2(e, l - e) * graus_por_radiano : 180.0; };
     return (arcos ? 0.05 : 1.0) + desvio(a) + desvio(b);
 }
 
@@ -77,8 +79,13 @@ void ConferenciaCaminhos::conferir_livre(std::uint64_t ordem, const Movimento& m
     const Cabecalho& c = m_.cabecalho;
     const double acima = meia_unidade(3);
     if (m.de.z > acima && m.para.z > acima) return;
+    // The thread, and its taper, end at L: a way below it is judged by the
+    // radius there (a lead of several pitches takes the way at the bottom
+    // well below L).
+    double profundidade = std::max(0.0, -std::min(m.de.z, m.para.z));
+    if (c.L.presente() && std::isfinite(c.L.v) && c.L.v > 0) profundidade = std::min(profundidade, c.L.v);
     double r;
-    if (!raio_esperado(ordem, std::max(0.0, -std::min(m.de.z, m.para.z)), r)) return;
+    if (!raio_esperado(ordem, profundidade, r)) return;
     // The point of the move farthest from the axis (inside) or nearest to it (outside).
     double pior = std::hypot(m.para.x, m.para.y);
     Ponto3 onde = m.para;
@@ -178,8 +185,10 @@ void ConferenciaCaminhos::inicio_helice(const Passe& p, const Movimento& m) {
         } else {
             const Movimento& u = ultima_entrada_;
             const Rumo a = rumo(u, true), b = rumo(m, false);
+            // The helix's first chord, at the face, may span a small share of
+            // a degree: both its ends off by the printing in both axes.
             conferir_tangente("entrada", "a helice", u.linha, u.para, a.x, a.y, b.x, b.y,
-                              tolerancia_juncao(a.comprimento, b.comprimento,
+                              tolerancia_quebra(a.comprimento, b.comprimento,
                                                 u.tipo == TipoMovimento::arco && m.tipo == TipoMovimento::arco));
         }
     }
