@@ -203,6 +203,8 @@ private:
     // degrees: the way in or out (`onde`) is not tangent to what it meets.
     void conferir_tangente(const char* onde, const char* onde_quebra, std::uint64_t linha, Ponto3 em, double ax,
                            double ay, double bx, double by, double tol);
+    // How far a taper turns chord `m` of length `comprimento` off the tangent (degrees).
+    double desvio_conico(const Movimento& m, double comprimento) const;
     // The header's cutting time by the path against the path's own, at the file's feeds.
     void conferir_tempo(const Modelo& m);
 

@@ -165,10 +165,24 @@ void ConferenciaCaminhos::saida(const Passe* p, const Movimento& m) {
             a.comprimento = std::hypot(a.x, a.y);
         }
         const Rumo b = rumo(m, false);
+        Movimento ultimo;
+        ultimo.de = p->penultimo;
+        ultimo.para = p->ultimo;
         conferir_tangente("saida", "a helice", m.linha, m.de, a.x, a.y, b.x, b.y,
                           tolerancia_juncao(a.comprimento, b.comprimento,
-                                            p->ultimo_arco && m.tipo == TipoMovimento::arco));
+                                            p->ultimo_arco && m.tipo == TipoMovimento::arco) +
+                              (p->ultimo_arco ? 0 : desvio_conico(ultimo, a.comprimento)));
     }
+}
+
+// Along a taper a chord of the helix also moves in or out by the taper
+// over its depth: on a short one (at the face of a start a share of a
+// degree past a whole one, a lead of several pitches) that turns it off the
+// circle's tangent by as much.
+double ConferenciaCaminhos::desvio_conico(const Movimento& m, double comprimento) const {
+    const double c = m_.conicidade_raio();
+    if (c == 0 || m.tipo == TipoMovimento::arco) return 0;
+    return comprimento > 0 ? std::atan2(std::fabs(c * (m.para.z - m.de.z)), comprimento) * graus_por_radiano : 180.0;
 }
 
 void ConferenciaCaminhos::inicio_helice(const Passe& p, const Movimento& m) {
@@ -189,7 +203,8 @@ void ConferenciaCaminhos::inicio_helice(const Passe& p, const Movimento& m) {
             // a degree: both its ends off by the printing in both axes.
             conferir_tangente("entrada", "a helice", u.linha, u.para, a.x, a.y, b.x, b.y,
                               tolerancia_quebra(a.comprimento, b.comprimento,
-                                                u.tipo == TipoMovimento::arco && m.tipo == TipoMovimento::arco));
+                                                u.tipo == TipoMovimento::arco && m.tipo == TipoMovimento::arco) +
+                                  desvio_conico(m, b.comprimento));
         }
     }
     entradas_ = 0;
