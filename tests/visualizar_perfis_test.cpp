@@ -123,6 +123,26 @@ TEST(VisualizarPerfis, ArquivosDoGeradorConferemEmCadaDialetoEModo) {
             }
 }
 
+// Starts a share of a degree past a whole one, a lead of several pitches on
+// a taper, a revolution above the face: the header's deepest Z is each
+// start's own, a start's helix is a degree's step from the exact one, and
+// short chords at the face join their ways within the printing and the taper.
+TEST(VisualizarPerfis, InicioFracionarioConicaERevolucaoAcimaDaFaceConferem) {
+    const char* const respostas[] = {"I\n16\n14\n0.3\n0\n10\n25\n2\nE\n45.5\n1000\n200\n",
+                                     "I\n24\n21\n0.4\n0.1\n16\n7\n3\nD\n350\n800\n150\n",
+                                     "E\n12\n13\n0.2\n0.05\n8\n18\n1.75\nD\n12.5\n1500\n300\n"};
+    const char* const opcoes[] = {"--entradas 7 --entrada-tangencial --concordante", "--entradas 4",
+                                  "--entradas 7 --conica --entrada-tangencial",
+                                  "--entradas 12 --passes-de-area-igual --conica --entrada-tangencial",
+                                  "--perfis 2 --conica --concordante", "--perfis 5 --conica --entrada-tangencial"};
+    for (const char* r : respostas)
+        for (const char* o : opcoes) {
+            SCOPED_TRACE(std::string(o) + " / " + std::string(r).substr(0, 8));
+            const auto a = analisar_bytes(gerar(o, r));
+            EXPECT_TRUE(a->verificacoes.todas_ok()) << falhas(*a);
+        }
+}
+
 TEST(VisualizarPerfis, RevolucoesForaDaFamiliaOuDoLugarFalhamNaLinha) {
     // Three profiles over 10 mm of a 2.5 pitch: two revolutions a pass.
     const std::string arquivo = gerar("--perfis 3", interna);
