@@ -43,9 +43,15 @@ UltimaCorda ultima_corda(const Helice& h) {
 }
 
 double profundidade_maxima(const Percurso& p, bool arcos) {
-    const double fundo = arcos ? static_cast<double>(p.helice.comprimento)
-                               : std::max<double>(p.helice.comprimento, ultima_corda(p.helice).profundidade);
-    if (!p.modos.tangencial) return fundo;
+    auto fundo_de = [arcos](const Helice& h) {
+        return arcos ? static_cast<double>(h.comprimento)
+                     : std::max<double>(h.comprimento, ultima_corda(h).profundidade);
+    };
+    const double fundo = fundo_de(p.helice);
+    // Each start of several ends its chords past the length its own way: its
+    // lead a turn, from its own angle.
+    const bool entradas = p.modos.entradas > 1;
+    if (!p.modos.tangencial && !entradas) return fundo;
     // The arc at the bottom (out of the helix face down, into it from the
     // thread length up) goes on down at the helix's slope.
     double maxima = fundo;
@@ -53,7 +59,9 @@ double profundidade_maxima(const Percurso& p, bool arcos) {
     PassePercurso passe;
     while (sequencia.proximo(passe)) {
         if (passe.repeticao > 0) continue;
-        maxima = std::max(maxima, fundo + desnivel_arco_guia(p, passe, fundo));
+        const double f = entradas ? fundo_de(passe.helice) : fundo;
+        maxima = std::max(maxima, f);
+        if (p.modos.tangencial) maxima = std::max(maxima, f + desnivel_arco_guia(p, passe, f));
     }
     return maxima;
 }

@@ -5,6 +5,7 @@
 
 #include "nucleo/numerico.hpp"
 #include "percurso/ponto_helice.hpp"
+#include "vocabulario/helices.hpp"
 #include "vocabulario/regras.hpp"
 
 namespace {
@@ -32,8 +33,8 @@ SequenciaPasses::SequenciaPasses(const Percurso& percurso) : percurso_(percurso)
 }
 
 float diametro_area_igual(const PlanoPasses& p, std::int64_t i) {
-    const estendido fracao = std::sqrt(static_cast<estendido>(i) / static_cast<estendido>(p.passes));
-    return armazenar(estender(p.diametro_inicial) + (estender(p.diametro_final) - estender(p.diametro_inicial)) * fracao);
+    return armazenar(
+        vocabulario::diametro_area_igual(estender(p.diametro_inicial), estender(p.diametro_final), i, p.passes));
 }
 
 bool SequenciaPasses::proximo_do_plano(PassePercurso& passe) {
@@ -92,9 +93,7 @@ void SequenciaPasses::da_entrada(PassePercurso& passe, int k) const {
     const estendido avanco = static_cast<estendido>(s) * estender(percurso_.helice.passo_rosca);
     h.passo_rosca = armazenar(avanco);
     h.passo_z_grau = armazenar(estender(h.passo_rosca) / 360);
-    estendido angulo = estender(percurso_.helice.angulo_inicial) + static_cast<estendido>(k) * 360 / s;
-    if (angulo >= 360) angulo -= 360;
-    h.angulo_inicial = armazenar(angulo);
+    h.angulo_inicial = armazenar(vocabulario::angulo_da_entrada(estender(percurso_.helice.angulo_inicial), k, s));
 }
 
 bool SequenciaPasses::proximo_do_passe(PassePercurso& passe) {

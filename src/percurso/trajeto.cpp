@@ -533,7 +533,7 @@ void Tracador::tracar_voltas() {
     p_.voltas.clear();
     for (std::int64_t k = 0; k < m; ++k) {
         const std::int64_t j = p_.helice.subindo ? m - 1 - k : k;
-        const double prof = comprimento - passo - static_cast<double>(m - 1 - j) * static_cast<double>(n) * passo;
+        const double prof = vocabulario::profundidade_volta(comprimento, passo, n, m, j);
         const double t = hel.angulo_inicial + 360.0 * prof / passo;
         TrechoHelice v = p_.helice;
         v.generico = true;
@@ -689,11 +689,6 @@ void tracar_passe(const Percurso& percurso, const PassePercurso& passe, PasseTra
         return;
     }
     Tracador(percurso, t).tracar();
-}
-
-std::int64_t voltas_por_passe(double comprimento, double passo, std::int64_t perfis) {
-    const double voltas = std::ceil(comprimento / (static_cast<double>(perfis) * passo) - 1e-9);
-    return voltas >= 1 && voltas < 1e9 ? static_cast<std::int64_t>(voltas) : 1;
 }
 
 void tracar_fim(const Percurso& percurso, std::vector<Segmento>& segmentos) {

@@ -6,6 +6,7 @@
 
 #include "percurso/percurso.hpp"
 #include "percurso/ponto_helice.hpp"
+#include "vocabulario/helices.hpp"
 
 // A pass as the moves the machine makes: its way in, its helix and its way
 // out, every point decided here, once. The text of the file is another
@@ -130,9 +131,8 @@ struct PasseTrajeto {
     int quantos_pontos = 0;
 };
 
-// How many revolutions a mill of `perfis` profiles one pitch apart takes to
-// cover a thread of length `comprimento`: each cuts that many pitches.
-std::int64_t voltas_por_passe(double comprimento, double passo, std::int64_t perfis);
+// How many revolutions a mill of several profiles takes (helices.hpp).
+using vocabulario::voltas_por_passe;
 
 // The pass's moves, into `t` (its vectors reused from one pass to the next).
 void tracar_passe(const Percurso& percurso, const PassePercurso& passe, PasseTrajeto& t);

@@ -114,7 +114,7 @@ void Modelo::definir_amostra() {
     amostra_definida_ = true;
     // Sized from what the header announces; a header that says otherwise
     // than the path costs picture detail, never memory.
-    const std::uint64_t previstos = std::clamp<std::uint64_t>(passes_esperados(cabecalho), 1, max_retidos + 1);
+    const std::uint64_t previstos = std::clamp<std::uint64_t>(helices_esperadas(cabecalho), 1, max_retidos + 1);
     capacidade_lado_ = orcamento_lado / previstos;
     limite_retidos_ = std::clamp<std::size_t>(2 * orcamento_lado / capacidade_lado_, 2, max_retidos);
     amostra_ = 10;

@@ -50,7 +50,7 @@ bool Cabecalho::aplicar(const Comentario& comentario, std::uint64_t linha) {
             break;
         case TipoComentario::item_lista:
             legivel(c.a, "diametro da lista de passes");
-            if (lista.size() < max_lista) lista.push_back({c.i, c.a});
+            if (lista.size() < max_lista) lista.push_back({c.i, c.a, linha});
             ++itens_lista;
             break;
         case TipoComentario::comprimento: legivel(c.a, "L"), L = c.a; break;
@@ -69,6 +69,10 @@ bool Cabecalho::aplicar(const Comentario& comentario, std::uint64_t linha) {
         case TipoComentario::avanco: legivel(c.a, "F"), F = c.a; break;
         case TipoComentario::avanco_rotacao: legivel(c.a, "Fz"), Fz = c.a; break;
         case TipoComentario::z_minimo: legivel(c.a, "Z minimo"), z_minimo = c.a; break;
+        case TipoComentario::tempo_percurso:
+            legivel(c.a, "tempo pelo percurso");
+            tempo_percurso = c.a;
+            break;
         default:
             if (!vocabulario::aplicar_modo(c, modos)) return false;
             break;
@@ -131,6 +135,23 @@ PasseEsperado passe_esperado(const Cabecalho& c, std::uint64_t i) {
     e.diametro = c.Df;
     e.conhecido = i == 0;
     return e;
+}
+
+std::uint64_t helices_por_passe(const Cabecalho& c) {
+    const vocabulario::ModosCorte& m = c.modos;
+    // Bounded far past what the generator writes, so that a header's
+    // numbers cannot overflow what is counted with them.
+    constexpr std::int64_t limite = 1'000'000;
+    std::uint64_t n = 1;
+    if (m.entradas > 1) n *= static_cast<std::uint64_t>(std::min(m.entradas, limite));
+    if (m.perfis > 1 && m.voltas_por_passe > 1) n *= static_cast<std::uint64_t>(std::min(m.voltas_por_passe, limite));
+    return n;
+}
+
+std::uint64_t helices_esperadas(const Cabecalho& c) {
+    const std::uint64_t passes = passes_esperados(c), n = helices_por_passe(c);
+    return passes > std::numeric_limits<std::uint64_t>::max() / n ? std::numeric_limits<std::uint64_t>::max()
+                                                                   : passes * n;
 }
 
 bool raio_do_passe(const Cabecalho& c, const Valor& diametro, double& r) {

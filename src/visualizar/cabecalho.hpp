@@ -13,6 +13,7 @@
 struct ItemLista {
     std::int64_t indice = 0;
     Valor diametro;
+    std::uint64_t linha = 0;
 };
 
 // A header value that cannot stand for what the generator stored: not a
@@ -40,6 +41,7 @@ struct Cabecalho {
     // cutter's centre.
     vocabulario::ModosCorte modos;
     Valor z_minimo;  // the path's deepest Z, where it goes below L
+    Valor tempo_percurso;  // what the path takes at its feeds, as the generator measured it
     bool compensacao() const { return modos.compensacao(); }
 
     // The pass list; past `max_lista` items only the count grows.
@@ -80,3 +82,13 @@ struct PasseEsperado {
 };
 std::uint64_t passes_esperados(const Cabecalho& c);
 PasseEsperado passe_esperado(const Cabecalho& c, std::uint64_t i);
+
+// The helices each of those passes is cut in, one after the other: one per
+// start of a thread of several, one per revolution of a mill of several
+// profiles (as many as the header says); and all of the file's. The file's
+// helix `ordem` is then the header's pass ordem / helices_por_passe.
+std::uint64_t helices_por_passe(const Cabecalho& c);
+std::uint64_t helices_esperadas(const Cabecalho& c);
+// Which of its pass's helices the file's helix `ordem` is: the start, or the
+// revolution in the order the file cuts them.
+inline std::uint64_t helice_no_passe(const Cabecalho& c, std::uint64_t ordem) { return ordem % helices_por_passe(c); }

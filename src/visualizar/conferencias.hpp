@@ -58,6 +58,8 @@ public:
 
 private:
     void conferir_lista(const Cabecalho& c);
+    // The roughing passes of a plan of equal areas where the header's rule puts them.
+    void conferir_area_igual(const Cabecalho& c);
 
     const Modelo& m_;
     Verificacoes& v_;
@@ -65,7 +67,11 @@ private:
 
 // 4. The helix from the face at the start angle to L (or back up): depth one
 // pitch per turn, one-degree advance in the hand's direction, the turns
-// counted.
+// counted. A thread of several starts: each start at its share of the turn,
+// one lead a turn. A mill of several profiles: each revolution a whole turn
+// at its depth, as many as the header says and as the length needs, so that
+// the profiles reach from the face to L. With either, every point of a
+// helix on the thread's family of helices.
 class ConferenciaProfundidade final : public Observador {
 public:
     ConferenciaProfundidade(const Modelo& m, Verificacoes& v) : m_(m), v_(v) {}
@@ -88,6 +94,14 @@ private:
     void falha_profundidade(const Movimento& m, double passo);
     void falha_volta(const Movimento& m, double volta);
     void conferir_z_minimo(const Modelo& m);
+    // A mill of several profiles: a chord of a revolution, the revolution's
+    // start and end, and the header's count of revolutions.
+    void corda_volta(const Movimento& m);
+    void inicio_volta(const Passe& p, const Movimento& m);
+    void fim_volta(const Passe& p);
+    void conferir_voltas(const Cabecalho& c);
+    // Whether point `q` is on one of the thread's helices or a whole pitch from one.
+    void conferir_familia(const Ponto3& q, std::uint64_t linha);
 
     const Modelo& m_;
     Verificacoes& v_;
@@ -103,6 +117,18 @@ private:
     bool conferir_volta_ = false;
     // The depth at each step of the last turn.
     std::array<double, vocabulario::passos_por_volta> z_volta_{};
+    // The helix's advance a turn (the lead: a pitch a start) and its
+    // printing's share; the angle its start meets the face at.
+    double avanco_ = 0, tol_avanco_ = 0;
+    bool avanco_conhecido_ = false;
+    double angulo_entrada_ = 0;
+    std::int64_t entradas_ = 1;
+    // Every point checked against the family of helices, and how far off it may be.
+    bool familia_ = false;
+    double tol_familia_ = 0;
+    // A revolution of a mill of several profiles, and where it ends.
+    bool volta_ = false;
+    double fim_volta_ = 0, tol_volta_ = 0;
 };
 
 // 5. The machined diameter of an internal thread, and the bore.
@@ -157,7 +183,8 @@ private:
 
 // 7. With ways of cutting: each pass's way in and out clear of the material
 // and tangent to the helix where the header says so, the control's cutter
-// compensation on the right side, and each pass's feed.
+// compensation on the right side, and each pass's feed; where the header
+// gives the time the path takes at its feeds, that time within 1 %.
 class ConferenciaCaminhos final : public Observador {
 public:
     ConferenciaCaminhos(const Modelo& m, Verificacoes& v) : m_(m), v_(v) {}
@@ -176,6 +203,10 @@ private:
     // degrees: the way in or out (`onde`) is not tangent to what it meets.
     void conferir_tangente(const char* onde, const char* onde_quebra, std::uint64_t linha, Ponto3 em, double ax,
                            double ay, double bx, double by, double tol);
+    // How far a taper turns chord `m` of length `comprimento` off the tangent (degrees).
+    double desvio_conico(const Movimento& m, double comprimento) const;
+    // The header's cutting time by the path against the path's own, at the file's feeds.
+    void conferir_tempo(const Modelo& m);
 
     const Modelo& m_;
     Verificacoes& v_;

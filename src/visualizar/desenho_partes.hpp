@@ -40,6 +40,12 @@ void desenhar_rapidos(Svg& g, const Modelo& m, const Vista& v, bool lateral);
 void ponta_de_seta(Svg& g, double x, double y, double tx, double ty, double comprimento, double meia_largura,
                    const std::string& cor);
 
+// A mill of several profiles: each revolution's reach, its profiles' tips
+// one pitch apart, beside the thread (side view). A thread of several
+// starts: where each meets the face (top view). Nothing for the others.
+void desenhar_alcance_perfis(Svg& g, const Modelo& m, const Vista& v);
+void desenhar_entradas(Svg& g, const Modelo& m, const Vista& v);
+
 void desenhar_vista_cima(Svg& g, const Modelo& m, const Verificacoes& verificacoes);
 void desenhar_vista_lateral(Svg& g, const Modelo& m, const Verificacoes& verificacoes);
 // From page height `y` down; returns where it ends.

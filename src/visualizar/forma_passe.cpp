@@ -15,6 +15,7 @@ FormaPasse forma_do_cabecalho(const Cabecalho& c) {
     // The header records the compensation's tangent ways with it.
     f.guias = modos.tangencial;
     f.arcos = modos.arcos;
+    f.voltas = modos.perfis > 1;
     f.movimentos_quarto = modos.arcos ? 1 : vocabulario::passos_arco_guia;
     if (c.L.presente() && std::isfinite(c.L.v)) {
         f.tem_L = true;

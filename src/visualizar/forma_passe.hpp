@@ -9,6 +9,9 @@ struct FormaPasse {
     bool sobe = false;   // from the thread length up to the face
     bool guias = false;  // tangent ways in and out
     bool arcos = false;  // helical arcs rather than one-degree chords
+    // A mill of several profiles: each pass a number of revolutions, each a
+    // whole turn of the helix at its own depth, reached and left beside it.
+    bool voltas = false;
     // The moves of a quarter circle: one arc, or one-degree chords.
     int movimentos_quarto = 1;
     // Where a face-down helix ends: the thread length, and how far from it

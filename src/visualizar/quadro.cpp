@@ -105,7 +105,12 @@ Quadro montar_quadro(const Modelo& m) {
     comparar("Df (diametro final)", valor(c.Df, " mm"), ultimo ? "ultimo passe " + valor(ultimo->diametro, " mm") : "-");
     comparar("Di (diametro inicial)", c.Di_desabilitado ? "desabilitado" : valor(c.Di, " mm"),
              primeiro ? "primeiro passe " + valor(primeiro->diametro, " mm") : "-");
-    comparar("Passes", c.np < 0 ? std::string("-") : formatar("np %lld", static_cast<long long>(c.np)), inteiro(m.passes));
+    // A pass of several starts or revolutions is as many helices.
+    const std::uint64_t helices = helices_por_passe(c);
+    comparar("Passes", c.np < 0 ? std::string("-") : formatar("np %lld", static_cast<long long>(c.np)),
+             helices > 1 ? formatar("%llu (%llu por passe)", static_cast<unsigned long long>(m.passes),
+                                    static_cast<unsigned long long>(helices))
+                         : inteiro(m.passes));
     comparar("L (comprimento)", valor(c.L, " mm"), ultimo ? formatar("Z ate %.3f", ultimo->z_min) : "-");
     std::string passo = "-";
     if (ultimo && (ultimo->arcos > 0 || ultimo->movimentos > 1)) {

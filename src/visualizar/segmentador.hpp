@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "visualizar/arco.hpp"
 #include "visualizar/forma_passe.hpp"
 #include "visualizar/movimento.hpp"
 #include "visualizar/tolerancias.hpp"
@@ -47,6 +48,12 @@ inline bool no_ar(const Movimento& m) {
 // line, and the helix starts with the first move that keeps its distance
 // from the axis and turns about it.
 //
+// A mill of several profiles cuts each pass in revolutions, each a helix
+// of its own between its way in and its way out at any depth: without
+// tangent ways it starts as a helix run up does, with them after the way
+// in's quarters, counted as above; its arcs end it after a whole turn, and
+// the last quarter of its chords is held for its way out, either way up.
+//
 // Nothing is kept per line: at most a quarter's moves, held until it is known
 // whether they are the helix's or its way out's.
 template <class Destino>
@@ -58,7 +65,7 @@ public:
 
     void configurar(const FormaPasse& forma) {
         forma_ = forma;
-        const bool reter = forma_.guias && !forma_.sobe && !forma_.arcos;
+        const bool reter = forma_.guias && !forma_.arcos && (!forma_.sobe || forma_.voltas);
         retidos_.assign(reter ? static_cast<std::size_t>(forma_.movimentos_quarto) : 0, Movimento{});
     }
     const FormaPasse& forma() const { return forma_; }
@@ -90,6 +97,7 @@ public:
 private:
     void helice(const Movimento& m) {
         ++lidos_;
+        if (forma_.voltas && m.tipo == TipoMovimento::arco) [[unlikely]] graus_helice_ += graus_do_arco(m);
         if (!retidos_.empty()) [[unlikely]] {
             reter(m);
             return;
@@ -120,6 +128,7 @@ private:
                 fase_ = Fase::helice;
                 houve_passe_ = true;
                 lidos_ = 1;
+                graus_helice_ = m.tipo == TipoMovimento::arco ? graus_do_arco(m) : 0;
                 d_.inicio_helice(m);
                 if (forma_.guias && retidos_.empty() && termina_helice(m)) fase_ = Fase::saida;
                 return;
@@ -127,6 +136,8 @@ private:
     }
 
     bool comeca_helice(const Movimento& m) const {
+        if (forma_.voltas) [[unlikely]]
+            return forma_.guias ? quartos_completos_ : parece_helice(m);
         if (!forma_.sobe)
             return abaixo_da_face(m.para.z) || (!forma_.guias && move_em_xy(m) && !no_ar(m));
         if (forma_.guias) return quartos_completos_;
@@ -135,7 +146,14 @@ private:
 
     // From the thread length up with tangent ways: the way in's quarters.
     void contar_entrada(const Movimento& m) {
-        if (!forma_.sobe || !forma_.guias || no_ar(m)) return;
+        if (!forma_.guias) return;
+        if (forma_.voltas) {
+            // A revolution's way in may be wholly above the face; with arcs,
+            // the compensation's line in the air is none of its quarters.
+            if (forma_.arcos && m.tipo != TipoMovimento::arco) return;
+        } else if (!forma_.sobe || no_ar(m)) {
+            return;
+        }
         if (contados_ == 0) z_quarto_ = m.de.z;
         if (++contados_ < forma_.movimentos_quarto) return;
         contados_ = 0;
@@ -144,6 +162,7 @@ private:
 
     // The last move of a helix with a way out after it.
     bool termina_helice(const Movimento& m) const {
+        if (forma_.voltas) return graus_helice_ >= 360 - 0.5;
         if (forma_.sobe) return !abaixo_da_face(m.para.z);
         return forma_.tem_L && -m.para.z >= forma_.L - forma_.tolerancia_L;
     }
@@ -191,6 +210,7 @@ private:
     bool houve_passe_ = false;
     bool volta_pendente_ = false;
     std::uint64_t lidos_ = 0;
+    double graus_helice_ = 0;  // of a revolution's arcs
     // The way in's quarters, from the thread length up.
     int contados_ = 0;
     double z_quarto_ = 0;

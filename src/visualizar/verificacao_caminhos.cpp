@@ -46,7 +46,9 @@ Rumo rumo(const Movimento& m, bool no_fim) {
 // length `a` and `b` whose ends carry the printed decimals' error.
 double tolerancia_juncao(double a, double b, bool arcos) {
     const double e = 2 * erro_coordenada(100);
-    auto desvio = [e](double l) { return l > 0 ? std::atan2(e, l) * graus_por_radiano : 180.0; };
+    // The length measured may be the printing's error longer than the move
+    // (the chord at the face of a start a share of a degree past a whole one).
+    auto desvio = [e](double l) { return l > e ? std::atan2(e, l - e) * graus_por_radiano : 180.0; };
     // A chord of one degree leaves its arc half a degree off the tangent.
     return (arcos ? 0.05 : 1.0) + desvio(a) + desvio(b);
 }
@@ -56,7 +58,7 @@ double tolerancia_juncao(double a, double b, bool arcos) {
 // by much more than a long one.
 double tolerancia_quebra(double a, double b, bool arcos) {
     const double e = 2 * std::sqrt(2.0) * erro_coordenada(100);
-    auto desvio = [e](double l) { return l > 0 ? std::atan2(e, l) * graus_por_radiano : 180.0; };
+    auto desvio = [e](double l) { return l > e ? std::atan2(e, l - e) * graus_por_radiano : 180.0; };
     return (arcos ? 0.05 : 1.0) + desvio(a) + desvio(b);
 }
 
@@ -64,7 +66,7 @@ double tolerancia_quebra(double a, double b, bool arcos) {
 
 bool ConferenciaCaminhos::raio_esperado(std::uint64_t ordem, double profundidade, double& r) const {
     const Cabecalho& c = m_.cabecalho;
-    const PasseEsperado e = passe_esperado(c, std::min(ordem, passes_esperados(c) - 1));
+    const PasseEsperado e = passe_esperado(c, std::min(ordem / helices_por_passe(c), passes_esperados(c) - 1));
     if (!e.conhecido || !raio_do_passe(c, e.diametro, r)) return false;
     r += m_.conicidade_raio() * profundidade;
     return true;
@@ -77,8 +79,13 @@ void ConferenciaCaminhos::conferir_livre(std::uint64_t ordem, const Movimento& m
     const Cabecalho& c = m_.cabecalho;
     const double acima = meia_unidade(3);
     if (m.de.z > acima && m.para.z > acima) return;
+    // The thread, and its taper, end at L: a way below it is judged by the
+    // radius there (a lead of several pitches takes the way at the bottom
+    // well below L).
+    double profundidade = std::max(0.0, -std::min(m.de.z, m.para.z));
+    if (c.L.presente() && std::isfinite(c.L.v) && c.L.v > 0) profundidade = std::min(profundidade, c.L.v);
     double r;
-    if (!raio_esperado(ordem, std::max(0.0, -std::min(m.de.z, m.para.z)), r)) return;
+    if (!raio_esperado(ordem, profundidade, r)) return;
     // The point of the move farthest from the axis (inside) or nearest to it (outside).
     double pior = std::hypot(m.para.x, m.para.y);
     Ponto3 onde = m.para;
@@ -158,10 +165,24 @@ void ConferenciaCaminhos::saida(const Passe* p, const Movimento& m) {
             a.comprimento = std::hypot(a.x, a.y);
         }
         const Rumo b = rumo(m, false);
+        Movimento ultimo;
+        ultimo.de = p->penultimo;
+        ultimo.para = p->ultimo;
         conferir_tangente("saida", "a helice", m.linha, m.de, a.x, a.y, b.x, b.y,
                           tolerancia_juncao(a.comprimento, b.comprimento,
-                                            p->ultimo_arco && m.tipo == TipoMovimento::arco));
+                                            p->ultimo_arco && m.tipo == TipoMovimento::arco) +
+                              (p->ultimo_arco ? 0 : desvio_conico(ultimo, a.comprimento)));
     }
+}
+
+// Along a taper a chord of the helix also moves in or out by the taper
+// over its depth: on a short one (at the face of a start a share of a
+// degree past a whole one, a lead of several pitches) that turns it off the
+// circle's tangent by as much.
+double ConferenciaCaminhos::desvio_conico(const Movimento& m, double comprimento) const {
+    const double c = m_.conicidade_raio();
+    if (c == 0 || m.tipo == TipoMovimento::arco) return 0;
+    return comprimento > 0 ? std::atan2(std::fabs(c * (m.para.z - m.de.z)), comprimento) * graus_por_radiano : 180.0;
 }
 
 void ConferenciaCaminhos::inicio_helice(const Passe& p, const Movimento& m) {
@@ -178,9 +199,12 @@ void ConferenciaCaminhos::inicio_helice(const Passe& p, const Movimento& m) {
         } else {
             const Movimento& u = ultima_entrada_;
             const Rumo a = rumo(u, true), b = rumo(m, false);
+            // The helix's first chord, at the face, may span a small share of
+            // a degree: both its ends off by the printing in both axes.
             conferir_tangente("entrada", "a helice", u.linha, u.para, a.x, a.y, b.x, b.y,
-                              tolerancia_juncao(a.comprimento, b.comprimento,
-                                                u.tipo == TipoMovimento::arco && m.tipo == TipoMovimento::arco));
+                              tolerancia_quebra(a.comprimento, b.comprimento,
+                                                u.tipo == TipoMovimento::arco && m.tipo == TipoMovimento::arco) +
+                                  desvio_conico(m, b.comprimento));
         }
     }
     entradas_ = 0;
@@ -215,7 +239,7 @@ void ConferenciaCaminhos::inicio_helice(const Passe& p, const Movimento& m) {
     double esperado = c.F.v;
     double tol = 0.5 + meia_unidade(c.F.decimais) + folga_calculo;
     if (c.modos.avanco_na_aresta) {
-        const PasseEsperado e = passe_esperado(c, std::min(p.ordem, passes_esperados(c) - 1));
+        const PasseEsperado e = passe_esperado(c, std::min(p.ordem / helices_por_passe(c), passes_esperados(c) - 1));
         const Valor d = p.diametro.presente() ? p.diametro : e.diametro;
         if (!d.presente() || !c.ferramenta.presente() || !(d.v > 0)) return;
         const double fator = vocabulario::avanco_no_centro(1, d.v, c.ferramenta.v, c.interna());
@@ -247,9 +271,29 @@ void ConferenciaCaminhos::rapido(const Movimento& m) {
 }
 
 void ConferenciaCaminhos::fim_arquivo(const Modelo& m) {
-    if (!m.modos()) {
+    const Cabecalho& c = m.cabecalho;
+    const bool tempo = c.tempo_percurso.presente() || c.ilegivel("tempo pelo percurso") != nullptr;
+    if (!m.modos() && !tempo) {
         if (v_[V::entradas_e_saidas].estado == Estado::ok) v_.marcar(V::entradas_e_saidas, Estado::nao_se_aplica, "");
         return;
     }
-    houve_corte(m, v_, V::entradas_e_saidas);
+    if (houve_corte(m, v_, V::entradas_e_saidas)) conferir_tempo(m);
+}
+
+// The generator measures the path as it writes it; the viewer measures the
+// file as it reads it (arcs by their length, each feed move at the feed in
+// force). They agree to 1 % and the printing of the header's minutes.
+void ConferenciaCaminhos::conferir_tempo(const Modelo& m) {
+    const Cabecalho& c = m.cabecalho;
+    if (falha_se_ilegivel(c, v_, V::entradas_e_saidas, "tempo pelo percurso", "o tempo de corte nao pode ser conferido"))
+        return;
+    const Valor& t = c.tempo_percurso;
+    if (!t.presente()) return;
+    const double medido = m.minutos;
+    const double tol = 0.01 * medido + meia_unidade(t.decimais) + folga_calculo;
+    if (!(std::fabs(t.v - medido) <= tol))
+        v_.falha(V::entradas_e_saidas, c.linha_de[static_cast<std::size_t>(TipoComentario::tempo_percurso)],
+                 formatar("o cabecalho diz %.1f minutos de corte pelo percurso; o percurso leva %.2f minutos nos "
+                          "avancos do arquivo (tolerancia de 1 %%)",
+                          t.v, medido));
 }

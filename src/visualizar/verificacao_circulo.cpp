@@ -14,7 +14,9 @@ void ConferenciaCirculo::inicio_helice(const Passe& p, const Movimento& m) {
     // starts (at the face, when a first move comes down from the air) and
     // where its first move ends. Where they do not, the one nearer the
     // radius the header gives is the circle, so that the other is named.
-    const Ponto3 inicio{p.antes.x, p.antes.y, std::min(p.antes.z, 0.0)};
+    // A mill's revolution may start above the face, where its upper
+    // profiles cut air: its start is where it is.
+    const Ponto3 inicio{p.antes.x, p.antes.y, m_.forma().voltas ? p.antes.z : std::min(p.antes.z, 0.0)};
     raio_ = m_.raio_na_face(p.primeiro);
     if (p.tem_inicio) {
         const double r_inicio = m_.raio_na_face(inicio);

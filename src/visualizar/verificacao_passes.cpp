@@ -4,6 +4,7 @@
 #include "visualizar/conferencias.hpp"
 #include "visualizar/mensagem.hpp"
 #include "visualizar/tolerancias.hpp"
+#include "vocabulario/helices.hpp"
 
 namespace {
 
@@ -52,20 +53,26 @@ void ConferenciaPasses::fim_passe(const Passe& ps) {
                               ps.primeiro.x, ps.primeiro.y, ps.primeiro.z);
     }
 
-    // The pass against the header's list, in order.
-    const std::uint64_t esperados = passes_esperados(c);
-    if (ps.ordem >= esperados) {
+    // The pass against the header's list, in order; each of the list's
+    // passes cut in as many helices as the header's starts or revolutions.
+    const std::uint64_t esperados = passes_esperados(c), por_passe = helices_por_passe(c);
+    if (ps.ordem >= helices_esperadas(c)) {
         v_.falha_no_ponto(V::raio_e_passes, ps.linha_inicio,
-                          formatar("passe %lld a mais: o cabecalho anuncia %llu passe(s)", numero,
-                                   static_cast<unsigned long long>(esperados)),
+                          por_passe > 1 ? formatar("passe %lld a mais: o cabecalho anuncia %llu passe(s) de %llu "
+                                                   "helice(s)",
+                                                   numero, static_cast<unsigned long long>(esperados),
+                                                   static_cast<unsigned long long>(por_passe))
+                                        : formatar("passe %lld a mais: o cabecalho anuncia %llu passe(s)", numero,
+                                                   static_cast<unsigned long long>(esperados)),
                           ps.primeiro.x, ps.primeiro.y, ps.primeiro.z);
         return;
     }
-    const PasseEsperado e = passe_esperado(c, ps.ordem);
+    const std::uint64_t ordem = ps.ordem / por_passe;
+    const PasseEsperado e = passe_esperado(c, ordem);
     if (!e.conhecido) return;
     // The generator accumulates the roughing diameters, one float rounding
     // per pass; the list computes each afresh.
-    const double acumulado = static_cast<double>(ps.ordem + 2) * 2 * meio_ulp(e.diametro.v);
+    const double acumulado = static_cast<double>(ordem + 2) * 2 * meio_ulp(e.diametro.v);
     if (ps.numero != e.numero)
         v_.falha(V::raio_e_passes, ps.linha_inicio,
                  formatar("passe numerado %lld; o cabecalho espera o passe %lld", numero,
@@ -82,10 +89,14 @@ void ConferenciaPasses::fim_arquivo(const Modelo& m) {
     if (!houve_corte(m, v_, V::raio_e_passes)) return;
     const Cabecalho& c = m.cabecalho;
     const std::uint64_t esperados = passes_esperados(c);
-    if (m.passes < esperados)
+    if (m.passes < helices_esperadas(c))
         v_.falha(V::raio_e_passes, m.linhas,
-                 formatar("%llu passe(s) no arquivo; o cabecalho anuncia %llu",
-                          static_cast<unsigned long long>(m.passes), static_cast<unsigned long long>(esperados)));
+                 helices_por_passe(c) > 1
+                     ? formatar("%llu helice(s) no arquivo; o cabecalho anuncia %llu passe(s) de %llu",
+                                static_cast<unsigned long long>(m.passes), static_cast<unsigned long long>(esperados),
+                                static_cast<unsigned long long>(helices_por_passe(c)))
+                     : formatar("%llu passe(s) no arquivo; o cabecalho anuncia %llu",
+                                static_cast<unsigned long long>(m.passes), static_cast<unsigned long long>(esperados)));
     if (c.np >= 0) {
         const std::uint64_t np = c.np == 0 ? 1 : static_cast<std::uint64_t>(c.np);
         if (np + static_cast<std::uint64_t>(std::max<std::int64_t>(c.modos.repeticoes, 0)) != esperados)
@@ -130,5 +141,32 @@ void ConferenciaPasses::conferir_lista(const Cabecalho& c) {
             v_.falha(V::raio_e_passes, linha(TipoComentario::diametro_acabamento),
                      formatar("Da %.2f no cabecalho; o passe antes do acabamento tem diametro %.3f", c.Da.v,
                               penultimo.v));
+    }
+    if (c.modos.area_igual) conferir_area_igual(c);
+}
+
+// Roughing pass i of m of equal areas at Di + (Da - Di) sqrt(i / m), from
+// the list's first item (Di) to the one the finishing pass starts from
+// (Da), or to its last without a finishing pass.
+void ConferenciaPasses::conferir_area_igual(const Cabecalho& c) {
+    using V = Verificacoes;
+    if (c.Di_desabilitado || c.lista.size() < 3) return;
+    const bool acabamento = c.Da.presente() && !c.Da_desabilitado;
+    const std::size_t m = c.lista.size() - 1 - (acabamento ? 1 : 0);
+    const Valor& di = c.lista.front().diametro;
+    const Valor& da = c.lista[m].diametro;
+    if (m < 2 || !di.presente() || !da.presente()) return;
+    for (std::size_t i = 1; i < m; ++i) {
+        const ItemLista& item = c.lista[i];
+        if (!item.diametro.presente()) continue;
+        const auto esperado = static_cast<double>(vocabulario::diametro_area_igual(
+            di.v, da.v, static_cast<std::int64_t>(i), static_cast<std::int64_t>(m)));
+        const double tol = meia_unidade(di.decimais) + meia_unidade(da.decimais) +
+                           meia_unidade(item.diametro.decimais) + 2 * meio_ulp(esperado) + folga_calculo;
+        if (std::fabs(item.diametro.v - esperado) > tol)
+            v_.falha(V::raio_e_passes, item.linha,
+                     formatar("passe %lld da lista com diametro %.3f; de area igual esta em %.3f (Di + (Da - Di) x "
+                              "raiz(%zu / %zu))",
+                              static_cast<long long>(item.indice), item.diametro.v, esperado, i, m));
     }
 }

@@ -14,10 +14,14 @@ std::string duracao(double s) { return s >= 120 ? formatar("%.4g min", s / 60) :
 void ConferenciaPreambulo::inicio_helice(const Passe& p, const Movimento& m) {
     if (p.ordem == 0 && m_.preambulo.linha_m3 == 0)
         v_.falha(Verificacoes::rapidos_e_preambulo, m.linha, "corte sem M3 (fuso ligado) antes do primeiro movimento");
-    if (retracao_ != Retracao::nenhuma) {
+    // A mill of several profiles goes from one revolution of a pass to the
+    // next beside the thread, at depth: away from it, not up.
+    const bool outra_volta = m_.forma().voltas && helice_no_passe(m_.cabecalho, p.ordem) != 0;
+    if (retracao_ == Retracao::afastar && outra_volta)
+        v_.falha(Verificacoes::rapidos_e_preambulo, m.linha, "nova volta sem antes se afastar da rosca");
+    else if (retracao_ != Retracao::nenhuma && !outra_volta)
         v_.falha(Verificacoes::rapidos_e_preambulo, m.linha, "novo passe sem antes subir acima de Z 0");
-        retracao_ = Retracao::nenhuma;
-    }
+    retracao_ = Retracao::nenhuma;
     apos_corte_ = true;
     caminho_apos_helice_ = false;
     rumo_de(m);
@@ -236,7 +240,12 @@ void ConferenciaPreambulo::conferir_retracao(const Movimento& m) {
             };
             ao_canto = lado_ok(ultimo_corte_.x, canto.x, para.x) && lado_ok(ultimo_corte_.y, canto.y, para.y);
         }
-        const bool ok = c.interna() ? ao_eixo : c.externa() ? ao_canto : (ao_eixo || ao_canto);
+        bool ok = c.interna() ? ao_eixo : c.externa() ? ao_canto : (ao_eixo || ao_canto);
+        // A revolution of a mill of several profiles leaves a part straight
+        // out, past the blank, where the next goes down or up beside it.
+        if (!ok && c.externa() && m_.forma().voltas && espaco_conhecido)
+            ok = e.livre(std::hypot(para.x, para.y), std::max(0.0, -para.z),
+                         tol_espaco + 2 * erro_coordenada(std::hypot(para.x, para.y)) + folga_calculo);
         if (!ok) {
             if (c.externa())
                 falha(formatar("retracao a X %.3f Y %.3f; esperado o canto (+-%.3f, +-%.3f) do quadrante do "

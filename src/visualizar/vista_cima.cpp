@@ -140,6 +140,7 @@ void desenhar_vista_cima(Svg& g, const Modelo& m, const Verificacoes& verificaco
                     ux >= 0 ? "start" : "end");
         }
     }
+    desenhar_entradas(g, m, v);
     marcar_falhas(g, verificacoes, v, false);
     barra_escala(g, x0 + 16, y0 + lado_painel - 16, v.escala_x, lado_painel / 4, "");
 }

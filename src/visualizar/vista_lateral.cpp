@@ -189,6 +189,7 @@ void desenhar_vista_lateral(Svg& g, const Modelo& m, const Verificacoes& verific
         g.par(v.pagina_x(p.ultimo.x), v.pagina_y(p.ultimo.z));
         g.fechar_pontos();
     }
+    desenhar_alcance_perfis(g, m, v);
     marcar_falhas(g, verificacoes, v, true);
     barra_escala(g, x0 + 16, y0 + lado_painel - 12, v.escala_x, lado_painel / 4, v.escala_x == v.escala_y ? "" : "X ");
     if (v.escala_x != v.escala_y) {
