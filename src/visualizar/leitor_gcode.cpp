@@ -11,9 +11,22 @@ void LeitorGcode::interpretar(Linha& l) {
     l.compensacao = 0;
     l.tem_s = l.tem_f = l.escala = l.pausa = false;
     l.tipo = TipoLinha::ilegivel;
-    if (!texto_.longa && ler(l)) return;
+    motivo_ = {};
+    if (!texto_.longa) {
+        if (linguagem_ == Linguagem::iso) [[likely]] {
+            if (ler(l)) return;
+            // No G-code: a numbered block of plain language, or Sinumerik's words.
+            const std::size_t i = texto_.texto.find_first_not_of(" \t");
+            const bool numerada = i != std::string_view::npos && texto_.texto[i] >= '0' && texto_.texto[i] <= '9';
+            motivo_ = {};
+            if (numerada ? ler_texto_claro(l) : ler_sinumerik(l)) return;
+        } else if (linguagem_ == Linguagem::sinumerik ? ler_sinumerik(l) : ler_texto_claro(l)) {
+            return;
+        }
+    }
     // What cannot be read: the line, or its start, for the message; it
     // tells nothing of the dialect.
+    l.motivo = motivo_;
     l.tracos = 0;
     l.texto = texto_.texto;
     l.bytes = texto_.bytes;

@@ -145,7 +145,7 @@ void Modelo::comentario(std::string_view texto, std::uint64_t linha) {
 
 void Modelo::ilegivel(const Linha& l) {
     ++total_ilegiveis;
-    if (ilegiveis.size() < max_ilegiveis) ilegiveis.push_back({l.numero, texto_visivel(l.texto, max_texto), l.bytes});
+    if (ilegiveis.size() < max_ilegiveis) ilegiveis.push_back({l.numero, texto_visivel(l.texto, max_texto), l.bytes, std::string(l.motivo)});
 }
 
 double Modelo::percorrido(const Movimento& m) {
