@@ -14,10 +14,10 @@
 // the motion code in force, which coordinates alone repeat.
 //
 // Three languages give the same moves: G and M words, read here; Sinumerik's
-// words (leitor_siemens.cpp), taken up by the first line that only they
-// read; and plain language's numbered blocks (leitor_heidenhain.cpp), by a
-// first block that starts the program. From then on the file is read in
-// that language alone. An arc of more than half a turn in one block (CP,
+// words (leitor_siemens.cpp) and plain language's numbered blocks
+// (leitor_heidenhain.cpp). The file's first block that says something
+// decides: one that only Sinumerik reads, or BEGIN PGM; from then on the
+// file is read in that language alone. An arc of more than half a turn in one block (CP,
 // TURN=) is handed on in equal parts of at most half a turn, each as a move
 // of the same line, so that what follows sees the arcs every ISO file has.
 
@@ -87,6 +87,7 @@ private:
     // say why a line does not read.
     bool ler_sinumerik(Linha& l);
     bool ler_texto_claro(Linha& l);
+    bool ler_outra_linguagem(Linha& l);
     void limpar(Linha& l);
 
     // A move of the line to `para` (the axes the line gives in `tem`, x y z),
@@ -115,6 +116,7 @@ private:
     int compensacao_ = 40;
 
     Linguagem linguagem_ = Linguagem::iso;
+    bool iso_lido_ = false;  // a block of G words read: the file is in them
     std::string_view motivo_;
     bool pendentes_ = false;
     Partes partes_;

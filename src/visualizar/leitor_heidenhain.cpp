@@ -102,10 +102,7 @@ bool LeitorGcode::ler_texto_claro(Linha& l) {
     }
     std::uint16_t tracos = traco_texto_claro;
     if (p < fim && *p == ';') {
-        if (!programa_aberto_) {
-            motivo_ = "o programa comeca com BEGIN PGM";
-            return false;
-        }
+        if (!programa_aberto_) return false;
         l.comentarios[0] = std::string_view(p + 1, static_cast<std::size_t>(fim - p - 1));
         l.quantidade_comentarios = 1;
         l.tracos = tracos | traco_ponto_e_virgula;
@@ -145,7 +142,10 @@ bool LeitorGcode::ler_texto_claro(Linha& l) {
         return true;
     }
     if (!programa_aberto_) {
-        motivo_ = "o programa comeca com BEGIN PGM";
+        // A block of plain language, not a stray number in a file of G words.
+        bool conhecido = chave == "TOOL" || chave == "CYCL";
+        for (const TipoBloco& k : tipos) conhecido = conhecido || k.nome == chave;
+        if (conhecido) motivo_ = "o programa comeca com BEGIN PGM";
         return false;
     }
     const bool pausa_definida = ciclo_pausa_;
