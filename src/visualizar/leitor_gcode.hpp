@@ -17,9 +17,10 @@
 // words (leitor_siemens.cpp) and plain language's numbered blocks
 // (leitor_heidenhain.cpp). The file's first block that says something
 // decides: one that only Sinumerik reads, or BEGIN PGM; from then on the
-// file is read in that language alone. An arc of more than half a turn in one block (CP,
-// TURN=) is handed on in equal parts of at most half a turn, each as a move
-// of the same line, so that what follows sees the arcs every ISO file has.
+// file is read in that language alone. An arc of more than half a turn in
+// one block (CP, TURN=) is handed on in equal parts of at most half a turn,
+// each a move of the same line, so that what follows sees the arcs every
+// ISO file has and the checks need not know the dialect.
 
 enum class TipoLinha : std::uint8_t {
     vazia,       // blank, "%", or only a block or program number
@@ -88,7 +89,6 @@ private:
     bool ler_sinumerik(Linha& l);
     bool ler_texto_claro(Linha& l);
     bool ler_outra_linguagem(Linha& l);
-    void limpar(Linha& l);
 
     // A move of the line to `para` (the axes the line gives in `tem`, x y z),
     // from where the tool stands; an arc about (cx, cy) turning `varredura`
@@ -99,7 +99,7 @@ private:
 
     // The rest of an arc split in parts.
     struct Partes {
-        int total = 0, proxima = 0;  // proxima > total: none pending
+        int total = 0, proxima = 0;  // the parts, and the next one handed on
         double cx = 0, cy = 0, rx = 0, ry = 0, z0 = 0, dz = 0, passo = 0;
         Ponto3 fim;
         Linha molde;
@@ -118,7 +118,7 @@ private:
     Linguagem linguagem_ = Linguagem::iso;
     bool iso_lido_ = false;  // a block of G words read: the file is in them
     std::string_view motivo_;
-    bool pendentes_ = false;
+    bool pendentes_ = false;  // parts of an arc still to hand on
     Partes partes_;
     // Plain language: the circle centre (CC), the direction the last move
     // ends in (for CT), the dwell cycle defined, the program's name and end.
