@@ -12,6 +12,7 @@
 #include "apoio/execucao.hpp"
 #include "apoio/visualizacao.hpp"
 #include "visualizar/leitor_gcode.hpp"
+#include "visualizar/tolerancias.hpp"
 
 namespace {
 
@@ -156,7 +157,7 @@ TEST(VisualizarControles, BlocosDeTextoClaroGiramComoOComando) {
         "10 END PGM T MM\n");
     ASSERT_EQ(m.size(), 12u);
     perto(m[1].para, 0, 10, -1, "C");
-    EXPECT_NEAR(m[1].varredura, M_PI / 2, 1e-12);
+    EXPECT_NEAR(m[1].varredura, pi / 2, 1e-12);
     perto(m[2].para, -10, 0, -2, "CP PA");
     perto(m[3].para, 0, 5, -2, "LP");
     EXPECT_EQ(m[3].tipo, TipoMovimento::linear);
@@ -168,11 +169,11 @@ TEST(VisualizarControles, BlocosDeTextoClaroGiramComoOComando) {
     EXPECT_NEAR(m[4].centro_x * 10 + (m[4].centro_y - 5) * 5, 0, 1e-9);
     EXPECT_NEAR(m[5].centro_x, 15, 1e-9);
     EXPECT_NEAR(m[5].centro_y, 5, 1e-9);
-    EXPECT_NEAR(m[5].varredura, -M_PI, 1e-9);
+    EXPECT_NEAR(m[5].varredura, -pi, 1e-9);
     // The CP's five half turns about the last CC, each of its line.
     for (int k = 6; k <= 10; ++k) {
         EXPECT_EQ(m[k].linha, 9u);
-        EXPECT_NEAR(m[k].varredura, -M_PI, 1e-12);
+        EXPECT_NEAR(m[k].varredura, -pi, 1e-12);
         EXPECT_NEAR(m[k].para.z - m[k].de.z, 0.5, 1e-12);
         EXPECT_EQ(m[k].compensacao, 41);
     }
@@ -220,7 +221,7 @@ TEST(VisualizarControles, TurnSomaVoltasInteirasEmMeiasVoltas) {
         EXPECT_TRUE(m[k].horario);
         giro += m[k].varredura;
     }
-    EXPECT_NEAR(giro, -4 * M_PI, 1e-12);
+    EXPECT_NEAR(giro, -4 * pi, 1e-12);
     perto(m[1].para, -10, 0, -1.25, "meia volta");
     perto(m[4].para, 10, 0, -5, "fim");
 }
