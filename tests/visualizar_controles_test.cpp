@@ -114,6 +114,22 @@ TEST(VisualizarControles, UmBlocoEditadoFalhaNaSuaLinha) {
     }
 }
 
+// Without CFTCP Sinumerik holds F at the contour: a compensated pass's
+// feed is not the one the file means.
+TEST(VisualizarControles, CompensacaoSemCftcpFalha) {
+    const std::string arquivo = gerar("siemens", "--compensacao --arcos", interna);
+    std::size_t linha = 0;
+    for (const char* cf : {" CFC", ""}) {
+        std::string editado = arquivo;
+        for (std::size_t i; (i = editado.find(" CFTCP")) != std::string::npos;) editado.replace(i, 6, cf);
+        const auto a = analisar_bytes(editado);
+        const auto& v = a->verificacoes[Verificacoes::entradas_e_saidas];
+        EXPECT_EQ(v.estado, Estado::falha) << cf;
+        EXPECT_NE(v.detalhe.find("CFC"), std::string::npos) << v.detalhe;
+    }
+    EXPECT_EQ(falhas(*analisar_bytes(trocar(arquivo, "G40 X", "G40 CFC X", linha))), "");
+}
+
 TEST(VisualizarControles, ArquivosDeProducaoFalhamNoPrimeiroBlocoComOMotivo) {
     for (const char* comando : {"heidenhain", "siemens"}) {
         const auto a = analisar_bytes(gerar(comando, "--ajuste-na-maquina", interna));

@@ -117,6 +117,7 @@ private:
 
     Linguagem linguagem_ = Linguagem::iso;
     bool iso_lido_ = false;  // a block of G words read: the file is in them
+    bool avanco_no_contorno_ = true;  // Sinumerik's CFC, until CFTCP
     std::string_view motivo_;
     bool pendentes_ = false;  // parts of an arc still to hand on
     Partes partes_;

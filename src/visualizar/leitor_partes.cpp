@@ -25,6 +25,7 @@ Movimento& LeitorGcode::mover(Linha& l, TipoMovimento tipo, const Ponto3& para, 
     mv.para = posicao_ = para;
     mv.z_conhecido = z_conhecido_;
     mv.compensacao = static_cast<std::uint8_t>(compensacao_);
+    mv.avanco_no_contorno = linguagem_ == Linguagem::sinumerik && avanco_no_contorno_;
     // The direction the move ends in, for a tangent arc after it; a move
     // along Z alone keeps the one before.
     const double dx = para.x - mv.de.x, dy = para.y - mv.de.y;

@@ -66,6 +66,7 @@ struct Bloco {
     bool tem_f = false, tem_s = false;
     double f = 0, s = 0;
     int m = -1;
+    int avanco = 0;  // where F holds: 1 the cutter's centre (CFTCP), 2 the contour (CFC, CFIN)
     std::uint16_t tracos = 0;
     std::uint32_t dadas = 0, dadas_g = 0;  // each letter, word and G function once
 };
@@ -107,8 +108,8 @@ bool LeitorGcode::ler_sinumerik(Linha& l) {
         palavras = true;
         if (nome == palavra_centro || nome == "CFC" || nome == "CFIN") {
             b.tracos |= traco_sinumerik;
-            if (b.dadas & (1u << 30)) return false;
-            b.dadas |= 1u << 30;
+            if (b.avanco != 0) return false;
+            b.avanco = nome == palavra_centro ? 1 : 2;
             continue;
         }
         if (p < fim && *p == '=') ++p;
@@ -209,6 +210,7 @@ bool LeitorGcode::ler_sinumerik(Linha& l) {
         l.compensacao = b.compensacao;
     }
     if (b.movimento >= 0) movimento_ = b.movimento;
+    if (b.avanco != 0) avanco_no_contorno_ = b.avanco == 2;
     l.m = b.m;
     l.tem_s = b.tem_s;
     l.s = b.s;
