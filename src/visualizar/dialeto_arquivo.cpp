@@ -60,6 +60,13 @@ std::vector<std::string> DialetoArquivo::diferencas(const vocabulario::Dialeto& 
     } else if (palavras && !(t & traco_escala)) {
         juntar("sem " + std::string(d.escala_liga));
     }
+    // Plain language against G words, and Sinumerik's own words.
+    const bool texto_claro = d.linguagem == vocabulario::Linguagem::texto_claro;
+    if (!texto_claro && (t & traco_texto_claro)) juntar("texto claro");
+    if (texto_claro && palavras) juntar("palavras G");
+    if (texto_claro && !(t & traco_texto_claro) && t != 0) juntar("sem texto claro");
+    if (d.voltas.empty() && (t & traco_sinumerik)) juntar("palavras do Sinumerik");
+    if (!d.voltas.empty() && palavras && !(t & traco_sinumerik)) juntar("sem palavras do Sinumerik");
     const bool g04 = d.pausa.size() == 3;
     if ((t & traco_pausa_g04) && !g04) juntar("G04");
     if ((t & traco_pausa_g4) && g04) juntar("G4");

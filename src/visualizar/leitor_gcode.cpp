@@ -11,15 +11,36 @@ void LeitorGcode::interpretar(Linha& l) {
     l.compensacao = 0;
     l.tem_s = l.tem_f = l.escala = l.pausa = false;
     l.tipo = TipoLinha::ilegivel;
-    if (!texto_.longa && ler(l)) return;
+    motivo_ = {};
+    if (!texto_.longa) {
+        if (linguagem_ == Linguagem::iso) [[likely]] {
+            if (ler(l)) {
+                // The first block that says something decides the language.
+                iso_lido_ = iso_lido_ || l.tipo == TipoLinha::movimento || l.tipo == TipoLinha::comando;
+                return;
+            }
+            // No G-code before: a numbered block of plain language, or Sinumerik's words.
+            if (!iso_lido_ && ler_outra_linguagem(l)) return;
+        } else if (linguagem_ == Linguagem::sinumerik ? ler_sinumerik(l) : ler_texto_claro(l)) {
+            return;
+        }
+    }
     // What cannot be read: the line, or its start, for the message; it
     // tells nothing of the dialect.
+    l.motivo = motivo_;
     l.tracos = 0;
     l.texto = texto_.texto;
     l.bytes = texto_.bytes;
     l.longa = texto_.longa;
     if (l.texto.size() > LeitorLinhas::max_texto_guardado) l.texto = l.texto.substr(0, LeitorLinhas::max_texto_guardado);
     l.tipo = TipoLinha::ilegivel;
+}
+
+bool LeitorGcode::ler_outra_linguagem(Linha& l) {
+    const std::size_t i = texto_.texto.find_first_not_of(" \t");
+    const bool numerada = i != std::string_view::npos && texto_.texto[i] >= '0' && texto_.texto[i] <= '9';
+    motivo_ = {};
+    return numerada ? ler_texto_claro(l) : ler_sinumerik(l);
 }
 
 namespace {

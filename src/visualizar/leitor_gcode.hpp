@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "visualizar/leitor_linhas.hpp"
@@ -11,6 +12,15 @@
 // The file read line by line into what each line does, with the control's
 // modal state: the position, which a move's missing coordinates keep, and
 // the motion code in force, which coordinates alone repeat.
+//
+// Three languages give the same moves: G and M words, read here; Sinumerik's
+// words (leitor_siemens.cpp) and plain language's numbered blocks
+// (leitor_heidenhain.cpp). The file's first block that says something
+// decides: one that only Sinumerik reads, or BEGIN PGM; from then on the
+// file is read in that language alone. An arc of more than half a turn in
+// one block (CP, TURN=) is handed on in equal parts of at most half a turn,
+// each a move of the same line, so that what follows sees the arcs every
+// ISO file has and the checks need not know the dialect.
 
 enum class TipoLinha : std::uint8_t {
     vazia,       // blank, "%", or only a block or program number
@@ -27,8 +37,10 @@ struct Linha {
     // The comments' texts, in order, whatever the line's kind.
     std::array<std::string_view, Palavras::max_comentarios> comentarios;
     std::size_t quantidade_comentarios = 0;
-    // ilegivel: the line, or its first bytes; and its whole length.
+    // ilegivel: the line, or its first bytes; and its whole length; why,
+    // where more can be said than that it does not read.
     std::string_view texto;
+    std::string_view motivo;
     std::uint64_t bytes = 0;
     bool longa = false;
     // movimento.
@@ -61,10 +73,37 @@ public:
     bool erro_leitura() const { return linhas_.erro_leitura(); }
     std::uint64_t linhas() const { return linhas_.linhas(); }
 
+    // Limits of one block, the controls' own: the degrees of a CP block and
+    // the extra turns of TURN=.
+    static constexpr double max_graus_cp = 5400;
+    static constexpr int max_voltas_turn = 999;
+
 private:
+    enum class Linguagem : std::uint8_t { iso, sinumerik, texto_claro };
+
     void interpretar(Linha& l);
     // The line's words into `l`; false when it does not read.
     bool ler(Linha& l);
+    // The same in Sinumerik's words and in plain language; `motivo_` may
+    // say why a line does not read.
+    bool ler_sinumerik(Linha& l);
+    bool ler_texto_claro(Linha& l);
+    bool ler_outra_linguagem(Linha& l);
+
+    // A move of the line to `para` (the axes the line gives in `tem`, x y z),
+    // from where the tool stands; an arc about (cx, cy) turning `varredura`
+    // radians, split when it turns more than half a turn.
+    Movimento& mover(Linha& l, TipoMovimento tipo, const Ponto3& para, const bool (&tem)[3]);
+    void mover_em_arco(Linha& l, const Ponto3& para, double cx, double cy, double varredura, const bool (&tem)[3]);
+    void proxima_parte(Linha& l);
+
+    // The rest of an arc split in parts.
+    struct Partes {
+        int total = 0, proxima = 0;  // the parts, and the next one handed on
+        double cx = 0, cy = 0, rx = 0, ry = 0, z0 = 0, dz = 0, passo = 0;
+        Ponto3 fim;
+        Linha molde;
+    };
 
     LeitorLinhas linhas_;
     LinhaTexto texto_;
@@ -75,9 +114,29 @@ private:
     bool x_conhecido_ = false, y_conhecido_ = false, z_conhecido_ = false;
     std::uint64_t linha_posicao_ = 0;  // the line of the last move
     int compensacao_ = 40;
+
+    Linguagem linguagem_ = Linguagem::iso;
+    bool iso_lido_ = false;  // a block of G words read: the file is in them
+    bool avanco_no_contorno_ = true;  // Sinumerik's CFC, until CFTCP
+    std::string_view motivo_;
+    bool pendentes_ = false;  // parts of an arc still to hand on
+    Partes partes_;
+    // Plain language: the circle centre (CC), the direction the last move
+    // ends in (for CT), the dwell cycle defined, the program's name and end.
+    bool tem_cc_ = false;
+    double cc_x_ = 0, cc_y_ = 0;
+    bool tem_tangente_ = false;
+    double tangente_x_ = 0, tangente_y_ = 0;
+    bool ciclo_pausa_ = false;
+    bool programa_aberto_ = false, programa_fechado_ = false;
+    std::string nome_programa_;
 };
 
 inline bool LeitorGcode::proxima(Linha& l) {
+    if (pendentes_) [[unlikely]] {
+        proxima_parte(l);
+        return true;
+    }
     if (!linhas_.proxima(texto_)) return false;
     l.numero = texto_.numero;
     l.sem_fim_de_linha = texto_.sem_fim_de_linha;

@@ -70,7 +70,10 @@ void Modelo::comando(const Linha& l) {
         }
         // With the feed at the cutting edge each pass carries the centre's
         // own: the preamble's is the first.
-        if (l.tem_f && !(cabecalho.modos.avanco_na_aresta && p.tem_f)) {
+        // An F on a feed move is then its pass's, where a dialect writes no
+        // feed of its own before the passes.
+        const bool do_passe = l.tipo == TipoLinha::movimento && l.movimento.corte();
+        if (l.tem_f && !(cabecalho.modos.avanco_na_aresta && (p.tem_f || do_passe))) {
             p.tem_f = true;
             p.f = l.f;
             p.linha_f = l.numero;
@@ -145,7 +148,7 @@ void Modelo::comentario(std::string_view texto, std::uint64_t linha) {
 
 void Modelo::ilegivel(const Linha& l) {
     ++total_ilegiveis;
-    if (ilegiveis.size() < max_ilegiveis) ilegiveis.push_back({l.numero, texto_visivel(l.texto, max_texto), l.bytes});
+    if (ilegiveis.size() < max_ilegiveis) ilegiveis.push_back({l.numero, texto_visivel(l.texto, max_texto), l.bytes, std::string(l.motivo)});
 }
 
 double Modelo::percorrido(const Movimento& m) {

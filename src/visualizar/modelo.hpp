@@ -23,6 +23,7 @@ struct LinhaIlegivel {
     std::uint64_t numero = 0;
     std::string texto;  // ASCII, at most `max_texto` characters
     std::uint64_t bytes = 0;
+    std::string motivo;  // why, where the reader says
 };
 
 // Where the path goes.

@@ -32,6 +32,9 @@ struct Movimento {
     double varredura = 0;
     // The cutter compensation in force: 40 off, 41 left, 42 right.
     std::uint8_t compensacao = 40;
+    // F holds at the contour, not at the cutter's centre (Sinumerik's CFC
+    // and CFIN, its default): under compensation the feed is not the file's.
+    bool avanco_no_contorno = false;
 
     bool corte() const { return tipo != TipoMovimento::rapido; }
 };

@@ -92,6 +92,8 @@ enum Traco : std::uint16_t {
     traco_escala = 1u << 7,          // G51
     traco_pausa_g04 = 1u << 8,       // the dwell written "G04"
     traco_pausa_g4 = 1u << 9,        // the dwell written "G4"
+    traco_texto_claro = 1u << 10,    // a numbered block of plain language
+    traco_sinumerik = 1u << 11,      // a word only Sinumerik has: G710, G71, TURN=, CFTCP, CFC, G4 F
 };
 
 struct Palavras {

@@ -135,7 +135,9 @@ Quadro montar_quadro(const Modelo& m) {
         const Ponto3& face = primeiro->sobe ? primeiro->ultimo : primeiro->antes;
         double a = std::atan2(sentido * face.y, face.x) * graus_por_radiano;
         if (a < -0.0005) a += 360;
-        angulo = formatar("%.2f graus", std::fabs(a) < 0.0005 ? 0.0 : a);
+        // A start a hair short of a whole turn (a control's own arc end) is 0, not 360.
+        if (a >= 360 - 0.005) a -= 360;
+        angulo = formatar("%.2f graus", std::fabs(a) < 0.005 ? 0.0 : a);
     }
     comparar("Angulo inicial", valor(c.angulo_inicial, " graus"), angulo);
     comparar("Rotacao S", valor(c.S, " rpm"), m.preambulo.tem_s ? formatar("S%.0f", m.preambulo.s) : std::string("-"));

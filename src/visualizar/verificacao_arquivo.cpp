@@ -34,7 +34,9 @@ void ConferenciaArquivo::fim_arquivo(const Modelo& m) {
         v.falha(V::arquivo_completo, i.linha,
                 formatar("valor ilegivel no cabecalho: %s %g (%s)", i.rotulo, i.v,
                          std::isfinite(i.v) ? "alem do alcance de um float" : "nao e um numero finito"));
-    for (const LinhaIlegivel& l : m.ilegiveis) v.falha(V::arquivo_completo, l.numero, "linha que nao se le: " + l.texto);
+    for (const LinhaIlegivel& l : m.ilegiveis)
+        v.falha(V::arquivo_completo, l.numero,
+                "linha que nao se le: " + l.texto + (l.motivo.empty() ? "" : " (" + l.motivo + ")"));
     if (m.total_ilegiveis > m.ilegiveis.size()) v.contar(V::arquivo_completo, m.total_ilegiveis - m.ilegiveis.size());
     if (m.movimentos == 0 && m.linhas > 0) v.falha(V::arquivo_completo, 0, "nenhum movimento de corte (g01)");
     if (!m.preambulo.termina_em_m30 && m.linhas > 0 && m.linha_cortada == 0)

@@ -226,6 +226,14 @@ void ConferenciaCaminhos::inicio_helice(const Passe& p, const Movimento& m) {
                           formatar("passe %lld com compensacao G%d; o cabecalho nao a pede", numero, m.compensacao),
                           m.para.x, m.para.y, m.para.z);
     }
+    // Compensated, F holds where the control is told: at the contour it is
+    // not the cutter centre's feed the file means.
+    if (m.compensacao != 40 && m.avanco_no_contorno)
+        v_.falha_no_ponto(V::entradas_e_saidas, m.linha,
+                          formatar("passe %lld com o avanco no contorno (CFC): F nao e o do centro da fresa, falta "
+                                   "CFTCP",
+                                   numero),
+                          m.para.x, m.para.y, m.para.z);
 
     // The pass's feed: the header's, or with the feed at the cutting edge the
     // centre's share of it for this pass's diameter.

@@ -290,8 +290,11 @@ void ConferenciaPreambulo::fim_arquivo(const Modelo& m) {
     const Preambulo& p = m.preambulo;
     conferir(p.tem_s, p.s, p.linha_s, c.S, "sem rotacao S antes do primeiro corte",
              "S%g antes do primeiro corte: o fuso nao gira", "S%.0f; o cabecalho diz %.0f rpm");
-    conferir(p.tem_f, p.f, p.linha_f, c.F, "sem avanco f antes do primeiro corte",
-             "f%g antes do primeiro corte: a ferramenta nao avanca", "f%.0f; o cabecalho diz %.1f mm/min");
+    // At the cutting edge every pass carries its own feed (check 7): the
+    // answered one before them is only said, where a dialect writes it.
+    if (p.tem_f || !c.modos.avanco_na_aresta)
+        conferir(p.tem_f, p.f, p.linha_f, c.F, "sem avanco f antes do primeiro corte",
+                 "f%g antes do primeiro corte: a ferramenta nao avanca", "f%.0f; o cabecalho diz %.1f mm/min");
     if (p.tem_escala && (std::fabs(p.escala_x - 1) > 0.005 || std::fabs(p.escala_y - 1) > 0.005))
         v.falha(V::rapidos_e_preambulo, p.linha_escala,
                 formatar("escala g51 X %.3f Y %.3f; o percurso e desenhado em escala 1", p.escala_x, p.escala_y));
