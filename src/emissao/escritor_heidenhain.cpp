@@ -51,7 +51,11 @@ public:
     void final_principal(const Percurso& percurso) override { fim_do_programa(percurso); }
     void variaveis(const Percurso& percurso) override;
     void abrir_desbastes() override;
-    void fechar_desbastes() override { linha(juntar({"LBL ", std::to_string(lbl_acabamento)})); }
+    // A jump lands here past the roughing passes' CC: the next arc writes its own.
+    void fechar_desbastes() override {
+        linha(juntar({"LBL ", std::to_string(lbl_acabamento)}));
+        centro_.clear();
+    }
     void arco_variavel(const Alvo& fim, Ponto centro, Ponto variacao_centro, double varredura) override;
     bool coordenadas_simples() const override { return centro_furo_.x == 0 && centro_furo_.y == 0; }
 
@@ -220,6 +224,8 @@ void EscritorHeidenhain::abrir_desbastes() {
 // centre through a datum shift (cycle 7) cancelled after the last hole.
 void EscritorHeidenhain::abrir_subprograma(const Percurso&) {
     subprograma_depois_ = true;
+    // Each call runs the label from its top: no CC of the caller's is taken for granted.
+    centro_.clear();
     linha(juntar({"LBL ", std::to_string(lbl_furo)}));
     escrita_.linha_comentario(1, "um furo, chamado pelo programa acima no centro de cada furo");
     ++linhas_;
