@@ -1,0 +1,183 @@
+// The viewer on production files: several holes, the size the operator
+// adjusts at the control, compensation of the wear only. The files the
+// generator writes pass every check in every dialect, run as the control
+// would with the values at their top, edited or not; each hole is compared
+// with the first at its centre; a hole moved or missing, a call removed, a
+// shift left on and a program that would not end fail at their line.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "apoio/execucao.hpp"
+#include "apoio/visualizacao.hpp"
+#include "visualizar/execucao.hpp"
+
+namespace {
+
+const char* const interna = "I\n20\n17.5\n0.5\n0.1\n14\n10\n2.5\nD\n0\n1000\n200\n";
+const char* const furos = "10 0\n0 10\n-10 -5\n";
+
+std::string gerar(const std::string& comando, const std::string& opcoes) {
+    const Execucao r = executar_com_argumentos(
+        (comando.empty() ? "" : "--comando " + comando) + " --furos f.txt " + opcoes + " --saida p.x", interna,
+        [](const std::string& dir) { gravar_arquivo(dir + "/f.txt", furos); });
+    EXPECT_EQ(r.status, 0) << comando << " " << opcoes << r.erros;
+    const auto f = r.outros_conteudos.find("p.x");
+    return f == r.outros_conteudos.end() ? std::string() : f->second;
+}
+
+std::string falhas(const Analise& a) {
+    std::string t;
+    for (int i = 1; i <= Verificacoes::quantidade; ++i)
+        if (a.verificacoes[i].estado != Estado::ok && a.verificacoes[i].estado != Estado::nao_se_aplica)
+            t += std::to_string(i) + ": linha " + std::to_string(a.verificacoes[i].linha) + ": " +
+                 a.verificacoes[i].detalhe + "\n";
+    return t;
+}
+
+// `arquivo` with the first `de` replaced by `para`; the line it is on in `linha`.
+std::string trocar(const std::string& arquivo, const std::string& de, const std::string& para,
+                   std::size_t* linha = nullptr) {
+    const std::size_t i = arquivo.find(de);
+    EXPECT_NE(i, std::string::npos) << de;
+    if (i == std::string::npos) return arquivo;
+    if (linha != nullptr) {
+        *linha = 1;
+        for (std::size_t k = 0; k < i; ++k) *linha += arquivo[k] == '\n';
+    }
+    return arquivo.substr(0, i) + para + arquivo.substr(i + de.size());
+}
+
+const Verificacoes::Numero arquivo = Verificacoes::arquivo_completo;
+
+}  // namespace
+
+TEST(VisualizarProducao, CadaDialetoPassaComFurosAjusteEDesgaste) {
+    struct {
+        const char* comando;
+        bool variaveis;
+    } dialetos[] = {{"linuxcnc", true}, {"fanuc", true},  {"heidenhain", true},
+                    {"siemens", true},  {"grbl", false}, {"", false}};
+    for (const auto& d : dialetos)
+        for (const char* opcoes : {"--arcos", "--ajuste-na-maquina --arcos", "--compensacao desgaste",
+                                   "--ajuste-na-maquina --compensacao desgaste --concordante"}) {
+            const std::string o = opcoes;
+            if (!d.variaveis && o.find("ajuste") != std::string::npos) continue;
+            if (std::string(d.comando) == "grbl" && o.find("compensacao") != std::string::npos) continue;
+            const auto a = analisar_bytes(gerar(d.comando, o), 7);
+            EXPECT_EQ(falhas(*a), "") << d.comando << " " << o;
+            ASSERT_EQ(a->furos.size(), 3u) << d.comando << " " << o;
+            for (const FuroVisto& f : a->furos) {
+                EXPECT_NE(f.linha_inicio, 0u) << d.comando << " " << o;
+                EXPECT_TRUE(f.confere) << d.comando << " " << o;
+            }
+            EXPECT_DOUBLE_EQ(a->furos[2].x, -10);
+            EXPECT_DOUBLE_EQ(a->furos[2].y, -5);
+        }
+    // Without holes, only the wear in the register: the cutter centre's path.
+    for (const char* comando : {"linuxcnc", "fanuc", "heidenhain", "siemens"}) {
+        const Execucao r = executar_com_argumentos(std::string("--comando ") + comando +
+                                                       " --compensacao desgaste --saida p.x",
+                                                   interna);
+        EXPECT_EQ(falhas(*analisar_bytes(r.outros_conteudos.at("p.x"))), "") << comando;
+    }
+}
+
+TEST(VisualizarProducao, OArquivoConfereComoRodaComOsValoresEditados) {
+    struct {
+        const char *comando, *diametro, *novo, *desbastes, *sem_desbastes;
+    } casos[] = {
+        {"linuxcnc", "#<_diametro_final> = 20.000", "#<_diametro_final> = 20.060", "#<_desbastes> = 1",
+         "#<_desbastes> = 0"},
+        {"fanuc", "#100 = 20.000", "#100 = 20.060", "#101 = 1", "#101 = 0"},
+        {"heidenhain", "Q1600 = +20.000", "Q1600 = +20.060", "Q1601 = +1", "Q1601 = +0"},
+        {"siemens", "R90=20.000", "R90=20.060", "R91=1", "R91=0"},
+    };
+    for (const auto& c : casos) {
+        const std::string original = gerar(c.comando, "--ajuste-na-maquina --arcos");
+        const std::string maior = trocar(original, c.diametro, c.novo);
+        const std::string so_acabamento = trocar(maior, c.desbastes, c.sem_desbastes);
+        const auto a = analisar_bytes(maior);
+        EXPECT_EQ(falhas(*a), "") << c.comando;
+        // The finishing pass at the new diameter, the roughing ones as they were.
+        EXPECT_EQ(a->modelo.passes, 4u) << c.comando;
+        ASSERT_NE(a->modelo.ultimo_passe(), nullptr);
+        EXPECT_NEAR(a->modelo.ultimo_passe()->raio(), (20.06 - 14) / 2, 0.002) << c.comando;
+        const auto b = analisar_bytes(so_acabamento);
+        if (std::string(c.comando) == "heidenhain") {
+            // The finishing pass's CP turns about the CC of the roughing passes the
+            // jump skips: the control has no centre there, and the run shows it.
+            EXPECT_NE(falhas(*b).find("sem CC antes"), std::string::npos) << falhas(*b);
+            continue;
+        }
+        EXPECT_EQ(falhas(*b), "") << c.comando;
+        EXPECT_EQ(b->modelo.passes, 1u) << c.comando;
+    }
+}
+
+TEST(VisualizarProducao, UmFuroMovidoFaltandoOuSemChamadaFalhaNaSuaLinha) {
+    const std::string linuxcnc = gerar("linuxcnc", "--ajuste-na-maquina --arcos");
+    std::size_t linha = 0;
+    // The call's centre moved: the hole's first cut off the first's.
+    auto a = analisar_bytes(trocar(linuxcnc, "call [0.000] [10.000]", "call [0.500] [10.000]", &linha));
+    EXPECT_EQ(a->verificacoes[arquivo].estado, Estado::falha);
+    EXPECT_NE(a->verificacoes[arquivo].detalhe.find("furo 2 (X0.000 Y10.000): o corte nao repete"), std::string::npos)
+        << a->verificacoes[arquivo].detalhe;
+    EXPECT_FALSE(a->furos[1].confere);
+    EXPECT_TRUE(a->furos[2].confere);
+    // The call removed: the hole has no cut, named at the rapid that reaches it.
+    a = analisar_bytes(trocar(linuxcnc, "o<rosca> call [0.000] [10.000]", "", &linha));
+    EXPECT_EQ(a->verificacoes[arquivo].linha, linha - 1);
+    EXPECT_NE(a->verificacoes[arquivo].detalhe.find("furo 2 (X0.000 Y10.000): 0 movimentos de corte"),
+              std::string::npos)
+        << a->verificacoes[arquivo].detalhe;
+    // The last hole never reached.
+    const std::string grbl = gerar("grbl", "--arcos");
+    const std::size_t fim = grbl.find("G0 X-7.867 Y-5.000");
+    ASSERT_NE(fim, std::string::npos);
+    a = analisar_bytes(grbl.substr(0, fim) + grbl.substr(grbl.find("\n(X MAX")));
+    EXPECT_NE(a->verificacoes[arquivo].detalhe.find("furo 3 (X-10.000 Y-5.000) sem percurso"), std::string::npos)
+        << a->verificacoes[arquivo].detalhe;
+    // A plain file's hole moved by a hand edit.
+    a = analisar_bytes(trocar(grbl, "G0 X2.133 Y10.000", "G0 X2.233 Y10.000", &linha));
+    EXPECT_EQ(a->verificacoes[arquivo].linha, linha + 4) << falhas(*a);
+}
+
+TEST(VisualizarProducao, DeslocamentoNaoCanceladoELacosFalhamNaSuaLinha) {
+    std::size_t linha = 0;
+    const std::string fanuc = gerar("fanuc", "--arcos");
+    auto a = analisar_bytes(trocar(fanuc, "G52 X0. Y0.\r\n", "", &linha));
+    EXPECT_EQ(a->verificacoes[arquivo].linha, linha - 3);
+    EXPECT_NE(a->verificacoes[arquivo].detalhe.find("ainda ativo no fim do programa"), std::string::npos);
+    const std::string siemens = gerar("siemens", "--arcos");
+    a = analisar_bytes(trocar(siemens, "\nTRANS\r\n", "\n", &linha));
+    EXPECT_NE(a->verificacoes[arquivo].detalhe.find("ainda ativo no fim do programa"), std::string::npos);
+    // M99 in the main program would start it again, without end.
+    a = analisar_bytes(trocar(fanuc, "M30\r\n", "M99\r\n", &linha));
+    EXPECT_EQ(a->verificacoes[arquivo].linha, linha);
+    EXPECT_NE(a->verificacoes[arquivo].detalhe.find("M99 no programa principal"), std::string::npos);
+
+    // Every run bounded: a jump back, a call of itself, REPEAT within REPEAT.
+    struct {
+        const char* programa;
+        std::uint64_t linha;
+        const char* motivo;
+    } casos[] = {
+        {"G0 X0\nN10 G1 X1\nGOTO 10\nM30\n", 3, "blocos executados"},
+        {"o<a> sub\no<a> call\no<a> endsub\no<a> call\nM30\n", 2, "chamadas aninhadas demais"},
+        {"A:\nREPEAT A B\nB:\nM30\n", 2, "chamadas aninhadas demais"},
+        {"#1 = [1 / 0]\nM30\n", 1, "divisao por zero"},
+        {"G0 X#7\nM30\n", 1, "variavel #7 sem valor"},
+        {"M98 P5\nM30\n", 1, "O5 nao esta no arquivo"},
+        {"o1 while [1]\nM30\n", 1, "nao executa"},
+    };
+    for (const auto& c : casos) {
+        ExecucaoPrograma e(c.programa, 1000);
+        BlocoExecutado b;
+        while (e.proximo(b)) {
+        }
+        EXPECT_EQ(e.linha_erro(), c.linha) << c.programa;
+        EXPECT_NE(e.erro().find(c.motivo), std::string::npos) << c.programa << ": " << e.erro();
+    }
+}
