@@ -181,3 +181,13 @@ TEST(VisualizarProducao, DeslocamentoNaoCanceladoELacosFalhamNaSuaLinha) {
         EXPECT_NE(e.erro().find(c.motivo), std::string::npos) << c.programa << ": " << e.erro();
     }
 }
+
+TEST(VisualizarProducao, SoOArquivoComVariaveisChamadasOuDeslocamentosEExecutado) {
+    // A plain file streams, whatever its comments say: it may be far larger than one to run.
+    EXPECT_FALSE(precisa_executar("(TRANSMITIR; GOTO 10)\nG0 X1 ;REPEAT\nG2 X1 Y0 I-1 J0 TURN=3\nN10 G1 X2\n"));
+    EXPECT_FALSE(precisa_executar("12 L X+1 Y+0 R0 FMAX ;CALL LBL 1\n"));
+    for (const char* bloco : {"#100 = 2\n", "o<rosca> sub\n", "o100 if [1]\n", "G52 X1 Y0\n", "M98 P2\n",
+                              "R90=20\n", "ROSCA:\n", "TRANS X1\n", "12 FN 0: Q1600 = +20\n",
+                              "13 Q1610 = 1 + Q1600\n", "14 CYCL DEF 7.0 DATUM SHIFT\n", "IF [#1 EQ 0] GOTO 9\n"})
+        EXPECT_TRUE(precisa_executar(std::string("G0 X0\n") + bloco)) << bloco;
+}

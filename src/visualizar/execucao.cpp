@@ -94,10 +94,28 @@ bool ler_o_palavra(std::string_view u, std::string_view& rotulo, std::string_vie
 }  // namespace
 
 bool precisa_executar(std::string_view t) {
-    static constexpr std::string_view marcas[] = {"#<", "\n#", "o<", "O<", "M98", "G52", "FN ", "CALL LBL",
-                                                   "CYCL DEF 7.", "REPEAT", "TRANS", "GOTO", "\nR9", "= R9", "=R9"};
-    for (std::string_view m : marcas)
-        if (t.find(m) != std::string_view::npos) return true;
+    // Block by block, out of the comments, so that a plain file whose
+    // comments hold such a word is still read as it streams.
+    static constexpr std::string_view palavras[] = {"M98", "M99", "G52", "CALL LBL", "FN ", "CYCL DEF 7.",
+                                                     "REPEAT", "TRANS", "GOTO", "LBL"};
+    while (!t.empty()) {
+        const std::size_t e = t.find('\n');
+        std::string_view l = t.substr(0, e);
+        t.remove_prefix(e == std::string_view::npos ? t.size() : e + 1);
+        l = l.substr(0, std::min(l.find(';'), l.find('(')));
+        std::size_t i = 0;
+        while (i < l.size() && (l[i] == ' ' || l[i] == '\t' || digito(l[i]))) ++i;
+        const std::string u = maiusculas(aparar(l.substr(i)));
+        if (u.empty()) continue;
+        if (u[0] == '#' || comeca(u, "O<") || comeca(u, "IF")) return true;
+        // R and Q parameters set.
+        if ((u[0] == 'R' || u[0] == 'Q') && u.size() > 1 && digito(u[1]) && u.find('=') != std::string::npos)
+            return true;
+        std::string_view rotulo, resto, nome;
+        if (ler_o_palavra(u, rotulo, resto) || rotulo_sinumerik(u, nome)) return true;
+        for (std::string_view p : palavras)
+            if (u.find(p) != std::string::npos) return true;
+    }
     return false;
 }
 
