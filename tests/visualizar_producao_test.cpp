@@ -191,3 +191,21 @@ TEST(VisualizarProducao, SoOArquivoComVariaveisChamadasOuDeslocamentosEExecutado
                               "13 Q1610 = 1 + Q1600\n", "14 CYCL DEF 7.0 DATUM SHIFT\n", "IF [#1 EQ 0] GOTO 9\n"})
         EXPECT_TRUE(precisa_executar(std::string("G0 X0\n") + bloco)) << bloco;
 }
+
+TEST(VisualizarProducao, DezMilFurosPassam) {
+    // Their header alone is longer than the first bytes the viewer looks at
+    // to decide whether the file is a program to run.
+    std::string lista;
+    for (int i = 0; i < 10000; ++i) lista += std::to_string(i % 100 * 30) + " " + std::to_string(i / 100 * 30) + "\n";
+    for (const char* comando : {"linuxcnc", "fanuc"}) {
+        const Execucao r = executar_com_argumentos(std::string("--comando ") + comando +
+                                                       " --arcos --furos f.txt --saida p.x",
+                                                   interna,
+                                                   [&](const std::string& dir) { gravar_arquivo(dir + "/f.txt", lista); });
+        ASSERT_EQ(r.status, 0) << r.erros;
+        const auto a = analisar_bytes(r.outros_conteudos.at("p.x"));
+        EXPECT_EQ(falhas(*a), "") << comando;
+        ASSERT_EQ(a->furos.size(), 10000u);
+        EXPECT_NE(a->furos.back().linha_inicio, 0u);
+    }
+}

@@ -87,12 +87,17 @@ void analisar(Fonte& fonte, Analise& a, std::size_t tamanho_bloco) {
         m.terminar(linhas, erro_leitura);
     };
 
-    // The variables and calls come right after the header.
+    // The variables and calls come right after the header, which a list of
+    // holes makes long.
     constexpr std::size_t amostra = std::size_t{64} << 10;
     std::string inicio;
-    ler_mais(fonte, inicio, amostra);
+    bool decidido = false, executar = false;
+    for (bool mais = true; mais && !decidido && inicio.size() <= ExecucaoPrograma::max_bytes;) {
+        mais = ler_mais(fonte, inicio, amostra);
+        executar = precisa_executar(inicio, &decidido);
+    }
     Linha linha;
-    if (precisa_executar(inicio)) {
+    if (executar) {
         std::string& texto = inicio;
         bool grande = false;
         while (ler_mais(fonte, texto, amostra))

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <algorithm>
+#include <charconv>
 #include <cstdlib>
 
 #include "visualizar/leitor_linhas.hpp"
@@ -28,6 +29,13 @@ std::string maiusculas(std::string_view t) {
 
 bool comeca(std::string_view t, std::string_view prefixo) { return t.substr(0, prefixo.size()) == prefixo; }
 
+// Digits alone, at most nine.
+long inteiro(std::string_view digitos) {
+    long n = 0;
+    for (char c : digitos) n = n * 10 + (c - '0');
+    return n;
+}
+
 // The word `palavra` (a letter and a whole number: "M30") stands alone in `t`.
 bool tem_palavra(std::string_view t, char letra_palavra, long numero) {
     for (std::size_t i = 0; i < t.size(); ++i) {
@@ -35,7 +43,7 @@ bool tem_palavra(std::string_view t, char letra_palavra, long numero) {
         std::size_t j = i + 1;
         while (j < t.size() && digito(t[j])) ++j;
         if (j == i + 1 || (j < t.size() && (letra(t[j]) == false ? t[j] == '.' : false))) continue;
-        if (std::strtol(std::string(t.substr(i + 1, j - i - 1)).c_str(), nullptr, 10) == numero) return true;
+        if (j - i <= 9 && inteiro(t.substr(i + 1, j - i - 1)) == numero) return true;
     }
     return false;
 }
@@ -46,7 +54,7 @@ long numero_de(std::string_view t, char letra_palavra) {
         if (t[i] != letra_palavra || (i > 0 && letra(t[i - 1]))) continue;
         std::size_t j = i + 1;
         while (j < t.size() && digito(t[j])) ++j;
-        if (j > i + 1 && j - i <= 9) return std::strtol(std::string(t.substr(i + 1, j - i - 1)).c_str(), nullptr, 10);
+        if (j > i + 1 && j - i <= 9) return inteiro(t.substr(i + 1, j - i - 1));
     }
     return -1;
 }
@@ -59,9 +67,9 @@ std::string argumento(std::size_t k) {
 }
 
 std::string numero_texto(double v) {
-    char b[64];
-    std::snprintf(b, sizeof b, "%.6f", v);
-    return b;
+    char b[400];
+    const auto r = std::to_chars(b, b + sizeof b, v, std::chars_format::fixed, 6);
+    return std::string(b, r.ec == std::errc{} ? r.ptr : b);
 }
 
 // A Sinumerik label: a name and a colon, alone on the line.
@@ -93,7 +101,11 @@ bool ler_o_palavra(std::string_view u, std::string_view& rotulo, std::string_vie
 
 }  // namespace
 
-bool precisa_executar(std::string_view t) {
+bool precisa_executar(std::string_view t, bool* decidido) {
+    // Those constructs come right after the program's first blocks.
+    constexpr int blocos_bastam = 64;
+    int blocos = 0;
+    if (decidido != nullptr) *decidido = true;
     // Block by block, out of the comments, so that a plain file whose
     // comments hold such a word is still read as it streams.
     static constexpr std::string_view palavras[] = {"M98", "M99", "G52", "CALL LBL", "FN ", "CYCL DEF 7.",
@@ -107,6 +119,7 @@ bool precisa_executar(std::string_view t) {
         while (i < l.size() && (l[i] == ' ' || l[i] == '\t' || digito(l[i]))) ++i;
         const std::string u = maiusculas(aparar(l.substr(i)));
         if (u.empty()) continue;
+        if (++blocos > blocos_bastam) return false;
         if (u[0] == '#' || comeca(u, "O<") || comeca(u, "IF")) return true;
         // R and Q parameters set.
         if ((u[0] == 'R' || u[0] == 'Q') && u.size() > 1 && digito(u[1]) && u.find('=') != std::string::npos)
@@ -116,6 +129,8 @@ bool precisa_executar(std::string_view t) {
         for (std::string_view p : palavras)
             if (u.find(p) != std::string::npos) return true;
     }
+    // Only a header seen (a long list of holes): more of the file tells.
+    if (decidido != nullptr) *decidido = false;
     return false;
 }
 
@@ -141,6 +156,7 @@ ExecucaoPrograma::ExecucaoPrograma(std::string texto, std::uint64_t max_blocos) 
     }
     for (std::size_t i = 0; i < linhas_.size() && i < 8; ++i)
         if (maiusculas(linhas_[i]).find("BEGIN PGM") != std::string::npos) texto_claro_ = true;
+    info_.resize(linhas_.size());
     indexar();
 }
 
@@ -599,6 +615,16 @@ bool ExecucaoPrograma::proximo(BlocoExecutado& b) {
             return false;
         }
         const std::string_view linha = linhas_[pc_];
+        Info& info = info_[pc_];
+        if (info.tipo == Info::copiar && !fim_pgm_) [[likely]] {
+            buffer_.assign(linha);
+            if (!emitir(b, info.fim)) return false;
+            return true;
+        }
+        if (info.tipo == Info::substituir && !fim_pgm_) {
+            if (substituir(separar(linha)) == Passo::parar) return false;
+            return emitir(b, info.fim);
+        }
         const Partes p = separar(linha);
         const std::string u = maiusculas(aparar(p.codigo));
         if (fim_pgm_) {
@@ -618,9 +644,19 @@ bool ExecucaoPrograma::proximo(BlocoExecutado& b) {
                 if (!saltou_ && pc_ == antes) ++pc_;
                 continue;
             }
+            // A block that does not steer the run does the same each time:
+            // only its values change, where it has any.
+            info.fim = tem_palavra(u, 'M', 30) || tem_palavra(u, 'M', 2);
+            info.tipo = p.codigo.find_first_of("[#=Qq") == std::string_view::npos ? Info::copiar : Info::substituir;
         }
+        return emitir(b, !terminado_ && info.fim);
+    }
+}
+
+bool ExecucaoPrograma::emitir(BlocoExecutado& b, bool fim) {
+    {
         const std::size_t este = pc_;
-        if (!terminado_ && (tem_palavra(u, 'M', 30) || tem_palavra(u, 'M', 2))) {
+        if (fim) {
             if (!quadros_.empty()) {
                 falhar("fim de programa dentro de um subprograma");
                 return false;

@@ -65,6 +65,15 @@ private:
         std::string_view prefixo, codigo, comentario;
     };
 
+    // What a block that does not steer the run is, once run: its line as it
+    // is, or with its values written out; and whether it ends the program.
+    struct Info {
+        enum : std::uint8_t { desconhecido, copiar, substituir } tipo = desconhecido;
+        bool fim = false;
+    };
+    // Hands on the block in `buffer_`, the run at its line; `fim` when it ends the program.
+    bool emitir(BlocoExecutado& b, bool fim);
+
     Partes separar(std::string_view linha) const;
     Passo executar(const Partes& p, std::string_view maiusculo);
     Passo falhar(std::string motivo);
@@ -81,6 +90,7 @@ private:
 
     std::string texto_;
     std::vector<std::string_view> linhas_;
+    std::vector<Info> info_;
     bool ultima_sem_fim_ = false;
     bool texto_claro_ = false;
     std::map<std::string, std::vector<std::size_t>, std::less<>> alvos_;
@@ -99,5 +109,6 @@ private:
 };
 
 // Whether the file's first bytes show constructs that only a run reads:
-// variables, subprograms, jumps, shifts.
-bool precisa_executar(std::string_view inicio);
+// variables, subprograms, jumps, shifts. `decidido`, when given, is false
+// when `inicio` ends before enough blocks to tell (a header alone).
+bool precisa_executar(std::string_view inicio, bool* decidido = nullptr);

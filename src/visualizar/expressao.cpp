@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cmath>
+#include <charconv>
 #include <cstdlib>
 
 namespace {
@@ -114,10 +115,10 @@ private:
         if (digito(c) || c == '.') {
             std::size_t j = i_;
             while (j < t_.size() && (digito(t_[j]) || t_[j] == '.')) ++j;
-            const std::string n(t_.substr(i_, j - i_));
-            char* fim = nullptr;
-            r = std::strtod(n.c_str(), &fim);
-            if (fim != n.c_str() + n.size() || n == ".") return falhar("numero ilegivel: " + n);
+            const std::string_view n = t_.substr(i_, j - i_);
+            const auto lido = std::from_chars(n.data(), n.data() + n.size(), r);
+            if (lido.ec != std::errc{} || lido.ptr != n.data() + n.size())
+                return falhar("numero ilegivel: " + std::string(n));
             i_ = j;
             return true;
         }
