@@ -2,7 +2,6 @@
 
 #include <cctype>
 #include <cmath>
-#include <cstdio>
 #include <algorithm>
 #include <charconv>
 #include <cstdlib>
@@ -157,6 +156,14 @@ ExecucaoPrograma::ExecucaoPrograma(std::string texto, std::uint64_t max_blocos) 
     for (std::size_t i = 0; i < linhas_.size() && i < 8; ++i)
         if (maiusculas(linhas_[i]).find("BEGIN PGM") != std::string::npos) texto_claro_ = true;
     info_.resize(linhas_.size());
+    // A program runs its hole's blocks once per hole that its header lists:
+    // a run far past that is a loop, stopped long before the blocks' bound.
+    std::uint64_t furos = 0;
+    for (std::string_view l : linhas_)
+        if (l.find("Furo ") != std::string_view::npos || l.find("FURO ") != std::string_view::npos) ++furos;
+    const std::uint64_t n = linhas_.size();
+    if (furos < max_blocos_ && n < max_blocos_ / (furos + 2))
+        max_blocos_ = std::min(max_blocos_, blocos_minimos + n * (furos + 2));
     indexar();
 }
 
@@ -205,7 +212,8 @@ void ExecucaoPrograma::indexar() {
 
 ExecucaoPrograma::Passo ExecucaoPrograma::falhar(std::string motivo) {
     if (erro_.empty()) {
-        erro_ = std::move(motivo);
+        // The reason quotes the file, in whatever bytes it has.
+        erro_ = texto_visivel(motivo, 160);
         linha_erro_ = pc_ < linhas_.size() ? pc_ + 1 : linhas_.size();
     }
     terminado_ = true;
@@ -618,8 +626,7 @@ bool ExecucaoPrograma::proximo(BlocoExecutado& b) {
         Info& info = info_[pc_];
         if (info.tipo == Info::copiar && !fim_pgm_) [[likely]] {
             buffer_.assign(linha);
-            if (!emitir(b, info.fim)) return false;
-            return true;
+            return emitir(b, info.fim);
         }
         if (info.tipo == Info::substituir && !fim_pgm_) {
             if (substituir(separar(linha)) == Passo::parar) return false;
@@ -654,32 +661,31 @@ bool ExecucaoPrograma::proximo(BlocoExecutado& b) {
 }
 
 bool ExecucaoPrograma::emitir(BlocoExecutado& b, bool fim) {
-    {
-        const std::size_t este = pc_;
-        if (fim) {
-            if (!quadros_.empty()) {
-                falhar("fim de programa dentro de um subprograma");
-                return false;
-            }
-            if (dx_ != 0 || dy_ != 0) {
-                pc_ = linha_deslocamento_ > 0 ? linha_deslocamento_ - 1 : pc_;
-                falhar(formatar("deslocamento de origem X%.3f Y%.3f desta linha ainda ativo no fim do programa",
-                                dx_, dy_));
-                return false;
-            }
-            if (texto_claro_)
-                fim_pgm_ = true;
-            else
-                terminado_ = true;
+    const std::size_t este = pc_;
+    if (fim) {
+        if (!quadros_.empty()) {
+            falhar("fim de programa dentro de um subprograma");
+            return false;
         }
-        b.numero = este + 1;
-        b.sem_fim_de_linha = ultima_sem_fim_ && este + 1 == linhas_.size();
-        b.dx = dx_;
-        b.dy = dy_;
-        const std::size_t n = buffer_.size();
-        buffer_.append(LeitorLinhas::folga, '\0');
-        b.texto = std::string_view(buffer_.data(), n);
-        ++pc_;
-        return true;
+        if (dx_ != 0 || dy_ != 0) {
+            pc_ = linha_deslocamento_ > 0 ? linha_deslocamento_ - 1 : pc_;
+            falhar(formatar("deslocamento de origem X%.3f Y%.3f desta linha ainda ativo no fim do programa", dx_,
+                            dy_));
+            return false;
+        }
+        // Plain language hands on END PGM still.
+        if (texto_claro_)
+            fim_pgm_ = true;
+        else
+            terminado_ = true;
     }
+    b.numero = este + 1;
+    b.sem_fim_de_linha = ultima_sem_fim_ && este + 1 == linhas_.size();
+    b.dx = dx_;
+    b.dy = dy_;
+    const std::size_t n = buffer_.size();
+    buffer_.append(LeitorLinhas::folga, '\0');
+    b.texto = std::string_view(buffer_.data(), n);
+    ++pc_;
+    return true;
 }

@@ -35,6 +35,9 @@ class ExecucaoPrograma {
 public:
     // Far past the blocks of 10,000 holes cut in one-degree chords.
     static constexpr std::uint64_t max_blocos_padrao = 100'000'000;
+    // Below the file's lines times the holes its header lists (and 2), but
+    // never below this.
+    static constexpr std::uint64_t blocos_minimos = 1'000'000;
     static constexpr std::size_t max_chamadas = 16;
     // A file to run is held whole: one hole written once is small.
     static constexpr std::size_t max_bytes = std::size_t{64} << 20;
