@@ -110,8 +110,8 @@ void analisar(Fonte& fonte, Analise& a, std::size_t tamanho_bloco) {
         LeitorGcode leitor(fonte, tamanho_bloco);
         if (grande) {
             v.falha(Verificacoes::arquivo_completo, 0,
-                    formatar("programa com variaveis, subprogramas ou deslocamentos maior que %zu MB: nao executado",
-                             ExecucaoPrograma::max_bytes >> 20));
+                    formatar("programa com variaveis, subprogramas ou deslocamentos maior que %llu MB: nao executado",
+                             static_cast<unsigned long long>(ExecucaoPrograma::max_bytes >> 20)));
         } else {
             BlocoExecutado b;
             bool ajustado = false;

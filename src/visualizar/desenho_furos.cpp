@@ -13,7 +13,7 @@ void desenhar_furos(Svg& g, const Modelo& m, const std::vector<FuroVisto>& furos
     constexpr double lado = 132, borda = 12;
     const double x0 = x_vista_cima + lado_painel - lado - 8, y0 = topo_painel + 30;
     g.retangulo(x0, y0, lado, lado, "moldura", "fill:#ffffff");
-    g.texto(x0 + 6, y0 + 14, "c", formatar("Furos: %zu", furos.size()));
+    g.texto(x0 + 6, y0 + 14, "c", formatar("Furos: %llu", static_cast<unsigned long long>(furos.size())));
     double x_min = furos[0].x, x_max = x_min, y_min = furos[0].y, y_max = y_min;
     for (const FuroVisto& f : furos) {
         x_min = std::min(x_min, f.x);

@@ -259,7 +259,8 @@ bool ExecucaoPrograma::saltar(const std::string& chave, bool para_tras, bool amb
 
 ExecucaoPrograma::Passo ExecucaoPrograma::chamar(std::size_t destino, Quadro q) {
     if (quadros_.size() >= max_chamadas)
-        return falhar(formatar("chamadas aninhadas demais (mais de %zu): o programa chama a si mesmo?", max_chamadas));
+        return falhar(formatar("chamadas aninhadas demais (mais de %llu): o programa chama a si mesmo?",
+                               static_cast<unsigned long long>(max_chamadas)));
     q.retorno = pc_ + 1;
     q.linha_chamada = pc_ + 1;
     quadros_.push_back(std::move(q));

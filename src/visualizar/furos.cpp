@@ -24,12 +24,12 @@ void FurosArquivo::cabecalho(const Linha& l) {
             linha_declarados_ = l.numero;
         } else if (c.tipo == TipoComentario::furo) {
             if (furos_.size() >= max_furos) {
-                falha(l.numero, formatar("mais de %zu furos no cabecalho", max_furos));
+                falha(l.numero, formatar("mais de %llu furos no cabecalho", static_cast<unsigned long long>(max_furos)));
                 continue;
             }
             if (c.i != static_cast<std::int64_t>(furos_.size()) + 1)
-                falha(l.numero, formatar("Furo %lld fora de ordem: o cabecalho esperava o furo %zu",
-                                         static_cast<long long>(c.i), furos_.size() + 1));
+                falha(l.numero, formatar("Furo %lld fora de ordem: o cabecalho esperava o furo %llu",
+                                         static_cast<long long>(c.i), static_cast<unsigned long long>(furos_.size() + 1)));
             furos_.push_back({c.a.v, c.b.v, l.numero, 0, true});
         }
     }
@@ -40,7 +40,8 @@ void FurosArquivo::fechar_furo() {
     if (cortes_atual_ < cortes_primeiro_ && !falhou_atual_) {
         FuroVisto& f = furos_[atual_ - 1];
         f.confere = false;
-        falha(f.linha_inicio, formatar("furo %zu (X%.3f Y%.3f): %llu movimentos de corte, o furo 1 tem %llu", atual_,
+        falha(f.linha_inicio, formatar("furo %llu (X%.3f Y%.3f): %llu movimentos de corte, o furo 1 tem %llu",
+                                       static_cast<unsigned long long>(atual_),
                                        f.x, f.y, static_cast<unsigned long long>(cortes_atual_),
                                        static_cast<unsigned long long>(cortes_primeiro_)));
     }
@@ -68,8 +69,8 @@ void FurosArquivo::comparar(const Movimento& m) {
         if (i < cortes_primeiro_) return;  // past what was kept of the first
         f.confere = falhou_atual_ = true;
         f.confere = false;
-        falha(m.linha, formatar("furo %zu (X%.3f Y%.3f): mais movimentos de corte que o furo 1 (um furo a mais?)",
-                                atual_, f.x, f.y));
+        falha(m.linha, formatar("furo %llu (X%.3f Y%.3f): mais movimentos de corte que o furo 1 (um furo a mais?)",
+                                static_cast<unsigned long long>(atual_), f.x, f.y));
         return;
     }
     const Corte& c = modelo_[i];
@@ -82,9 +83,9 @@ void FurosArquivo::comparar(const Movimento& m) {
     if (igual) return;
     f.confere = false;
     falhou_atual_ = true;
-    falha(m.linha, formatar("furo %zu (X%.3f Y%.3f): o corte nao repete o do furo 1 (linha %llu) no centro do furo; "
+    falha(m.linha, formatar("furo %llu (X%.3f Y%.3f): o corte nao repete o do furo 1 (linha %llu) no centro do furo; "
                             "vai a X%.3f Y%.3f Z%.3f",
-                            atual_, f.x, f.y, static_cast<unsigned long long>(c.linha), m.para.x, m.para.y, m.para.z));
+                            static_cast<unsigned long long>(atual_), f.x, f.y, static_cast<unsigned long long>(c.linha), m.para.x, m.para.y, m.para.z));
 }
 
 bool FurosArquivo::filtrar_furo(Linha& l) {
@@ -140,11 +141,12 @@ void FurosArquivo::fim() {
     if (atual_ == 1) cortes_primeiro_ = cortes_atual_;
     fechar_furo();
     if (declarados_ >= 0 && static_cast<std::uint64_t>(declarados_) != furos_.size())
-        falha(linha_declarados_, formatar("o cabecalho diz %lld furos e lista %zu", static_cast<long long>(declarados_),
-                                          furos_.size()));
+        falha(linha_declarados_, formatar("o cabecalho diz %lld furos e lista %llu", static_cast<long long>(declarados_),
+                                          static_cast<unsigned long long>(furos_.size())));
     for (std::size_t k = atual_; k < furos_.size(); ++k) {
         furos_[k].confere = false;
-        falha(furos_[k].linha, formatar("furo %zu (X%.3f Y%.3f) sem percurso: o programa nao chega a ele", k + 1,
+        falha(furos_[k].linha, formatar("furo %llu (X%.3f Y%.3f) sem percurso: o programa nao chega a ele",
+                                        static_cast<unsigned long long>(k + 1),
                                         furos_[k].x, furos_[k].y));
     }
 }
