@@ -132,6 +132,12 @@ TEST(VisualizarProducao, UmFuroMovidoFaltandoOuSemChamadaFalhaNaSuaLinha) {
     EXPECT_NE(a->verificacoes[arquivo].detalhe.find("furo 2 (X0.000 Y10.000): 0 movimentos de corte"),
               std::string::npos)
         << a->verificacoes[arquivo].detalhe;
+    // A hole more than the header lists, cut again at the last centre.
+    a = analisar_bytes(trocar(linuxcnc, "o<rosca> call [-10.000] [-5.000]\r\n",
+                              "o<rosca> call [-10.000] [-5.000]\r\no<rosca> call [-10.000] [-5.000]\r\n"));
+    EXPECT_NE(a->verificacoes[arquivo].detalhe.find("furo 3 (X-10.000 Y-5.000): mais movimentos de corte"),
+              std::string::npos)
+        << a->verificacoes[arquivo].detalhe;
     // The last hole never reached.
     const std::string grbl = gerar("grbl", "--arcos");
     const std::size_t fim = grbl.find("G0 X-7.867 Y-5.000");
