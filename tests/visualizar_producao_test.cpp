@@ -6,12 +6,14 @@
 // shift left on and a program that would not end fail at their line.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "apoio/execucao.hpp"
 #include "apoio/visualizacao.hpp"
 #include "visualizar/execucao.hpp"
+#include "visualizar/expressao.hpp"
 
 namespace {
 
@@ -214,4 +216,62 @@ TEST(VisualizarProducao, DezMilFurosPassam) {
         ASSERT_EQ(a->furos.size(), 10000u);
         EXPECT_NE(a->furos.back().linha_inicio, 0u);
     }
+}
+
+namespace {
+
+// The blocks a program hands on: "line:text@dx,dy", one a line.
+std::string blocos(const std::string& programa) {
+    ExecucaoPrograma e(programa, 100000);
+    BlocoExecutado b;
+    std::string r;
+    char deslocamento[64];
+    while (e.proximo(b)) {
+        std::snprintf(deslocamento, sizeof deslocamento, "@%g,%g", b.dx, b.dy);
+        r += std::to_string(b.numero) + ":" + std::string(b.texto) + (b.dx != 0 || b.dy != 0 ? deslocamento : "") + "\n";
+    }
+    EXPECT_EQ(e.erro(), "") << programa;
+    return r;
+}
+
+}  // namespace
+
+TEST(VisualizarProducao, ExpressoesComoOComandoAsAvalia) {
+    const Variaveis v{{"#1", 2}, {"#<_D>", 8}, {"Q1600", 20}, {"R90", -1.5}};
+    struct {
+        const char* texto;
+        double valor;
+    } casos[] = {{"1+2*3", 7},           {"[1+2]*3", 9},      {"-#1*-#1", 4},         {"#<_d>/4-#1", 0},
+                 {"7-0.5*Q1600", -3},    {"R90+.5", -1},      {"#1 EQ 2", 1},         {"[#1 GT 2]", 0},
+                 {"R90==-1.5", 1},       {"R90<>-1.5", 0},    {"Q1600 >= 20", 1},     {"5. / 2", 2.5}};
+    for (const auto& c : casos) {
+        double r = 0;
+        std::string erro;
+        EXPECT_TRUE(avaliar(c.texto, v, r, erro)) << c.texto << ": " << erro;
+        EXPECT_DOUBLE_EQ(r, c.valor) << c.texto;
+    }
+    for (const char* errado : {"SQRT[4]", "1+", "[1", "#9", "1/0", "2 3", "1..2"}) {
+        double r = 0;
+        std::string erro;
+        EXPECT_FALSE(avaliar(errado, v, r, erro)) << errado;
+        EXPECT_FALSE(erro.empty()) << errado;
+    }
+}
+
+TEST(VisualizarProducao, ChamadasSaltosEDeslocamentosRodamComoNoComando) {
+    // LinuxCNC: a call's arguments, the caller's back after it; an if's branches.
+    EXPECT_EQ(blocos("#1 = 5\no<f> sub\nG0 X#1\no1 if [#1 GT 1]\nG1 Y1\no1 else\nG1 Y2\no1 endif\no<f> endsub\n"
+                     "o<f> call [3]\no<f> call [0]\nG0 X#1\nM30\n"),
+              "3:G0 X3.000000\n5:G1 Y1\n3:G0 X0.000000\n7:G1 Y2\n12:G0 X5.000000\n13:M30\n");
+    // Fanuc: GOTO forward in a program called twice under a shift, cancelled.
+    EXPECT_EQ(blocos("G52 X1 Y2\nM98 P7\nG52 X0 Y0\nM30\nO0007\nIF [1 EQ 1] GOTO 5\nG0 X9\nN5 G1 X[2*2]\nM99\n"),
+              "8:N5 G1 X4.000000@1,2\n4:M30\n");
+    // Sinumerik: REPEAT runs from its label to its end label and comes back; GOTOB jumps back.
+    EXPECT_EQ(blocos("R1=0\nTRANS X3\nA:\nG1 X=R1+1\nB:\nTRANS\nR1=R1+1\nIF R1<2 GOTOB B\nREPEAT A B\nM30\n"),
+              "4:G1 X1.000000@3,0\n4:G1 X3.000000\n10:M30\n");
+    // Plain language: FN 11 jumps when greater; a label called and left at LBL 0; the datum shift.
+    EXPECT_EQ(blocos("0 BEGIN PGM P MM\n1 FN 0: Q1 = +2\n2 CYCL DEF 7.0 DATUM SHIFT\n3 CYCL DEF 7.1 X+4\n"
+                     "4 CALL LBL 1\n5 CYCL DEF 7.1 X+0\n6 L Z+5 R0 FMAX M30\n7 LBL 1\n8 FN 11: IF +Q1 GT +1 GOTO LBL 2\n"
+                     "9 L X+9 R0 FMAX\n10 LBL 2\n11 L X-Q1 R0 FMAX\n12 LBL 0\n13 END PGM P MM\n"),
+              "1:0 BEGIN PGM P MM\n12:11 L X-2.000000 R0 FMAX@4,0\n7:6 L Z+5 R0 FMAX M30\n14:13 END PGM P MM\n");
 }
