@@ -130,12 +130,17 @@ TEST(VisualizarControles, CompensacaoSemCftcpFalha) {
     EXPECT_EQ(falhas(*analisar_bytes(trocar(arquivo, "G40 X", "G40 CFC X", linha))), "");
 }
 
-TEST(VisualizarControles, ArquivosDeProducaoFalhamNoPrimeiroBlocoComOMotivo) {
-    for (const char* comando : {"heidenhain", "siemens"}) {
-        const auto a = analisar_bytes(gerar(comando, "--ajuste-na-maquina", interna));
+TEST(VisualizarControles, BlocosDeProducaoQueNaoSeExecutamFalhamNaSuaLinhaComOMotivo) {
+    struct {
+        const char *comando, *de, *para;
+    } casos[] = {{"heidenhain", "FN 9:", "FN 19:"}, {"siemens", "IF R91==0 GOTOF", "WHILE R91==0 GOTOF"}};
+    for (const auto& e : casos) {
+        std::size_t linha = 0;
+        const auto a = analisar_bytes(trocar(gerar(e.comando, "--ajuste-na-maquina", interna), e.de, e.para, linha));
         const auto& v = a->verificacoes[Verificacoes::arquivo_completo];
-        EXPECT_EQ(v.estado, Estado::falha) << comando;
-        EXPECT_NE(v.detalhe.find("nao sao lidos pelo visualizador"), std::string::npos) << v.detalhe;
+        EXPECT_EQ(v.estado, Estado::falha) << e.comando;
+        EXPECT_EQ(v.linha, linha) << e.comando;
+        EXPECT_NE(v.detalhe.find("que o visualizador nao executa"), std::string::npos) << v.detalhe;
     }
 }
 

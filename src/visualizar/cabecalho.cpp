@@ -158,6 +158,6 @@ bool raio_do_passe(const Cabecalho& c, const Valor& diametro, double& r) {
     if (!diametro.presente() || !c.ferramenta.presente() || (!c.interna() && !c.externa())) return false;
     r = vocabulario::raio_programado(
         vocabulario::raio_percurso(como_float(diametro.v), como_float(c.ferramenta.v), c.interna()), c.ferramenta.v,
-        c.interna(), c.compensacao());
+        c.interna(), c.compensa_contorno());
     return true;
 }

@@ -43,6 +43,9 @@ struct Cabecalho {
     Valor z_minimo;  // the path's deepest Z, where it goes below L
     Valor tempo_percurso;  // what the path takes at its feeds, as the generator measured it
     bool compensacao() const { return modos.compensacao(); }
+    // The path is the thread's contour, the cutter's radius in the control's
+    // register; with only the wear there, it is the cutter centre's.
+    bool compensa_contorno() const { return modos.compensacao() && !modos.desgaste; }
 
     // The pass list; past `max_lista` items only the count grows.
     static constexpr std::size_t max_lista = 65536;

@@ -2,8 +2,10 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "visualizar/desenho_svg.hpp"
+#include "visualizar/furos.hpp"
 #include "visualizar/svg.hpp"
 
 // The picture's pieces, each drawn by its own file: the top view
@@ -47,6 +49,8 @@ void desenhar_alcance_perfis(Svg& g, const Modelo& m, const Vista& v);
 void desenhar_entradas(Svg& g, const Modelo& m, const Vista& v);
 
 void desenhar_vista_cima(Svg& g, const Modelo& m, const Verificacoes& verificacoes);
+// A file of several holes: all of them, in a corner of the top view.
+void desenhar_furos(Svg& g, const Modelo& m, const std::vector<FuroVisto>& furos);
 void desenhar_vista_lateral(Svg& g, const Modelo& m, const Verificacoes& verificacoes);
 // From page height `y` down; returns where it ends.
 double desenhar_tabela(Svg& g, const Modelo& m, const Verificacoes& verificacoes, double y);

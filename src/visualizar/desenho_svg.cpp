@@ -101,6 +101,7 @@ std::string desenhar_svg(const Analise& a, const std::string& nome) {
         y_modos += 17;
     }
     desenhar_vista_cima(corpo, m, a.verificacoes);
+    desenhar_furos(corpo, m, a.furos);
     desenhar_vista_lateral(corpo, m, a.verificacoes);
     const double y_legenda = desenhar_legenda(corpo, m, a.verificacoes, topo_painel + lado_painel + 24);
     const double y = desenhar_tabela(corpo, m, a.verificacoes, y_legenda + 38);

@@ -36,6 +36,18 @@ void LeitorGcode::interpretar(Linha& l) {
     l.tipo = TipoLinha::ilegivel;
 }
 
+void LeitorGcode::ler_dada(std::string_view texto, std::uint64_t numero, bool sem_fim_de_linha, Linha& l) {
+    texto_.numero = numero;
+    texto_.sem_fim_de_linha = sem_fim_de_linha;
+    texto_.bytes = texto.size();
+    texto_.longa = texto.size() > LeitorLinhas::max_linha;
+    texto_.texto = texto_.longa ? texto.substr(0, LeitorLinhas::max_texto_guardado) : texto;
+    l.numero = numero;
+    l.sem_fim_de_linha = sem_fim_de_linha;
+    l.quantidade_comentarios = 0;
+    interpretar(l);
+}
+
 bool LeitorGcode::ler_outra_linguagem(Linha& l) {
     const std::size_t i = texto_.texto.find_first_not_of(" \t");
     const bool numerada = i != std::string_view::npos && texto_.texto[i] >= '0' && texto_.texto[i] <= '9';

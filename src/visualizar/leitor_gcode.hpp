@@ -70,6 +70,13 @@ public:
     // stay valid until the next call.
     inline bool proxima(Linha& l);
 
+    // A line that does not come from the file: a block of a program the
+    // viewer runs (execucao.hpp), `folga` NUL bytes after `texto`. An arc it
+    // splits leaves parts for `parte_pendente`.
+    void ler_dada(std::string_view texto, std::uint64_t numero, bool sem_fim_de_linha, Linha& l);
+    bool pendente() const { return pendentes_; }
+    void parte_pendente(Linha& l) { proxima_parte(l); }
+
     bool erro_leitura() const { return linhas_.erro_leitura(); }
     std::uint64_t linhas() const { return linhas_.linhas(); }
 

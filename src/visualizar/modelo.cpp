@@ -48,7 +48,7 @@ void Modelo::acumular(const Linha& l) {
         forma_definida_ = true;
         segmentador_.configurar(forma_do_cabecalho(cabecalho));
         const Cabecalho& c = cabecalho;
-        if (c.compensacao() && c.ferramenta.presente() && std::isfinite(c.ferramenta.v))
+        if (c.compensa_contorno() && c.ferramenta.presente() && std::isfinite(c.ferramenta.v))
             fator_centro_ = -vocabulario::raio_programado(0.0, c.ferramenta.v, !c.externa(), true);
         alargar_no_centro_ = forma().conicidade_raio != 0 || fator_centro_ != 0;
         alargar_caminhos_ = c.interna() && c.modos.tangencial;
@@ -96,8 +96,48 @@ void Modelo::comando(const Linha& l) {
     }
 }
 
+void Modelo::ajustar(double diametro, bool desbastes) {
+    Cabecalho& c = cabecalho;
+    if (!c.Df.presente() || !std::isfinite(diametro)) return;
+    const double antigo = c.Df.v;
+    auto final = [antigo](const Valor& d) {
+        return d.presente() && std::fabs(d.v - antigo) <= meia_unidade(d.decimais) + folga_calculo;
+    };
+    const bool mudou = std::fabs(diametro - antigo) > meia_unidade(c.Df.decimais) + folga_calculo;
+    if (!mudou && desbastes) return;
+    // What the path takes at its feeds is no longer the header's.
+    c.tempo_percurso = Valor{};
+    if (!desbastes && c.itens_lista > 0 && c.itens_lista == c.lista.size()) {
+        std::vector<ItemLista> acabamento{c.lista[0]};
+        for (std::size_t i = 1; i < c.lista.size(); ++i)
+            if (final(c.lista[i].diametro)) acabamento.push_back(c.lista[i]);
+        c.lista = std::move(acabamento);
+        c.itens_lista = c.lista.size();
+        c.np = static_cast<std::int64_t>(c.lista.size()) - 1;
+    }
+    if (!mudou) return;
+    for (ItemLista& i : c.lista)
+        if (final(i.diametro)) i.diametro.v = diametro;
+    c.Df.v = diametro;
+    diametro_de_ = antigo;
+    diametro_para_ = diametro;
+    ajustado_ = true;
+}
+
 void Modelo::comentario(std::string_view texto, std::uint64_t linha) {
-    const Comentario c = interpretar_comentario(texto);
+    Comentario c = interpretar_comentario(texto);
+    if (ajustado_ && !no_cabecalho_) {
+        // The finishing pass's comments and the bore's extents at the operator's diameter.
+        const double d = diametro_para_ - diametro_de_;
+        if (c.tipo == TipoComentario::diametro_volta &&
+            std::fabs(c.a.v - diametro_de_) <= meia_unidade(c.a.decimais) + folga_calculo)
+            c.a.v = diametro_para_;
+        if (c.tipo == TipoComentario::extensao_x || c.tipo == TipoComentario::extensao_y) {
+            c.a.v += d / 2;
+            c.b.v -= d / 2;
+        }
+        if (c.tipo == TipoComentario::diametro_usinado) c.a.v += d;
+    }
     if (no_cabecalho_) {
         cabecalho.aplicar(c, linha);
         return;

@@ -83,6 +83,10 @@ public:
     }
 
     void acumular(const Linha& l);
+    // The file as it runs with the operator's values (execucao.hpp): the
+    // final diameter `diametro` in place of the header's, and without the
+    // roughing passes when `desbastes` is false. Before the first pass.
+    void ajustar(double diametro, bool desbastes);
     // After the last line; the observers are let go.
     void terminar(std::uint64_t linhas, bool erro_leitura);
 
@@ -160,6 +164,8 @@ private:
     void amostrar_guia(std::vector<PontoPlano>& guia, const Movimento& m);
 
     std::vector<Observador*> observadores_, observadores_helice_;
+    bool ajustado_ = false;
+    double diametro_de_ = 0, diametro_para_ = 0;
     Segmentador<Modelo> segmentador_{*this};
     bool forma_definida_ = false;
     bool no_cabecalho_ = true;

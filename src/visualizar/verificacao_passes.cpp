@@ -43,7 +43,7 @@ void ConferenciaPasses::fim_passe(const Passe& ps) {
                            std::sqrt(2.0) * ps.erro + meio_ulp(ps.diametro.v) + folga_calculo;
         if (std::fabs(ps.raio() - esperado) > tol)
             v_.falha_no_ponto(V::raio_e_passes, ps.linha_inicio,
-                              c.compensacao()
+                              c.compensa_contorno()
                                   ? formatar("passe %lld: raio programado %.4f mm; com a compensacao de raio, o "
                                              "diametro %.3f da %.4f mm",
                                              numero, ps.raio(), ps.diametro.v, esperado)

@@ -108,7 +108,8 @@ bool ConferenciaPreambulo::espaco(vocabulario::EspacoLivre& e, double& toleranci
 
 Ponto3 ConferenciaPreambulo::centro(const Ponto3& p, int compensacao) const {
     const Cabecalho& c = m_.cabecalho;
-    if (compensacao == 40 || !tem_rumo_ || !c.ferramenta.presente()) return p;
+    // Only the wear compensated: the point is the cutter centre's already.
+    if (compensacao == 40 || !tem_rumo_ || !c.ferramenta.presente() || c.modos.desgaste) return p;
     // The cutter left (G41) or right (G42) of its travel, by its radius.
     const double lado = compensacao == 41 ? 1 : -1, meia = c.ferramenta.v / 2;
     return {p.x - lado * meia * rumo_y_, p.y + lado * meia * rumo_x_, p.z};

@@ -1,0 +1,117 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "visualizar/expressao.hpp"
+
+// A file with subprograms, variables or coordinate shifts, run as the
+// control would: the variables from the values the file sets at its top,
+// the calls, the jumps and the conditions followed, each shift applied. What
+// it hands on are the blocks that move or say something, one at a time, with
+// their values written out as numbers, in the file's language, so that the
+// readers read them as any other line. The languages' constructs the
+// generator writes are run, in any dialect: LinuxCNC's O-words and named
+// parameters; Fanuc's macro variables, IF GOTO, M98/M99 and G52; plain
+// language's Q parameters, FN 9 to 12, labels and datum shift (cycle 7);
+// Sinumerik's R parameters, IF GOTOF/GOTOB, labels, REPEAT and TRANS.
+// Anything else of those constructs stops the run with the reason at its
+// line. Every run is bounded: the blocks run, the calls nested.
+
+struct BlocoExecutado {
+    // The block as the reader reads it; LeitorLinhas::folga NUL bytes
+    // follow it. Valid until the next call.
+    std::string_view texto;
+    std::uint64_t numero = 0;  // its line in the file
+    bool sem_fim_de_linha = false;
+    // The shift in force: the block's X and Y are this far from the program's zero.
+    double dx = 0, dy = 0;
+};
+
+class ExecucaoPrograma {
+public:
+    // Far past the blocks of 10,000 holes cut in one-degree chords.
+    static constexpr std::uint64_t max_blocos_padrao = 100'000'000;
+    // Below the file's lines times the holes its header lists (and 2), but
+    // never below this.
+    static constexpr std::uint64_t blocos_minimos = 1'000'000;
+    static constexpr std::size_t max_chamadas = 16;
+    // A file to run is held whole: one hole written once is small.
+    static constexpr std::size_t max_bytes = std::size_t{64} << 20;
+
+    // `texto`: the whole file.
+    explicit ExecucaoPrograma(std::string texto, std::uint64_t max_blocos = max_blocos_padrao);
+
+    // The next block run; false at the program's end or where the run stops.
+    bool proximo(BlocoExecutado& b);
+
+    // Why the run stopped short, and where; empty when it ran to its end.
+    const std::string& erro() const { return erro_; }
+    std::uint64_t linha_erro() const { return linha_erro_; }
+    std::uint64_t linhas() const { return linhas_.size(); }
+    // The value the run has given the variable `nome` ("#100", "Q1600"); false when none.
+    bool variavel(std::string_view nome, double& v) const;
+
+private:
+    enum class Passo : std::uint8_t { seguir, emitir, parar };
+    struct Quadro {
+        std::size_t retorno = 0;
+        std::uint64_t linha_chamada = 0;
+        std::string fim;  // REPEAT's last label
+        bool o_call = false;
+        std::vector<std::pair<std::string, double>> argumentos;  // LinuxCNC's #1 to #30 of the caller
+    };
+    struct Partes {
+        std::string_view prefixo, codigo, comentario;
+    };
+
+    // What a block that does not steer the run is, once run: its line as it
+    // is, or with its values written out; and whether it ends the program.
+    struct Info {
+        enum : std::uint8_t { desconhecido, copiar, substituir } tipo = desconhecido;
+        bool fim = false;
+    };
+    // Hands on the block in `buffer_`, the run at its line; `fim` when it ends the program.
+    bool emitir(BlocoExecutado& b, bool fim);
+
+    Partes separar(std::string_view linha) const;
+    Passo executar(const Partes& p, std::string_view maiusculo);
+    Passo falhar(std::string motivo);
+    bool atribuir(std::string_view nome, std::string_view expressao);
+    bool valor(std::string_view expressao, double& v);
+    // Jumps: to the first line with `chave` after the current one (or before
+    // it, when `para_tras`, or on either side, with `ambos`).
+    bool saltar(const std::string& chave, bool para_tras, bool ambos, std::string_view descricao);
+    Passo chamar(std::size_t destino, Quadro q);
+    Passo retornar(std::string_view o_que);
+    Passo o_palavra(std::string_view maiusculo);
+    Passo substituir(const Partes& p);
+    void indexar();
+
+    std::string texto_;
+    std::vector<std::string_view> linhas_;
+    std::vector<Info> info_;
+    bool ultima_sem_fim_ = false;
+    bool texto_claro_ = false;
+    std::map<std::string, std::vector<std::size_t>, std::less<>> alvos_;
+    std::size_t pc_ = 0;
+    bool saltou_ = false;
+    bool terminado_ = false;
+    bool fim_pgm_ = false;  // plain language: only END PGM is left to hand on
+    std::uint64_t blocos_ = 0, max_blocos_;
+    std::vector<Quadro> quadros_;
+    Variaveis variaveis_;
+    double dx_ = 0, dy_ = 0;
+    std::uint64_t linha_deslocamento_ = 0;
+    std::string buffer_;
+    std::string erro_;
+    std::uint64_t linha_erro_ = 0;
+};
+
+// Whether the file's first bytes show constructs that only a run reads:
+// variables, subprograms, jumps, shifts. `decidido`, when given, is false
+// when `inicio` ends before enough blocks to tell (a header alone).
+bool precisa_executar(std::string_view inicio, bool* decidido = nullptr);

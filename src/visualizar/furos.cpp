@@ -1,0 +1,152 @@
+#include "visualizar/furos.hpp"
+
+#include <cmath>
+
+#include "visualizar/mensagem.hpp"
+#include "vocabulario/comentarios.hpp"
+
+namespace {
+
+double distancia(double ax, double ay, double bx, double by) { return std::hypot(ax - bx, ay - by); }
+
+}  // namespace
+
+void FurosArquivo::falha(std::uint64_t linha, const std::string& texto) {
+    v_.falha(Verificacoes::arquivo_completo, linha, texto);
+}
+
+void FurosArquivo::cabecalho(const Linha& l) {
+    for (std::size_t i = 0; i < l.quantidade_comentarios; ++i) {
+        const Comentario c = interpretar_comentario(l.comentarios[i]);
+        if (c.tipo == TipoComentario::furos) {
+            declarados_ = c.i;
+            minutos_cada_ = c.a;
+            linha_declarados_ = l.numero;
+        } else if (c.tipo == TipoComentario::furo) {
+            if (furos_.size() >= max_furos) {
+                falha(l.numero, formatar("mais de %llu furos no cabecalho", static_cast<unsigned long long>(max_furos)));
+                continue;
+            }
+            if (c.i != static_cast<std::int64_t>(furos_.size()) + 1)
+                falha(l.numero, formatar("Furo %lld fora de ordem: o cabecalho esperava o furo %llu",
+                                         static_cast<long long>(c.i), static_cast<unsigned long long>(furos_.size() + 1)));
+            furos_.push_back({c.a.v, c.b.v, l.numero, 0, true});
+        }
+    }
+}
+
+void FurosArquivo::fechar_furo() {
+    if (atual_ < 2 || furos_[atual_ - 1].linha_inicio == 0) return;
+    if (cortes_atual_ < cortes_primeiro_ && !falhou_atual_) {
+        FuroVisto& f = furos_[atual_ - 1];
+        f.confere = false;
+        falha(f.linha_inicio, formatar("furo %llu (X%.3f Y%.3f): %llu movimentos de corte, o furo 1 tem %llu",
+                                       static_cast<unsigned long long>(atual_),
+                                       f.x, f.y, static_cast<unsigned long long>(cortes_atual_),
+                                       static_cast<unsigned long long>(cortes_primeiro_)));
+    }
+}
+
+void FurosArquivo::entrar(std::size_t furo, std::uint64_t linha) {
+    if (atual_ == 1) cortes_primeiro_ = cortes_atual_;
+    fechar_furo();
+    atual_ = furo;
+    cortes_atual_ = 0;
+    falhou_atual_ = false;
+    furos_[furo - 1].linha_inicio = linha;
+}
+
+void FurosArquivo::comparar(const Movimento& m) {
+    const std::uint64_t i = cortes_atual_++;
+    if (atual_ == 1) {
+        if (modelo_.size() < max_cortes) modelo_.push_back({m.tipo, m.tem_z, m.para, m.centro_x, m.centro_y, m.linha});
+        return;
+    }
+    if (falhou_atual_) return;
+    FuroVisto& f = furos_[atual_ - 1];
+    const double dx = f.x - furos_[0].x, dy = f.y - furos_[0].y;
+    if (i >= modelo_.size()) {
+        if (i < cortes_primeiro_) return;  // past what was kept of the first
+        f.confere = falhou_atual_ = true;
+        f.confere = false;
+        falha(m.linha, formatar("furo %llu (X%.3f Y%.3f): mais movimentos de corte que o furo 1 (um furo a mais?)",
+                                static_cast<unsigned long long>(atual_), f.x, f.y));
+        return;
+    }
+    const Corte& c = modelo_[i];
+    const bool arco = c.tipo == TipoMovimento::arco;
+    const bool igual = c.tipo == m.tipo && std::fabs(c.para.x + dx - m.para.x) <= tolerancia &&
+                       std::fabs(c.para.y + dy - m.para.y) <= tolerancia &&
+                       c.tem_z == m.tem_z && (!m.tem_z || std::fabs(c.para.z - m.para.z) <= tolerancia) &&
+                       (!arco || (std::fabs(c.cx + dx - m.centro_x) <= tolerancia &&
+                                  std::fabs(c.cy + dy - m.centro_y) <= tolerancia));
+    if (igual) return;
+    f.confere = false;
+    falhou_atual_ = true;
+    falha(m.linha, formatar("furo %llu (X%.3f Y%.3f): o corte nao repete o do furo 1 (linha %llu) no centro do furo; "
+                            "vai a X%.3f Y%.3f Z%.3f",
+                            static_cast<unsigned long long>(atual_), f.x, f.y, static_cast<unsigned long long>(c.linha), m.para.x, m.para.y, m.para.z));
+}
+
+bool FurosArquivo::filtrar_furo(Linha& l) {
+    if (!movido_) {
+        if (l.quantidade_comentarios > 0) cabecalho(l);
+        if (l.tipo != TipoLinha::movimento) return true;
+        movido_ = true;
+    }
+    if (furos_.empty()) return true;
+    if (l.tipo == TipoLinha::movimento) {
+        Movimento& m = l.movimento;
+        if (m.tem_x || m.tem_y) {
+            const double x = m.para.x, y = m.para.y;
+            if (atual_ == 0) {
+                const double d = distancia(x, y, furos_[0].x, furos_[0].y);
+                if (d < std::hypot(x, y) || d <= 1e-9) entrar(1, m.linha);
+            } else if (atual_ < furos_.size()) {
+                const FuroVisto &a = furos_[atual_ - 1], &b = furos_[atual_];
+                if (distancia(x, y, b.x, b.y) < distancia(x, y, a.x, a.y)) entrar(atual_ + 1, m.linha);
+            }
+        }
+        if (atual_ >= 1 && m.corte()) comparar(m);
+        if (atual_ == 1) {
+            const double cx = furos_[0].x, cy = furos_[0].y;
+            m.de.x -= cx;
+            m.de.y -= cy;
+            m.para.x -= cx;
+            m.para.y -= cy;
+            m.centro_x -= cx;
+            m.centro_y -= cy;
+            return true;
+        }
+        if (atual_ == 0) return true;
+        // A later hole's block that ends the program still ends it for the checks.
+        if (l.m < 0) return false;
+        l.tipo = TipoLinha::comando;
+        return true;
+    }
+    if (atual_ < 2) return true;
+    // A later hole's turn comments are the first's again.
+    for (std::size_t i = 0; i < l.quantidade_comentarios; ++i) {
+        const TipoComentario t = interpretar_comentario(l.comentarios[i]).tipo;
+        if (t == TipoComentario::volta || t == TipoComentario::diametro_volta) {
+            l.quantidade_comentarios = 0;
+            return l.tipo != TipoLinha::comentario;
+        }
+    }
+    return true;
+}
+
+void FurosArquivo::fim() {
+    if (furos_.empty()) return;
+    if (atual_ == 1) cortes_primeiro_ = cortes_atual_;
+    fechar_furo();
+    if (declarados_ >= 0 && static_cast<std::uint64_t>(declarados_) != furos_.size())
+        falha(linha_declarados_, formatar("o cabecalho diz %lld furos e lista %llu", static_cast<long long>(declarados_),
+                                          static_cast<unsigned long long>(furos_.size())));
+    for (std::size_t k = atual_; k < furos_.size(); ++k) {
+        furos_[k].confere = false;
+        falha(furos_[k].linha, formatar("furo %llu (X%.3f Y%.3f) sem percurso: o programa nao chega a ele",
+                                        static_cast<unsigned long long>(k + 1),
+                                        furos_[k].x, furos_[k].y));
+    }
+}

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "visualizar/leitor_gcode.hpp"
+#include "visualizar/verificacoes.hpp"
+#include "vocabulario/comentarios.hpp"
+
+// A file of several holes: the header lists their centres ("Furo k: X Y"),
+// the path cuts the same thread at each. The checks see the first hole
+// only, about its centre, as a file of one hole; every other hole's cutting
+// moves are compared with the first's moved to that hole's centre. A move
+// belongs to the hole whose centre it comes nearer to, in the header's
+// order: before the first hole the path stands at the program's zero.
+
+struct FuroVisto {
+    double x = 0, y = 0;       // the header's centre
+    std::uint64_t linha = 0;   // of its header line
+    std::uint64_t linha_inicio = 0;  // where the path reaches it; 0 never
+    bool confere = true;       // its cut repeats the first hole's
+};
+
+class FurosArquivo {
+public:
+    static constexpr std::size_t max_furos = 100000;
+    // The first hole's cutting moves kept to compare the others with.
+    static constexpr std::size_t max_cortes = std::size_t{1} << 22;
+    // Where a hole's move may be off the first's, moved: the printing's.
+    static constexpr double tolerancia = 0.002;
+
+    explicit FurosArquivo(Verificacoes& v) : v_(v) {}
+
+    // Each line before the model sees it; false when it must not (a move of
+    // a hole after the first). The first hole's moves are moved to its centre.
+    bool filtrar(Linha& l) { return (movido_ && furos_.empty()) || filtrar_furo(l); }
+    // After the last line: holes the path never reached, a hole cut short
+    // or the header's count against its list.
+    void fim();
+
+    bool ativo() const { return !furos_.empty(); }
+    // What the header says each hole's path takes ("Furos: N - T minutos cada").
+    const Valor& minutos_cada() const { return minutos_cada_; }
+    const std::vector<FuroVisto>& furos() const { return furos_; }
+
+private:
+    struct Corte {
+        TipoMovimento tipo;
+        bool tem_z;
+        Ponto3 para;
+        double cx, cy;
+        std::uint64_t linha;
+    };
+    bool filtrar_furo(Linha& l);
+    void cabecalho(const Linha& l);
+    void entrar(std::size_t furo, std::uint64_t linha);
+    void fechar_furo();
+    void comparar(const Movimento& m);
+    void falha(std::uint64_t linha, const std::string& texto);
+
+    Verificacoes& v_;
+    std::vector<FuroVisto> furos_;
+    std::int64_t declarados_ = -1;
+    Valor minutos_cada_;
+    std::uint64_t linha_declarados_ = 0;
+    bool movido_ = false;  // past the header
+    std::size_t atual_ = 0;  // 0 before the first hole, else 1 to the holes' count
+    std::vector<Corte> modelo_;
+    std::uint64_t cortes_atual_ = 0;
+    std::uint64_t cortes_primeiro_ = 0;
+    bool falhou_atual_ = false;
+};
