@@ -55,7 +55,7 @@ constexpr TipoBloco tipos[] = {
 };
 
 constexpr std::string_view motivo_producao =
-    "sub-rotinas, parametros Q e deslocamento de origem nao sao lidos pelo visualizador";
+    "bloco de sub-rotina, parametro Q ou deslocamento de origem nesta forma o visualizador nao executa";
 
 bool letra_maiuscula(char c) { return c >= 'A' && c <= 'Z'; }
 

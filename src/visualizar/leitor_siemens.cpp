@@ -75,7 +75,7 @@ struct Bloco {
 std::string_view motivo_producao(std::string_view nome) {
     if (nome == "R" || nome == "REPEAT" || nome == "TRANS" || nome == "IF" || nome == "GOTOF" || nome == "GOTOB" ||
         nome == "ENDLABEL")
-        return "parametros R, REPEAT, TRANS e saltos nao sao lidos pelo visualizador";
+        return "parametro R, REPEAT, TRANS ou salto nesta forma o visualizador nao executa";
     return "palavra que o visualizador nao conhece";
 }
 
