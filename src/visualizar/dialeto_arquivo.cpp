@@ -54,7 +54,8 @@ std::vector<std::string> DialetoArquivo::diferencas(const vocabulario::Dialeto& 
     } else if (d.enquadramento && palavras) {
         juntar("sem O");
     }
-    if (t & traco_numero_bloco) juntar("N");
+    // A dialect with variables numbers the block its IF ... GOTO jumps to.
+    if ((t & traco_numero_bloco) && d.variavel_desbastes.empty()) juntar("N");
     if (d.escala_liga.empty()) {
         if (t & traco_escala) juntar("G51");
     } else if (palavras && !(t & traco_escala)) {
