@@ -166,7 +166,8 @@ void ConferenciaPasses::conferir_area_igual(const Cabecalho& c) {
         if (std::fabs(item.diametro.v - esperado) > tol)
             v_.falha(V::raio_e_passes, item.linha,
                      formatar("passe %lld da lista com diametro %.3f; de area igual esta em %.3f (Di + (Da - Di) x "
-                              "raiz(%zu / %zu))",
-                              static_cast<long long>(item.indice), item.diametro.v, esperado, i, m));
+                              "raiz(%lld / %lld))",
+                              static_cast<long long>(item.indice), item.diametro.v, esperado, static_cast<long long>(i),
+                              static_cast<long long>(m)));
     }
 }
