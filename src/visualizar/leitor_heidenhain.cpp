@@ -110,8 +110,9 @@ bool LeitorGcode::ler_texto_claro(Linha& l) {
         return true;
     }
     // A comment after the words.
-    if (const void* c = std::memchr(p, ';', static_cast<std::size_t>(fim - p))) {
-        const char* const ponto = static_cast<const char*>(c);
+    // Found by index in the line: the block's end is the line's here.
+    if (const std::size_t k = t.find(';', static_cast<std::size_t>(p - t.data())); k != std::string_view::npos) {
+        const char* const ponto = t.data() + k;
         l.comentarios[0] = std::string_view(ponto + 1, static_cast<std::size_t>(fim - ponto - 1));
         l.quantidade_comentarios = 1;
         tracos |= traco_ponto_e_virgula;
