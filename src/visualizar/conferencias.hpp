@@ -123,9 +123,8 @@ private:
     bool avanco_conhecido_ = false;
     double angulo_entrada_ = 0;
     std::int64_t entradas_ = 1;
-    // Every point checked against the family of helices, and how far off it may be.
+    // Every point checked against the family of helices.
     bool familia_ = false;
-    double tol_familia_ = 0;
     // A revolution of a mill of several profiles, and where it ends.
     bool volta_ = false;
     double fim_volta_ = 0, tol_volta_ = 0;
