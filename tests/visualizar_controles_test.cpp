@@ -20,10 +20,7 @@ const char* const interna = "I\n20\n17.5\n0.5\n0.1\n14\n10\n2.5\nD\n0\n1000\n200
 const char* const externa = "E\n20\n22\n0.5\n0.1\n14\n10\n2.5\nE\n30\n1000\n200\n";
 
 std::string gerar(const std::string& comando, const std::string& opcoes, const char* respostas) {
-    const Execucao r = executar_com_argumentos("--comando " + comando + " " + opcoes + " --saida p.x", respostas);
-    EXPECT_EQ(r.status, 0) << comando << " " << opcoes;
-    const auto f = r.outros_conteudos.find("p.x");
-    return f == r.outros_conteudos.end() ? std::string() : f->second;
+    return arquivo_gerado("--comando " + comando + " " + opcoes, respostas);
 }
 
 std::string falhas(const Analise& a) {

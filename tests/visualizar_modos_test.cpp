@@ -18,12 +18,7 @@ const char* const internas[] = {"I\n16\n14\n0.5\n0.1\n10\n6\n2\nD\n0\n1000\n200\
 const char* const externas[] = {"E\n20\n22\n0.5\n0.1\n6\n5\n2.5\nD\n30\n1000\n200\n",
                                 "E\n20\n22\n0.5\n0\n6\n5\n2.5\nE\n0\n1000\n200\n"};
 
-std::string gerar(const std::string& opcoes, const char* respostas) {
-    const Execucao r = executar_com_argumentos(opcoes + " --saida p.nc", respostas);
-    EXPECT_EQ(r.status, 0) << opcoes;
-    const auto f = r.outros_conteudos.find("p.nc");
-    return f == r.outros_conteudos.end() ? std::string() : f->second;
-}
+std::string gerar(const std::string& opcoes, const char* respostas) { return arquivo_gerado(opcoes, respostas); }
 
 std::string falhas(const Analise& a) {
     std::string t;

@@ -19,12 +19,7 @@ using V = Verificacoes;
 const char* const interna = "I\n20\n17.5\n0.5\n0.1\n14\n10\n2.5\nD\n0\n1000\n200\n";
 const char* const externa = "E\n20\n22\n0.5\n0.1\n14\n10\n2.5\nE\n30\n1000\n200\n";
 
-std::string gerar(const std::string& opcoes, const char* respostas) {
-    const Execucao r = executar_com_argumentos(opcoes + " --saida p.nc", respostas);
-    EXPECT_EQ(r.status, 0) << opcoes;
-    const auto f = r.outros_conteudos.find("p.nc");
-    return f == r.outros_conteudos.end() ? std::string() : f->second;
-}
+std::string gerar(const std::string& opcoes, const char* respostas) { return arquivo_gerado(opcoes, respostas); }
 
 std::string falhas(const Analise& a) {
     std::string t;

@@ -10,6 +10,8 @@
 #include <fstream>
 #include <sstream>
 
+#include <gtest/gtest.h>
+
 #include "nucleo/console.hpp"
 #include "driver/programa.hpp"
 
@@ -166,4 +168,11 @@ Execucao executar_em_memoria(const std::string& respostas) {
     });
     r.console = console->capturado();
     return r;
+}
+
+std::string arquivo_gerado(const std::string& argumentos, const std::string& respostas) {
+    const Execucao r = executar_com_argumentos(argumentos + " --saida p.nc", respostas);
+    EXPECT_EQ(r.status, 0) << argumentos << "\n" << r.erros;
+    const auto f = r.outros_conteudos.find("p.nc");
+    return f == r.outros_conteudos.end() ? std::string() : f->second;
 }

@@ -60,6 +60,10 @@ Execucao executar_binario_limitado(const std::string& respostas, std::size_t lim
 Execucao executar_com_argumentos(const std::string& argumentos, const std::string& respostas = "",
                                  const std::function<void(const std::string& dir)>& preparar = {});
 
+// The file a run with `argumentos` writes (as --saida p.nc), expecting it to
+// succeed; empty when it wrote none.
+std::string arquivo_gerado(const std::string& argumentos, const std::string& respostas);
+
 // The same with standard input from the null device, which is a character
 // device but not a terminal (nor a console on Windows).
 Execucao executar_binario_entrada_nula(
