@@ -7,6 +7,7 @@
 #include "visualizar/conferencias.hpp"
 #include "visualizar/execucao.hpp"
 #include "visualizar/leitor_gcode.hpp"
+#include "visualizar/leitura_paralela.hpp"
 #include "visualizar/mensagem.hpp"
 #include "vocabulario/dialeto.hpp"
 
@@ -135,8 +136,15 @@ void analisar(Fonte& fonte, Analise& a, std::size_t tamanho_bloco) {
         return;
     }
     FonteRetomada retomada(inicio, fonte);
-    LeitorGcode leitor(retomada, tamanho_bloco);
-    while (leitor.proxima(linha))
+    LeituraParalela leitor(retomada, tamanho_bloco);
+    while (const Linha* l = leitor.proxima()) {
+        if (furos.transparente()) [[likely]] {
+            m.acumular(*l);
+            continue;
+        }
+        // The holes' filter moves the first hole's moves to its centre.
+        linha = *l;
         if (furos.filtrar(linha)) m.acumular(linha);
+    }
     terminar(leitor.linhas(), leitor.erro_leitura());
 }

@@ -34,7 +34,10 @@ public:
 
     // Each line before the model sees it; false when it must not (a move of
     // a hole after the first). The first hole's moves are moved to its centre.
-    bool filtrar(Linha& l) { return (movido_ && furos_.empty()) || filtrar_furo(l); }
+    bool filtrar(Linha& l) { return transparente() || filtrar_furo(l); }
+    // From now on every line passes unchanged (no holes listed): `filtrar`
+    // need not be called.
+    bool transparente() const { return movido_ && furos_.empty(); }
     // After the last line: holes the path never reached, a hole cut short
     // or the header's count against its list.
     void fim();

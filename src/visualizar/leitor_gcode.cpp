@@ -9,7 +9,7 @@
 void LeitorGcode::interpretar(Linha& l) {
     l.m = -1;
     l.compensacao = 0;
-    l.tem_s = l.tem_f = l.escala = l.pausa = false;
+    l.tem_s = l.tem_f = l.escala = l.pausa = l.so_corda = false;
     l.tipo = TipoLinha::ilegivel;
     motivo_ = {};
     if (!texto_.longa) {
@@ -70,6 +70,14 @@ constexpr std::uint32_t codigos_especiais = g_sem_escala | g_pausa | g_escala;
 }  // namespace
 
 bool LeitorGcode::ler(Linha& l) {
+    {
+        double x, y, z;
+        unsigned char letras;
+        if (ler_corda(texto_.texto, x, y, z, letras)) [[likely]] {
+            corda(l, x, y, z, letras);
+            return true;
+        }
+    }
     Palavras& w = palavras_;
     ler_palavras(texto_.texto, w);
     if (!w.legivel) return false;

@@ -45,6 +45,10 @@ struct Linha {
     bool longa = false;
     // movimento.
     Movimento movimento;
+    // The line is "g01 x.. y.. z.." alone: its move is the last one carried
+    // on to a new point, with nothing else new but whether every axis was
+    // known before and the compensation in force.
+    bool so_corda = false;
     // Words of any readable line.
     int m = -1;
     bool tem_s = false, tem_f = false;
@@ -91,6 +95,7 @@ private:
     void interpretar(Linha& l);
     // The line's words into `l`; false when it does not read.
     bool ler(Linha& l);
+    void corda(Linha& l, double x, double y, double z, unsigned char letras);
     // The same in Sinumerik's words and in plain language; `motivo_` may
     // say why a line does not read.
     bool ler_sinumerik(Linha& l);
@@ -144,10 +149,51 @@ inline bool LeitorGcode::proxima(Linha& l) {
         proxima_parte(l);
         return true;
     }
+    if (linguagem_ == Linguagem::iso) [[likely]] {
+        // Nearly every line is a chord: taken from the bytes without
+        // cutting it as a line first.
+        double x, y, z;
+        unsigned char letras;
+        if (const char* depois = ler_linha_corda(linhas_.cursor(), linhas_.fim_bloco(), x, y, z, letras)) {
+            linhas_.tomar_linha(depois);
+            l.numero = linhas_.linhas();
+            l.sem_fim_de_linha = false;
+            l.quantidade_comentarios = 0;
+            l.m = -1;
+            l.compensacao = 0;
+            l.tem_s = l.tem_f = l.escala = l.pausa = false;
+            corda(l, x, y, z, letras);
+            iso_lido_ = true;
+            return true;
+        }
+    }
     if (!linhas_.proxima(texto_)) return false;
     l.numero = texto_.numero;
     l.sem_fim_de_linha = texto_.sem_fim_de_linha;
     l.quantidade_comentarios = 0;
     interpretar(l);
     return true;
+}
+
+// What ler makes of "g01 x.. y.. z..", without its words: a feed move to
+// the point, G1 in force from now on.
+inline void LeitorGcode::corda(Linha& l, double x, double y, double z, unsigned char letras) {
+    l.tracos = static_cast<std::uint16_t>(traco_palavras | ((letras & 0x20) != 0 ? traco_minusculas : 0));
+    movimento_ = 1;
+    Movimento& mv = l.movimento;
+    mv.tipo = TipoMovimento::linear;
+    mv.linha = l.numero;
+    mv.linha_de = linha_posicao_;
+    linha_posicao_ = l.numero;
+    mv.de = posicao_;
+    mv.de_conhecido = x_conhecido_ && y_conhecido_ && z_conhecido_;
+    mv.tem_x = mv.tem_y = mv.tem_z = true;
+    x_conhecido_ = y_conhecido_ = z_conhecido_ = true;
+    mv.para.x = posicao_.x = x;
+    mv.para.y = posicao_.y = y;
+    mv.para.z = posicao_.z = z;
+    mv.z_conhecido = true;
+    mv.compensacao = static_cast<std::uint8_t>(compensacao_);
+    l.tipo = TipoLinha::movimento;
+    l.so_corda = true;
 }

@@ -42,6 +42,16 @@ public:
     bool erro_leitura() const { return erro_; }
     std::uint64_t linhas() const { return numero_; }
 
+    // The unread bytes at hand, for a reader that takes a whole line from
+    // them itself; `folga` zeros follow `fim_bloco()`.
+    const char* cursor() const { return p_; }
+    const char* fim_bloco() const { return fim_; }
+    // That line taken: `depois` is past its "\n", within the bytes at hand.
+    void tomar_linha(const char* depois) {
+        p_ = depois;
+        ++numero_;
+    }
+
 private:
     // A line the unread bytes do not hold whole: more blocks, the end of the
     // file, or a line too long to hold.

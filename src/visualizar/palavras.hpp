@@ -245,3 +245,42 @@ inline void ler_palavras(std::string_view texto, Palavras& w) {
         }
     }
 }
+
+namespace palavras_detalhe {
+
+// The words of the chord line from `p`; the end of its last number, or
+// null. At least 16 bytes from `p` must be readable.
+inline const char* corda(const char* p, double& x, double& y, double& z, unsigned char& letras) {
+    if ((p[0] | 0x20) != 'g' || p[1] != '0' || p[2] != '1' || p[3] != ' ' || (p[4] | 0x20) != 'x') return nullptr;
+    const char* q = ler_numero(p + 5, x);
+    if (q == nullptr || q[0] != ' ' || (q[1] | 0x20) != 'y') return nullptr;
+    const char* r = ler_numero(q + 2, y);
+    if (r == nullptr || r[0] != ' ' || (r[1] | 0x20) != 'z') return nullptr;
+    letras = static_cast<unsigned char>(p[0] | p[4] | q[1] | r[1]);
+    return ler_numero(r + 2, z);
+}
+
+}  // namespace palavras_detalhe
+
+// The chord line the writer spells, "g01 x.. y.. z..", nearly every line of
+// a file: true when `texto` is exactly that, with its three numbers and the
+// letters' bytes OR-ed together, which is all ler_palavras would find in it.
+// Any other spelling (blanks, order, more words, a comment) is left to
+// ler_palavras. The same bytes after the text are needed.
+inline bool ler_corda(std::string_view texto, double& x, double& y, double& z, unsigned char& letras) {
+    const char* const fim = texto.data() + texto.size();
+    return texto.size() >= 15 && palavras_detalhe::corda(texto.data(), x, y, z, letras) == fim;
+}
+
+// The same on bytes not yet cut into lines, from `p` to `fim` with 16
+// readable bytes after: the chord line at `p` with its line end ("\n" or
+// "\r\n"), and where the next line starts; null when the bytes at `p` are
+// anything else, or the line is not all there.
+inline const char* ler_linha_corda(const char* p, const char* fim, double& x, double& y, double& z,
+                                   unsigned char& letras) {
+    if (fim - p < 16) return nullptr;
+    const char* e = palavras_detalhe::corda(p, x, y, z, letras);
+    if (e == nullptr || e >= fim) return nullptr;
+    if (*e == '\r') ++e;
+    return e < fim && *e == '\n' ? e + 1 : nullptr;
+}

@@ -1,0 +1,201 @@
+#include "visualizar/leitura_paralela.hpp"
+
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include <cstdlib>
+
+LeituraParalela::LeituraParalela(Fonte& fonte, std::size_t tamanho_bloco, std::size_t linhas_por_lote,
+                                 bool paralela)
+    : linhas_por_lote_(linhas_por_lote > 0 ? linhas_por_lote : 1), leitor_(fonte, tamanho_bloco) {
+    if (!paralela || processadores() < 2 || !livres_.valido() || !cheios_.valido()) return;
+    for (Lote& l : lotes_) l.registros = std::make_unique<Registro[]>(linhas_por_lote_);
+    paralela_ = true;
+    tarefa_ = std::make_unique<Tarefa>(&LeituraParalela::ler_em_paralelo, this);
+    if (!tarefa_->iniciada()) {
+        tarefa_.reset();
+        paralela_ = false;
+    }
+}
+
+LeituraParalela::~LeituraParalela() {
+    if (!tarefa_) return;
+    // The caller stopped early (an exception): the reader must not wait for
+    // a batch it will never get back.
+    parar_.store(true, std::memory_order_relaxed);
+    livres_.liberar(lotes);
+    tarefa_->juntar();
+}
+
+void LeituraParalela::ler_em_paralelo(void* eu) { static_cast<LeituraParalela*>(eu)->produzir(); }
+
+void LeituraParalela::produzir() {
+    for (std::size_t k = 0;; k = (k + 1) % lotes) {
+        livres_.esperar();
+        if (parar_.load(std::memory_order_relaxed)) return;
+        Lote& lote = lotes_[k];
+        bool fim = true;
+        try {
+            fim = encher(lote);
+        } catch (...) {
+            falha_ = std::current_exception();
+        }
+        if (fim) {
+            linhas_ = leitor_.linhas();
+            erro_leitura_ = leitor_.erro_leitura();
+            lote.ultimo = true;
+        }
+        // The release hands the batch, and what was written above, to the caller.
+        cheios_.liberar();
+        if (fim) return;
+    }
+}
+
+LeituraParalela::Trecho LeituraParalela::guardar(Lote& lote, std::string_view texto) {
+    Trecho t{static_cast<std::uint32_t>(lote.textos.size()), static_cast<std::uint32_t>(texto.size())};
+    lote.textos.append(texto);
+    return t;
+}
+
+// Fills a batch; true when the file has ended.
+namespace {
+
+// Records copied to the batch with stores that go to memory without first
+// taking the lines from the other processor's cache.
+template <class R>
+void copiar_sem_cache(R* destino, const R* origem, std::size_t n) {
+#if defined(__SSE2__)
+    static_assert(sizeof(R) % 16 == 0 && alignof(R) >= 16);
+    auto* d = reinterpret_cast<__m128i*>(destino);
+    const auto* o = reinterpret_cast<const __m128i*>(origem);
+    for (std::size_t i = 0; i < n * (sizeof(R) / 16); ++i) _mm_stream_si128(d + i, _mm_load_si128(o + i));
+#else
+    std::memcpy(destino, origem, n * sizeof(R));
+#endif
+}
+
+}  // namespace
+
+bool LeituraParalela::encher(Lote& lote) {
+    lote.quantos = 0;
+    lote.completas.clear();
+    lote.textos.clear();
+    lote.ultimo = false;
+    Linha& l = linha_lida_;
+    // Records are gathered here, in the reader's own cache, and copied to
+    // the batch a run at a time: the batch's lines were last read by the
+    // other processor, and taking one back costs the same for one record
+    // as for a whole run.
+    std::array<Registro, por_copia> juntos;
+    std::size_t n = 0;
+    auto copiar = [&lote, &juntos, &n] {
+        copiar_sem_cache(&lote.registros[lote.quantos], juntos.data(), n);
+        lote.quantos += n;
+        n = 0;
+    };
+    bool fim = false;
+    for (std::size_t lidas = 0; lidas < linhas_por_lote_; ++lidas) {
+        if (!leitor_.proxima(l)) {
+            fim = true;
+            break;
+        }
+        if (n == juntos.size()) copiar();
+        Registro& r = juntos[n++];
+        r.tracos = l.tracos;
+        const bool seguida = l.numero == numero_lido_ + 1;
+        numero_lido_ = l.numero;
+        if (l.so_corda && seguida && !l.sem_fim_de_linha) [[likely]] {
+            const Movimento& mv = l.movimento;
+            r.completa = 0;
+            r.x = mv.para.x;
+            r.y = mv.para.y;
+            r.z = mv.para.z;
+            r.compensacao = mv.compensacao;
+            r.de_conhecido = mv.de_conhecido;
+            continue;
+        }
+        r.completa = static_cast<std::uint32_t>(lote.completas.size() + 1);
+        LinhaCompleta& c = lote.completas.emplace_back();
+        c.linha = l;
+        for (std::size_t i = 0; i < l.quantidade_comentarios; ++i) c.comentarios[i] = guardar(lote, l.comentarios[i]);
+        c.texto = guardar(lote, l.texto);
+        c.motivo = guardar(lote, l.motivo);
+    }
+    copiar();
+#if defined(__SSE2__)
+    // Those stores are not ordered with the release that hands the batch over.
+    _mm_sfence();
+#endif
+    return fim;
+}
+
+const Linha* LeituraParalela::proxima() {
+    if (!paralela_) return leitor_.proxima(linha_lida_) ? &linha_lida_ : nullptr;
+    Linha& l = linha_dada_;
+    for (;;) {
+        if (proximo_ != fim_) [[likely]] {
+            const Registro& r = *proximo_++;
+            if (r.completa == 0) [[likely]] {
+                // The move before, carried on to the point (LeitorGcode::corda):
+                // only what changes is written.
+                Movimento& m = l.movimento;
+                m.linha_de = m.linha;
+                m.linha = ++l.numero;
+                m.de = m.para;
+                m.para = Ponto3{r.x, r.y, r.z};
+                m.tipo = TipoMovimento::linear;
+                m.de_conhecido = r.de_conhecido;
+                m.z_conhecido = m.tem_x = m.tem_y = m.tem_z = true;
+                m.compensacao = r.compensacao;
+                if (!em_cordas_) [[unlikely]] {
+                    em_cordas_ = true;
+                    l.tipo = TipoLinha::movimento;
+                    l.so_corda = true;
+                    l.sem_fim_de_linha = false;
+                    l.quantidade_comentarios = 0;
+                    l.m = -1;
+                    l.tem_s = l.tem_f = false;
+                    l.compensacao = 0;
+                    l.escala = l.pausa = false;
+                }
+                l.tracos = r.tracos;
+                return &l;
+            }
+            const Lote& lote = lotes_[lote_atual_];
+            const LinhaCompleta& c = lote.completas[r.completa - 1];
+            em_cordas_ = false;
+            // The last move stays in the line for the chords after it.
+            if (c.linha.tipo == TipoLinha::movimento) {
+                l = c.linha;
+            } else {
+                const Movimento m = l.movimento;
+                l = c.linha;
+                l.movimento = m;
+            }
+            for (std::size_t i = 0; i < l.quantidade_comentarios; ++i) l.comentarios[i] = trecho(lote, c.comentarios[i]);
+            l.texto = trecho(lote, c.texto);
+            l.motivo = trecho(lote, c.motivo);
+            return &l;
+        }
+        if (terminada_) return nullptr;
+        if (lote_aberto_) {
+            // The batch is done with: back to the reader, unless it was the last.
+            if (lotes_[lote_atual_].ultimo) {
+                terminada_ = true;
+                tarefa_->juntar();
+                if (falha_) std::rethrow_exception(falha_);
+                return nullptr;
+            }
+            lote_atual_ = (lote_atual_ + 1) % lotes;
+            livres_.liberar();
+        }
+        cheios_.esperar();
+        lote_aberto_ = true;
+        const Lote& lote = lotes_[lote_atual_];
+        proximo_ = lote.registros.get();
+        fim_ = proximo_ + lote.quantos;
+    }
+}

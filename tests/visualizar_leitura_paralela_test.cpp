@@ -1,0 +1,130 @@
+// The reader on a second thread against the reader alone, and the chord
+// lines taken straight from the bytes against the same lines cut one by
+// one: the same lines with the same contents, whatever the batches and the
+// blocks the bytes come in.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "nucleo/tarefa.hpp"
+#include "visualizar/fonte.hpp"
+#include "visualizar/leitura_paralela.hpp"
+
+namespace {
+
+std::string hexa(double v) {
+    char b[40];
+    std::snprintf(b, sizeof b, "%a", v);
+    return b;
+}
+
+// All a line says, in words; a move's centre, direction and sweep only for
+// an arc, where they mean something.
+std::string descrever(const Linha& l) {
+    std::string s = std::to_string(l.numero) + " t" + std::to_string(static_cast<int>(l.tipo)) +
+                    (l.sem_fim_de_linha ? " sem-fim" : "") + " m" + std::to_string(l.m) + " c" +
+                    std::to_string(l.compensacao) + " tr" + std::to_string(l.tracos);
+    if (l.tem_s) s += " s" + hexa(l.s);
+    if (l.tem_f) s += " f" + hexa(l.f);
+    if (l.escala) s += " esc" + hexa(l.escala_x) + "," + hexa(l.escala_y);
+    if (l.pausa) s += " pausa" + (l.tem_p ? hexa(l.p) : std::string("-"));
+    for (std::size_t i = 0; i < l.quantidade_comentarios; ++i) s += " [" + std::string(l.comentarios[i]) + "]";
+    if (l.tipo == TipoLinha::ilegivel)
+        s += " ilegivel{" + std::string(l.texto) + "|" + std::string(l.motivo) + "|" + std::to_string(l.bytes) +
+             (l.longa ? "|longa" : "") + "}";
+    if (l.tipo == TipoLinha::movimento) {
+        const Movimento& m = l.movimento;
+        s += " mv" + std::to_string(static_cast<int>(m.tipo)) + " " + std::to_string(m.linha) + "<" +
+             std::to_string(m.linha_de) + " " + hexa(m.de.x) + "," + hexa(m.de.y) + "," + hexa(m.de.z) + ">" +
+             hexa(m.para.x) + "," + hexa(m.para.y) + "," + hexa(m.para.z) + " k" + std::to_string(m.de_conhecido) +
+             std::to_string(m.z_conhecido) + std::to_string(m.tem_x) + std::to_string(m.tem_y) +
+             std::to_string(m.tem_z) + " comp" + std::to_string(m.compensacao) +
+             (m.avanco_no_contorno ? " contorno" : "");
+        if (m.tipo == TipoMovimento::arco)
+            s += " arco " + hexa(m.centro_x) + "," + hexa(m.centro_y) + (m.horario ? " h " : " a ") + hexa(m.varredura);
+    }
+    return s;
+}
+
+std::vector<std::string> ler_sozinho(const std::string& texto, std::size_t bloco) {
+    FonteMemoria fonte(texto);
+    LeitorGcode leitor(fonte, bloco);
+    std::vector<std::string> r;
+    Linha l;
+    while (leitor.proxima(l)) r.push_back(descrever(l));
+    r.push_back("linhas " + std::to_string(leitor.linhas()));
+    return r;
+}
+
+std::vector<std::string> ler_em_paralelo(const std::string& texto, std::size_t bloco, std::size_t lote,
+                                         bool paralela) {
+    FonteMemoria fonte(texto);
+    LeituraParalela leitura(fonte, bloco, lote, paralela);
+    if (paralela && processadores() > 1) {
+        EXPECT_TRUE(leitura.paralela());
+    }
+    std::vector<std::string> r;
+    while (const Linha* l = leitura.proxima()) r.push_back(descrever(*l));
+    r.push_back("linhas " + std::to_string(leitura.linhas()));
+    return r;
+}
+
+// Chords as the writer spells them, and lines close to them that are not:
+// each kind of line that a batch carries whole, between runs of chords.
+std::string arquivo_misto() {
+    std::string t = ";cabecalho\n(outro comentario)\n%\nG21 G90\nM3 S1000\nF200\nG0 X0 Y0 Z5\nG1 Z0\n";
+    auto cordas = [&t](int n, double z0, const char* fim) {
+        char b[80];
+        for (int i = 0; i < n; ++i) {
+            std::snprintf(b, sizeof b, "g01 x%.3f y%.3f z%.3f%s", 10.0 + i * 0.011, -3.0 + i * 0.007,
+                          z0 - i * 0.001, fim);
+            t += b;
+        }
+    };
+    cordas(3000, 0, "\n");
+    t += "G41 D1\n";  // the compensation changes between two chords
+    cordas(50, -3.1, "\r\n");
+    t += "G40\nG01 X1.000 Y2.000 Z-0.500\ng01 x1.000 y2.000 z-0.500 ;nota\ng01  x1.000 y2.000 z-0.500\n";
+    t += "g01 x1.5 y2 z-.5\ng01 x+1.000 y2.000 z-0.500\ng01 x1.000 y2.000\ng01 x1.000 y2.000 z-0.500 \n";
+    t += "g01 x1.000 y2.000 z-0.500\r\r\n";
+    t += "g02 x-1.000 y2.000 z-0.600 i-1.000 j0.000\ng01 x1.000 y2.000 z-0.700 f150\nQ5\n\n";
+    t += std::string(5000, 'x') + "\n";
+    t += "g01 x1.000 y2.000 z-0.800\n";
+    cordas(1000, -0.9, "\n");
+    t += "G4 P0.5\nM5\n";
+    cordas(2, -2, "\n");
+    t.pop_back();  // the last chord without its line end
+    return t;
+}
+
+TEST(VisualizarLeituraParalela, MesmasLinhasQueOLeitorSozinho) {
+    const std::string texto = arquivo_misto();
+    // One byte at a time, no chord is ever taken straight from the bytes.
+    const auto esperado = ler_sozinho(texto, 1);
+    ASSERT_GT(esperado.size(), 4000u);
+    EXPECT_EQ(ler_sozinho(texto, LeitorLinhas::bloco_padrao), esperado);
+    EXPECT_EQ(ler_sozinho(texto, 100), esperado);
+    for (std::size_t bloco : {std::size_t{1}, std::size_t{37}, LeitorLinhas::bloco_padrao})
+        for (std::size_t lote : {std::size_t{1}, std::size_t{7}, std::size_t{64}, std::size_t{2048}}) {
+            EXPECT_EQ(ler_em_paralelo(texto, bloco, lote, true), esperado) << "bloco " << bloco << " lote " << lote;
+            EXPECT_EQ(ler_em_paralelo(texto, bloco, lote, false), esperado) << "bloco " << bloco << " lote " << lote;
+        }
+}
+
+TEST(VisualizarLeituraParalela, ParaNoMeioSemEsperarPeloResto) {
+    std::string texto;
+    for (int i = 0; i < 200000; ++i) texto += "g01 x1.000 y2.000 z-0.500\n";
+    const auto inicio = std::chrono::steady_clock::now();
+    for (int vez = 0; vez < 20; ++vez) {
+        FonteMemoria fonte(texto);
+        LeituraParalela leitura(fonte, 4096, 16);
+        for (int i = 0; i < 100; ++i) ASSERT_NE(leitura.proxima(), nullptr);
+    }
+    // The reader left waiting for a batch back is let go, not waited for.
+    EXPECT_LT(std::chrono::steady_clock::now() - inicio, std::chrono::seconds(20));
+}
+
+}  // namespace
