@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "nucleo/tarefa.hpp"
+#include "visualizar/arco.hpp"
 #include "visualizar/fonte.hpp"
 #include "visualizar/leitura_paralela.hpp"
 
@@ -42,7 +43,7 @@ std::string descrever(const Linha& l) {
              hexa(m.para.x) + "," + hexa(m.para.y) + "," + hexa(m.para.z) + " k" + std::to_string(m.de_conhecido) +
              std::to_string(m.z_conhecido) + std::to_string(m.tem_x) + std::to_string(m.tem_y) +
              std::to_string(m.tem_z) + " comp" + std::to_string(m.compensacao) +
-             (m.avanco_no_contorno ? " contorno" : "");
+             (m.avanco_no_contorno ? " contorno" : "") + " comprimento " + hexa(comprimento_do_movimento(m));
         if (m.tipo == TipoMovimento::arco)
             s += " arco " + hexa(m.centro_x) + "," + hexa(m.centro_y) + (m.horario ? " h " : " a ") + hexa(m.varredura);
     }

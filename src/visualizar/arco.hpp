@@ -9,16 +9,22 @@
 
 inline double graus_do_arco(const Movimento& m) { return std::fabs(m.varredura) * graus_por_radiano; }
 
+// A straight move's length, from `de` to (x, y, z).
+inline double comprimento_corda(const Ponto3& de, double x, double y, double z) {
+    const double dx = x - de.x, dy = y - de.y, dz = z - de.z;
+    return std::sqrt(dx * dx + dy * dy + dz * dz);
+}
+
 // The length the tool travels along a move: a line's, or a helical arc's
-// (its turn about the centre and its rise together).
+// (its turn about the centre and its rise together); the reader's, when it
+// gave one.
 inline double comprimento_do_movimento(const Movimento& m) {
-    const double dz = m.para.z - m.de.z;
+    if (m.comprimento >= 0) return m.comprimento;
     if (m.tipo == TipoMovimento::arco) {
         const double arco = std::hypot(m.de.x - m.centro_x, m.de.y - m.centro_y) * std::fabs(m.varredura);
-        return std::hypot(arco, dz);
+        return std::hypot(arco, m.para.z - m.de.z);
     }
-    const double dx = m.para.x - m.de.x, dy = m.para.y - m.de.y;
-    return std::sqrt(dx * dx + dy * dy + dz * dz);
+    return comprimento_corda(m.de, m.para.x, m.para.y, m.para.z);
 }
 
 // Calls usar(k, x, y) for the points that split the arc into `pontos` equal

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "visualizar/arco.hpp"
 #include "visualizar/leitor_linhas.hpp"
 #include "visualizar/movimento.hpp"
 #include "visualizar/palavras.hpp"
@@ -74,6 +75,19 @@ public:
     // stay valid until the next call.
     inline bool proxima(Linha& l);
 
+    // The next line when it is a chord that can be taken straight from the
+    // bytes (Linha::so_corda): what its move holds that the last move did
+    // not, without a Linha; false, and nothing read, for any other line.
+    struct Corda {
+        double x = 0, y = 0, z = 0;
+        std::uint64_t numero = 0;
+        std::uint16_t tracos = 0;
+        std::uint8_t compensacao = 40;
+        bool de_conhecido = false;
+        double comprimento = 0;  // from the last point (comprimento_do_movimento)
+    };
+    inline bool proxima_corda(Corda& c);
+
     // A line that does not come from the file: a block of a program the
     // viewer runs (execucao.hpp), `folga` NUL bytes after `texto`. An arc it
     // splits leaves parts for `parte_pendente`.
@@ -96,6 +110,9 @@ private:
     // The line's words into `l`; false when it does not read.
     bool ler(Linha& l);
     void corda(Linha& l, double x, double y, double z, unsigned char letras);
+    // The chord at the bytes' cursor taken, the modal state moved on to its
+    // point; false when the bytes hold no whole chord line there.
+    inline bool tomar_corda(Corda& c);
     // The same in Sinumerik's words and in plain language; `motivo_` may
     // say why a line does not read.
     bool ler_sinumerik(Linha& l);
@@ -144,6 +161,28 @@ private:
     std::string nome_programa_;
 };
 
+inline bool LeitorGcode::tomar_corda(Corda& c) {
+    unsigned char letras;
+    const char* depois = ler_linha_corda(linhas_.cursor(), linhas_.fim_bloco(), c.x, c.y, c.z, letras);
+    if (depois == nullptr) return false;
+    linhas_.tomar_linha(depois);
+    c.numero = linhas_.linhas();
+    c.tracos = static_cast<std::uint16_t>(traco_palavras | ((letras & 0x20) != 0 ? traco_minusculas : 0));
+    c.compensacao = static_cast<std::uint8_t>(compensacao_);
+    c.de_conhecido = x_conhecido_ && y_conhecido_ && z_conhecido_;
+    c.comprimento = comprimento_corda(posicao_, c.x, c.y, c.z);
+    x_conhecido_ = y_conhecido_ = z_conhecido_ = true;
+    movimento_ = 1;
+    linha_posicao_ = c.numero;
+    posicao_ = Ponto3{c.x, c.y, c.z};
+    iso_lido_ = true;
+    return true;
+}
+
+inline bool LeitorGcode::proxima_corda(Corda& c) {
+    return !pendentes_ && linguagem_ == Linguagem::iso && tomar_corda(c);
+}
+
 inline bool LeitorGcode::proxima(Linha& l) {
     if (pendentes_) [[unlikely]] {
         proxima_parte(l);
@@ -152,18 +191,29 @@ inline bool LeitorGcode::proxima(Linha& l) {
     if (linguagem_ == Linguagem::iso) [[likely]] {
         // Nearly every line is a chord: taken from the bytes without
         // cutting it as a line first.
-        double x, y, z;
-        unsigned char letras;
-        if (const char* depois = ler_linha_corda(linhas_.cursor(), linhas_.fim_bloco(), x, y, z, letras)) {
-            linhas_.tomar_linha(depois);
-            l.numero = linhas_.linhas();
+        const std::uint64_t linha_de = linha_posicao_;
+        const Ponto3 de = posicao_;
+        Corda c;
+        if (tomar_corda(c)) {
+            l.numero = c.numero;
             l.sem_fim_de_linha = false;
             l.quantidade_comentarios = 0;
             l.m = -1;
             l.compensacao = 0;
             l.tem_s = l.tem_f = l.escala = l.pausa = false;
-            corda(l, x, y, z, letras);
-            iso_lido_ = true;
+            l.tracos = c.tracos;
+            l.tipo = TipoLinha::movimento;
+            l.so_corda = true;
+            Movimento& mv = l.movimento;
+            mv.tipo = TipoMovimento::linear;
+            mv.linha = c.numero;
+            mv.linha_de = linha_de;
+            mv.de = de;
+            mv.de_conhecido = c.de_conhecido;
+            mv.tem_x = mv.tem_y = mv.tem_z = mv.z_conhecido = true;
+            mv.para = Ponto3{c.x, c.y, c.z};
+            mv.compensacao = c.compensacao;
+            mv.comprimento = c.comprimento;
             return true;
         }
     }
@@ -187,6 +237,7 @@ inline void LeitorGcode::corda(Linha& l, double x, double y, double z, unsigned 
     linha_posicao_ = l.numero;
     mv.de = posicao_;
     mv.de_conhecido = x_conhecido_ && y_conhecido_ && z_conhecido_;
+    mv.comprimento = comprimento_corda(posicao_, x, y, z);
     mv.tem_x = mv.tem_y = mv.tem_z = true;
     x_conhecido_ = y_conhecido_ = z_conhecido_ = true;
     mv.para.x = posicao_.x = x;

@@ -97,12 +97,27 @@ bool LeituraParalela::encher(Lote& lote) {
         n = 0;
     };
     bool fim = false;
+    LeitorGcode::Corda corda;
     for (std::size_t lidas = 0; lidas < linhas_por_lote_; ++lidas) {
+        if (n == juntos.size()) copiar();
+        if (leitor_.proxima_corda(corda)) [[likely]] {
+            // A chord line follows the line before: numbered one more.
+            numero_lido_ = corda.numero;
+            Registro& r = juntos[n++];
+            r.completa = 0;
+            r.x = corda.x;
+            r.y = corda.y;
+            r.z = corda.z;
+            r.comprimento = corda.comprimento;
+            r.tracos = corda.tracos;
+            r.compensacao = corda.compensacao;
+            r.de_conhecido = corda.de_conhecido;
+            continue;
+        }
         if (!leitor_.proxima(l)) {
             fim = true;
             break;
         }
-        if (n == juntos.size()) copiar();
         Registro& r = juntos[n++];
         r.tracos = l.tracos;
         const bool seguida = l.numero == numero_lido_ + 1;
@@ -113,6 +128,7 @@ bool LeituraParalela::encher(Lote& lote) {
             r.x = mv.para.x;
             r.y = mv.para.y;
             r.z = mv.para.z;
+            r.comprimento = mv.comprimento;
             r.compensacao = mv.compensacao;
             r.de_conhecido = mv.de_conhecido;
             continue;
@@ -150,6 +166,7 @@ const Linha* LeituraParalela::proxima() {
                 m.de_conhecido = r.de_conhecido;
                 m.z_conhecido = m.tem_x = m.tem_y = m.tem_z = true;
                 m.compensacao = r.compensacao;
+                m.comprimento = r.comprimento;
                 if (!em_cordas_) [[unlikely]] {
                     em_cordas_ = true;
                     l.tipo = TipoLinha::movimento;

@@ -49,7 +49,7 @@ private:
     // the little else its move may change. `completa` is 0 for it, else
     // 1 + the index of the whole line among the batch's.
     struct alignas(16) Registro {
-        double x = 0, y = 0, z = 0;
+        double x = 0, y = 0, z = 0, comprimento = 0;
         std::uint32_t completa = 0;
         std::uint16_t tracos = 0;
         std::uint8_t compensacao = 40;
