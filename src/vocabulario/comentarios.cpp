@@ -13,16 +13,19 @@ using namespace vocabulario;
 
 char minuscula(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-// True when `texto` starts with `rotulo`, ignoring case; `resto` gets what follows.
 // True when `texto` starts with `rotulo`, ignoring case; `resto` gets what
 // follows. The label is compared as a dialect that holds the fewest
 // characters writes it (texto_no_dialeto), and so must `texto` be.
 bool comeca(std::string_view texto, std::string_view rotulo, std::string_view& resto) {
-    const std::string r = texto_no_dialeto(rotulo, TextoComentario::restrito);
-    if (texto.size() < r.size()) return false;
-    for (std::size_t i = 0; i < r.size(); ++i)
-        if (minuscula(texto[i]) != minuscula(r[i])) return false;
-    resto = texto.substr(r.size());
+    // The label reduced as it is compared: no string made for it.
+    std::size_t n = 0;
+    for (char c : rotulo) {
+        c = caractere_restrito(c);
+        if (c == '\0' || (c == ' ' && n > 0 && texto[n - 1] == ' ')) continue;
+        if (n >= texto.size() || minuscula(texto[n]) != minuscula(c)) return false;
+        ++n;
+    }
+    resto = texto.substr(n);
     return true;
 }
 

@@ -26,11 +26,9 @@ std::string texto_no_dialeto(std::string_view texto, TextoComentario regra) {
             if (b >= 0x20 && b < 0x7f && c != '(' && c != ')' && c != '!' && c != '?' && c != '~') r.push_back(c);
             continue;
         }
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-        const bool permitido = (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == ' ' || c == '.' ||
-                               c == ',' || c == '-' || c == '+' || c == ':' || c == '/' || c == '=' || c == '*';
         // What the control does not take goes; a blank it leaves twice, once.
-        if (!permitido) continue;
+        c = caractere_restrito(c);
+        if (c == '\0') continue;
         if (c == ' ' && !r.empty() && r.back() == ' ') continue;
         r.push_back(c);
     }

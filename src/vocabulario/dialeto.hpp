@@ -392,6 +392,16 @@ const Dialeto* dialeto_por_nome(std::string_view nome);
 // A comment's text as the dialect may hold it (see TextoComentario).
 std::string texto_no_dialeto(std::string_view texto, TextoComentario regra);
 
+// One character as the most restricted dialect holds it: in upper case, or
+// 0 when it takes no such character. texto_no_dialeto also leaves one blank
+// of two in a row.
+constexpr char caractere_restrito(char c) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    const bool permitido = (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == ' ' || c == '.' || c == ',' ||
+                           c == '-' || c == '+' || c == ':' || c == '/' || c == '=' || c == '*';
+    return permitido ? c : '\0';
+}
+
 // The file written when no name is given: this stem and the dialect's extension.
 inline constexpr std::string_view nome_arquivo_paralela = "ROSCA-HELICOIDAL_PARALELA";
 inline constexpr std::string_view nome_arquivo_conica = "ROSCA-HELICOIDAL_CONICA";
