@@ -113,6 +113,12 @@ private:
     // The chord at the bytes' cursor taken, the modal state moved on to its
     // point; false when the bytes hold no whole chord line there.
     inline bool tomar_corda(Corda& c);
+    // The modal state moved on to the chord to (c.x, c.y, c.z) of line
+    // c.numero, whose letters' bytes OR-ed are `letras`; the rest of `c` filled.
+    inline void avancar_corda(Corda& c, unsigned char letras);
+    // `l` made the chord line `c`, its move from `de`, where the move of
+    // line `linha_de` left the tool.
+    static inline void dar_corda(Linha& l, const Corda& c, std::uint64_t linha_de, const Ponto3& de);
     // The same in Sinumerik's words and in plain language; `motivo_` may
     // say why a line does not read.
     bool ler_sinumerik(Linha& l);
@@ -161,12 +167,7 @@ private:
     std::string nome_programa_;
 };
 
-inline bool LeitorGcode::tomar_corda(Corda& c) {
-    unsigned char letras;
-    const char* depois = ler_linha_corda(linhas_.cursor(), linhas_.fim_bloco(), c.x, c.y, c.z, letras);
-    if (depois == nullptr) return false;
-    linhas_.tomar_linha(depois);
-    c.numero = linhas_.linhas();
+inline void LeitorGcode::avancar_corda(Corda& c, unsigned char letras) {
     c.tracos = static_cast<std::uint16_t>(traco_palavras | ((letras & 0x20) != 0 ? traco_minusculas : 0));
     c.compensacao = static_cast<std::uint8_t>(compensacao_);
     c.de_conhecido = x_conhecido_ && y_conhecido_ && z_conhecido_;
@@ -176,6 +177,31 @@ inline bool LeitorGcode::tomar_corda(Corda& c) {
     linha_posicao_ = c.numero;
     posicao_ = Ponto3{c.x, c.y, c.z};
     iso_lido_ = true;
+}
+
+inline void LeitorGcode::dar_corda(Linha& l, const Corda& c, std::uint64_t linha_de, const Ponto3& de) {
+    l.tracos = c.tracos;
+    l.tipo = TipoLinha::movimento;
+    l.so_corda = true;
+    Movimento& mv = l.movimento;
+    mv.tipo = TipoMovimento::linear;
+    mv.linha = c.numero;
+    mv.linha_de = linha_de;
+    mv.de = de;
+    mv.de_conhecido = c.de_conhecido;
+    mv.tem_x = mv.tem_y = mv.tem_z = mv.z_conhecido = true;
+    mv.para = Ponto3{c.x, c.y, c.z};
+    mv.compensacao = c.compensacao;
+    mv.comprimento = c.comprimento;
+}
+
+inline bool LeitorGcode::tomar_corda(Corda& c) {
+    unsigned char letras;
+    const char* depois = ler_linha_corda(linhas_.cursor(), linhas_.fim_bloco(), c.x, c.y, c.z, letras);
+    if (depois == nullptr) return false;
+    linhas_.tomar_linha(depois);
+    c.numero = linhas_.linhas();
+    avancar_corda(c, letras);
     return true;
 }
 
@@ -201,19 +227,7 @@ inline bool LeitorGcode::proxima(Linha& l) {
             l.m = -1;
             l.compensacao = 0;
             l.tem_s = l.tem_f = l.escala = l.pausa = false;
-            l.tracos = c.tracos;
-            l.tipo = TipoLinha::movimento;
-            l.so_corda = true;
-            Movimento& mv = l.movimento;
-            mv.tipo = TipoMovimento::linear;
-            mv.linha = c.numero;
-            mv.linha_de = linha_de;
-            mv.de = de;
-            mv.de_conhecido = c.de_conhecido;
-            mv.tem_x = mv.tem_y = mv.tem_z = mv.z_conhecido = true;
-            mv.para = Ponto3{c.x, c.y, c.z};
-            mv.compensacao = c.compensacao;
-            mv.comprimento = c.comprimento;
+            dar_corda(l, c, linha_de, de);
             return true;
         }
     }
@@ -228,23 +242,13 @@ inline bool LeitorGcode::proxima(Linha& l) {
 // What ler makes of "g01 x.. y.. z..", without its words: a feed move to
 // the point, G1 in force from now on.
 inline void LeitorGcode::corda(Linha& l, double x, double y, double z, unsigned char letras) {
-    l.tracos = static_cast<std::uint16_t>(traco_palavras | ((letras & 0x20) != 0 ? traco_minusculas : 0));
-    movimento_ = 1;
-    Movimento& mv = l.movimento;
-    mv.tipo = TipoMovimento::linear;
-    mv.linha = l.numero;
-    mv.linha_de = linha_posicao_;
-    linha_posicao_ = l.numero;
-    mv.de = posicao_;
-    mv.de_conhecido = x_conhecido_ && y_conhecido_ && z_conhecido_;
-    mv.comprimento = comprimento_corda(posicao_, x, y, z);
-    mv.tem_x = mv.tem_y = mv.tem_z = true;
-    x_conhecido_ = y_conhecido_ = z_conhecido_ = true;
-    mv.para.x = posicao_.x = x;
-    mv.para.y = posicao_.y = y;
-    mv.para.z = posicao_.z = z;
-    mv.z_conhecido = true;
-    mv.compensacao = static_cast<std::uint8_t>(compensacao_);
-    l.tipo = TipoLinha::movimento;
-    l.so_corda = true;
+    const std::uint64_t linha_de = linha_posicao_;
+    const Ponto3 de = posicao_;
+    Corda c;
+    c.x = x;
+    c.y = y;
+    c.z = z;
+    c.numero = l.numero;
+    avancar_corda(c, letras);
+    dar_corda(l, c, linha_de, de);
 }
