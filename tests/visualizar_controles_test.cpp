@@ -23,15 +23,6 @@ std::string gerar(const std::string& comando, const std::string& opcoes, const c
     return arquivo_gerado("--comando " + comando + " " + opcoes, respostas);
 }
 
-std::string falhas(const Analise& a) {
-    std::string t;
-    for (int i = 1; i <= Verificacoes::quantidade; ++i)
-        if (a.verificacoes[i].estado != Estado::ok && a.verificacoes[i].estado != Estado::nao_se_aplica)
-            t += std::to_string(i) + ": linha " + std::to_string(a.verificacoes[i].linha) + ": " +
-                 a.verificacoes[i].detalhe + "\n";
-    return t;
-}
-
 // The file with the first line holding `de` changed to hold `para`; its number in `linha`.
 std::string trocar(const std::string& arquivo, const std::string& de, const std::string& para, std::size_t& linha) {
     const std::size_t i = arquivo.find(de);
@@ -60,11 +51,11 @@ TEST(VisualizarControles, CadaModoDeCortarConfereComoOArquivoLinuxcnc) {
     for (const char* respostas : {interna, externa}) {
         for (const char* modo : modos) {
             const auto referencia = analisar_bytes(gerar("linuxcnc", modo, respostas));
-            ASSERT_EQ(falhas(*referencia), "") << modo;
+            ASSERT_EQ(falhas_por_linha(*referencia), "") << modo;
             for (const char* comando : {"heidenhain", "siemens"}) {
                 const auto a = analisar_bytes(gerar(comando, modo, respostas), 7);
                 const Modelo& m = a->modelo;
-                EXPECT_EQ(falhas(*a), "") << comando << " " << modo << respostas[0];
+                EXPECT_EQ(falhas_por_linha(*a), "") << comando << " " << modo << respostas[0];
                 EXPECT_EQ(m.dialeto.nome(), comando) << modo;
                 // The same path: passes, feed moves' length and time, extents.
                 const Modelo& r = referencia->modelo;
@@ -106,8 +97,8 @@ TEST(VisualizarControles, UmBlocoEditadoFalhaNaSuaLinha) {
         const std::string arquivo = trocar(gerar(e.comando, e.opcoes, interna), e.de, e.para, linha);
         const auto a = analisar_bytes(arquivo);
         const auto& v = a->verificacoes[e.verificacao];
-        EXPECT_EQ(v.estado, Estado::falha) << e.para << "\n" << falhas(*a);
-        EXPECT_EQ(v.linha, linha) << e.para << "\n" << falhas(*a);
+        EXPECT_EQ(v.estado, Estado::falha) << e.para << "\n" << falhas_por_linha(*a);
+        EXPECT_EQ(v.linha, linha) << e.para << "\n" << falhas_por_linha(*a);
     }
 }
 
@@ -124,7 +115,7 @@ TEST(VisualizarControles, CompensacaoSemCftcpFalha) {
         EXPECT_EQ(v.estado, Estado::falha) << cf;
         EXPECT_NE(v.detalhe.find("CFC"), std::string::npos) << v.detalhe;
     }
-    EXPECT_EQ(falhas(*analisar_bytes(trocar(arquivo, "G40 X", "G40 CFC X", linha))), "");
+    EXPECT_EQ(falhas_por_linha(*analisar_bytes(trocar(arquivo, "G40 X", "G40 CFC X", linha))), "");
 }
 
 TEST(VisualizarControles, BlocosDeProducaoQueNaoSeExecutamFalhamNaSuaLinhaComOMotivo) {

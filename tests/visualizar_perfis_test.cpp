@@ -21,15 +21,6 @@ const char* const externa = "E\n20\n22\n0.5\n0.1\n14\n10\n2.5\nE\n30\n1000\n200\
 
 std::string gerar(const std::string& opcoes, const char* respostas) { return arquivo_gerado(opcoes, respostas); }
 
-std::string falhas(const Analise& a) {
-    std::string t;
-    for (int i = 1; i <= V::quantidade; ++i)
-        if (a.verificacoes[i].estado != Estado::ok && a.verificacoes[i].estado != Estado::nao_se_aplica)
-            t += std::to_string(i) + ": linha " + std::to_string(a.verificacoes[i].linha) + ": " +
-                 a.verificacoes[i].detalhe + "\n";
-    return t;
-}
-
 // The file's lines, each passed through `mudar` with its number (from 1).
 template <typename F>
 std::string mudar_linhas(const std::string& arquivo, F mudar) {
@@ -86,10 +77,10 @@ std::string mudar_eixo(const std::string& l, char eixo, F f) {
 void falha_na_linha(const std::string& arquivo, int verificacao, std::size_t linha) {
     const auto a = analisar_bytes(arquivo);
     const ResultadoVerificacao& r = a->verificacoes[verificacao];
-    EXPECT_EQ(r.estado, Estado::falha) << falhas(*a);
+    EXPECT_EQ(r.estado, Estado::falha) << falhas_por_linha(*a);
     bool achou = false;
     for (std::size_t i = 0; i < r.quantidade_linhas; ++i) achou = achou || r.linhas[i] == linha;
-    EXPECT_TRUE(achou) << "linha " << linha << "\n" << falhas(*a);
+    EXPECT_TRUE(achou) << "linha " << linha << "\n" << falhas_por_linha(*a);
 }
 
 }  // namespace
@@ -113,7 +104,7 @@ TEST(VisualizarPerfis, ArquivosDoGeradorConferemEmCadaDialetoEModo) {
                 const std::string arquivo = gerar(opcoes, respostas);
                 ASSERT_TRUE(std::regex_search(arquivo, std::regex("tempo de corte pelo percurso", std::regex::icase)));
                 const auto a = analisar_bytes(arquivo);
-                EXPECT_TRUE(a->verificacoes.todas_ok()) << falhas(*a);
+                EXPECT_TRUE(a->verificacoes.todas_ok()) << falhas_por_linha(*a);
                 EXPECT_TRUE(a->verificacoes.visivel(V::entradas_e_saidas));
             }
 }
@@ -134,7 +125,7 @@ TEST(VisualizarPerfis, InicioFracionarioConicaERevolucaoAcimaDaFaceConferem) {
         for (const char* o : opcoes) {
             SCOPED_TRACE(std::string(o) + " / " + std::string(r).substr(0, 8));
             const auto a = analisar_bytes(gerar(o, r));
-            EXPECT_TRUE(a->verificacoes.todas_ok()) << falhas(*a);
+            EXPECT_TRUE(a->verificacoes.todas_ok()) << falhas_por_linha(*a);
         }
 }
 
@@ -173,8 +164,8 @@ TEST(VisualizarPerfis, RevolucoesForaDaFamiliaOuDoLugarFalhamNaLinha) {
         return n >= segunda && n < proximo ? std::string(";") : l;
     });
     const auto a = analisar_bytes(sem_volta);
-    EXPECT_EQ(a->verificacoes[V::profundidade_e_avanco].estado, Estado::falha) << falhas(*a);
-    EXPECT_EQ(a->verificacoes[V::raio_e_passes].estado, Estado::falha) << falhas(*a);
+    EXPECT_EQ(a->verificacoes[V::profundidade_e_avanco].estado, Estado::falha) << falhas_por_linha(*a);
+    EXPECT_EQ(a->verificacoes[V::raio_e_passes].estado, Estado::falha) << falhas_por_linha(*a);
 
     // A header whose revolutions do not reach from the face to L.
     std::string curta = arquivo;

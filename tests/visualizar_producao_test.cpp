@@ -29,15 +29,6 @@ std::string gerar(const std::string& comando, const std::string& opcoes) {
     return f == r.outros_conteudos.end() ? std::string() : f->second;
 }
 
-std::string falhas(const Analise& a) {
-    std::string t;
-    for (int i = 1; i <= Verificacoes::quantidade; ++i)
-        if (a.verificacoes[i].estado != Estado::ok && a.verificacoes[i].estado != Estado::nao_se_aplica)
-            t += std::to_string(i) + ": linha " + std::to_string(a.verificacoes[i].linha) + ": " +
-                 a.verificacoes[i].detalhe + "\n";
-    return t;
-}
-
 // `arquivo` with the first `de` replaced by `para`; the line it is on in `linha`.
 std::string trocar(const std::string& arquivo, const std::string& de, const std::string& para,
                    std::size_t* linha = nullptr) {
@@ -68,7 +59,7 @@ TEST(VisualizarProducao, CadaDialetoPassaComFurosAjusteEDesgaste) {
             if (!d.variaveis && o.find("ajuste") != std::string::npos) continue;
             if (std::string(d.comando) == "grbl" && o.find("compensacao") != std::string::npos) continue;
             const auto a = analisar_bytes(gerar(d.comando, o), 7);
-            EXPECT_EQ(falhas(*a), "") << d.comando << " " << o;
+            EXPECT_EQ(falhas_por_linha(*a), "") << d.comando << " " << o;
             ASSERT_EQ(a->furos.size(), 3u) << d.comando << " " << o;
             for (const FuroVisto& f : a->furos) {
                 EXPECT_NE(f.linha_inicio, 0u) << d.comando << " " << o;
@@ -82,7 +73,7 @@ TEST(VisualizarProducao, CadaDialetoPassaComFurosAjusteEDesgaste) {
         const Execucao r = executar_com_argumentos(std::string("--comando ") + comando +
                                                        " --compensacao desgaste --saida p.x",
                                                    interna);
-        EXPECT_EQ(falhas(*analisar_bytes(r.outros_conteudos.at("p.x"))), "") << comando;
+        EXPECT_EQ(falhas_por_linha(*analisar_bytes(r.outros_conteudos.at("p.x"))), "") << comando;
     }
 }
 
@@ -101,14 +92,14 @@ TEST(VisualizarProducao, OArquivoConfereComoRodaComOsValoresEditados) {
         const std::string maior = trocar(original, c.diametro, c.novo);
         const std::string so_acabamento = trocar(maior, c.desbastes, c.sem_desbastes);
         const auto a = analisar_bytes(maior);
-        EXPECT_EQ(falhas(*a), "") << c.comando;
+        EXPECT_EQ(falhas_por_linha(*a), "") << c.comando;
         // The finishing pass at the new diameter, the roughing ones as they were.
         EXPECT_EQ(a->modelo.passes, 4u) << c.comando;
         ASSERT_NE(a->modelo.ultimo_passe(), nullptr);
         EXPECT_NEAR(a->modelo.ultimo_passe()->raio(), (20.06 - 14) / 2, 0.002) << c.comando;
         // Heidenhain's finishing pass writes its own CC: the jump passes over the roughing's.
         const auto b = analisar_bytes(so_acabamento);
-        EXPECT_EQ(falhas(*b), "") << c.comando;
+        EXPECT_EQ(falhas_por_linha(*b), "") << c.comando;
         EXPECT_EQ(b->modelo.passes, 1u) << c.comando;
     }
 }
@@ -144,7 +135,7 @@ TEST(VisualizarProducao, UmFuroMovidoFaltandoOuSemChamadaFalhaNaSuaLinha) {
         << a->verificacoes[arquivo].detalhe;
     // A plain file's hole moved by a hand edit.
     a = analisar_bytes(trocar(grbl, "G0 X2.133 Y10.000", "G0 X2.233 Y10.000", &linha));
-    EXPECT_EQ(a->verificacoes[arquivo].linha, linha + 4) << falhas(*a);
+    EXPECT_EQ(a->verificacoes[arquivo].linha, linha + 4) << falhas_por_linha(*a);
 }
 
 TEST(VisualizarProducao, DeslocamentoNaoCanceladoELacosFalhamNaSuaLinha) {
@@ -207,7 +198,7 @@ TEST(VisualizarProducao, DezMilFurosPassam) {
                                                    [&](const std::string& dir) { gravar_arquivo(dir + "/f.txt", lista); });
         ASSERT_EQ(r.status, 0) << r.erros;
         const auto a = analisar_bytes(r.outros_conteudos.at("p.x"));
-        EXPECT_EQ(falhas(*a), "") << comando;
+        EXPECT_EQ(falhas_por_linha(*a), "") << comando;
         ASSERT_EQ(a->furos.size(), 10000u);
         EXPECT_NE(a->furos.back().linha_inicio, 0u);
     }

@@ -54,6 +54,15 @@ std::unique_ptr<Analise> analisar_bytes(const std::string& bytes, std::size_t bl
     return a;
 }
 
+std::string falhas_por_linha(const Analise& a) {
+    std::string t;
+    for (int i = 1; i <= Verificacoes::quantidade; ++i)
+        if (a.verificacoes[i].estado != Estado::ok && a.verificacoes[i].estado != Estado::nao_se_aplica)
+            t += std::to_string(i) + ": linha " + std::to_string(a.verificacoes[i].linha) + ": " +
+                 a.verificacoes[i].detalhe + "\n";
+    return t;
+}
+
 std::string relatorio_de(const Analise& analise, const std::string& nome) {
     auto console = Console::em_memoria("");
     imprimir_relatorio(*console, analise, nome);

@@ -37,6 +37,9 @@ std::string arquivo_do_gerador(const std::string& respostas);
 // The viewer's analysis of `bytes`, fetched in blocks of `bloco` bytes.
 std::unique_ptr<Analise> analisar_bytes(const std::string& bytes, std::size_t bloco = LeitorLinhas::bloco_padrao);
 
+// Each check that did not pass: "N: linha L: detail", a line each.
+std::string falhas_por_linha(const Analise& analise);
+
 // The console report of an analysis, closing lines included, as the viewer
 // prints it for the file `nome` and the picture `nome`.svg.
 std::string relatorio_de(const Analise& analise, const std::string& nome);
