@@ -1,6 +1,7 @@
 #include "driver/programa.hpp"
 
 #include <algorithm>
+#include <cmath>
 
 #include "dialogue/dialogo_diametros.hpp"
 #include "dialogue/dialogo_helice_corte.hpp"
@@ -26,8 +27,9 @@ int executar_programa(Console& console, const AbridorArquivo& abrir, const Opcoe
         // The file's options add to the summary what the path itself takes.
         ExtrasResumo extras;
         if (opcoes.alguma) {
-            extras.tempo = true;
             extras.minutos_por_furo = minutos_de_corte(construir_percurso(d, opcoes));
+            // A path too long to measure gets no time lines.
+            extras.tempo = !std::isnan(extras.minutos_por_furo);
             extras.furos = static_cast<long long>(opcoes.furos.size());
             extras.minutos_percurso = extras.minutos_por_furo * static_cast<double>(std::max<long long>(1, extras.furos));
             extras.area_igual = opcoes.modos.area_igual;

@@ -1,11 +1,15 @@
 #include "emissao/medicao.hpp"
 
 #include <cmath>
+#include <limits>
 
 #include "emissao/linearizacao.hpp"
 #include "percurso/trajeto.hpp"
 
 namespace {
+
+// Thrown past `max_movimentos_medidos` moves.
+struct MedidaLonga {};
 
 // The verbs, measured instead of written.
 class Medidor final : public Verbos {
@@ -37,10 +41,12 @@ public:
 
 private:
     void ir(const Alvo& a) {
+        if (++movimentos_ > max_movimentos_medidos) throw MedidaLonga{};
         if (a.tem_xy) x_ = a.xy.x, y_ = a.xy.y;
         if (a.tem_z) z_ = -a.profundidade;
     }
     double x_ = 0, y_ = 0, z_ = 0;
+    std::uint64_t movimentos_ = 0;
 };
 
 }  // namespace
@@ -51,26 +57,30 @@ double minutos_de_corte(const Percurso& percurso) {
     Alvo alto;
     alto.tem_xy = alto.tem_z = true;
     alto.profundidade = -static_cast<double>(percurso.altura_aproximacao);
-    m.rapido(alto, false);
     SequenciaPasses sequencia(percurso);
     PassePercurso p;
     PasseTrajeto t;
-    while (sequencia.proximo(p)) {
-        tracar_passe(percurso, p, t);
-        m.avanco = p.avanco > 0 ? p.avanco : static_cast<double>(percurso.avanco);
-        for (const Segmento& s : t.segmentos) {
-            switch (s.tipo) {
-                case TipoSegmento::rapido: m.rapido(s.alvo, s.saindo); break;
-                case TipoSegmento::reta: m.reta(s.alvo, s.compensacao); break;
-                case TipoSegmento::arco: linearizar_arco(s, percurso.modos.arcos, m); break;
-                case TipoSegmento::volta: break;
-                case TipoSegmento::helice:
-                    linearizar_helice(s.indice_helice >= 0 ? t.voltas[static_cast<std::size_t>(s.indice_helice)]
-                                                           : t.helice,
-                                      m);
-                    break;
+    try {
+        m.rapido(alto, false);
+        while (sequencia.proximo(p)) {
+            tracar_passe(percurso, p, t);
+            m.avanco = p.avanco > 0 ? p.avanco : static_cast<double>(percurso.avanco);
+            for (const Segmento& s : t.segmentos) {
+                switch (s.tipo) {
+                    case TipoSegmento::rapido: m.rapido(s.alvo, s.saindo); break;
+                    case TipoSegmento::reta: m.reta(s.alvo, s.compensacao); break;
+                    case TipoSegmento::arco: linearizar_arco(s, percurso.modos.arcos, m); break;
+                    case TipoSegmento::volta: break;
+                    case TipoSegmento::helice:
+                        linearizar_helice(s.indice_helice >= 0 ? t.voltas[static_cast<std::size_t>(s.indice_helice)]
+                                                               : t.helice,
+                                          m);
+                        break;
+                }
             }
         }
+    } catch (const MedidaLonga&) {
+        return std::numeric_limits<double>::quiet_NaN();
     }
     return m.minutos;
 }

@@ -309,7 +309,7 @@ void emitir_resumo(const DadosRosca& d, DestinoResumo& saida, const ExtrasResumo
     saida.linha(linha::precisao, dbl(d.precisao_passo));
     saida.linha(linha::tempo, dbl(d.tempo_usinagem));
     if (extras.tempo) saida.linha(linha::tempo_percurso, extras.minutos_percurso);
-    if (extras.furos > 0) saida.linha(linha::furos, static_cast<int>(extras.furos), extras.minutos_por_furo);
+    if (extras.furos > 0 && extras.tempo) saida.linha(linha::furos, static_cast<int>(extras.furos), extras.minutos_por_furo);
     saida.linha(linha::rotacao, dbl(d.rotacao_spindle));
     saida.linha(linha::avanco, dbl(d.feed_rate));
     const estendido avanco_por_rotacao = estender(d.feed_rate) / estender(d.rotacao_spindle);
