@@ -12,5 +12,5 @@
 // Not a number for a path of more than `max_movimentos_medidos` moves: a
 // file of billions of lines is written until the disk stops taking it, but
 // measuring it first would keep the program from ever starting to write.
-inline constexpr std::uint64_t max_movimentos_medidos = 100'000'000;
+inline constexpr std::uint64_t max_movimentos_medidos = 50'000'000;
 double minutos_de_corte(const Percurso& percurso);
