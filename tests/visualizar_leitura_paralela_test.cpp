@@ -1,11 +1,13 @@
 // The reader on a second thread against the reader alone, and the chord
 // lines taken straight from the bytes against the same lines cut one by
 // one: the same lines with the same contents, whatever the batches and the
-// blocks the bytes come in.
+// blocks the bytes come in, and whether chords are taken several at a time.
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -60,15 +62,33 @@ std::vector<std::string> ler_sozinho(const std::string& texto, std::size_t bloco
     return r;
 }
 
+// With `cordas`, the chords taken several at a time where they come, each
+// told as the line it is; every other call, so that some go one by one.
 std::vector<std::string> ler_em_paralelo(const std::string& texto, std::size_t bloco, std::size_t lote,
-                                         bool paralela) {
+                                         bool paralela, bool cordas = false) {
     FonteMemoria fonte(texto);
     LeituraParalela leitura(fonte, bloco, lote, paralela);
     if (paralela && processadores() > 1) {
         EXPECT_TRUE(leitura.paralela());
     }
     std::vector<std::string> r;
-    while (const Linha* l = leitura.proxima()) r.push_back(descrever(*l));
+    Linha corda;
+    corda.tipo = TipoLinha::movimento;
+    corda.so_corda = true;
+    for (bool juntas = false;; juntas = !juntas) {
+        std::uint16_t tracos = 0;
+        const std::span<const Movimento> ms = cordas && juntas ? leitura.cordas(tracos) : std::span<const Movimento>{};
+        for (const Movimento& m : ms) {
+            corda.numero = m.linha;
+            corda.tracos = tracos;
+            corda.movimento = m;
+            r.push_back(descrever(corda));
+        }
+        if (!ms.empty()) continue;
+        const Linha* l = leitura.proxima();
+        if (l == nullptr) break;
+        r.push_back(descrever(*l));
+    }
     r.push_back("linhas " + std::to_string(leitura.linhas()));
     return r;
 }
@@ -112,6 +132,8 @@ TEST(VisualizarLeituraParalela, MesmasLinhasQueOLeitorSozinho) {
         for (std::size_t lote : {std::size_t{1}, std::size_t{7}, std::size_t{64}, std::size_t{2048}}) {
             EXPECT_EQ(ler_em_paralelo(texto, bloco, lote, true), esperado) << "bloco " << bloco << " lote " << lote;
             EXPECT_EQ(ler_em_paralelo(texto, bloco, lote, false), esperado) << "bloco " << bloco << " lote " << lote;
+            EXPECT_EQ(ler_em_paralelo(texto, bloco, lote, true, true), esperado)
+                << "bloco " << bloco << " lote " << lote << " cordas juntas";
         }
 }
 

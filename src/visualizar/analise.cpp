@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <span>
 #include <string>
 
 #include "visualizar/conferencias.hpp"
@@ -138,7 +139,17 @@ void analisar(Fonte& fonte, Analise& a, std::size_t tamanho_bloco) {
     }
     FonteRetomada retomada(inicio, fonte);
     LeituraParalela leitor(retomada, tamanho_bloco);
-    while (const Linha* l = leitor.proxima()) {
+    for (;;) {
+        if (furos.transparente() && m.toma_cordas()) [[likely]] {
+            std::uint16_t tracos = 0;
+            const std::span<const Movimento> cordas = leitor.cordas(tracos);
+            if (!cordas.empty()) [[likely]] {
+                m.acumular_cordas(cordas.data(), cordas.size(), tracos);
+                continue;
+            }
+        }
+        const Linha* l = leitor.proxima();
+        if (l == nullptr) break;
         if (furos.transparente()) [[likely]] {
             m.acumular(*l);
             continue;

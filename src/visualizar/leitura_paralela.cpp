@@ -1,5 +1,6 @@
 #include "visualizar/leitura_paralela.hpp"
 
+#include <algorithm>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -148,6 +149,65 @@ bool LeituraParalela::encher(Lote& lote) {
     return fim;
 }
 
+void LeituraParalela::dar_corda(const Registro& r) {
+    Linha& l = linha_dada_;
+    if (!em_cordas_) [[unlikely]] {
+        em_cordas_ = true;
+        l.tipo = TipoLinha::movimento;
+        l.so_corda = true;
+        l.sem_fim_de_linha = false;
+        l.quantidade_comentarios = 0;
+        l.m = -1;
+        l.tem_s = l.tem_f = false;
+        l.compensacao = 0;
+        l.escala = l.pausa = false;
+    }
+    l.tracos = r.tracos;
+}
+
+std::span<const Movimento> LeituraParalela::cordas(std::uint16_t& tracos) {
+    if (!paralela_) return {};
+    const Registro* const r = proximo_;
+    const std::size_t n = std::min(static_cast<std::size_t>(fim_ - r), max_cordas);
+    Linha& l = linha_dada_;
+    // Each carries on the move before it to its point, as proxima would
+    // (LeitorGcode::corda); what a chord does not give stays the last move's.
+    const Movimento& antes = l.movimento;
+    const double centro_x = antes.centro_x, centro_y = antes.centro_y, varredura = antes.varredura;
+    const bool horario = antes.horario, no_contorno = antes.avanco_no_contorno;
+    std::uint64_t linha = l.numero, linha_de = antes.linha;
+    Ponto3 de = antes.para;
+    std::uint16_t t = 0;
+    std::size_t k = 0;
+    for (; k < n && r[k].completa == 0; ++k) {
+        const Registro& c = r[k];
+        Movimento& m = cordas_[k];
+        m.tipo = TipoMovimento::linear;
+        m.linha = ++linha;
+        m.linha_de = linha_de;
+        linha_de = linha;
+        m.de = de;
+        m.para = de = Ponto3{c.x, c.y, c.z};
+        m.de_conhecido = c.de_conhecido;
+        m.z_conhecido = m.tem_x = m.tem_y = m.tem_z = true;
+        m.centro_x = centro_x;
+        m.centro_y = centro_y;
+        m.horario = horario;
+        m.varredura = varredura;
+        m.compensacao = c.compensacao;
+        m.avanco_no_contorno = no_contorno;
+        m.comprimento = c.comprimento;
+        t |= c.tracos;
+    }
+    if (k == 0) return {};
+    proximo_ += k;
+    l.numero = linha;
+    l.movimento = cordas_[k - 1];
+    dar_corda(r[k - 1]);
+    tracos = t;
+    return {cordas_.data(), k};
+}
+
 const Linha* LeituraParalela::proxima() {
     if (!paralela_) return leitor_.proxima(linha_lida_) ? &linha_lida_ : nullptr;
     Linha& l = linha_dada_;
@@ -167,18 +227,7 @@ const Linha* LeituraParalela::proxima() {
                 m.z_conhecido = m.tem_x = m.tem_y = m.tem_z = true;
                 m.compensacao = r.compensacao;
                 m.comprimento = r.comprimento;
-                if (!em_cordas_) [[unlikely]] {
-                    em_cordas_ = true;
-                    l.tipo = TipoLinha::movimento;
-                    l.so_corda = true;
-                    l.sem_fim_de_linha = false;
-                    l.quantidade_comentarios = 0;
-                    l.m = -1;
-                    l.tem_s = l.tem_f = false;
-                    l.compensacao = 0;
-                    l.escala = l.pausa = false;
-                }
-                l.tracos = r.tracos;
+                dar_corda(r);
                 return &l;
             }
             const Lote& lote = lotes_[lote_atual_];

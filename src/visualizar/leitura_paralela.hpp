@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <exception>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,16 @@ public:
     // valid until the next call; it must not be changed, since the next
     // line is written over it.
     const Linha* proxima();
+
+    // The lines that come next while each is a chord alone (Linha::so_corda),
+    // up to `max_cordas`, as their moves, with their traits OR-ed into
+    // `tracos`: the folding of a file takes nearly all of its lines this
+    // way, several at a time. Empty when the next line is any other, and
+    // now and then between batches; `proxima` then gives it. The moves stay
+    // valid until the next call; the line `proxima` gives next follows the
+    // last of them.
+    static constexpr std::size_t max_cordas = 64;
+    std::span<const Movimento> cordas(std::uint16_t& tracos);
 
     // After the last line.
     std::uint64_t linhas() const { return paralela_ ? linhas_ : leitor_.linhas(); }
@@ -112,4 +123,7 @@ private:
     bool lote_aberto_ = false, terminada_ = false;
     Linha linha_dada_;
     bool em_cordas_ = false;  // it was a chord: its words need not be written again
+    std::array<Movimento, max_cordas> cordas_;
+    // linha_dada_ made a chord line, its move already set.
+    void dar_corda(const Registro& r);
 };

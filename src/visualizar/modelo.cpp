@@ -68,6 +68,21 @@ void Modelo::acumular(const Linha& l) {
         segmentador_.rapido(m);
 }
 
+void Modelo::acumular_cordas(const Movimento* ms, std::size_t n, std::uint16_t tracos) {
+    dialeto.movimentos(tracos);
+    no_cabecalho_ = false;
+    preambulo.termina_em_m30 = false;
+    while (n > 0) {
+        std::size_t k = segmentador_.helice(ms, n);
+        if (k == 0) {
+            segmentador_.corte(*ms);
+            k = 1;
+        }
+        ms += k;
+        n -= k;
+    }
+}
+
 void Modelo::comando(const Linha& l) {
     Preambulo& p = preambulo;
     if (!p.cortou) {
@@ -307,9 +322,8 @@ void Modelo::inicio_helice(const Movimento& m) {
     for (Observador* o : observadores_) o->inicio_helice(ps, m);
 }
 
-void Modelo::helice(const Movimento& m) {
+void Modelo::somar_helice(const Movimento& m) {
     Passe& ps = atual_;
-    for (Observador* o : observadores_helice_) o->helice(ps, m);
     const double graus_antes = ps.graus;
     ps.somar(m, forma().conicidade_raio);
     const double x = m.para.x, y = m.para.y, z = m.para.z;
@@ -337,6 +351,11 @@ void Modelo::helice(const Movimento& m) {
         ate_amostra_ = ps.amostra;
         amostrar(x, z);
     }
+}
+
+void Modelo::helice(const Movimento* ms, std::size_t n) {
+    for (Observador* o : observadores_helice_) o->helice(atual_, ms, n);
+    for (const Movimento* m = ms; m != ms + n; ++m) somar_helice(*m);
 }
 
 void Modelo::fim_passe() {

@@ -83,6 +83,11 @@ public:
     }
 
     void acumular(const Linha& l);
+    // Lines that are each a chord alone (Linha::so_corda), as their moves,
+    // with their traits OR-ed (Linha::tracos): the same as each given to
+    // `acumular`, once `toma_cordas()`, after the header.
+    bool toma_cordas() const { return forma_definida_; }
+    void acumular_cordas(const Movimento* ms, std::size_t n, std::uint16_t tracos);
     // The file as it runs with the operator's values (execucao.hpp): the
     // final diameter `diametro` in place of the header's, and without the
     // roughing passes when `desbastes` is false. Before the first pass.
@@ -132,7 +137,11 @@ private:
     friend class Segmentador<Modelo>;
     void entrada(const Movimento& m);
     void inicio_helice(const Movimento& m);
-    void helice(const Movimento& m);
+    void helice(const Movimento& m) { helice(&m, 1); }
+    // Moves of the helix, several at a time: the checks are told of them all,
+    // then the summary takes each in.
+    void helice(const Movimento* m, std::size_t n);
+    inline void somar_helice(const Movimento& m);
     void saida(const Movimento& m);
     void no_ar(const Movimento& m);
     void fim_passe();

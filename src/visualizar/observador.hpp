@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "visualizar/movimento.hpp"
@@ -21,9 +22,11 @@ public:
     virtual void inicio_helice(const Passe&, const Movimento&) {}
     // Every later move of the helix, before the summary takes it in; only
     // for an observer whose `segue_helice` says so, since nearly every line
-    // of a file is one.
+    // of a file is one. Several moves at a time, `n` in order: the pass is
+    // as it was before the first, and each move after it is one more of the
+    // pass's (`Passe::movimentos`).
     virtual bool segue_helice() const { return false; }
-    virtual void helice(const Passe&, const Movimento&) {}
+    virtual void helice(const Passe&, const Movimento*, std::size_t /*n*/) {}
     // A feed move of a pass's way out; with no pass, a move in the air after
     // the pass ended (the compensation turned off).
     virtual void saida(const Passe*, const Movimento&) {}
