@@ -84,7 +84,7 @@ public:
         std::uint16_t tracos = 0;
         std::uint8_t compensacao = 40;
         bool de_conhecido = false;
-        double comprimento = 0;  // from the last point (comprimento_do_movimento)
+        Ponto3 de;  // the last point: the chord's length is comprimento_corda(de, x, y, z)
     };
     inline bool proxima_corda(Corda& c);
 
@@ -116,9 +116,9 @@ private:
     // The modal state moved on to the chord to (c.x, c.y, c.z) of line
     // c.numero, whose letters' bytes OR-ed are `letras`; the rest of `c` filled.
     inline void avancar_corda(Corda& c, unsigned char letras);
-    // `l` made the chord line `c`, its move from `de`, where the move of
-    // line `linha_de` left the tool.
-    static inline void dar_corda(Linha& l, const Corda& c, std::uint64_t linha_de, const Ponto3& de);
+    // `l` made the chord line `c`, its move from where the move of line
+    // `linha_de` left the tool.
+    static inline void dar_corda(Linha& l, const Corda& c, std::uint64_t linha_de);
     // The same in Sinumerik's words and in plain language; `motivo_` may
     // say why a line does not read.
     bool ler_sinumerik(Linha& l);
@@ -171,7 +171,7 @@ inline void LeitorGcode::avancar_corda(Corda& c, unsigned char letras) {
     c.tracos = static_cast<std::uint16_t>(traco_palavras | ((letras & 0x20) != 0 ? traco_minusculas : 0));
     c.compensacao = static_cast<std::uint8_t>(compensacao_);
     c.de_conhecido = x_conhecido_ && y_conhecido_ && z_conhecido_;
-    c.comprimento = comprimento_corda(posicao_, c.x, c.y, c.z);
+    c.de = posicao_;
     x_conhecido_ = y_conhecido_ = z_conhecido_ = true;
     movimento_ = 1;
     linha_posicao_ = c.numero;
@@ -179,7 +179,7 @@ inline void LeitorGcode::avancar_corda(Corda& c, unsigned char letras) {
     iso_lido_ = true;
 }
 
-inline void LeitorGcode::dar_corda(Linha& l, const Corda& c, std::uint64_t linha_de, const Ponto3& de) {
+inline void LeitorGcode::dar_corda(Linha& l, const Corda& c, std::uint64_t linha_de) {
     l.tracos = c.tracos;
     l.tipo = TipoLinha::movimento;
     l.so_corda = true;
@@ -187,12 +187,12 @@ inline void LeitorGcode::dar_corda(Linha& l, const Corda& c, std::uint64_t linha
     mv.tipo = TipoMovimento::linear;
     mv.linha = c.numero;
     mv.linha_de = linha_de;
-    mv.de = de;
+    mv.de = c.de;
     mv.de_conhecido = c.de_conhecido;
     mv.tem_x = mv.tem_y = mv.tem_z = mv.z_conhecido = true;
     mv.para = Ponto3{c.x, c.y, c.z};
     mv.compensacao = c.compensacao;
-    mv.comprimento = c.comprimento;
+    mv.comprimento = comprimento_corda(c.de, c.x, c.y, c.z);
 }
 
 inline bool LeitorGcode::tomar_corda(Corda& c) {
@@ -218,7 +218,6 @@ inline bool LeitorGcode::proxima(Linha& l) {
         // Nearly every line is a chord: taken from the bytes without
         // cutting it as a line first.
         const std::uint64_t linha_de = linha_posicao_;
-        const Ponto3 de = posicao_;
         Corda c;
         if (tomar_corda(c)) {
             l.numero = c.numero;
@@ -227,7 +226,7 @@ inline bool LeitorGcode::proxima(Linha& l) {
             l.m = -1;
             l.compensacao = 0;
             l.tem_s = l.tem_f = l.escala = l.pausa = false;
-            dar_corda(l, c, linha_de, de);
+            dar_corda(l, c, linha_de);
             return true;
         }
     }
@@ -243,12 +242,11 @@ inline bool LeitorGcode::proxima(Linha& l) {
 // the point, G1 in force from now on.
 inline void LeitorGcode::corda(Linha& l, double x, double y, double z, unsigned char letras) {
     const std::uint64_t linha_de = linha_posicao_;
-    const Ponto3 de = posicao_;
     Corda c;
     c.x = x;
     c.y = y;
     c.z = z;
     c.numero = l.numero;
     avancar_corda(c, letras);
-    dar_corda(l, c, linha_de, de);
+    dar_corda(l, c, linha_de);
 }

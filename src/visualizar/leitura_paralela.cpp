@@ -109,7 +109,6 @@ bool LeituraParalela::encher(Lote& lote) {
             r.x = corda.x;
             r.y = corda.y;
             r.z = corda.z;
-            r.comprimento = corda.comprimento;
             r.tracos = corda.tracos;
             r.compensacao = corda.compensacao;
             r.de_conhecido = corda.de_conhecido;
@@ -129,7 +128,6 @@ bool LeituraParalela::encher(Lote& lote) {
             r.x = mv.para.x;
             r.y = mv.para.y;
             r.z = mv.para.z;
-            r.comprimento = mv.comprimento;
             r.compensacao = mv.compensacao;
             r.de_conhecido = mv.de_conhecido;
             continue;
@@ -196,7 +194,7 @@ std::span<const Movimento> LeituraParalela::cordas(std::uint16_t& tracos) {
         m.varredura = varredura;
         m.compensacao = c.compensacao;
         m.avanco_no_contorno = no_contorno;
-        m.comprimento = c.comprimento;
+        m.comprimento = -1;
         t |= c.tracos;
     }
     if (k == 0) return {};
@@ -226,7 +224,7 @@ const Linha* LeituraParalela::proxima() {
                 m.de_conhecido = r.de_conhecido;
                 m.z_conhecido = m.tem_x = m.tem_y = m.tem_z = true;
                 m.compensacao = r.compensacao;
-                m.comprimento = r.comprimento;
+                m.comprimento = -1;
                 dar_corda(r);
                 return &l;
             }

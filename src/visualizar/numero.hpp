@@ -1,8 +1,10 @@
 #pragma once
 
+#include <bit>
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 // A number as G-code writes it: an optional sign, digits with an optional
 // point, at least one digit ("5", "5.", ".5", "+5", "-0.000"); no exponent,
@@ -45,7 +47,7 @@ inline const char* ler_longo(const char* p, const char* inicio_sinal, double& va
 // double std::from_chars gives. Longer numbers go to std::from_chars itself.
 inline const char* ler_numero(const char* p, double& valor) {
     const char* const sinal = p;
-    if (*p == '-' || *p == '+') ++p;
+    p += (*p == '-') | (*p == '+');
     const char* const inicio = p;
     auto digito = [](char c) { return static_cast<unsigned>(static_cast<unsigned char>(c)) - unsigned{'0'}; };
     // Unsigned, so that a long run of digits wraps instead of overflowing;
@@ -56,20 +58,29 @@ inline const char* ler_numero(const char* p, double& valor) {
     unsigned decimais = 0;
     if (*p == '.') {
         ++p;
-        // Three decimals, the most common, without a loop.
-        const unsigned a = digito(p[0]), b = digito(p[1]), c = digito(p[2]);
-        if (a < 10 && b < 10 && c < 10 && digito(p[3]) >= 10) {
-            m = m * 1000 + a * 100 + b * 10 + c;
-            decimais = 3;
-            p += 3;
-        } else {
+        // Three decimals, the most common, looked at together: each of the
+        // first three bytes a digit (its XOR with '0' below 10, so that
+        // adding 6 leaves the high half 0), the fourth not.
+        std::uint32_t w;
+        std::memcpy(&w, p, sizeof w);
+        if constexpr (std::endian::native == std::endian::little) {
+            const std::uint32_t x = w ^ 0x30303030u;
+            if (((x | (x + 0x00060606u)) & 0x00F0F0F0u) == 0 && (x >> 24) >= 10) [[likely]] {
+                m = m * 1000 + (x & 0xFF) * 100 + ((x >> 8) & 0xFF) * 10 + ((x >> 16) & 0xFF);
+                decimais = 3;
+                p += 3;
+            }
+        }
+        if (decimais == 0) {
             const char* const fracao = p;
             for (unsigned d; (d = digito(*p)) < 10; ++p) m = m * 10 + d;
             decimais = static_cast<unsigned>(p - fracao);
         }
     }
-    if (inteiros + decimais == 0) return nullptr;
-    if (inteiros + decimais > 15) return numero_detalhe::ler_longo(inicio, sinal, valor);
+    if (inteiros + decimais - 1 >= 15) [[unlikely]] {
+        if (inteiros + decimais == 0) return nullptr;
+        return numero_detalhe::ler_longo(inicio, sinal, valor);
+    }
     const double v = static_cast<double>(static_cast<std::int64_t>(m)) / numero_detalhe::potencias[decimais];
     valor = *sinal == '-' ? -v : v;
     return p;
