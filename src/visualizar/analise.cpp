@@ -57,7 +57,6 @@ void deslocar(Linha& l, double dx, double dy) {
     if (l.tipo != TipoLinha::movimento || (dx == 0 && dy == 0)) return;
     Movimento& m = l.movimento;
     m.de.x += dx;
-    m.comprimento = -1;  // worked out again from the moved ends
     m.de.y += dy;
     m.para.x += dx;
     m.para.y += dy;

@@ -16,10 +16,8 @@ inline double comprimento_corda(const Ponto3& de, double x, double y, double z) 
 }
 
 // The length the tool travels along a move: a line's, or a helical arc's
-// (its turn about the centre and its rise together); the reader's, when it
-// gave one.
+// (its turn about the centre and its rise together).
 inline double comprimento_do_movimento(const Movimento& m) {
-    if (m.comprimento >= 0) return m.comprimento;
     if (m.tipo == TipoMovimento::arco) {
         const double arco = std::hypot(m.de.x - m.centro_x, m.de.y - m.centro_y) * std::fabs(m.varredura);
         return std::hypot(arco, m.para.z - m.de.z);

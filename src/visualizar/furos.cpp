@@ -111,7 +111,6 @@ bool FurosArquivo::filtrar_furo(Linha& l) {
         if (atual_ == 1) {
             const double cx = furos_[0].x, cy = furos_[0].y;
             m.de.x -= cx;
-            m.comprimento = -1;  // worked out again from the moved ends
             m.de.y -= cy;
             m.para.x -= cx;
             m.para.y -= cy;

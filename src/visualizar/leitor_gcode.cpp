@@ -10,7 +10,6 @@ void LeitorGcode::interpretar(Linha& l) {
     l.m = -1;
     l.compensacao = 0;
     l.tem_s = l.tem_f = l.escala = l.pausa = l.so_corda = false;
-    l.movimento.comprimento = -1;
     l.tipo = TipoLinha::ilegivel;
     motivo_ = {};
     if (!texto_.longa) {

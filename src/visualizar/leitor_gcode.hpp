@@ -84,7 +84,7 @@ public:
         std::uint16_t tracos = 0;
         std::uint8_t compensacao = 40;
         bool de_conhecido = false;
-        Ponto3 de;  // the last point: the chord's length is comprimento_corda(de, x, y, z)
+        Ponto3 de;  // the last point
     };
     inline bool proxima_corda(Corda& c);
 
@@ -192,7 +192,6 @@ inline void LeitorGcode::dar_corda(Linha& l, const Corda& c, std::uint64_t linha
     mv.tem_x = mv.tem_y = mv.tem_z = mv.z_conhecido = true;
     mv.para = Ponto3{c.x, c.y, c.z};
     mv.compensacao = c.compensacao;
-    mv.comprimento = comprimento_corda(c.de, c.x, c.y, c.z);
 }
 
 inline bool LeitorGcode::tomar_corda(Corda& c) {

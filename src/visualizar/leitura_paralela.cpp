@@ -194,7 +194,6 @@ std::span<const Movimento> LeituraParalela::cordas(std::uint16_t& tracos) {
         m.varredura = varredura;
         m.compensacao = c.compensacao;
         m.avanco_no_contorno = no_contorno;
-        m.comprimento = -1;
         t |= c.tracos;
     }
     if (k == 0) return {};
@@ -224,8 +223,7 @@ const Linha* LeituraParalela::proxima() {
                 m.de_conhecido = r.de_conhecido;
                 m.z_conhecido = m.tem_x = m.tem_y = m.tem_z = true;
                 m.compensacao = r.compensacao;
-                m.comprimento = -1;
-                dar_corda(r);
+                        dar_corda(r);
                 return &l;
             }
             const Lote& lote = lotes_[lote_atual_];

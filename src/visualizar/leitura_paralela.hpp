@@ -58,9 +58,9 @@ public:
 private:
     // A line that is only the next chord (Linha::so_corda): its point and
     // the little else its move may change. `completa` is 0 for it, else
-    // 1 + the index of the whole line among the batch's. Its length is left
-    // to the caller: a record the less to carry is memory the less to write
-    // and read again, which the reading thread waits on.
+    // 1 + the index of the whole line among the batch's. No more than the
+    // point: what the records carry is memory written and read again, which
+    // the reading thread waits on; the caller works out the length.
     struct alignas(16) Registro {
         double x = 0, y = 0, z = 0;
         std::uint32_t completa = 0;

@@ -35,10 +35,6 @@ struct Movimento {
     // F holds at the contour, not at the cutter's centre (Sinumerik's CFC
     // and CFIN, its default): under compensation the feed is not the file's.
     bool avanco_no_contorno = false;
-    // Its length, where the reader worked it out beside reading it (a
-    // chord's, on the reading thread); negative otherwise. Whoever moves
-    // `de` or `para` sets it back to negative.
-    double comprimento = -1;
 
     bool corte() const { return tipo != TipoMovimento::rapido; }
 };
