@@ -59,8 +59,11 @@ TEST(Tarefa, SemaforoContaAsLiberacoes) {
     Semaforo s(2);
     s.esperar();
     s.esperar();
+    EXPECT_FALSE(s.tentar());
     s.liberar(3);
-    for (int i = 0; i < 3; ++i) s.esperar();
+    EXPECT_TRUE(s.tentar());
+    for (int i = 0; i < 2; ++i) s.esperar();
+    EXPECT_FALSE(s.tentar());
     // A release from another thread wakes a wait that found none.
     Tarefa t([](void* p) { static_cast<Semaforo*>(p)->liberar(); }, &s);
     s.esperar();

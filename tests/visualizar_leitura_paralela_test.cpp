@@ -4,7 +4,11 @@
 // blocks the bytes come in, and whether chords are taken several at a time.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <cstring>
+#include <memory>
 #include <cstdint>
 #include <cstdio>
 #include <span>
@@ -135,6 +139,74 @@ TEST(VisualizarLeituraParalela, MesmasLinhasQueOLeitorSozinho) {
             EXPECT_EQ(ler_em_paralelo(texto, bloco, lote, true, true), esperado)
                 << "bloco " << bloco << " lote " << lote << " cordas juntas";
         }
+}
+
+// Bytes that fail to read after `falha` of them, as a disk might.
+class FonteQueFalha final : public Fonte {
+public:
+    FonteQueFalha(std::string_view bytes, std::size_t falha) : bytes_(bytes), falha_(falha) {}
+    std::size_t ler(char* destino, std::size_t n) override {
+        const std::size_t k = std::min(n, std::min(bytes_.size(), falha_) - lidos_);
+        std::memcpy(destino, bytes_.data() + lidos_, k);
+        lidos_ += k;
+        erro_ = erro_ || (k < n && lidos_ == falha_ && falha_ < bytes_.size());
+        return k;
+    }
+    bool erro() const override { return erro_; }
+
+private:
+    std::string_view bytes_;
+    std::size_t falha_, lidos_ = 0;
+    bool erro_ = false;
+};
+
+std::vector<std::string> linhas_de(Fonte& fonte, std::size_t bloco, bool antecipavel, bool outra_tarefa) {
+    LeitorLinhas leitor(fonte, bloco, antecipavel);
+    // Another thread reads ahead all the while, as the model's thread does.
+    std::atomic<bool> fim{false};
+    struct Ambos {
+        LeitorLinhas* leitor;
+        std::atomic<bool>* fim;
+    } ambos{&leitor, &fim};
+    std::unique_ptr<Tarefa> t;
+    if (outra_tarefa)
+        t = std::make_unique<Tarefa>(
+            [](void* p) {
+                auto* a = static_cast<Ambos*>(p);
+                while (!a->fim->load()) a->leitor->antecipar();
+            },
+            &ambos);
+    std::vector<std::string> r;
+    LinhaTexto l;
+    while (leitor.proxima(l))
+        r.push_back(std::to_string(l.numero) + (l.sem_fim_de_linha ? " sem-fim " : " ") + std::to_string(l.bytes) +
+                    (l.longa ? " longa " : " ") + std::string(l.texto));
+    r.push_back("erro " + std::to_string(leitor.erro_leitura()));
+    fim = true;
+    return r;
+}
+
+TEST(VisualizarLeituraParalela, BlocosLidosAFrenteDaoAsMesmasLinhas) {
+    std::string texto = arquivo_misto();
+    // A line as long as a block and then some, and a file whose end falls on a block's.
+    texto += "\n" + std::string(LeitorLinhas::max_linha + 3, 'y') + "\nM30\n";
+    for (std::size_t bloco : {std::size_t{1}, std::size_t{37}, std::size_t{4096}, LeitorLinhas::bloco_padrao})
+        for (std::size_t tamanho : {texto.size(), texto.size() - texto.size() % bloco}) {
+            const std::string_view bytes(texto.data(), tamanho);
+            FonteMemoria sozinha(bytes);
+            const auto esperado = linhas_de(sozinha, bloco, false, false);
+            for (bool outra : {false, true}) {
+                FonteMemoria fonte(bytes);
+                EXPECT_EQ(linhas_de(fonte, bloco, true, outra), esperado) << "bloco " << bloco << " outra " << outra;
+            }
+        }
+    // A read that fails midway is told, with the lines before it.
+    for (bool antecipavel : {false, true}) {
+        FonteQueFalha fonte(texto, 70000);
+        const auto linhas = linhas_de(fonte, 4096, antecipavel, antecipavel);
+        EXPECT_EQ(linhas.back(), "erro 1");
+        EXPECT_GT(linhas.size(), 2000u);
+    }
 }
 
 TEST(VisualizarLeituraParalela, ParaNoMeioSemEsperarPeloResto) {

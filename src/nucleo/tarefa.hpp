@@ -28,6 +28,12 @@ public:
         for (; n > 0; --n)
             if (contagem_.fetch_add(1, std::memory_order_acq_rel) < 0) liberar_sistema();
     }
+    // Takes a release if one is there; never waits.
+    bool tentar() {
+        int c = contagem_.load(std::memory_order_relaxed);
+        return c > 0 && contagem_.compare_exchange_strong(c, c - 1, std::memory_order_acquire,
+                                                          std::memory_order_relaxed);
+    }
     void esperar() {
         for (int i = 0; i < giros; ++i) {
             int c = contagem_.load(std::memory_order_relaxed);

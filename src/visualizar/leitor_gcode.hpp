@@ -68,8 +68,11 @@ struct Linha {
 
 class LeitorGcode {
 public:
-    explicit LeitorGcode(Fonte& fonte, std::size_t tamanho_bloco = LeitorLinhas::bloco_padrao)
-        : linhas_(fonte, tamanho_bloco) {}
+    // `antecipavel`: another thread may read the file ahead (LeitorLinhas).
+    explicit LeitorGcode(Fonte& fonte, std::size_t tamanho_bloco = LeitorLinhas::bloco_padrao,
+                         bool antecipavel = false)
+        : linhas_(fonte, tamanho_bloco, antecipavel) {}
+    bool antecipar() { return linhas_.antecipar(); }
 
     // The next line into `l`; false at the end of the file. Texts in `l`
     // stay valid until the next call.

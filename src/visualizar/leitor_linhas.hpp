@@ -35,7 +35,18 @@ public:
     static constexpr std::size_t folga = 16;
 
     // `tamanho_bloco` may be as small as 1 (the tests cross every boundary).
-    explicit LeitorLinhas(Fonte& fonte, std::size_t tamanho_bloco = bloco_padrao);
+    // With `antecipavel`, the blocks come into two buffers in turn, and
+    // another thread may read the next one (`antecipar`) while the bytes of
+    // this one are cut: reading the file, the system's copy of every byte,
+    // is then off the thread that cuts the lines.
+    explicit LeitorLinhas(Fonte& fonte, std::size_t tamanho_bloco = bloco_padrao, bool antecipavel = false);
+    ~LeitorLinhas();
+
+    // From any thread: the next block read into the buffer not in use, when
+    // it is free and the file has not ended; it never waits. Whatever is not
+    // read ahead is read when it is needed. False when nothing was read, as
+    // always without `antecipavel`.
+    bool antecipar();
 
     inline bool proxima(LinhaTexto& linha);
 
@@ -59,6 +70,8 @@ private:
     // Appends the next block after the unread bytes; false at the end.
     bool encher();
     bool pular_linha_longa(LinhaTexto& linha);
+    struct Antecipacao;
+    bool encher_antecipado();
 
     Fonte& fonte_;
     std::size_t tamanho_bloco_;
@@ -70,6 +83,7 @@ private:
     bool erro_ = false;
     std::uint64_t numero_ = 0;
     std::string longa_;
+    std::unique_ptr<Antecipacao> antecipacao_;  // with `antecipavel`
 };
 
 inline bool LeitorLinhas::proxima(LinhaTexto& l) {

@@ -11,7 +11,8 @@
 
 LeituraParalela::LeituraParalela(Fonte& fonte, std::size_t tamanho_bloco, std::size_t linhas_por_lote,
                                  bool paralela)
-    : linhas_por_lote_(linhas_por_lote > 0 ? linhas_por_lote : 1), leitor_(fonte, tamanho_bloco) {
+    : linhas_por_lote_(linhas_por_lote > 0 ? linhas_por_lote : 1),
+      leitor_(fonte, tamanho_bloco, paralela && processadores() > 1) {
     if (!paralela || processadores() < 2 || !livres_.valido() || !cheios_.valido()) return;
     for (Lote& l : lotes_) l.registros = std::make_unique<Registro[]>(linhas_por_lote_);
     paralela_ = true;
@@ -254,7 +255,14 @@ const Linha* LeituraParalela::proxima() {
             lote_atual_ = (lote_atual_ + 1) % lotes;
             livres_.liberar();
         }
-        cheios_.esperar();
+        // Rather than wait for the batch, the file's next block is read here,
+        // where the reader would read it: reading shifts to whichever thread
+        // has time for it.
+        while (!cheios_.tentar())
+            if (!leitor_.antecipar()) {
+                cheios_.esperar();
+                break;
+            }
         lote_aberto_ = true;
         const Lote& lote = lotes_[lote_atual_];
         proximo_ = lote.registros.get();

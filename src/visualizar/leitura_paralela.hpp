@@ -22,10 +22,14 @@
 // A line goes over in a batch: a move with nothing else on it (the chords
 // that make up nearly all of a file) as its move alone; any other line
 // whole, with its texts copied, since the reader's bytes are refilled.
+// When the caller finds no batch ready, it reads the file's next block for
+// the reader (LeitorLinhas::antecipar) instead of waiting: the system's copy
+// of the bytes goes to whichever thread has time for it.
 class LeituraParalela {
 public:
     static constexpr std::size_t linhas_por_lote_padrao = 2048;
-    static constexpr std::size_t lotes = 4;
+    // Enough for the reader to go on while the caller reads a block ahead.
+    static constexpr std::size_t lotes = 16;
     static constexpr std::size_t por_copia = 64;
 
     LeituraParalela(Fonte& fonte, std::size_t tamanho_bloco = LeitorLinhas::bloco_padrao,
