@@ -136,8 +136,9 @@ TEST(VisualizarLeituraParalela, MesmasLinhasQueOLeitorSozinho) {
         for (std::size_t lote : {std::size_t{1}, std::size_t{7}, std::size_t{64}, std::size_t{2048}}) {
             EXPECT_EQ(ler_em_paralelo(texto, bloco, lote, true), esperado) << "bloco " << bloco << " lote " << lote;
             EXPECT_EQ(ler_em_paralelo(texto, bloco, lote, false), esperado) << "bloco " << bloco << " lote " << lote;
-            EXPECT_EQ(ler_em_paralelo(texto, bloco, lote, true, true), esperado)
-                << "bloco " << bloco << " lote " << lote << " cordas juntas";
+            for (bool paralela : {true, false})
+                EXPECT_EQ(ler_em_paralelo(texto, bloco, lote, paralela, true), esperado)
+                    << "bloco " << bloco << " lote " << lote << " paralela " << paralela << " cordas juntas";
         }
 }
 

@@ -87,7 +87,8 @@ public:
         std::uint16_t tracos = 0;
         std::uint8_t compensacao = 40;
         bool de_conhecido = false;
-        Ponto3 de;  // the last point
+        Ponto3 de;                  // the last point
+        std::uint64_t linha_de = 0;  // the line of the move that left the tool there
     };
     inline bool proxima_corda(Corda& c);
 
@@ -119,9 +120,8 @@ private:
     // The modal state moved on to the chord to (c.x, c.y, c.z) of line
     // c.numero, whose letters' bytes OR-ed are `letras`; the rest of `c` filled.
     inline void avancar_corda(Corda& c, unsigned char letras);
-    // `l` made the chord line `c`, its move from where the move of line
-    // `linha_de` left the tool.
-    static inline void dar_corda(Linha& l, const Corda& c, std::uint64_t linha_de);
+    // `l` made the chord line `c`.
+    static inline void dar_corda(Linha& l, const Corda& c);
     // The same in Sinumerik's words and in plain language; `motivo_` may
     // say why a line does not read.
     bool ler_sinumerik(Linha& l);
@@ -175,6 +175,7 @@ inline void LeitorGcode::avancar_corda(Corda& c, unsigned char letras) {
     c.compensacao = static_cast<std::uint8_t>(compensacao_);
     c.de_conhecido = x_conhecido_ && y_conhecido_ && z_conhecido_;
     c.de = posicao_;
+    c.linha_de = linha_posicao_;
     x_conhecido_ = y_conhecido_ = z_conhecido_ = true;
     movimento_ = 1;
     linha_posicao_ = c.numero;
@@ -182,14 +183,14 @@ inline void LeitorGcode::avancar_corda(Corda& c, unsigned char letras) {
     iso_lido_ = true;
 }
 
-inline void LeitorGcode::dar_corda(Linha& l, const Corda& c, std::uint64_t linha_de) {
+inline void LeitorGcode::dar_corda(Linha& l, const Corda& c) {
     l.tracos = c.tracos;
     l.tipo = TipoLinha::movimento;
     l.so_corda = true;
     Movimento& mv = l.movimento;
     mv.tipo = TipoMovimento::linear;
     mv.linha = c.numero;
-    mv.linha_de = linha_de;
+    mv.linha_de = c.linha_de;
     mv.de = c.de;
     mv.de_conhecido = c.de_conhecido;
     mv.tem_x = mv.tem_y = mv.tem_z = mv.z_conhecido = true;
@@ -219,7 +220,6 @@ inline bool LeitorGcode::proxima(Linha& l) {
     if (linguagem_ == Linguagem::iso) [[likely]] {
         // Nearly every line is a chord: taken from the bytes without
         // cutting it as a line first.
-        const std::uint64_t linha_de = linha_posicao_;
         Corda c;
         if (tomar_corda(c)) {
             l.numero = c.numero;
@@ -228,7 +228,7 @@ inline bool LeitorGcode::proxima(Linha& l) {
             l.m = -1;
             l.compensacao = 0;
             l.tem_s = l.tem_f = l.escala = l.pausa = false;
-            dar_corda(l, c, linha_de);
+            dar_corda(l, c);
             return true;
         }
     }
@@ -243,12 +243,11 @@ inline bool LeitorGcode::proxima(Linha& l) {
 // What ler makes of "g01 x.. y.. z..", without its words: a feed move to
 // the point, G1 in force from now on.
 inline void LeitorGcode::corda(Linha& l, double x, double y, double z, unsigned char letras) {
-    const std::uint64_t linha_de = linha_posicao_;
     Corda c;
     c.x = x;
     c.y = y;
     c.z = z;
     c.numero = l.numero;
     avancar_corda(c, letras);
-    dar_corda(l, c, linha_de);
+    dar_corda(l, c);
 }

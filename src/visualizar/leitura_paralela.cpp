@@ -165,7 +165,7 @@ void LeituraParalela::dar_corda(const Registro& r) {
 }
 
 std::span<const Movimento> LeituraParalela::cordas(std::uint16_t& tracos) {
-    if (!paralela_) return {};
+    if (!paralela_) return cordas_sozinha(tracos);
     const Registro* const r = proximo_;
     const std::size_t n = std::min(static_cast<std::size_t>(fim_ - r), max_cordas);
     Linha& l = linha_dada_;
@@ -202,6 +202,29 @@ std::span<const Movimento> LeituraParalela::cordas(std::uint16_t& tracos) {
     l.numero = linha;
     l.movimento = cordas_[k - 1];
     dar_corda(r[k - 1]);
+    tracos = t;
+    return {cordas_.data(), k};
+}
+
+// The same with the reader on the caller's thread: the chords straight from
+// the reader, as LeitorGcode::proxima would give them one by one.
+std::span<const Movimento> LeituraParalela::cordas_sozinha(std::uint16_t& tracos) {
+    const Movimento& antes = linha_lida_.movimento;
+    std::uint16_t t = 0;
+    std::size_t k = 0;
+    for (LeitorGcode::Corda c; k < max_cordas && leitor_.proxima_corda(c); ++k) {
+        Movimento& m = cordas_[k];
+        m = antes;
+        m.tipo = TipoMovimento::linear;
+        m.linha = c.numero;
+        m.linha_de = c.linha_de;
+        m.de = c.de;
+        m.para = Ponto3{c.x, c.y, c.z};
+        m.de_conhecido = c.de_conhecido;
+        m.z_conhecido = m.tem_x = m.tem_y = m.tem_z = true;
+        m.compensacao = c.compensacao;
+        t |= c.tracos;
+    }
     tracos = t;
     return {cordas_.data(), k};
 }

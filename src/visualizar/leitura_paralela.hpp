@@ -132,4 +132,5 @@ private:
     std::array<Movimento, max_cordas> cordas_;
     // linha_dada_ made a chord line, its move already set.
     void dar_corda(const Registro& r);
+    std::span<const Movimento> cordas_sozinha(std::uint16_t& tracos);
 };
