@@ -91,6 +91,8 @@ public:
         std::uint64_t linha_de = 0;  // the line of the move that left the tool there
     };
     inline bool proxima_corda(Corda& c);
+    // The move `mv` made chord `c`'s; what a chord does not give is left.
+    static inline void mover_corda(Movimento& mv, const Corda& c);
 
     // A line that does not come from the file: a block of a program the
     // viewer runs (execucao.hpp), `folga` NUL bytes after `texto`. An arc it
@@ -187,7 +189,10 @@ inline void LeitorGcode::dar_corda(Linha& l, const Corda& c) {
     l.tracos = c.tracos;
     l.tipo = TipoLinha::movimento;
     l.so_corda = true;
-    Movimento& mv = l.movimento;
+    mover_corda(l.movimento, c);
+}
+
+inline void LeitorGcode::mover_corda(Movimento& mv, const Corda& c) {
     mv.tipo = TipoMovimento::linear;
     mv.linha = c.numero;
     mv.linha_de = c.linha_de;

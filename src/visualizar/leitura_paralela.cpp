@@ -12,8 +12,9 @@
 LeituraParalela::LeituraParalela(Fonte& fonte, std::size_t tamanho_bloco, std::size_t linhas_por_lote,
                                  bool paralela)
     : linhas_por_lote_(linhas_por_lote > 0 ? linhas_por_lote : 1),
-      leitor_(fonte, tamanho_bloco, paralela && processadores() > 1) {
-    if (!paralela || processadores() < 2 || !livres_.valido() || !cheios_.valido()) return;
+      dois_processadores_(paralela && processadores() > 1),
+      leitor_(fonte, tamanho_bloco, dois_processadores_) {
+    if (!dois_processadores_ || !livres_.valido() || !cheios_.valido()) return;
     for (Lote& l : lotes_) l.registros = std::make_unique<Registro[]>(linhas_por_lote_);
     paralela_ = true;
     tarefa_ = std::make_unique<Tarefa>(&LeituraParalela::ler_em_paralelo, this);
@@ -148,6 +149,27 @@ bool LeituraParalela::encher(Lote& lote) {
     return fim;
 }
 
+// `m` made the chord of record `r` on line `linha`, carrying on the move
+// `antes` (which may be `m` itself) to its point, as LeitorGcode::corda
+// would: what a chord does not give stays the move before's.
+void LeituraParalela::seguir(Movimento& m, const Movimento& antes, std::uint64_t linha, const Registro& r) {
+    const std::uint64_t linha_de = antes.linha;
+    const Ponto3 de = antes.para;
+    m.centro_x = antes.centro_x;
+    m.centro_y = antes.centro_y;
+    m.horario = antes.horario;
+    m.varredura = antes.varredura;
+    m.avanco_no_contorno = antes.avanco_no_contorno;
+    m.tipo = TipoMovimento::linear;
+    m.linha = linha;
+    m.linha_de = linha_de;
+    m.de = de;
+    m.para = Ponto3{r.x, r.y, r.z};
+    m.de_conhecido = r.de_conhecido;
+    m.z_conhecido = m.tem_x = m.tem_y = m.tem_z = true;
+    m.compensacao = r.compensacao;
+}
+
 void LeituraParalela::dar_corda(const Registro& r) {
     Linha& l = linha_dada_;
     if (!em_cordas_) [[unlikely]] {
@@ -169,37 +191,16 @@ std::span<const Movimento> LeituraParalela::cordas(std::uint16_t& tracos) {
     const Registro* const r = proximo_;
     const std::size_t n = std::min(static_cast<std::size_t>(fim_ - r), max_cordas);
     Linha& l = linha_dada_;
-    // Each carries on the move before it to its point, as proxima would
-    // (LeitorGcode::corda); what a chord does not give stays the last move's.
-    const Movimento& antes = l.movimento;
-    const double centro_x = antes.centro_x, centro_y = antes.centro_y, varredura = antes.varredura;
-    const bool horario = antes.horario, no_contorno = antes.avanco_no_contorno;
-    std::uint64_t linha = l.numero, linha_de = antes.linha;
-    Ponto3 de = antes.para;
+    // Each carries on the move before it, as proxima would.
     std::uint16_t t = 0;
     std::size_t k = 0;
     for (; k < n && r[k].completa == 0; ++k) {
-        const Registro& c = r[k];
-        Movimento& m = cordas_[k];
-        m.tipo = TipoMovimento::linear;
-        m.linha = ++linha;
-        m.linha_de = linha_de;
-        linha_de = linha;
-        m.de = de;
-        m.para = de = Ponto3{c.x, c.y, c.z};
-        m.de_conhecido = c.de_conhecido;
-        m.z_conhecido = m.tem_x = m.tem_y = m.tem_z = true;
-        m.centro_x = centro_x;
-        m.centro_y = centro_y;
-        m.horario = horario;
-        m.varredura = varredura;
-        m.compensacao = c.compensacao;
-        m.avanco_no_contorno = no_contorno;
-        t |= c.tracos;
+        seguir(cordas_[k], k == 0 ? l.movimento : cordas_[k - 1], l.numero + k + 1, r[k]);
+        t |= r[k].tracos;
     }
     if (k == 0) return {};
     proximo_ += k;
-    l.numero = linha;
+    l.numero += k;
     l.movimento = cordas_[k - 1];
     dar_corda(r[k - 1]);
     tracos = t;
@@ -213,16 +214,8 @@ std::span<const Movimento> LeituraParalela::cordas_sozinha(std::uint16_t& tracos
     std::uint16_t t = 0;
     std::size_t k = 0;
     for (LeitorGcode::Corda c; k < max_cordas && leitor_.proxima_corda(c); ++k) {
-        Movimento& m = cordas_[k];
-        m = antes;
-        m.tipo = TipoMovimento::linear;
-        m.linha = c.numero;
-        m.linha_de = c.linha_de;
-        m.de = c.de;
-        m.para = Ponto3{c.x, c.y, c.z};
-        m.de_conhecido = c.de_conhecido;
-        m.z_conhecido = m.tem_x = m.tem_y = m.tem_z = true;
-        m.compensacao = c.compensacao;
+        cordas_[k] = antes;
+        LeitorGcode::mover_corda(cordas_[k], c);
         t |= c.tracos;
     }
     tracos = t;
@@ -236,18 +229,9 @@ const Linha* LeituraParalela::proxima() {
         if (proximo_ != fim_) [[likely]] {
             const Registro& r = *proximo_++;
             if (r.completa == 0) [[likely]] {
-                // The move before, carried on to the point (LeitorGcode::corda):
-                // only what changes is written.
-                Movimento& m = l.movimento;
-                m.linha_de = m.linha;
-                m.linha = ++l.numero;
-                m.de = m.para;
-                m.para = Ponto3{r.x, r.y, r.z};
-                m.tipo = TipoMovimento::linear;
-                m.de_conhecido = r.de_conhecido;
-                m.z_conhecido = m.tem_x = m.tem_y = m.tem_z = true;
-                m.compensacao = r.compensacao;
-                        dar_corda(r);
+                // The move before, carried on to the point: only what changes is written.
+                seguir(l.movimento, l.movimento, ++l.numero, r);
+                dar_corda(r);
                 return &l;
             }
             const Lote& lote = lotes_[lote_atual_];

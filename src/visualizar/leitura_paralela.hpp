@@ -103,6 +103,7 @@ private:
     // touch goes back and forth between the processors at every write.
     // Set before the thread starts.
     std::size_t linhas_por_lote_;
+    bool dois_processadores_;  // asked for, and there to be had
     bool paralela_ = false;
     std::unique_ptr<Tarefa> tarefa_;
     std::atomic<bool> parar_{false};
@@ -130,6 +131,7 @@ private:
     Linha linha_dada_;
     bool em_cordas_ = false;  // it was a chord: its words need not be written again
     std::array<Movimento, max_cordas> cordas_;
+    static inline void seguir(Movimento& m, const Movimento& antes, std::uint64_t linha, const Registro& r);
     // linha_dada_ made a chord line, its move already set.
     void dar_corda(const Registro& r);
     std::span<const Movimento> cordas_sozinha(std::uint16_t& tracos);

@@ -19,15 +19,13 @@ Passe* Modelo::passe_anterior() {
 }
 
 void Modelo::acumular(const Linha& l) {
-    dialeto.linha(l);
     if (l.so_corda && l.tipo == TipoLinha::movimento && !l.sem_fim_de_linha && forma_definida_) [[likely]] {
         // A chord alone on its line, nearly every line: what follows would
         // find no comment, no command and the header long over.
-        no_cabecalho_ = false;
-        preambulo.termina_em_m30 = false;
-        segmentador_.corte(l.movimento);
+        acumular_cordas(&l.movimento, 1, l.tracos);
         return;
     }
+    dialeto.linha(l);
     if (l.tipo == TipoLinha::vazia) return;
     if (l.tipo == TipoLinha::comentario) {
         for (std::size_t i = 0; i < l.quantidade_comentarios; ++i) comentario(l.comentarios[i], l.numero);
