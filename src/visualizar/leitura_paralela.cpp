@@ -15,7 +15,7 @@ LeituraParalela::LeituraParalela(Fonte& fonte, std::size_t tamanho_bloco, std::s
       dois_processadores_(paralela && processadores() > 1),
       leitor_(fonte, tamanho_bloco, dois_processadores_) {
     if (!dois_processadores_ || !livres_.valido() || !cheios_.valido()) return;
-    for (Lote& l : lotes_) l.registros = std::make_unique<Registro[]>(linhas_por_lote_);
+    for (Lote& l : lotes_) l.registros = std::make_unique_for_overwrite<Registro[]>(linhas_por_lote_);
     paralela_ = true;
     tarefa_ = std::make_unique<Tarefa>(&LeituraParalela::ler_em_paralelo, this);
     if (!tarefa_->iniciada()) {
@@ -121,7 +121,7 @@ bool LeituraParalela::encher(Lote& lote) {
             break;
         }
         Registro& r = juntos[n++];
-        r.tracos = l.tracos;
+        r = Registro{0, 0, 0, 0, l.tracos, 40, false};
         const bool seguida = l.numero == numero_lido_ + 1;
         numero_lido_ = l.numero;
         if (l.so_corda && seguida && !l.sem_fim_de_linha) [[likely]] {
@@ -153,20 +153,28 @@ bool LeituraParalela::encher(Lote& lote) {
 // `antes` (which may be `m` itself) to its point, as LeitorGcode::corda
 // would: what a chord does not give stays the move before's.
 void LeituraParalela::seguir(Movimento& m, const Movimento& antes, std::uint64_t linha, const Registro& r) {
-    const std::uint64_t linha_de = antes.linha;
-    const Ponto3 de = antes.para;
+    moldar(m, antes);
+    seguir_ponto(m, antes, linha, r);
+}
+
+void LeituraParalela::moldar(Movimento& m, const Movimento& antes) {
     m.centro_x = antes.centro_x;
     m.centro_y = antes.centro_y;
     m.horario = antes.horario;
     m.varredura = antes.varredura;
     m.avanco_no_contorno = antes.avanco_no_contorno;
     m.tipo = TipoMovimento::linear;
+    m.z_conhecido = m.tem_x = m.tem_y = m.tem_z = true;
+}
+
+void LeituraParalela::seguir_ponto(Movimento& m, const Movimento& antes, std::uint64_t linha, const Registro& r) {
+    const std::uint64_t linha_de = antes.linha;
+    const Ponto3 de = antes.para;
     m.linha = linha;
     m.linha_de = linha_de;
     m.de = de;
     m.para = Ponto3{r.x, r.y, r.z};
     m.de_conhecido = r.de_conhecido;
-    m.z_conhecido = m.tem_x = m.tem_y = m.tem_z = true;
     m.compensacao = r.compensacao;
 }
 
@@ -195,10 +203,13 @@ std::span<const Movimento> LeituraParalela::cordas(std::uint16_t& tracos) {
     std::uint16_t t = 0;
     std::size_t k = 0;
     for (; k < n && r[k].completa == 0; ++k) {
-        seguir(cordas_[k], k == 0 ? l.movimento : cordas_[k - 1], l.numero + k + 1, r[k]);
+        const Movimento& antes = k == 0 ? l.movimento : cordas_[k - 1];
+        if (k >= cordas_moldadas_) [[unlikely]] moldar(cordas_[k], antes);
+        seguir_ponto(cordas_[k], antes, l.numero + k + 1, r[k]);
         t |= r[k].tracos;
     }
     if (k == 0) return {};
+    cordas_moldadas_ = std::max(cordas_moldadas_, k);
     proximo_ += k;
     l.numero += k;
     l.movimento = cordas_[k - 1];
@@ -237,6 +248,7 @@ const Linha* LeituraParalela::proxima() {
             const Lote& lote = lotes_[lote_atual_];
             const LinhaCompleta& c = lote.completas[r.completa - 1];
             em_cordas_ = false;
+            cordas_moldadas_ = 0;
             // The last move stays in the line for the chords after it.
             if (c.linha.tipo == TipoLinha::movimento) {
                 l = c.linha;

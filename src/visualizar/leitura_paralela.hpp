@@ -64,13 +64,16 @@ private:
     // the little else its move may change. `completa` is 0 for it, else
     // 1 + the index of the whole line among the batch's. No more than the
     // point: what the records carry is memory written and read again, which
-    // the reading thread waits on; the caller works out the length.
+    // the reading thread waits on; the caller works out the length. Left
+    // uninitialized, and every field written for every record: the batches
+    // are then touched only as far as a file fills them, since a page's
+    // first touch is dear.
     struct alignas(16) Registro {
-        double x = 0, y = 0, z = 0;
-        std::uint32_t completa = 0;
-        std::uint16_t tracos = 0;
-        std::uint8_t compensacao = 40;
-        bool de_conhecido = false;
+        double x, y, z;
+        std::uint32_t completa;
+        std::uint16_t tracos;
+        std::uint8_t compensacao;
+        bool de_conhecido;
     };
     // Where a text of a whole line lies in its batch's `textos`.
     struct Trecho {
@@ -131,7 +134,14 @@ private:
     Linha linha_dada_;
     bool em_cordas_ = false;  // it was a chord: its words need not be written again
     std::array<Movimento, max_cordas> cordas_;
+    // Of cordas_, the first ones whose fields other than a chord's own are
+    // already those the chords carry on: they stay the same from one whole
+    // line to the next, and are written again only after one.
+    std::size_t cordas_moldadas_ = 0;
     static inline void seguir(Movimento& m, const Movimento& antes, std::uint64_t linha, const Registro& r);
+    // seguir in two: what a chord keeps of the move before, and what it brings.
+    static inline void moldar(Movimento& m, const Movimento& antes);
+    static inline void seguir_ponto(Movimento& m, const Movimento& antes, std::uint64_t linha, const Registro& r);
     // linha_dada_ made a chord line, its move already set.
     void dar_corda(const Registro& r);
     std::span<const Movimento> cordas_sozinha(std::uint16_t& tracos);
