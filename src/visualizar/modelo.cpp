@@ -351,9 +351,69 @@ void Modelo::somar_helice(const Movimento& m) {
     }
 }
 
+std::size_t Modelo::somar_cordas(const Movimento* ms, std::size_t n) {
+    Passe& ps = atual_;
+    Extremos& e = extremos;
+    if (alargar_no_centro_ || ps.ultimo_arco) return 0;
+    double r2_min = ps.r2_min, r2_max = ps.r2_max, z_min = ps.z_min, z_max = ps.z_max;
+    double x_max = e.x_max, x_min = e.x_min, y_max = e.y_max, y_min = e.y_min, z_corte_min = e.z_corte_min;
+    double comprimento = ps.comprimento, trecho = trecho_;
+    std::uint64_t movimentos = ps.movimentos;
+    int ate_amostra = ate_amostra_;
+    std::size_t i = 0;
+    for (; i < n && ms[i].tipo != TipoMovimento::arco; ++i) {
+        const Movimento& m = ms[i];
+        const double x = m.para.x, y = m.para.y, z = m.para.z;
+        const double r2 = x * x + y * y;
+        r2_min = std::min(r2_min, r2);
+        r2_max = std::max(r2_max, r2);
+        z_min = std::min(z_min, z);
+        z_max = std::max(z_max, z);
+        x_max = std::max(x_max, x);
+        x_min = std::min(x_min, x);
+        y_max = std::max(y_max, y);
+        y_min = std::min(y_min, y);
+        const double l = comprimento_do_movimento(m);
+        trecho += l;
+        comprimento += l;
+        if (z < z_corte_min) [[unlikely]] {
+            z_corte_min = z;
+            if (z < e.z_min) e.linha_z_min = m.linha;
+        }
+        if (++movimentos <= vocabulario::passos_por_volta)
+            ps.topo.push_back({static_cast<float>(x), static_cast<float>(y)});
+        if (--ate_amostra == 0) {
+            ate_amostra = ps.amostra;
+            amostrar(x, z);
+        }
+    }
+    if (i == 0) return 0;
+    ps.r2_min = r2_min;
+    ps.r2_max = r2_max;
+    ps.z_min = z_min;
+    ps.z_max = z_max;
+    e.x_max = x_max;
+    e.x_min = x_min;
+    e.y_max = y_max;
+    e.y_min = y_min;
+    e.z_corte_min = z_corte_min;
+    ps.comprimento = comprimento;
+    trecho_ = trecho;
+    movido_no_trecho_ = true;
+    ps.movimentos = movimentos;
+    ate_amostra_ = ate_amostra;
+    const Movimento& u = ms[i - 1];
+    ps.penultimo = u.de;
+    ps.ultimo = u.para;
+    ps.linha_fim = u.linha;
+    return i;
+}
+
 void Modelo::helice(const Movimento* ms, std::size_t n) {
     for (Observador* o : observadores_helice_) o->helice(atual_, ms, n);
-    for (const Movimento* m = ms; m != ms + n; ++m) somar_helice(*m);
+    // A parallel thread's chords, nearly all of a file, in one run.
+    std::size_t i = forma().conicidade_raio == 0 ? somar_cordas(ms, n) : 0;
+    for (; i < n; ++i) somar_helice(ms[i]);
 }
 
 void Modelo::fim_passe() {

@@ -142,6 +142,10 @@ private:
     // then the summary takes each in.
     void helice(const Movimento* m, std::size_t n);
     inline void somar_helice(const Movimento& m);
+    // The leading chords of `ms` taken in as somar_helice would, for a path
+    // whose extents are its points' own; how many. Its running figures are
+    // kept in locals: members would be stored and loaded again at each move.
+    std::size_t somar_cordas(const Movimento* ms, std::size_t n);
     void saida(const Movimento& m);
     void no_ar(const Movimento& m);
     void fim_passe();

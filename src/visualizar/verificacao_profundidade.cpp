@@ -131,7 +131,12 @@ void ConferenciaProfundidade::helice(const Passe& ps, const Movimento* ms, std::
             arco(*m);
             continue;
         }
-        mover(*m, false);
+        // Nearly every move: a chord below the face, checked here without
+        // going through mover's choice.
+        if (volta_ || (sobe_ && !abaixo_da_face(m->para.z))) [[unlikely]]
+            mover(*m, false);
+        else
+            corda(*m);
         const double z = m->para.z;
         if (conferir_volta_ && antes >= passos_volta) {
             const double volta = sinal_z_ * (z_volta_[k] - z);
@@ -272,7 +277,7 @@ void ConferenciaProfundidade::conferir_angulo(const Ponto3& p, double r, double 
 
 // A chord of the helix: one degree on from the previous point, turned the
 // pass's way, one degree's share of the pitch deeper (or higher).
-void ConferenciaProfundidade::corda(const Movimento& m) {
+inline void ConferenciaProfundidade::corda(const Movimento& m) {
     const double x = m.para.x, y = m.para.y;
     const double xr = giro_c_ * m.de.x - giro_s_ * m.de.y;
     const double yr = giro_s_ * m.de.x + giro_c_ * m.de.y;
