@@ -91,6 +91,13 @@ public:
         std::uint64_t linha_de = 0;  // the line of the move that left the tool there
     };
     inline bool proxima_corda(Corda& c);
+    // The chord lines that come next, up to `max`, as proxima_corda would
+    // take them one by one: usar(x, y, z, tracos, de_conhecido, compensacao)
+    // for each, the modal state moved on once after the last; how many.
+    // Nearly every line of a file goes this way: nothing but the point is
+    // kept from one to the next.
+    template <class F>
+    inline std::size_t cordas(std::size_t max, F&& usar);
     // The move `mv` made chord `c`'s; what a chord does not give is left.
     static inline void mover_corda(Movimento& mv, const Corda& c);
 
@@ -122,6 +129,12 @@ private:
     // The modal state moved on to the chord to (c.x, c.y, c.z) of line
     // c.numero, whose letters' bytes OR-ed are `letras`; the rest of `c` filled.
     inline void avancar_corda(Corda& c, unsigned char letras);
+    // A chord line's traits, from its letters' bytes OR-ed.
+    static std::uint16_t tracos_corda(unsigned char letras) {
+        return static_cast<std::uint16_t>(traco_palavras | ((letras & 0x20) != 0 ? traco_minusculas : 0));
+    }
+    // The modal state moved on to the chord to `para`, the line just taken.
+    inline void chegar_por_corda(const Ponto3& para);
     // `l` made the chord line `c`.
     static inline void dar_corda(Linha& l, const Corda& c);
     // The same in Sinumerik's words and in plain language; `motivo_` may
@@ -172,8 +185,16 @@ private:
     std::string nome_programa_;
 };
 
+inline void LeitorGcode::chegar_por_corda(const Ponto3& para) {
+    x_conhecido_ = y_conhecido_ = z_conhecido_ = true;
+    movimento_ = 1;
+    linha_posicao_ = linhas_.linhas();
+    posicao_ = para;
+    iso_lido_ = true;
+}
+
 inline void LeitorGcode::avancar_corda(Corda& c, unsigned char letras) {
-    c.tracos = static_cast<std::uint16_t>(traco_palavras | ((letras & 0x20) != 0 ? traco_minusculas : 0));
+    c.tracos = tracos_corda(letras);
     c.compensacao = static_cast<std::uint8_t>(compensacao_);
     c.de_conhecido = x_conhecido_ && y_conhecido_ && z_conhecido_;
     c.de = posicao_;
@@ -183,6 +204,31 @@ inline void LeitorGcode::avancar_corda(Corda& c, unsigned char letras) {
     linha_posicao_ = c.numero;
     posicao_ = Ponto3{c.x, c.y, c.z};
     iso_lido_ = true;
+}
+
+template <class F>
+inline std::size_t LeitorGcode::cordas(std::size_t max, F&& usar) {
+    if (pendentes_ || linguagem_ != Linguagem::iso) return 0;
+    const char* p = linhas_.cursor();
+    const char* const fim = linhas_.fim_bloco();
+    bool de_conhecido = x_conhecido_ && y_conhecido_ && z_conhecido_;
+    const auto compensacao = static_cast<std::uint8_t>(compensacao_);
+    Ponto3 ultimo;
+    std::size_t k = 0;
+    for (; k < max; ++k) {
+        double x, y, z;
+        unsigned char letras;
+        const char* depois = ler_linha_corda(p, fim, x, y, z, letras);
+        if (depois == nullptr) break;
+        p = depois;
+        usar(x, y, z, tracos_corda(letras), de_conhecido, compensacao);
+        de_conhecido = true;
+        ultimo = Ponto3{x, y, z};
+    }
+    if (k == 0) return 0;
+    linhas_.tomar_linhas(p, k);
+    chegar_por_corda(ultimo);
+    return k;
 }
 
 inline void LeitorGcode::dar_corda(Linha& l, const Corda& c) {

@@ -58,9 +58,11 @@ public:
     const char* cursor() const { return p_; }
     const char* fim_bloco() const { return fim_; }
     // That line taken: `depois` is past its "\n", within the bytes at hand.
-    void tomar_linha(const char* depois) {
+    void tomar_linha(const char* depois) { tomar_linhas(depois, 1); }
+    // `n` lines taken, the last ending before `depois`.
+    void tomar_linhas(const char* depois, std::uint64_t n) {
         p_ = depois;
-        ++numero_;
+        numero_ += n;
     }
 
 private:

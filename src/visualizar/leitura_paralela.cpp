@@ -100,22 +100,21 @@ bool LeituraParalela::encher(Lote& lote) {
         n = 0;
     };
     bool fim = false;
-    LeitorGcode::Corda corda;
-    for (std::size_t lidas = 0; lidas < linhas_por_lote_; ++lidas) {
+    for (std::size_t lidas = 0; lidas < linhas_por_lote_;) {
         if (n == juntos.size()) copiar();
-        if (leitor_.proxima_corda(corda)) [[likely]] {
-            // A chord line follows the line before: numbered one more.
-            numero_lido_ = corda.numero;
-            Registro& r = juntos[n++];
-            r.completa = 0;
-            r.x = corda.x;
-            r.y = corda.y;
-            r.z = corda.z;
-            r.tracos = corda.tracos;
-            r.compensacao = corda.compensacao;
-            r.de_conhecido = corda.de_conhecido;
+        // Chord lines, each following the line before: numbered one more.
+        const std::size_t k = leitor_.cordas(
+            std::min(juntos.size() - n, linhas_por_lote_ - lidas),
+            [&juntos, &n](double x, double y, double z, std::uint16_t tracos, bool de_conhecido,
+                          std::uint8_t compensacao) {
+                juntos[n++] = Registro{x, y, z, 0, tracos, compensacao, de_conhecido};
+            });
+        if (k > 0) [[likely]] {
+            lidas += k;
+            numero_lido_ = leitor_.linhas();
             continue;
         }
+        ++lidas;
         if (!leitor_.proxima(l)) {
             fim = true;
             break;
