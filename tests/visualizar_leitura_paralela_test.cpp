@@ -142,6 +142,47 @@ TEST(VisualizarLeituraParalela, MesmasLinhasQueOLeitorSozinho) {
         }
 }
 
+// Runs of chord lines of one shape, each followed by a line that differs
+// from them in one byte (a digit's neighbours in the code table, a sign, a
+// point, a blank, a letter's case, a line end) or in its length, twice, so
+// that the second is read by the first's shape if it has one: whether or
+// not the other line is a chord, the same lines as each read in full.
+TEST(VisualizarLeituraParalela, CordasDaFormaDaAnteriorComoLidasInteiras) {
+    if (processadores() < 2) GTEST_SKIP() << "one processor: no chord is taken by its shape";
+    std::string texto = "G21 G90\nG0 X0 Y0 Z5\nG1 Z0\n";
+    for (const char* molde : {"g01 x10.125 y-3.500 z-0.001\n", "G01 X-1234.567 Y0.250 Z-12.345\r\n",
+                              "g01 x-0.001 y-999.999 z-100.000\r\n", "g01 x1234567.891 y0.000 z-0.500\n"}) {
+        const std::string linha = molde;
+        const std::size_t fim = linha.size() - (linha[linha.size() - 2] == '\r' ? 2 : 1);
+        auto cordas = [&texto, &linha] {
+            for (int i = 0; i < 3; ++i) texto += linha;
+        };
+        for (std::size_t i = 0; i <= fim; ++i) {
+            for (char c : {'/', ':', '0', '9', '-', '+', '.', ' ', '\r', 'y', 'Y'}) {
+                cordas();
+                std::string outra = linha;
+                outra[i] = c;
+                texto += outra + outra;
+            }
+            cordas();
+            const std::string mais = linha.substr(0, i) + "5" + linha.substr(i);
+            const std::string menos = linha.substr(0, i) + linha.substr(i + 1);
+            texto += mais + mais;
+            cordas();
+            texto += menos + menos;
+        }
+    }
+    texto += "M30\n";
+    const auto esperado = ler_sozinho(texto, 1);
+    for (std::size_t lote : {std::size_t{5}, std::size_t{2048}}) {
+        // Line by line: chords taken together have their traits OR-ed, and here the case changes.
+        const auto lidas = ler_em_paralelo(texto, LeitorLinhas::bloco_padrao, lote, true);
+        ASSERT_EQ(lidas.size(), esperado.size()) << "lote " << lote;
+        for (std::size_t i = 0; i < lidas.size(); ++i)
+            ASSERT_EQ(lidas[i], esperado[i]) << "lote " << lote;  // the first line that differs
+    }
+}
+
 // Bytes that fail to read after `falha` of them, as a disk might.
 class FonteQueFalha final : public Fonte {
 public:

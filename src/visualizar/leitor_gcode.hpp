@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "visualizar/arco.hpp"
+#include "visualizar/forma_corda.hpp"
 #include "visualizar/leitor_linhas.hpp"
 #include "visualizar/movimento.hpp"
 #include "visualizar/palavras.hpp"
@@ -159,6 +160,7 @@ private:
     };
 
     LeitorLinhas linhas_;
+    FormaCorda forma_;  // of the last chord line read in full
     LinhaTexto texto_;
     Palavras palavras_;
     // Modal state: -1 no motion code yet, else 0 to 3 (G0 to G3).
@@ -218,8 +220,15 @@ inline std::size_t LeitorGcode::cordas(std::size_t max, F&& usar) {
     for (; k < max; ++k) {
         double x, y, z;
         unsigned char letras;
-        const char* depois = ler_linha_corda(p, fim, x, y, z, letras);
-        if (depois == nullptr) break;
+        // Mostly a line of the shape of the one before; otherwise read in
+        // full, and its shape taken for those after it.
+        const bool inteira = static_cast<std::size_t>(fim - p) >= FormaCorda::janela;
+        const char* depois = inteira ? forma_.ler(p, x, y, z, letras) : nullptr;
+        if (depois == nullptr) [[unlikely]] {
+            depois = ler_linha_corda(p, fim, x, y, z, letras);
+            if (depois == nullptr) break;
+            if (inteira) forma_.tomar(p, depois);
+        }
         p = depois;
         usar(x, y, z, tracos_corda(letras), de_conhecido, compensacao);
         de_conhecido = true;
