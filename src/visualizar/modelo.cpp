@@ -360,9 +360,7 @@ std::size_t Modelo::somar_cordas(const Movimento* ms, std::size_t n) {
     double comprimento = ps.comprimento, trecho = trecho_;
     std::uint64_t movimentos = ps.movimentos;
     int ate_amostra = ate_amostra_;
-    std::size_t i = 0;
-    for (; i < n && ms[i].tipo != TipoMovimento::arco; ++i) {
-        const Movimento& m = ms[i];
+    auto somar = [&](const Movimento& m) {
         const double x = m.para.x, y = m.para.y, z = m.para.z;
         const double r2 = x * x + y * y;
         r2_min = std::min(r2_min, r2);
@@ -380,11 +378,25 @@ std::size_t Modelo::somar_cordas(const Movimento* ms, std::size_t n) {
             z_corte_min = z;
             if (z < e.z_min) e.linha_z_min = m.linha;
         }
-        if (++movimentos <= vocabulario::passos_por_volta)
-            ps.topo.push_back({static_cast<float>(x), static_cast<float>(y)});
-        if (--ate_amostra == 0) {
+        ++movimentos;
+        --ate_amostra;
+    };
+    std::size_t i = 0;
+    while (i < n && ms[i].tipo != TipoMovimento::arco) {
+        // The moves up to the next point kept for the picture, with no call
+        // among them: a call would send the figures to memory and back.
+        const std::size_t livres = movimentos >= vocabulario::passos_por_volta
+                                       ? std::min(n - i, static_cast<std::size_t>(ate_amostra - 1))
+                                       : 0;
+        for (const std::size_t fim = i + livres; i < fim && ms[i].tipo != TipoMovimento::arco; ++i) somar(ms[i]);
+        if (i == n || ms[i].tipo == TipoMovimento::arco) break;
+        const Movimento& m = ms[i++];
+        somar(m);
+        if (movimentos <= vocabulario::passos_por_volta)
+            ps.topo.push_back({static_cast<float>(m.para.x), static_cast<float>(m.para.y)});
+        if (ate_amostra == 0) {
             ate_amostra = ps.amostra;
-            amostrar(x, z);
+            amostrar(m.para.x, m.para.z);
         }
     }
     if (i == 0) return 0;
