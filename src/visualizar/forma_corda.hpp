@@ -2,13 +2,10 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
-
-#include "visualizar/numero.hpp"
 
 // The shape of a chord line as the writer spells it, "g01 x-12.345 y6.789
 // z-0.123\r\n": where its digits are and what every other byte is. The lines
@@ -21,7 +18,8 @@
 // numbers with an optional "-", one to four whole digits and three decimals.
 // A line that matches it byte for byte outside those digits, with a digit
 // at each of them, reads as ler_linha_corda would read it, to the same
-// doubles. Anything else is left to ler_linha_corda.
+// doubles. Anything else is left to ler_linha_corda, as every line is on a
+// processor without SSE2.
 class FormaCorda {
 public:
     // Bytes a line of a shape may have, and that must be readable from its start.
