@@ -79,9 +79,8 @@ public:
     // stay valid until the next call.
     inline bool proxima(Linha& l);
 
-    // The next line when it is a chord that can be taken straight from the
-    // bytes (Linha::so_corda): what its move holds that the last move did
-    // not, without a Linha; false, and nothing read, for any other line.
+    // A chord line taken straight from the bytes (Linha::so_corda): what its
+    // move holds that the last move did not.
     struct Corda {
         double x = 0, y = 0, z = 0;
         std::uint64_t numero = 0;
@@ -91,14 +90,16 @@ public:
         Ponto3 de;                  // the last point
         std::uint64_t linha_de = 0;  // the line of the move that left the tool there
     };
-    inline bool proxima_corda(Corda& c);
-    // The chord lines that come next, up to `max`, as proxima_corda would
-    // take them one by one: usar(x, y, z, tracos, de_conhecido, compensacao)
-    // for each, the modal state moved on once after the last; how many.
-    // Nearly every line of a file goes this way: nothing but the point is
-    // kept from one to the next.
+    // The chord lines that come next, up to `max`, as proxima would give
+    // them one by one: usar(x, y, z, tracos, de_conhecido, compensacao) for
+    // each, the modal state moved on once after the last; how many, 0 when
+    // the next line is any other. Nearly every line of a file goes this
+    // way: nothing but the point is kept from one to the next.
     template <class F>
     inline std::size_t cordas(std::size_t max, F&& usar);
+    // Where the tool stands, and the line of the move that left it there.
+    const Ponto3& posicao() const { return posicao_; }
+    std::uint64_t linha_posicao() const { return linha_posicao_; }
     // The move `mv` made chord `c`'s; what a chord does not give is left.
     static inline void mover_corda(Movimento& mv, const Corda& c);
 
@@ -266,10 +267,6 @@ inline bool LeitorGcode::tomar_corda(Corda& c) {
     c.numero = linhas_.linhas();
     avancar_corda(c, letras);
     return true;
-}
-
-inline bool LeitorGcode::proxima_corda(Corda& c) {
-    return !pendentes_ && linguagem_ == Linguagem::iso && tomar_corda(c);
 }
 
 inline bool LeitorGcode::proxima(Linha& l) {

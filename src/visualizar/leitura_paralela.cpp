@@ -221,13 +221,26 @@ std::span<const Movimento> LeituraParalela::cordas(std::uint16_t& tracos) {
 // the reader, as LeitorGcode::proxima would give them one by one.
 std::span<const Movimento> LeituraParalela::cordas_sozinha(std::uint16_t& tracos) {
     const Movimento& antes = linha_lida_.movimento;
+    LeitorGcode::Corda c;
+    c.de = leitor_.posicao();
+    c.linha_de = leitor_.linha_posicao();
+    c.numero = leitor_.linhas();
     std::uint16_t t = 0;
     std::size_t k = 0;
-    for (LeitorGcode::Corda c; k < max_cordas && leitor_.proxima_corda(c); ++k) {
+    leitor_.cordas(max_cordas, [&](double x, double y, double z, std::uint16_t tr, bool de_conhecido,
+                                   std::uint8_t compensacao) {
+        ++c.numero;
+        c.x = x;
+        c.y = y;
+        c.z = z;
+        c.de_conhecido = de_conhecido;
+        c.compensacao = compensacao;
         cordas_[k] = antes;
-        LeitorGcode::mover_corda(cordas_[k], c);
-        t |= c.tracos;
-    }
+        LeitorGcode::mover_corda(cordas_[k++], c);
+        c.de = Ponto3{x, y, z};
+        c.linha_de = c.numero;
+        t |= tr;
+    });
     tracos = t;
     return {cordas_.data(), k};
 }
