@@ -78,7 +78,7 @@ std::uint64_t CordasRapidas::escrever(const PasseTrajeto& t, const TextosVolta& 
     const std::string_view fim_de_linha = arquivo.fim_de_linha();
     const std::size_t reserva = textos.abertura.size() + 24 + textos.fechamento.size() +
                                 graus_volta * (vaga_ponto + max_fixo3) + fim_de_linha.size();
-    if (reserva > SaidaArquivo::capacidade) std::abort();
+    if (reserva > SaidaArquivo::max_reserva) std::abort();
 
     // The chords end at the first that reaches the length.
     const std::int64_t total = t.helice.indice_ultimo + 1;

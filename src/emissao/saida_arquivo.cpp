@@ -125,11 +125,14 @@ bool SaidaArquivo::descartar() {
     return descartado_;
 }
 
-void SaidaArquivo::descarregar() {
-    if (usado_ == 0) return;
-    std::size_t n = usado_;
+void SaidaArquivo::descarregar(bool tudo) {
+    const std::size_t n = tudo ? usado_ : usado_ / peca * peca;
+    if (n == 0) return;
+    const std::size_t resto = usado_ - n;
     usado_ = 0;
     if (!destino_->gravar(buffer_.get(), n)) parada_critica(msg_gravar_arquivo);
+    std::memmove(buffer_.get(), buffer_.get() + n, resto);
+    usado_ = resto;
 }
 
 void SaidaArquivo::bruto(const char* dados, std::size_t n) {
@@ -188,7 +191,7 @@ void SaidaArquivo::imprimir(const char* formato, ...) {
 }
 
 void SaidaArquivo::fechar() {
-    descarregar();
+    descarregar(true);
     auto destino = std::move(destino_);
     if (!destino->fechar()) {
         descartado_ = destino->descartar();

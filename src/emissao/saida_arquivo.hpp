@@ -43,7 +43,13 @@ using AbridorArquivo = std::function<std::unique_ptr<DestinoArquivo>(const char*
 // discards it.
 class SaidaArquivo {
 public:
-    static constexpr std::size_t capacidade = 1 << 18;
+    // Bytes go out in whole pieces of `peca`, at offsets that are whole
+    // pieces too: a file written in odd pieces at odd offsets is slower to
+    // write and to read back. What does not fill a piece waits for the next.
+    static constexpr std::size_t peca = std::size_t{1} << 16;
+    static constexpr std::size_t capacidade = std::size_t{1} << 18;
+    // The most `reservar` may ask for.
+    static constexpr std::size_t max_reserva = capacidade - peca;
 
     explicit SaidaArquivo(std::unique_ptr<DestinoArquivo> destino);
     ~SaidaArquivo();
@@ -65,7 +71,7 @@ public:
     void imprimir(const char* formato, ...) __attribute__((format(printf, 2, 3)));
     // Bytes as they are, line ends included.
     void bruto(const char* dados, std::size_t n);
-    // Room for `n` bytes (at most `capacidade`) to format into; `avancar` keeps what was used.
+    // Room for `n` bytes (at most `max_reserva`) to format into; `avancar` keeps what was used.
     char* reservar(std::size_t n) {
         if (capacidade - usado_ < n) descarregar();
         return buffer_.get() + usado_;
@@ -78,7 +84,9 @@ public:
     bool descartar();
 
 private:
-    void descarregar();
+    // The whole pieces written; what is left of the last one moves to the
+    // front. With `tudo`, everything.
+    void descarregar(bool tudo = false);
     void texto_numerado(std::string_view pedaco);
 
     std::unique_ptr<DestinoArquivo> destino_;
