@@ -152,8 +152,10 @@ bool LeituraParalela::encher(Lote& lote) {
 // `antes` (which may be `m` itself) to its point, as LeitorGcode::corda
 // would: what a chord does not give stays the move before's.
 void LeituraParalela::seguir(Movimento& m, const Movimento& antes, std::uint64_t linha, const Registro& r) {
+    const std::uint64_t linha_de = antes.linha;
+    const Ponto3 de = antes.para;
     moldar(m, antes);
-    seguir_ponto(m, antes, linha, r);
+    seguir_ponto(m, linha_de, de, linha, r);
 }
 
 void LeituraParalela::moldar(Movimento& m, const Movimento& antes) {
@@ -166,9 +168,8 @@ void LeituraParalela::moldar(Movimento& m, const Movimento& antes) {
     m.z_conhecido = m.tem_x = m.tem_y = m.tem_z = true;
 }
 
-void LeituraParalela::seguir_ponto(Movimento& m, const Movimento& antes, std::uint64_t linha, const Registro& r) {
-    const std::uint64_t linha_de = antes.linha;
-    const Ponto3 de = antes.para;
+void LeituraParalela::seguir_ponto(Movimento& m, std::uint64_t linha_de, const Ponto3& de, std::uint64_t linha,
+                                   const Registro& r) {
     m.linha = linha;
     m.linha_de = linha_de;
     m.de = de;
@@ -199,12 +200,17 @@ std::span<const Movimento> LeituraParalela::cordas(std::uint16_t& tracos) {
     const std::size_t n = std::min(static_cast<std::size_t>(fim_ - r), max_cordas);
     Linha& l = linha_dada_;
     // Each carries on the move before it, as proxima would.
+    // The point and line carried on in registers, not read back from the move just written.
     std::uint16_t t = 0;
     std::size_t k = 0;
+    std::uint64_t linha_de = l.movimento.linha;
+    Ponto3 de = l.movimento.para;
     for (; k < n && r[k].completa == 0; ++k) {
-        const Movimento& antes = k == 0 ? l.movimento : cordas_[k - 1];
-        if (k >= cordas_moldadas_) [[unlikely]] moldar(cordas_[k], antes);
-        seguir_ponto(cordas_[k], antes, l.numero + k + 1, r[k]);
+        if (k >= cordas_moldadas_) [[unlikely]] moldar(cordas_[k], k == 0 ? l.movimento : cordas_[k - 1]);
+        const std::uint64_t linha = l.numero + k + 1;
+        seguir_ponto(cordas_[k], linha_de, de, linha, r[k]);
+        linha_de = linha;
+        de = Ponto3{r[k].x, r[k].y, r[k].z};
         t |= r[k].tracos;
     }
     if (k == 0) return {};

@@ -141,7 +141,8 @@ private:
     static inline void seguir(Movimento& m, const Movimento& antes, std::uint64_t linha, const Registro& r);
     // seguir in two: what a chord keeps of the move before, and what it brings.
     static inline void moldar(Movimento& m, const Movimento& antes);
-    static inline void seguir_ponto(Movimento& m, const Movimento& antes, std::uint64_t linha, const Registro& r);
+    static inline void seguir_ponto(Movimento& m, std::uint64_t linha_de, const Ponto3& de, std::uint64_t linha,
+                                    const Registro& r);
     // linha_dada_ made a chord line, its move already set.
     void dar_corda(const Registro& r);
     std::span<const Movimento> cordas_sozinha(std::uint16_t& tracos);
