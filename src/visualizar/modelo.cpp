@@ -355,25 +355,27 @@ std::size_t Modelo::somar_cordas(const Movimento* ms, std::size_t n) {
     Passe& ps = atual_;
     Extremos& e = extremos;
     if (alargar_no_centro_ || ps.ultimo_arco) return 0;
-    double r2_min = ps.r2_min, r2_max = ps.r2_max, z_min = ps.z_min, z_max = ps.z_max;
-    double x_max = e.x_max, x_min = e.x_min, y_max = e.y_max, y_min = e.y_min, z_corte_min = e.z_corte_min;
-    double comprimento = ps.comprimento, trecho = trecho_;
+    // The figures in pairs, each pair one vector register: eleven figures
+    // alone are more than the registers, and some would live in memory.
+    // Each lane is the same operation on the same values as alone.
+    using Par = double __attribute__((vector_size(16)));
+    auto menor = [](Par a, Par v) { return v < a ? v : a; };  // std::min(a, v), lane by lane
+    auto maior = [](Par a, Par v) { return a < v ? v : a; };  // std::max(a, v)
+    Par r2_z_min = {ps.r2_min, ps.z_min}, r2_z_max = {ps.r2_max, ps.z_max};
+    Par xy_min = {e.x_min, e.y_min}, xy_max = {e.x_max, e.y_max};
+    Par somas = {ps.comprimento, trecho_};
+    double z_corte_min = e.z_corte_min;
     std::uint64_t movimentos = ps.movimentos;
     int ate_amostra = ate_amostra_;
     auto somar = [&](const Movimento& m) {
         const double x = m.para.x, y = m.para.y, z = m.para.z;
-        const double r2 = x * x + y * y;
-        r2_min = std::min(r2_min, r2);
-        r2_max = std::max(r2_max, r2);
-        z_min = std::min(z_min, z);
-        z_max = std::max(z_max, z);
-        x_max = std::max(x_max, x);
-        x_min = std::min(x_min, x);
-        y_max = std::max(y_max, y);
-        y_min = std::min(y_min, y);
+        const Par r2_z = {x * x + y * y, z}, xy = {x, y};
+        r2_z_min = menor(r2_z_min, r2_z);
+        r2_z_max = maior(r2_z_max, r2_z);
+        xy_min = menor(xy_min, xy);
+        xy_max = maior(xy_max, xy);
         const double l = comprimento_do_movimento(m);
-        trecho += l;
-        comprimento += l;
+        somas += Par{l, l};
         if (z < z_corte_min) [[unlikely]] {
             z_corte_min = z;
             if (z < e.z_min) e.linha_z_min = m.linha;
@@ -400,17 +402,17 @@ std::size_t Modelo::somar_cordas(const Movimento* ms, std::size_t n) {
         }
     }
     if (i == 0) return 0;
-    ps.r2_min = r2_min;
-    ps.r2_max = r2_max;
-    ps.z_min = z_min;
-    ps.z_max = z_max;
-    e.x_max = x_max;
-    e.x_min = x_min;
-    e.y_max = y_max;
-    e.y_min = y_min;
+    ps.r2_min = r2_z_min[0];
+    ps.z_min = r2_z_min[1];
+    ps.r2_max = r2_z_max[0];
+    ps.z_max = r2_z_max[1];
+    e.x_min = xy_min[0];
+    e.y_min = xy_min[1];
+    e.x_max = xy_max[0];
+    e.y_max = xy_max[1];
     e.z_corte_min = z_corte_min;
-    ps.comprimento = comprimento;
-    trecho_ = trecho;
+    ps.comprimento = somas[0];
+    trecho_ = somas[1];
     movido_no_trecho_ = true;
     ps.movimentos = movimentos;
     ate_amostra_ = ate_amostra;
