@@ -135,8 +135,8 @@ private:
     static std::uint16_t tracos_corda(unsigned char letras) {
         return static_cast<std::uint16_t>(traco_palavras | ((letras & 0x20) != 0 ? traco_minusculas : 0));
     }
-    // The modal state moved on to the chord to `para`, the line just taken.
-    inline void chegar_por_corda(const Ponto3& para);
+    // The modal state moved on to the chord to `para` of line `linha`.
+    inline void chegar_por_corda(const Ponto3& para, std::uint64_t linha);
     // `l` made the chord line `c`.
     static inline void dar_corda(Linha& l, const Corda& c);
     // The same in Sinumerik's words and in plain language; `motivo_` may
@@ -188,10 +188,10 @@ private:
     std::string nome_programa_;
 };
 
-inline void LeitorGcode::chegar_por_corda(const Ponto3& para) {
+inline void LeitorGcode::chegar_por_corda(const Ponto3& para, std::uint64_t linha) {
     x_conhecido_ = y_conhecido_ = z_conhecido_ = true;
     movimento_ = 1;
-    linha_posicao_ = linhas_.linhas();
+    linha_posicao_ = linha;
     posicao_ = para;
     iso_lido_ = true;
 }
@@ -202,11 +202,7 @@ inline void LeitorGcode::avancar_corda(Corda& c, unsigned char letras) {
     c.de_conhecido = x_conhecido_ && y_conhecido_ && z_conhecido_;
     c.de = posicao_;
     c.linha_de = linha_posicao_;
-    x_conhecido_ = y_conhecido_ = z_conhecido_ = true;
-    movimento_ = 1;
-    linha_posicao_ = c.numero;
-    posicao_ = Ponto3{c.x, c.y, c.z};
-    iso_lido_ = true;
+    chegar_por_corda(Ponto3{c.x, c.y, c.z}, c.numero);
 }
 
 template <class F>
@@ -237,7 +233,7 @@ inline std::size_t LeitorGcode::cordas(std::size_t max, F&& usar) {
     }
     if (k == 0) return 0;
     linhas_.tomar_linhas(p, k);
-    chegar_por_corda(ultimo);
+    chegar_por_corda(ultimo, linhas_.linhas());
     return k;
 }
 
