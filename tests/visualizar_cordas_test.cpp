@@ -1,9 +1,7 @@
-// Nearly every line of a file is a chord, and the model folds chords several
-// at a time as the reader hands them over. Against the same file folded a
-// line at a time (the reader alone, on one processor, fed a byte at a time,
-// so that it takes no chord straight from the bytes): the same report,
-// picture and failures at the same lines, for the ways of cutting whose
-// helix ends inside a run of chords, intact and with a chord moved.
+// Nearly every line of a file is a chord. Read in large blocks and fed a
+// byte at a time: the same report, picture and failures at the same lines,
+// for the ways of cutting whose helix ends inside a run of chords, intact and
+// with a chord moved; a moved chord fails.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -11,12 +9,7 @@
 
 #include "apoio/execucao.hpp"
 #include "apoio/visualizacao.hpp"
-#include "nucleo/tarefa.hpp"
 #include "visualizar/desenho_svg.hpp"
-
-#if defined(__linux__)
-#include <sched.h>
-#endif
 
 namespace {
 
@@ -45,19 +38,7 @@ std::string mudar_corda(const std::string& arquivo, int n, double d, bool em_z) 
     return arquivo.substr(0, letra) + v + arquivo.substr(depois);
 }
 
-TEST(VisualizarCordas, EmLoteComoLinhaALinha) {
-#if !defined(__linux__)
-    GTEST_SKIP() << "needs the process's processors set";
-#else
-    if (processadores() < 2) GTEST_SKIP() << "one processor: no chords are folded together";
-    cpu_set_t todos, um;
-    ASSERT_EQ(sched_getaffinity(0, sizeof todos, &todos), 0);
-    CPU_ZERO(&um);
-    for (int c = 0; c < CPU_SETSIZE; ++c)
-        if (CPU_ISSET(c, &todos)) {
-            CPU_SET(c, &um);
-            break;
-        }
+TEST(VisualizarCordas, EmBlocosGrandesComoByteAByte) {
     const char* const respostas = "I\n20\n17.5\n0.5\n0.1\n14\n12\n2.5\nD\n30\n1200\n150\n";
     for (const char* opcoes : {"", "--entrada-tangencial", "--entrada-tangencial --concordante", "--perfis 3",
                                "--conica", "--compensacao contorno"}) {
@@ -70,9 +51,7 @@ TEST(VisualizarCordas, EmLoteComoLinhaALinha) {
                                          mudar_corda(arquivo, 3, -0.04, true)}) {
             std::string falhas, falhas_uma_a_uma;
             const std::string juntas = tudo(bytes, falhas);
-            ASSERT_EQ(sched_setaffinity(0, sizeof um, &um), 0);
             const std::string uma_a_uma = tudo(bytes, falhas_uma_a_uma, 1);
-            ASSERT_EQ(sched_setaffinity(0, sizeof todos, &todos), 0);
             EXPECT_EQ(falhas, falhas_uma_a_uma) << opcoes;
             EXPECT_TRUE(juntas == uma_a_uma) << opcoes << ": the report or the picture differs";
             // The chord at the start may be a way's, which nothing checks that closely.
@@ -81,7 +60,6 @@ TEST(VisualizarCordas, EmLoteComoLinhaALinha) {
             }
         }
     }
-#endif
 }
 
 }  // namespace

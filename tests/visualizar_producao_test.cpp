@@ -167,7 +167,7 @@ TEST(VisualizarProducao, DeslocamentoNaoCanceladoELacosFalhamNaSuaLinha) {
         {"o1 while [1]\nM30\n", 1, "nao executa"},
     };
     for (const auto& c : casos) {
-        ExecucaoPrograma e(c.programa, 1000);
+        ExecucaoPrograma e(c.programa, 1, {}, 0, 1000);
         BlocoExecutado b;
         while (e.proximo(b)) {
         }
@@ -208,13 +208,14 @@ namespace {
 
 // The blocks a program hands on: "line:text@dx,dy", one a line.
 std::string blocos(const std::string& programa) {
-    ExecucaoPrograma e(programa, 100000);
+    ExecucaoPrograma e(programa, 1, {}, 0, 100000);
     BlocoExecutado b;
     std::string r;
     char deslocamento[64];
     while (e.proximo(b)) {
         std::snprintf(deslocamento, sizeof deslocamento, "@%g,%g", b.dx, b.dy);
-        r += std::to_string(b.numero) + ":" + std::string(b.texto) + (b.dx != 0 || b.dy != 0 ? deslocamento : "") + "\n";
+        r += std::to_string(b.linha.numero) + ":" + std::string(b.linha.texto) +
+             (b.dx != 0 || b.dy != 0 ? deslocamento : "") + "\n";
     }
     EXPECT_EQ(e.erro(), "") << programa;
     return r;

@@ -1,44 +1,16 @@
 #include "visualizar/analise.hpp"
 
-#include <algorithm>
-#include <cstring>
-#include <span>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "visualizar/conferencias.hpp"
 #include "visualizar/execucao.hpp"
 #include "visualizar/leitor_gcode.hpp"
-#include "visualizar/leitura_paralela.hpp"
 #include "visualizar/mensagem.hpp"
 #include "vocabulario/dialeto.hpp"
 
 namespace {
-
-// The first bytes, already read to look at, then the rest of the file.
-class FonteRetomada final : public Fonte {
-public:
-    FonteRetomada(std::string_view inicio, Fonte& resto) : inicio_(inicio), resto_(resto) {}
-    std::size_t ler(char* destino, std::size_t n) override {
-        const std::size_t k = std::min(n, inicio_.size());
-        if (k > 0) std::memcpy(destino, inicio_.data(), k);
-        inicio_.remove_prefix(k);
-        return k == n ? k : k + resto_.ler(destino + k, n - k);
-    }
-    bool erro() const override { return resto_.erro(); }
-
-private:
-    std::string_view inicio_;
-    Fonte& resto_;
-};
-
-// Up to `n` bytes more of `fonte` onto `texto`; false when it holds no more.
-bool ler_mais(Fonte& fonte, std::string& texto, std::size_t n) {
-    const std::size_t antes = texto.size();
-    texto.resize(antes + n);
-    const std::size_t lidos = fonte.ler(texto.data() + antes, n);
-    texto.resize(antes + lidos);
-    return lidos == n;
-}
 
 // The values the operator may have changed at the top of the file, in any
 // dialect's variables.
@@ -64,6 +36,42 @@ void deslocar(Linha& l, double dx, double dy) {
     m.centro_y += dy;
 }
 
+// Lines kept as LeitorLinhas cut them, to be read later.
+struct LinhasGuardadas {
+    std::string texto;  // each line and "\n" (none after a last line that has none)
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> longas;
+    std::uint64_t primeira = 0;
+    std::size_t quantas = 0;
+
+    void guardar(const LinhaTexto& t) {
+        if (quantas++ == 0) primeira = t.numero;
+        texto.append(t.texto);
+        if (!t.sem_fim_de_linha) texto += '\n';
+        if (t.longa) longas.emplace_back(t.numero, t.bytes);
+    }
+    // Each line again, as it was cut.
+    template <class F>
+    void reler(F&& usar) {
+        texto.append(LeitorLinhas::folga, '\0');
+        std::string_view resto(texto.data(), texto.size() - LeitorLinhas::folga);
+        std::size_t longa = 0;
+        for (std::uint64_t numero = primeira; !resto.empty(); ++numero) {
+            const std::size_t e = resto.find('\n');
+            LinhaTexto t;
+            t.numero = numero;
+            t.texto = resto.substr(0, e);
+            t.bytes = t.texto.size();
+            t.sem_fim_de_linha = e == std::string_view::npos;
+            if (longa < longas.size() && longas[longa].first == numero) {
+                t.longa = true;
+                t.bytes = longas[longa++].second;
+            }
+            resto.remove_prefix(t.sem_fim_de_linha ? resto.size() : e + 1);
+            usar(t);
+        }
+    }
+};
+
 }  // namespace
 
 void analisar(Fonte& fonte, Analise& a, std::size_t tamanho_bloco) {
@@ -80,6 +88,16 @@ void analisar(Fonte& fonte, Analise& a, std::size_t tamanho_bloco) {
                                                              &preambulo, &caminhos})
         m.observar(*o);
     FurosArquivo furos(v);
+    LeitorGcode leitor(fonte, tamanho_bloco);
+    Linha linha;
+    auto dobrar = [&](Linha& l) {
+        if (furos.filtrar(l)) m.acumular(l);
+    };
+    // A line given, and the parts of an arc it splits.
+    auto ler = [&](const LinhaTexto& t) {
+        leitor.ler_dada(t, linha);
+        for (dobrar(linha); leitor.pendente(); dobrar(linha)) leitor.parte_pendente(linha);
+    };
     auto terminar = [&](std::uint64_t linhas, bool erro_leitura) {
         furos.fim();
         // The checks see one hole: the path's time is each hole's.
@@ -89,73 +107,72 @@ void analisar(Fonte& fonte, Analise& a, std::size_t tamanho_bloco) {
         m.terminar(linhas, erro_leitura);
     };
 
-    // The variables and calls come right after the header, which a list of
-    // holes makes long.
-    constexpr std::size_t amostra = std::size_t{64} << 10;
-    std::string inicio;
-    bool decidido = false, executar = false;
-    for (bool mais = true; mais && !decidido && inicio.size() <= ExecucaoPrograma::max_bytes;) {
-        mais = ler_mais(fonte, inicio, amostra);
-        executar = precisa_executar(inicio, &decidido);
-    }
-    Linha linha;
-    if (executar) {
-        std::string& texto = inicio;
-        bool grande = false;
-        while (ler_mais(fonte, texto, amostra))
-            if (texto.size() > ExecucaoPrograma::max_bytes) {
-                grande = true;
-                break;
-            }
-        const bool erro_leitura = fonte.erro();
-        ExecucaoPrograma execucao(std::move(texto));
-        LeitorGcode leitor(fonte, tamanho_bloco);
-        if (grande) {
-            v.falha(Verificacoes::arquivo_completo, 0,
-                    formatar("programa com variaveis, subprogramas ou deslocamentos maior que %llu MB: nao executado",
-                             static_cast<unsigned long long>(ExecucaoPrograma::max_bytes >> 20)));
-        } else {
-            BlocoExecutado b;
-            bool ajustado = false;
-            while (execucao.proximo(b)) {
-                leitor.ler_dada(b.texto, b.numero, b.sem_fim_de_linha, linha);
-                // The variables are set after the preamble's rapids, before the first pass.
-                if (!ajustado && linha.tipo == TipoLinha::movimento)
-                    ajustado = ajustar(m, execucao) || linha.movimento.corte();
-                for (;;) {
-                    deslocar(linha, b.dx, b.dy);
-                    if (furos.filtrar(linha)) m.acumular(linha);
-                    if (!leitor.pendente()) break;
-                    leitor.parte_pendente(linha);
-                }
-            }
-            if (!execucao.erro().empty())
-                v.falha(Verificacoes::arquivo_completo, execucao.linha_erro(),
-                        "o programa nao se executa: " + execucao.erro());
-        }
-        terminar(execucao.linhas(), erro_leitura);
-        return;
-    }
-    FonteRetomada retomada(inicio, fonte);
-    LeituraParalela leitor(retomada, tamanho_bloco);
-    for (;;) {
-        if (furos.transparente() && m.toma_cordas()) [[likely]] {
-            std::uint16_t tracos = 0;
-            const std::span<const Movimento> cordas = leitor.cordas(tracos);
-            if (!cordas.empty()) [[likely]] {
-                m.acumular_cordas(cordas.data(), cordas.size(), tracos);
-                continue;
-            }
-        }
-        const Linha* l = leitor.proxima();
-        if (l == nullptr) break;
-        if (furos.transparente()) [[likely]] {
-            m.acumular(*l);
+    // The header's comments go straight in. From the first block on, the
+    // lines are kept until they tell whether the file must be run: the
+    // variables and calls come within its first blocks. No more than a
+    // bounded start of the file is kept for that.
+    constexpr std::size_t max_guardado = std::size_t{4} << 20;
+    LinhasGuardadas guardadas;
+    LinhaTexto t;
+    bool executar = false, mais = true;
+    for (int blocos = 0; blocos < blocos_para_decidir && guardadas.texto.size() < max_guardado;) {
+        if (!(mais = leitor.proxima_texto(t))) break;
+        const ClasseBloco c = t.longa ? ClasseBloco::simples : classificar_bloco(t.texto);
+        if (c == ClasseBloco::nenhum && guardadas.quantas == 0) {
+            ler(t);
             continue;
         }
-        // The holes' filter moves the first hole's moves to its centre.
-        linha = *l;
-        if (furos.filtrar(linha)) m.acumular(linha);
+        guardadas.guardar(t);
+        if (c == ClasseBloco::executar) {
+            executar = true;
+            break;
+        }
+        if (c == ClasseBloco::simples) ++blocos;
     }
-    terminar(leitor.linhas(), leitor.erro_leitura());
+
+    if (!executar) {
+        guardadas.reler(ler);
+        guardadas = LinhasGuardadas{};
+        if (mais)
+            while (leitor.proxima(linha)) dobrar(linha);
+        terminar(leitor.linhas(), leitor.erro_leitura());
+        return;
+    }
+
+    // The program is run from its first block, held whole.
+    bool grande = false;
+    while (leitor.proxima_texto(t)) {
+        guardadas.guardar(t);
+        if (guardadas.texto.size() > ExecucaoPrograma::max_bytes) {
+            grande = true;
+            break;
+        }
+    }
+    const bool erro_leitura = leitor.erro_leitura();
+    if (grande) {
+        v.falha(Verificacoes::arquivo_completo, 0,
+                formatar("programa com variaveis, subprogramas ou deslocamentos maior que %llu MB: nao executado",
+                         static_cast<unsigned long long>(ExecucaoPrograma::max_bytes >> 20)));
+        terminar(leitor.linhas(), erro_leitura);
+        return;
+    }
+    ExecucaoPrograma execucao(std::move(guardadas.texto), guardadas.primeira, std::move(guardadas.longas),
+                              furos.furos().size());
+    BlocoExecutado b;
+    bool ajustado = false;
+    while (execucao.proximo(b)) {
+        leitor.ler_dada(b.linha, linha);
+        // The variables are set after the preamble's rapids, before the first pass.
+        if (!ajustado && linha.tipo == TipoLinha::movimento)
+            ajustado = ajustar(m, execucao) || linha.movimento.corte();
+        for (;;) {
+            deslocar(linha, b.dx, b.dy);
+            dobrar(linha);
+            if (!leitor.pendente()) break;
+            leitor.parte_pendente(linha);
+        }
+    }
+    if (!execucao.erro().empty())
+        v.falha(Verificacoes::arquivo_completo, execucao.linha_erro(), "o programa nao se executa: " + execucao.erro());
+    terminar(execucao.linhas(), erro_leitura);
 }

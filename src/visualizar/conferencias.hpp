@@ -29,7 +29,7 @@ public:
     ConferenciaCirculo(const Modelo& m, Verificacoes& v) : m_(m), v_(v) {}
     void inicio_helice(const Passe& p, const Movimento& m) override;
     bool segue_helice() const override { return true; }
-    void helice(const Passe& p, const Movimento* m, std::size_t n) override;
+    void helice(const Passe& p, const Movimento& m) override;
     void fim_arquivo(const Modelo& m) override;
 
 private:
@@ -77,7 +77,7 @@ public:
     ConferenciaProfundidade(const Modelo& m, Verificacoes& v) : m_(m), v_(v) {}
     void inicio_helice(const Passe& p, const Movimento& m) override;
     bool segue_helice() const override { return true; }
-    void helice(const Passe& p, const Movimento* m, std::size_t n) override;
+    void helice(const Passe& p, const Movimento& m) override;
     void comentario_no_passe(const Passe& p, const Comentario& c, std::uint64_t linha,
                              std::uint64_t movimentos) override;
     void fim_passe(const Passe& p) override;

@@ -33,8 +33,6 @@ public:
         tracos_ |= l.tracos;
         if (l.pausa) pausa(l);
     }
-    // Lines with nothing but a move: their traits OR-ed together.
-    void movimentos(std::uint16_t tracos) { tracos_ |= tracos; }
 
     // Nothing seen that tells a dialect (no word and no comment).
     bool desconhecido() const { return tracos_ == 0; }

@@ -100,36 +100,35 @@ bool ler_o_palavra(std::string_view u, std::string_view& rotulo, std::string_vie
 
 }  // namespace
 
-bool precisa_executar(std::string_view t, bool* decidido) {
-    // Those constructs come right after the program's first blocks.
-    constexpr int blocos_bastam = 64;
-    int blocos = 0;
-    if (decidido != nullptr) *decidido = true;
-    // Block by block, out of the comments, so that a plain file whose
-    // comments hold such a word is still read as it streams.
+ClasseBloco classificar_bloco(std::string_view l) {
     static constexpr std::string_view palavras[] = {"M98", "M99", "G52", "CALL LBL", "FN ", "CYCL DEF 7.",
                                                      "REPEAT", "TRANS", "GOTO", "LBL"};
-    while (!t.empty()) {
+    // Out of the comments, so that a plain file whose comments hold such a
+    // word is still read as it streams.
+    l = l.substr(0, std::min(l.find(';'), l.find('(')));
+    std::size_t i = 0;
+    while (i < l.size() && (l[i] == ' ' || l[i] == '\t' || digito(l[i]))) ++i;
+    const std::string u = maiusculas(aparar(l.substr(i)));
+    if (u.empty()) return ClasseBloco::nenhum;
+    if (u[0] == '#' || comeca(u, "O<") || comeca(u, "IF")) return ClasseBloco::executar;
+    // R and Q parameters set.
+    if ((u[0] == 'R' || u[0] == 'Q') && u.size() > 1 && digito(u[1]) && u.find('=') != std::string::npos)
+        return ClasseBloco::executar;
+    std::string_view rotulo, resto, nome;
+    if (ler_o_palavra(u, rotulo, resto) || rotulo_sinumerik(u, nome)) return ClasseBloco::executar;
+    for (std::string_view p : palavras)
+        if (u.find(p) != std::string::npos) return ClasseBloco::executar;
+    return ClasseBloco::simples;
+}
+
+bool precisa_executar(std::string_view t) {
+    for (int blocos = 0; !t.empty();) {
         const std::size_t e = t.find('\n');
-        std::string_view l = t.substr(0, e);
+        const ClasseBloco c = classificar_bloco(t.substr(0, e));
         t.remove_prefix(e == std::string_view::npos ? t.size() : e + 1);
-        l = l.substr(0, std::min(l.find(';'), l.find('(')));
-        std::size_t i = 0;
-        while (i < l.size() && (l[i] == ' ' || l[i] == '\t' || digito(l[i]))) ++i;
-        const std::string u = maiusculas(aparar(l.substr(i)));
-        if (u.empty()) continue;
-        if (++blocos > blocos_bastam) return false;
-        if (u[0] == '#' || comeca(u, "O<") || comeca(u, "IF")) return true;
-        // R and Q parameters set.
-        if ((u[0] == 'R' || u[0] == 'Q') && u.size() > 1 && digito(u[1]) && u.find('=') != std::string::npos)
-            return true;
-        std::string_view rotulo, resto, nome;
-        if (ler_o_palavra(u, rotulo, resto) || rotulo_sinumerik(u, nome)) return true;
-        for (std::string_view p : palavras)
-            if (u.find(p) != std::string::npos) return true;
+        if (c == ClasseBloco::executar) return true;
+        if (c == ClasseBloco::simples && ++blocos >= blocos_para_decidir) return false;
     }
-    // Only a header seen (a long list of holes): more of the file tells.
-    if (decidido != nullptr) *decidido = false;
     return false;
 }
 
@@ -140,13 +139,14 @@ bool ExecucaoPrograma::variavel(std::string_view nome, double& v) const {
     return true;
 }
 
-ExecucaoPrograma::ExecucaoPrograma(std::string texto, std::uint64_t max_blocos) : texto_(std::move(texto)), max_blocos_(max_blocos) {
+ExecucaoPrograma::ExecucaoPrograma(std::string texto, std::uint64_t primeira_linha,
+                                   std::vector<std::pair<std::uint64_t, std::uint64_t>> longas,
+                                   std::uint64_t furos_antes, std::uint64_t max_blocos)
+    : texto_(std::move(texto)), primeira_(primeira_linha), longas_(std::move(longas)), max_blocos_(max_blocos) {
     std::string_view t = texto_;
     while (!t.empty()) {
         const std::size_t e = t.find('\n');
-        std::string_view l = t.substr(0, e);
-        if (!l.empty() && l.back() == '\r') l.remove_suffix(1);
-        linhas_.push_back(l);
+        linhas_.push_back(t.substr(0, e));
         if (e == std::string_view::npos) {
             ultima_sem_fim_ = true;
             break;
@@ -156,9 +156,12 @@ ExecucaoPrograma::ExecucaoPrograma(std::string texto, std::uint64_t max_blocos) 
     for (std::size_t i = 0; i < linhas_.size() && i < 8; ++i)
         if (maiusculas(linhas_[i]).find("BEGIN PGM") != std::string::npos) texto_claro_ = true;
     info_.resize(linhas_.size());
+    // A line too long to read is read as it is (the reader refuses it): its start is no construct.
+    for (const auto& [numero, bytes] : longas_)
+        if (numero >= primeira_ && numero - primeira_ < info_.size()) info_[numero - primeira_].tipo = Info::copiar;
     // A program runs its hole's blocks once per hole that its header lists:
     // a run far past that is a loop, stopped long before the blocks' bound.
-    std::uint64_t furos = 0;
+    std::uint64_t furos = furos_antes;
     for (std::string_view l : linhas_)
         if (l.find("Furo ") != std::string_view::npos || l.find("FURO ") != std::string_view::npos) ++furos;
     const std::uint64_t n = linhas_.size();
@@ -214,7 +217,7 @@ ExecucaoPrograma::Passo ExecucaoPrograma::falhar(std::string motivo) {
     if (erro_.empty()) {
         // The reason quotes the file, in whatever bytes it has.
         erro_ = texto_visivel(motivo, 160);
-        linha_erro_ = pc_ < linhas_.size() ? pc_ + 1 : linhas_.size();
+        linha_erro_ = primeira_ + (pc_ < linhas_.size() ? pc_ : linhas_.size() - 1);
     }
     terminado_ = true;
     return Passo::parar;
@@ -262,7 +265,7 @@ ExecucaoPrograma::Passo ExecucaoPrograma::chamar(std::size_t destino, Quadro q) 
         return falhar(formatar("chamadas aninhadas demais (mais de %llu): o programa chama a si mesmo?",
                                static_cast<unsigned long long>(max_chamadas)));
     q.retorno = pc_ + 1;
-    q.linha_chamada = pc_ + 1;
+    q.linha_chamada = primeira_ + pc_;
     quadros_.push_back(std::move(q));
     pc_ = destino;
     saltou_ = true;
@@ -680,13 +683,21 @@ bool ExecucaoPrograma::emitir(BlocoExecutado& b, bool fim) {
         else
             terminado_ = true;
     }
-    b.numero = este + 1;
-    b.sem_fim_de_linha = ultima_sem_fim_ && este + 1 == linhas_.size();
+    LinhaTexto& l = b.linha;
+    l.numero = primeira_ + este;
+    l.sem_fim_de_linha = ultima_sem_fim_ && este + 1 == linhas_.size();
     b.dx = dx_;
     b.dy = dy_;
     const std::size_t n = buffer_.size();
     buffer_.append(LeitorLinhas::folga, '\0');
-    b.texto = std::string_view(buffer_.data(), n);
+    l.texto = std::string_view(buffer_.data(), n);
+    l.bytes = n;
+    l.longa = false;
+    const auto longa = std::lower_bound(longas_.begin(), longas_.end(), std::pair{l.numero, std::uint64_t{0}});
+    if (longa != longas_.end() && longa->first == l.numero) {
+        l.longa = true;
+        l.bytes = longa->second;
+    }
     ++pc_;
     return true;
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "visualizar/expressao.hpp"
+#include "visualizar/leitor_linhas.hpp"
 
 // A file with subprograms, variables or coordinate shifts, run as the
 // control would: the variables from the values the file sets at its top,
@@ -22,11 +23,10 @@
 // line. Every run is bounded: the blocks run, the calls nested.
 
 struct BlocoExecutado {
-    // The block as the reader reads it; LeitorLinhas::folga NUL bytes
-    // follow it. Valid until the next call.
-    std::string_view texto;
-    std::uint64_t numero = 0;  // its line in the file
-    bool sem_fim_de_linha = false;
+    // The block as the reader reads it (LinhaTexto: only the start of a
+    // line too long to read); LeitorLinhas::folga NUL bytes follow it.
+    // Valid until the next call.
+    LinhaTexto linha;
     // The shift in force: the block's X and Y are this far from the program's zero.
     double dx = 0, dy = 0;
 };
@@ -42,8 +42,14 @@ public:
     // A file to run is held whole: one hole written once is small.
     static constexpr std::size_t max_bytes = std::size_t{64} << 20;
 
-    // `texto`: the whole file.
-    explicit ExecucaoPrograma(std::string texto, std::uint64_t max_blocos = max_blocos_padrao);
+    // `texto`: the file from its line `primeira_linha` on, each line as
+    // LeitorLinhas cut it followed by "\n" (the last one without, when the
+    // file ends without); `longas`: the lines of it too long to read (their
+    // numbers in the file, and their lengths); `furos_antes`: the holes
+    // the header listed before that line.
+    ExecucaoPrograma(std::string texto, std::uint64_t primeira_linha,
+                     std::vector<std::pair<std::uint64_t, std::uint64_t>> longas = {}, std::uint64_t furos_antes = 0,
+                     std::uint64_t max_blocos = max_blocos_padrao);
 
     // The next block run; false at the program's end or where the run stops.
     bool proximo(BlocoExecutado& b);
@@ -51,7 +57,7 @@ public:
     // Why the run stopped short, and where; empty when it ran to its end.
     const std::string& erro() const { return erro_; }
     std::uint64_t linha_erro() const { return linha_erro_; }
-    std::uint64_t linhas() const { return linhas_.size(); }
+    std::uint64_t linhas() const { return primeira_ - 1 + linhas_.size(); }
     // The value the run has given the variable `nome` ("#100", "Q1600"); false when none.
     bool variavel(std::string_view nome, double& v) const;
 
@@ -92,7 +98,9 @@ private:
     void indexar();
 
     std::string texto_;
+    std::uint64_t primeira_ = 1;
     std::vector<std::string_view> linhas_;
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> longas_;  // sorted
     std::vector<Info> info_;
     bool ultima_sem_fim_ = false;
     bool texto_claro_ = false;
@@ -111,7 +119,11 @@ private:
     std::uint64_t linha_erro_ = 0;
 };
 
-// Whether the file's first bytes show constructs that only a run reads:
-// variables, subprograms, jumps, shifts. `decidido`, when given, is false
-// when `inicio` ends before enough blocks to tell (a header alone).
-bool precisa_executar(std::string_view inicio, bool* decidido = nullptr);
+// Whether a line is a block (not only comments, blanks or a block number),
+// and whether it is one of the constructs that only a run reads: variables,
+// subprograms, jumps, shifts. They come within the program's first blocks.
+enum class ClasseBloco : std::uint8_t { nenhum, simples, executar };
+ClasseBloco classificar_bloco(std::string_view linha);
+inline constexpr int blocos_para_decidir = 64;
+// The same over the first lines of a file.
+bool precisa_executar(std::string_view inicio);

@@ -9,7 +9,8 @@
 void LeitorGcode::interpretar(Linha& l) {
     l.m = -1;
     l.compensacao = 0;
-    l.tem_s = l.tem_f = l.escala = l.pausa = l.so_corda = false;
+    l.quantidade_comentarios = 0;
+    l.tem_s = l.tem_f = l.escala = l.pausa = false;
     l.tipo = TipoLinha::ilegivel;
     motivo_ = {};
     if (!texto_.longa) {
@@ -44,7 +45,6 @@ void LeitorGcode::ler_dada(std::string_view texto, std::uint64_t numero, bool se
     texto_.texto = texto_.longa ? texto.substr(0, LeitorLinhas::max_texto_guardado) : texto;
     l.numero = numero;
     l.sem_fim_de_linha = sem_fim_de_linha;
-    l.quantidade_comentarios = 0;
     interpretar(l);
 }
 
@@ -70,14 +70,6 @@ constexpr std::uint32_t codigos_especiais = g_sem_escala | g_pausa | g_escala;
 }  // namespace
 
 bool LeitorGcode::ler(Linha& l) {
-    {
-        double x, y, z;
-        unsigned char letras;
-        if (ler_corda(texto_.texto, x, y, z, letras)) [[likely]] {
-            corda(l, x, y, z, letras);
-            return true;
-        }
-    }
     Palavras& w = palavras_;
     ler_palavras(texto_.texto, w);
     if (!w.legivel) return false;

@@ -6,7 +6,6 @@
 #include <string_view>
 
 #include "visualizar/arco.hpp"
-#include "visualizar/forma_corda.hpp"
 #include "visualizar/leitor_linhas.hpp"
 #include "visualizar/movimento.hpp"
 #include "visualizar/palavras.hpp"
@@ -47,10 +46,6 @@ struct Linha {
     bool longa = false;
     // movimento.
     Movimento movimento;
-    // The line is "g01 x.. y.. z.." alone: its move is the last one carried
-    // on to a new point, with nothing else new but whether every axis was
-    // known before and the compensation in force.
-    bool so_corda = false;
     // Words of any readable line.
     int m = -1;
     bool tem_s = false, tem_f = false;
@@ -69,44 +64,36 @@ struct Linha {
 
 class LeitorGcode {
 public:
-    // `antecipavel`: another thread may read the file ahead (LeitorLinhas).
-    explicit LeitorGcode(Fonte& fonte, std::size_t tamanho_bloco = LeitorLinhas::bloco_padrao,
-                         bool antecipavel = false)
-        : linhas_(fonte, tamanho_bloco, antecipavel) {}
-    bool antecipar() { return linhas_.antecipar(); }
+    explicit LeitorGcode(Fonte& fonte, std::size_t tamanho_bloco = LeitorLinhas::bloco_padrao)
+        : linhas_(fonte, tamanho_bloco) {}
 
     // The next line into `l`; false at the end of the file. Texts in `l`
     // stay valid until the next call.
-    inline bool proxima(Linha& l);
+    bool proxima(Linha& l) {
+        if (pendentes_) [[unlikely]] {
+            proxima_parte(l);
+            return true;
+        }
+        if (!linhas_.proxima(texto_)) return false;
+        l.numero = texto_.numero;
+        l.sem_fim_de_linha = texto_.sem_fim_de_linha;
+        interpretar(l);
+        return true;
+    }
+    // The next line's text alone, not read yet: `ler_dada` reads it, now or
+    // later (LinhaTexto::texto stays valid only until the next call).
+    bool proxima_texto(LinhaTexto& t) { return linhas_.proxima(t); }
 
-    // A chord line taken straight from the bytes (Linha::so_corda): what its
-    // move holds that the last move did not.
-    struct Corda {
-        double x = 0, y = 0, z = 0;
-        std::uint64_t numero = 0;
-        std::uint16_t tracos = 0;
-        std::uint8_t compensacao = 40;
-        bool de_conhecido = false;
-        Ponto3 de;                  // the last point
-        std::uint64_t linha_de = 0;  // the line of the move that left the tool there
-    };
-    // The chord lines that come next, up to `max`, as proxima would give
-    // them one by one: usar(x, y, z, tracos, de_conhecido, compensacao) for
-    // each, the modal state moved on once after the last; how many, 0 when
-    // the next line is any other. Nearly every line of a file goes this
-    // way: nothing but the point is kept from one to the next.
-    template <class F>
-    inline std::size_t cordas(std::size_t max, F&& usar);
-    // Where the tool stands, and the line of the move that left it there.
-    const Ponto3& posicao() const { return posicao_; }
-    std::uint64_t linha_posicao() const { return linha_posicao_; }
-    // The move `mv` made chord `c`'s; what a chord does not give is left.
-    static inline void mover_corda(Movimento& mv, const Corda& c);
-
-    // A line that does not come from the file: a block of a program the
-    // viewer runs (execucao.hpp), `folga` NUL bytes after `texto`. An arc it
-    // splits leaves parts for `parte_pendente`.
+    // A line given by the caller: from the file (`proxima_texto`), or a
+    // block of a program the viewer runs (execucao.hpp); `folga` NUL bytes
+    // after `texto`. An arc it splits leaves parts for `parte_pendente`.
     void ler_dada(std::string_view texto, std::uint64_t numero, bool sem_fim_de_linha, Linha& l);
+    void ler_dada(const LinhaTexto& t, Linha& l) {
+        texto_ = t;
+        l.numero = t.numero;
+        l.sem_fim_de_linha = t.sem_fim_de_linha;
+        interpretar(l);
+    }
     bool pendente() const { return pendentes_; }
     void parte_pendente(Linha& l) { proxima_parte(l); }
 
@@ -121,24 +108,10 @@ public:
 private:
     enum class Linguagem : std::uint8_t { iso, sinumerik, texto_claro };
 
+    // The line in `texto_` into `l`.
     void interpretar(Linha& l);
     // The line's words into `l`; false when it does not read.
     bool ler(Linha& l);
-    void corda(Linha& l, double x, double y, double z, unsigned char letras);
-    // The chord at the bytes' cursor taken, the modal state moved on to its
-    // point; false when the bytes hold no whole chord line there.
-    inline bool tomar_corda(Corda& c);
-    // The modal state moved on to the chord to (c.x, c.y, c.z) of line
-    // c.numero, whose letters' bytes OR-ed are `letras`; the rest of `c` filled.
-    inline void avancar_corda(Corda& c, unsigned char letras);
-    // A chord line's traits, from its letters' bytes OR-ed.
-    static std::uint16_t tracos_corda(unsigned char letras) {
-        return static_cast<std::uint16_t>(traco_palavras | ((letras & 0x20) != 0 ? traco_minusculas : 0));
-    }
-    // The modal state moved on to the chord to `para` of line `linha`.
-    inline void chegar_por_corda(const Ponto3& para, std::uint64_t linha);
-    // `l` made the chord line `c`.
-    static inline void dar_corda(Linha& l, const Corda& c);
     // The same in Sinumerik's words and in plain language; `motivo_` may
     // say why a line does not read.
     bool ler_sinumerik(Linha& l);
@@ -161,7 +134,6 @@ private:
     };
 
     LeitorLinhas linhas_;
-    FormaCorda forma_;  // of the last chord line read in full
     LinhaTexto texto_;
     Palavras palavras_;
     // Modal state: -1 no motion code yet, else 0 to 3 (G0 to G3).
@@ -187,120 +159,3 @@ private:
     bool programa_aberto_ = false, programa_fechado_ = false;
     std::string nome_programa_;
 };
-
-inline void LeitorGcode::chegar_por_corda(const Ponto3& para, std::uint64_t linha) {
-    x_conhecido_ = y_conhecido_ = z_conhecido_ = true;
-    movimento_ = 1;
-    linha_posicao_ = linha;
-    posicao_ = para;
-    iso_lido_ = true;
-}
-
-inline void LeitorGcode::avancar_corda(Corda& c, unsigned char letras) {
-    c.tracos = tracos_corda(letras);
-    c.compensacao = static_cast<std::uint8_t>(compensacao_);
-    c.de_conhecido = x_conhecido_ && y_conhecido_ && z_conhecido_;
-    c.de = posicao_;
-    c.linha_de = linha_posicao_;
-    chegar_por_corda(Ponto3{c.x, c.y, c.z}, c.numero);
-}
-
-template <class F>
-inline std::size_t LeitorGcode::cordas(std::size_t max, F&& usar) {
-    if (pendentes_ || linguagem_ != Linguagem::iso) return 0;
-    const char* p = linhas_.cursor();
-    const char* const fim = linhas_.fim_bloco();
-    bool de_conhecido = x_conhecido_ && y_conhecido_ && z_conhecido_;
-    const auto compensacao = static_cast<std::uint8_t>(compensacao_);
-    Ponto3 ultimo;
-    std::size_t k = 0;
-    for (; k < max; ++k) {
-        double x, y, z;
-        unsigned char letras;
-        // Mostly a line of the shape of the one before; otherwise read in
-        // full, and its shape taken for those after it.
-        const bool inteira = static_cast<std::size_t>(fim - p) >= FormaCorda::janela;
-        const char* depois = inteira ? forma_.ler(p, x, y, z, letras) : nullptr;
-        if (depois == nullptr) [[unlikely]] {
-            depois = ler_linha_corda(p, fim, x, y, z, letras);
-            if (depois == nullptr) break;
-            if (inteira) forma_.tomar(p, depois);
-        }
-        p = depois;
-        usar(x, y, z, tracos_corda(letras), de_conhecido, compensacao);
-        de_conhecido = true;
-        ultimo = Ponto3{x, y, z};
-    }
-    if (k == 0) return 0;
-    linhas_.tomar_linhas(p, k);
-    chegar_por_corda(ultimo, linhas_.linhas());
-    return k;
-}
-
-inline void LeitorGcode::dar_corda(Linha& l, const Corda& c) {
-    l.tracos = c.tracos;
-    l.tipo = TipoLinha::movimento;
-    l.so_corda = true;
-    mover_corda(l.movimento, c);
-}
-
-inline void LeitorGcode::mover_corda(Movimento& mv, const Corda& c) {
-    mv.tipo = TipoMovimento::linear;
-    mv.linha = c.numero;
-    mv.linha_de = c.linha_de;
-    mv.de = c.de;
-    mv.de_conhecido = c.de_conhecido;
-    mv.tem_x = mv.tem_y = mv.tem_z = mv.z_conhecido = true;
-    mv.para = Ponto3{c.x, c.y, c.z};
-    mv.compensacao = c.compensacao;
-}
-
-inline bool LeitorGcode::tomar_corda(Corda& c) {
-    unsigned char letras;
-    const char* depois = ler_linha_corda(linhas_.cursor(), linhas_.fim_bloco(), c.x, c.y, c.z, letras);
-    if (depois == nullptr) return false;
-    linhas_.tomar_linha(depois);
-    c.numero = linhas_.linhas();
-    avancar_corda(c, letras);
-    return true;
-}
-
-inline bool LeitorGcode::proxima(Linha& l) {
-    if (pendentes_) [[unlikely]] {
-        proxima_parte(l);
-        return true;
-    }
-    if (linguagem_ == Linguagem::iso) [[likely]] {
-        // Nearly every line is a chord: taken from the bytes without
-        // cutting it as a line first.
-        Corda c;
-        if (tomar_corda(c)) {
-            l.numero = c.numero;
-            l.sem_fim_de_linha = false;
-            l.quantidade_comentarios = 0;
-            l.m = -1;
-            l.compensacao = 0;
-            l.tem_s = l.tem_f = l.escala = l.pausa = false;
-            dar_corda(l, c);
-            return true;
-        }
-    }
-    if (!linhas_.proxima(texto_)) return false;
-    l.numero = texto_.numero;
-    l.sem_fim_de_linha = texto_.sem_fim_de_linha;
-    l.quantidade_comentarios = 0;
-    interpretar(l);
-    return true;
-}
-
-// What ler makes of "g01 x.. y.. z..", without its words: a feed move to
-// the point, G1 in force from now on.
-inline void LeitorGcode::corda(Linha& l, double x, double y, double z, unsigned char letras) {
-    Corda c;
-    c.x = x;
-    c.y = y;
-    c.z = z;
-    c.numero = l.numero;
-    avancar_corda(c, letras);
-    dar_corda(l, c);
-}

@@ -27,8 +27,6 @@ struct LinhaTexto {
 // next call.
 class LeitorLinhas {
 public:
-    // Half a megabyte: a block read by one processor and cut into lines by
-    // the other still fits the second's own cache (measured faster than 1 MiB).
     static constexpr std::size_t bloco_padrao = std::size_t{1} << 19;
     // A longer line is not G-code anyone writes; it is skipped, not held.
     static constexpr std::size_t max_linha = 4096;
@@ -37,35 +35,12 @@ public:
     static constexpr std::size_t folga = 16;
 
     // `tamanho_bloco` may be as small as 1 (the tests cross every boundary).
-    // With `antecipavel`, the blocks come into two buffers in turn, and
-    // another thread may read the next one (`antecipar`) while the bytes of
-    // this one are cut: reading the file, the system's copy of every byte,
-    // is then off the thread that cuts the lines.
-    explicit LeitorLinhas(Fonte& fonte, std::size_t tamanho_bloco = bloco_padrao, bool antecipavel = false);
-    ~LeitorLinhas();
-
-    // From any thread: the next block read into the buffer not in use, when
-    // it is free and the file has not ended; it never waits. Whatever is not
-    // read ahead is read when it is needed. False when nothing was read, as
-    // always without `antecipavel`.
-    bool antecipar();
+    explicit LeitorLinhas(Fonte& fonte, std::size_t tamanho_bloco = bloco_padrao);
 
     inline bool proxima(LinhaTexto& linha);
 
     bool erro_leitura() const { return erro_; }
     std::uint64_t linhas() const { return numero_; }
-
-    // The unread bytes at hand, for a reader that takes a whole line from
-    // them itself; `folga` zeros follow `fim_bloco()`.
-    const char* cursor() const { return p_; }
-    const char* fim_bloco() const { return fim_; }
-    // That line taken: `depois` is past its "\n", within the bytes at hand.
-    void tomar_linha(const char* depois) { tomar_linhas(depois, 1); }
-    // `n` lines taken, the last ending before `depois`.
-    void tomar_linhas(const char* depois, std::uint64_t n) {
-        p_ = depois;
-        numero_ += n;
-    }
 
 private:
     // A line the unread bytes do not hold whole: more blocks, the end of the
@@ -74,8 +49,6 @@ private:
     // Appends the next block after the unread bytes; false at the end.
     bool encher();
     bool pular_linha_longa(LinhaTexto& linha);
-    struct Antecipacao;
-    bool encher_antecipado();
 
     Fonte& fonte_;
     std::size_t tamanho_bloco_;
@@ -87,7 +60,6 @@ private:
     bool erro_ = false;
     std::uint64_t numero_ = 0;
     std::string longa_;
-    std::unique_ptr<Antecipacao> antecipacao_;  // with `antecipavel`
 };
 
 inline bool LeitorLinhas::proxima(LinhaTexto& l) {

@@ -19,12 +19,6 @@ Passe* Modelo::passe_anterior() {
 }
 
 void Modelo::acumular(const Linha& l) {
-    if (l.so_corda && l.tipo == TipoLinha::movimento && !l.sem_fim_de_linha && forma_definida_) [[likely]] {
-        // A chord alone on its line, nearly every line: what follows would
-        // find no comment, no command and the header long over.
-        acumular_cordas(&l.movimento, 1, l.tracos);
-        return;
-    }
     dialeto.linha(l);
     if (l.tipo == TipoLinha::vazia) return;
     if (l.tipo == TipoLinha::comentario) {
@@ -64,21 +58,6 @@ void Modelo::acumular(const Linha& l) {
         segmentador_.corte(m);
     else
         segmentador_.rapido(m);
-}
-
-void Modelo::acumular_cordas(const Movimento* ms, std::size_t n, std::uint16_t tracos) {
-    dialeto.movimentos(tracos);
-    no_cabecalho_ = false;
-    preambulo.termina_em_m30 = false;
-    while (n > 0) {
-        std::size_t k = segmentador_.helice(ms, n);
-        if (k == 0) {
-            segmentador_.corte(*ms);
-            k = 1;
-        }
-        ms += k;
-        n -= k;
-    }
 }
 
 void Modelo::comando(const Linha& l) {
@@ -320,7 +299,8 @@ void Modelo::inicio_helice(const Movimento& m) {
     for (Observador* o : observadores_) o->inicio_helice(ps, m);
 }
 
-void Modelo::somar_helice(const Movimento& m) {
+void Modelo::helice(const Movimento& m) {
+    for (Observador* o : observadores_helice_) o->helice(atual_, m);
     Passe& ps = atual_;
     const double graus_antes = ps.graus;
     ps.somar(m, forma().conicidade_raio);
@@ -349,85 +329,6 @@ void Modelo::somar_helice(const Movimento& m) {
         ate_amostra_ = ps.amostra;
         amostrar(x, z);
     }
-}
-
-std::size_t Modelo::somar_cordas(const Movimento* ms, std::size_t n) {
-    Passe& ps = atual_;
-    Extremos& e = extremos;
-    if (alargar_no_centro_ || ps.ultimo_arco) return 0;
-    // The figures in pairs, each pair one vector register: eleven figures
-    // alone are more than the registers, and some would live in memory.
-    // Each lane is the same operation on the same values as alone.
-    using Par = double __attribute__((vector_size(16)));
-    auto menor = [](Par a, Par v) { return v < a ? v : a; };  // std::min(a, v), lane by lane
-    auto maior = [](Par a, Par v) { return a < v ? v : a; };  // std::max(a, v)
-    Par r2_z_min = {ps.r2_min, ps.z_min}, r2_z_max = {ps.r2_max, ps.z_max};
-    Par xy_min = {e.x_min, e.y_min}, xy_max = {e.x_max, e.y_max};
-    Par somas = {ps.comprimento, trecho_};
-    double z_corte_min = e.z_corte_min;
-    std::uint64_t movimentos = ps.movimentos;
-    int ate_amostra = ate_amostra_;
-    auto somar = [&](const Movimento& m) {
-        const double x = m.para.x, y = m.para.y, z = m.para.z;
-        const Par r2_z = {x * x + y * y, z}, xy = {x, y};
-        r2_z_min = menor(r2_z_min, r2_z);
-        r2_z_max = maior(r2_z_max, r2_z);
-        xy_min = menor(xy_min, xy);
-        xy_max = maior(xy_max, xy);
-        const double l = comprimento_do_movimento(m);
-        somas += Par{l, l};
-        if (z < z_corte_min) [[unlikely]] {
-            z_corte_min = z;
-            if (z < e.z_min) e.linha_z_min = m.linha;
-        }
-        ++movimentos;
-        --ate_amostra;
-    };
-    std::size_t i = 0;
-    while (i < n && ms[i].tipo != TipoMovimento::arco) {
-        // The moves up to the next point kept for the picture, with no call
-        // among them: a call would send the figures to memory and back.
-        const std::size_t livres = movimentos >= vocabulario::passos_por_volta
-                                       ? std::min(n - i, static_cast<std::size_t>(ate_amostra - 1))
-                                       : 0;
-        for (const std::size_t fim = i + livres; i < fim && ms[i].tipo != TipoMovimento::arco; ++i) somar(ms[i]);
-        if (i == n || ms[i].tipo == TipoMovimento::arco) break;
-        const Movimento& m = ms[i++];
-        somar(m);
-        if (movimentos <= vocabulario::passos_por_volta)
-            ps.topo.push_back({static_cast<float>(m.para.x), static_cast<float>(m.para.y)});
-        if (ate_amostra == 0) {
-            ate_amostra = ps.amostra;
-            amostrar(m.para.x, m.para.z);
-        }
-    }
-    if (i == 0) return 0;
-    ps.r2_min = r2_z_min[0];
-    ps.z_min = r2_z_min[1];
-    ps.r2_max = r2_z_max[0];
-    ps.z_max = r2_z_max[1];
-    e.x_min = xy_min[0];
-    e.y_min = xy_min[1];
-    e.x_max = xy_max[0];
-    e.y_max = xy_max[1];
-    e.z_corte_min = z_corte_min;
-    ps.comprimento = somas[0];
-    trecho_ = somas[1];
-    movido_no_trecho_ = true;
-    ps.movimentos = movimentos;
-    ate_amostra_ = ate_amostra;
-    const Movimento& u = ms[i - 1];
-    ps.penultimo = u.de;
-    ps.ultimo = u.para;
-    ps.linha_fim = u.linha;
-    return i;
-}
-
-void Modelo::helice(const Movimento* ms, std::size_t n) {
-    for (Observador* o : observadores_helice_) o->helice(atual_, ms, n);
-    // A parallel thread's chords, nearly all of a file, in one run.
-    std::size_t i = forma().conicidade_raio == 0 ? somar_cordas(ms, n) : 0;
-    for (; i < n; ++i) somar_helice(ms[i]);
 }
 
 void Modelo::fim_passe() {

@@ -83,11 +83,6 @@ public:
     }
 
     void acumular(const Linha& l);
-    // Lines that are each a chord alone (Linha::so_corda), as their moves,
-    // with their traits OR-ed (Linha::tracos): the same as each given to
-    // `acumular`, once `toma_cordas()`, after the header.
-    bool toma_cordas() const { return forma_definida_; }
-    void acumular_cordas(const Movimento* ms, std::size_t n, std::uint16_t tracos);
     // The file as it runs with the operator's values (execucao.hpp): the
     // final diameter `diametro` in place of the header's, and without the
     // roughing passes when `desbastes` is false. Before the first pass.
@@ -137,15 +132,8 @@ private:
     friend class Segmentador<Modelo>;
     void entrada(const Movimento& m);
     void inicio_helice(const Movimento& m);
-    void helice(const Movimento& m) { helice(&m, 1); }
-    // Moves of the helix, several at a time: the checks are told of them all,
-    // then the summary takes each in.
-    void helice(const Movimento* m, std::size_t n);
-    inline void somar_helice(const Movimento& m);
-    // The leading chords of `ms` taken in as somar_helice would, for a path
-    // whose extents are its points' own; how many. Its running figures are
-    // kept in locals: members would be stored and loaded again at each move.
-    std::size_t somar_cordas(const Movimento* ms, std::size_t n);
+    // A move of the helix: the checks are told of it, then the summary takes it in.
+    void helice(const Movimento& m);
     void saida(const Movimento& m);
     void no_ar(const Movimento& m);
     void fim_passe();

@@ -22,11 +22,9 @@ public:
     virtual void inicio_helice(const Passe&, const Movimento&) {}
     // Every later move of the helix, before the summary takes it in; only
     // for an observer whose `segue_helice` says so, since nearly every line
-    // of a file is one. Several moves at a time, `n` in order: the pass is
-    // as it was before the first, and each move after it is one more of the
-    // pass's (`Passe::movimentos`).
+    // of a file is one.
     virtual bool segue_helice() const { return false; }
-    virtual void helice(const Passe&, const Movimento*, std::size_t /*n*/) {}
+    virtual void helice(const Passe&, const Movimento&) {}
     // A feed move of a pass's way out; with no pass, a move in the air after
     // the pass ended (the compensation turned off).
     virtual void saida(const Passe*, const Movimento&) {}

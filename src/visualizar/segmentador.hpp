@@ -85,21 +85,6 @@ public:
         }
         corte_fora_da_helice(m);
     }
-    // Chords, in order, told together while they are the helix's: how many
-    // of `ms` were, up to the one that ends it; 0 when the first must go by
-    // `corte`, before the helix or while the last quarter is held.
-    std::size_t helice(const Movimento* ms, std::size_t n) {
-        if (fase_ != Fase::helice || !retidos_.empty()) return 0;
-        std::size_t k = n;
-        bool termina = false;
-        if (forma_.guias) {
-            for (k = 0; k < n && !termina;) termina = termina_helice(ms[k++]);
-        }
-        lidos_ += k;
-        d_.helice(ms, k);
-        if (termina) fase_ = Fase::saida;
-        return k;
-    }
     void rapido(const Movimento& m) {
         if (em_passe()) fechar_passe();
         d_.rapido(m);

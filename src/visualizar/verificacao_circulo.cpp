@@ -32,7 +32,7 @@ void ConferenciaCirculo::inicio_helice(const Passe& p, const Movimento& m) {
     double r;
     if (p.tem_inicio && !no_circulo(inicio, r)) falha(p, p.linha_antes != 0 ? p.linha_antes : m.linha, p.antes, r);
     if (m.tipo == TipoMovimento::arco) {
-        helice(p, &m, 1);
+        helice(p, m);
     } else if (!no_circulo(m.para, r)) {
         falha(p, m.linha, m.para, r);
     }
@@ -49,20 +49,18 @@ bool ConferenciaCirculo::no_circulo(const Ponto3& q, double& r) const {
     return false;
 }
 
-void ConferenciaCirculo::helice(const Passe& p, const Movimento* ms, std::size_t n) {
-    for (const Movimento* m = ms; m != ms + n; ++m) {
-        if (m->tipo == TipoMovimento::arco) [[unlikely]] {
-            // An arc of the helix turns about the axis.
-            const double e = 3 * p.erro + folga_calculo;
-            if (std::fabs(m->centro_x) > e || std::fabs(m->centro_y) > e)
-                v_.falha_no_ponto(Verificacoes::circulo, m->linha,
-                                  formatar("arco com centro em X %.3f Y %.3f; esperado o eixo (X 0 Y 0)", m->centro_x,
-                                           m->centro_y),
-                                  m->para.x, m->para.y, m->para.z);
-        }
-        double r;
-        if (!no_circulo(m->para, r)) [[unlikely]] falha(p, m->linha, m->para, r);
+void ConferenciaCirculo::helice(const Passe& p, const Movimento& m) {
+    if (m.tipo == TipoMovimento::arco) [[unlikely]] {
+        // An arc of the helix turns about the axis.
+        const double e = 3 * p.erro + folga_calculo;
+        if (std::fabs(m.centro_x) > e || std::fabs(m.centro_y) > e)
+            v_.falha_no_ponto(Verificacoes::circulo, m.linha,
+                              formatar("arco com centro em X %.3f Y %.3f; esperado o eixo (X 0 Y 0)", m.centro_x,
+                                       m.centro_y),
+                              m.para.x, m.para.y, m.para.z);
     }
+    double r;
+    if (!no_circulo(m.para, r)) [[unlikely]] falha(p, m.linha, m.para, r);
 }
 
 void ConferenciaCirculo::falha(const Passe& p, std::uint64_t linha, const Ponto3& q, double r) {

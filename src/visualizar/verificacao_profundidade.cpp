@@ -121,29 +121,26 @@ void ConferenciaProfundidade::inicio_helice(const Passe& ps, const Movimento& m)
     if (familia_) [[unlikely]] conferir_familia(m.para, m.linha);
 }
 
-void ConferenciaProfundidade::helice(const Passe& ps, const Movimento* ms, std::size_t n) {
-    // The step of the turn each move ends at, and whether a whole turn is behind it.
-    std::size_t k = static_cast<std::size_t>(ps.movimentos % passos_volta);
-    std::uint64_t antes = ps.movimentos;
-    for (const Movimento* m = ms; m != ms + n; ++m, ++antes, k = k + 1 == passos_volta ? 0 : k + 1) {
-        if (familia_) [[unlikely]] conferir_familia(m->para, m->linha);
-        if (m->tipo == TipoMovimento::arco) [[unlikely]] {
-            arco(*m);
-            continue;
-        }
-        // Nearly every move: a chord below the face, checked here without
-        // going through mover's choice.
-        if (volta_ || (sobe_ && !abaixo_da_face(m->para.z))) [[unlikely]]
-            mover(*m, false);
-        else
-            corda(*m);
-        const double z = m->para.z;
-        if (conferir_volta_ && antes >= passos_volta) {
-            const double volta = sinal_z_ * (z_volta_[k] - z);
-            if (volta < volta_min_ || volta > volta_max_) falha_volta(*m, volta);
-        }
-        z_volta_[k] = z;
+void ConferenciaProfundidade::helice(const Passe& ps, const Movimento& m) {
+    if (familia_) [[unlikely]] conferir_familia(m.para, m.linha);
+    if (m.tipo == TipoMovimento::arco) [[unlikely]] {
+        arco(m);
+        return;
     }
+    // Nearly every move: a chord below the face, checked here without
+    // going through mover's choice.
+    if (volta_ || (sobe_ && !abaixo_da_face(m.para.z))) [[unlikely]]
+        mover(m, false);
+    else
+        corda(m);
+    // The step of the turn the move ends at, and whether a whole turn is behind it.
+    const auto k = static_cast<std::size_t>(ps.movimentos % passos_volta);
+    const double z = m.para.z;
+    if (conferir_volta_ && ps.movimentos >= passos_volta) {
+        const double volta = sinal_z_ * (z_volta_[k] - z);
+        if (volta < volta_min_ || volta > volta_max_) falha_volta(m, volta);
+    }
+    z_volta_[k] = z;
 }
 
 void ConferenciaProfundidade::mover(const Movimento& m, bool primeiro) {
