@@ -174,6 +174,40 @@ TEST(VisualizarProducao, DeslocamentoNaoCanceladoELacosFalhamNaSuaLinha) {
         EXPECT_EQ(e.linha_erro(), c.linha) << c.programa;
         EXPECT_NE(e.erro().find(c.motivo), std::string::npos) << c.programa << ": " << e.erro();
     }
+    // Nested deeper than any program nests: a message, not a stack overflow.
+    ExecucaoPrograma e("#1 = " + std::string(101, '[') + "1" + std::string(101, ']') + "\nM30\n", 1);
+    BlocoExecutado b;
+    while (e.proximo(b)) {
+    }
+    EXPECT_EQ(e.linha_erro(), 1u);
+    EXPECT_NE(e.erro().find("mais de 100 colchetes"), std::string::npos) << e.erro();
+}
+
+TEST(VisualizarProducao, DestinoQueFaltaOuRepetidoFalhaMesmoSemOSalto) {
+    // A branch the run does not take still must have its target: the control
+    // finds out when an operator changes a variable.
+    struct {
+        const char* programa;
+        std::uint64_t linha;
+        const char* motivo;
+    } casos[] = {
+        {"#101 = 1\nIF [#101 EQ 0] GOTO 9001\nG0 X1\nN9000\nM30\n", 2, "N 9001, que nao esta no arquivo"},
+        {"#101 = 1\nIF [#101 EQ 0] GOTO 9000\nN9000 G0 X1\nN9000\nM30\n", 2, "em mais de uma linha"},
+        {"0 BEGIN PGM P MM\n1 FN 0: Q1 = +1\n2 FN 9: IF +Q1 EQU +0 GOTO LBL 2\n3 LBL 1\n4 LBL 1\n5 LBL 2\n"
+         "6 L Z+5 R0 FMAX M30\n7 END PGM P MM\n",
+         5, "LBL 1 definido mais de uma vez (primeiro na linha 4)"},
+        {"R1=1\nIF R1==0 GOTOF FIM\nG0 X1\nM30\n", 2, "ROTULO FIM, que nao esta no arquivo"},
+    };
+    for (const auto& c : casos) {
+        ExecucaoPrograma e(c.programa, 1);
+        BlocoExecutado b;
+        while (e.proximo(b)) {
+        }
+        EXPECT_EQ(e.erro(), "") << c.programa;
+        ASSERT_EQ(e.problemas().size(), 1u) << c.programa;
+        EXPECT_EQ(e.problemas()[0].first, c.linha) << c.programa;
+        EXPECT_NE(e.problemas()[0].second.find(c.motivo), std::string::npos) << e.problemas()[0].second;
+    }
 }
 
 TEST(VisualizarProducao, SoOArquivoComVariaveisChamadasOuDeslocamentosEExecutado) {

@@ -172,6 +172,7 @@ void analisar(Fonte& fonte, Analise& a, std::size_t tamanho_bloco) {
             leitor.parte_pendente(linha);
         }
     }
+    for (const auto& [numero, motivo] : execucao.problemas()) v.falha(Verificacoes::arquivo_completo, numero, motivo);
     if (!execucao.erro().empty())
         v.falha(Verificacoes::arquivo_completo, execucao.linha_erro(), "o programa nao se executa: " + execucao.erro());
     terminar(execucao.linhas(), erro_leitura);

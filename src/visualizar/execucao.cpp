@@ -72,6 +72,14 @@ std::string numero_texto(double v) {
 }
 
 // A Sinumerik label: a name and a colon, alone on the line.
+// The target of "GOTO n", "GOTOF label" or "GOTOB label" (upper case).
+std::string chave_goto(std::string_view u) {
+    const bool f = comeca(u, "GOTOF"), b = comeca(u, "GOTOB");
+    const std::string alvo(aparar(u.substr(f || b ? 5 : 4)));
+    const bool numero = !alvo.empty() && digito(alvo[0]);
+    return numero ? "N " + std::to_string(std::strtol(alvo.c_str(), nullptr, 10)) : "ROTULO " + alvo;
+}
+
 bool rotulo_sinumerik(std::string_view u, std::string_view& nome) {
     if (u.size() < 2 || u.back() != ':' || !(letra(u[0]) || u[0] == '_')) return false;
     for (char c : u.substr(0, u.size() - 1))
@@ -195,22 +203,62 @@ ExecucaoPrograma::Partes ExecucaoPrograma::separar(std::string_view linha) const
 }
 
 void ExecucaoPrograma::indexar() {
+    // Where each target and each O-word's parts are, once: a jump or a
+    // false condition then costs no scan of the file.
+    std::vector<std::pair<std::size_t, std::string>> referencias;
     for (std::size_t i = 0; i < linhas_.size(); ++i) {
+        if (info_[i].tipo == Info::copiar) continue;
         const Partes p = separar(linhas_[i]);
         const std::string u = maiusculas(aparar(p.codigo));
         if (u.empty()) continue;
         std::string_view rotulo, resto, nome;
         if (ler_o_palavra(u, rotulo, resto)) {
-            if (comeca(resto, "SUB")) alvos_["SUB " + std::string(rotulo)].push_back(i);
+            const std::string r(rotulo);
+            const std::string_view palavra = resto.substr(0, resto.find_first_of(" \t["));
+            o_palavras_[r].emplace_back(i, std::string(palavra));
+            if (palavra == "SUB") alvos_["SUB " + r].push_back(i);
+            if (palavra == "CALL") referencias.emplace_back(i, "SUB " + r);
         } else if (u[0] == 'O' && u.size() > 1 && digito(u[1])) {
             alvos_["O " + std::to_string(numero_de(u, 'O'))].push_back(i);
         } else if (rotulo_sinumerik(u, nome)) {
             alvos_["ROTULO " + std::string(nome)].push_back(i);
         }
-        if (texto_claro_ && comeca(u, "LBL")) alvos_["LBL " + std::string(aparar(std::string_view(u).substr(3)))].push_back(i);
-        if (!texto_claro_ && u[0] == 'N' && u.size() > 1 && digito(u[1]))
-            alvos_["N " + std::to_string(numero_de(u, 'N'))].push_back(i);
+        if (texto_claro_) {
+            if (comeca(u, "LBL")) alvos_["LBL " + std::string(aparar(std::string_view(u).substr(3)))].push_back(i);
+            if (comeca(u, "CALL LBL")) referencias.emplace_back(i, "LBL " + std::string(aparar(std::string_view(u).substr(8))));
+            if (const std::size_t vai = u.find("GOTO LBL"); comeca(u, "FN ") && vai != std::string::npos)
+                referencias.emplace_back(i, "LBL " + std::string(aparar(std::string_view(u).substr(vai + 8))));
+            continue;
+        }
+        if (u[0] == 'N' && u.size() > 1 && digito(u[1])) alvos_["N " + std::to_string(numero_de(u, 'N'))].push_back(i);
+        if (const std::size_t vai = u.find("GOTO"); vai != std::string::npos) referencias.emplace_back(i, chave_goto(u.substr(vai)));
+        if (comeca(u, "REPEAT")) {
+            std::string_view a = aparar(std::string_view(u).substr(6));
+            const std::size_t esp = a.find(' ');
+            referencias.emplace_back(i, "ROTULO " + std::string(a.substr(0, esp)));
+            if (esp != std::string_view::npos) referencias.emplace_back(i, "ROTULO " + std::string(aparar(a.substr(esp))));
+        }
+        if (tem_palavra(u, 'M', 98) && numero_de(u, 'P') >= 0)
+            referencias.emplace_back(i, "O " + std::to_string(numero_de(u, 'P')));
     }
+    // A target defined twice, or a jump or call to none, is a fault of the
+    // file even where the run does not go: the control would stop there.
+    // (Block numbers may repeat where no jump goes; LBL 0 ends each subprogram.)
+    for (const auto& [chave, onde] : alvos_)
+        if (onde.size() > 1 && !comeca(chave, "N ") && chave != "LBL 0")
+            problema(onde[1], "destino " + chave + " definido mais de uma vez (primeiro na linha " +
+                                  std::to_string(primeira_ + onde[0]) + ")");
+    for (const auto& [i, chave] : referencias) {
+        const auto it = alvos_.find(chave);
+        if (it == alvos_.end())
+            problema(i, "salto ou chamada para " + chave + ", que nao esta no arquivo");
+        else if (it->second.size() > 1 && comeca(chave, "N "))
+            problema(i, "salto para " + chave + ", que esta em mais de uma linha");
+    }
+}
+
+void ExecucaoPrograma::problema(std::size_t i, std::string motivo) {
+    problemas_.emplace_back(primeira_ + i, texto_visivel(motivo, 160));
 }
 
 ExecucaoPrograma::Passo ExecucaoPrograma::falhar(std::string motivo) {
@@ -290,19 +338,20 @@ ExecucaoPrograma::Passo ExecucaoPrograma::o_palavra(std::string_view u) {
     std::string_view rotulo, resto;
     ler_o_palavra(u, rotulo, resto);
     const std::string r(rotulo);
+    // The next of this label's O-words that is one of `palavras`.
     auto procurar = [&](std::initializer_list<std::string_view> palavras, std::string_view& achada) -> bool {
-        for (std::size_t i = pc_ + 1; i < linhas_.size(); ++i) {
-            const std::string ui = maiusculas(aparar(separar(linhas_[i]).codigo));
-            std::string_view ri, si;
-            if (!ler_o_palavra(ui, ri, si) || ri != rotulo) continue;
+        const auto it = o_palavras_.find(r);
+        if (it == o_palavras_.end()) return false;
+        const auto& l = it->second;
+        for (auto k = std::upper_bound(l.begin(), l.end(), pc_, [](std::size_t a, const auto& e) { return a < e.first; });
+             k != l.end(); ++k)
             for (std::string_view p : palavras)
-                if (comeca(si, p)) {
+                if (k->second == p) {
                     achada = p;
-                    pc_ = i;
+                    pc_ = k->first;
                     saltou_ = true;
                     return true;
                 }
-        }
         return false;
     };
     std::string_view achada;
@@ -513,10 +562,7 @@ ExecucaoPrograma::Passo ExecucaoPrograma::executar(const Partes& p, std::string_
         if (comeca(u, "GOTO")) {
             const bool f = comeca(u, "GOTOF"), b = comeca(u, "GOTOB");
             const std::string alvo(aparar(u.substr(f || b ? 5 : 4)));
-            const bool numero = !alvo.empty() && digito(alvo[0]);
-            const std::string chave =
-                numero ? "N " + std::to_string(std::strtol(alvo.c_str(), nullptr, 10)) : "ROTULO " + alvo;
-            saltar(chave, b, !f && !b, "GOTO " + alvo);
+            saltar(chave_goto(u), b, !f && !b, "GOTO " + alvo);
             return erro_.empty() ? Passo::seguir : Passo::parar;
         }
         if (comeca(u, "WHILE") || comeca(u, "DO") || comeca(u, "END") || comeca(u, "FOR") || comeca(u, "LOOP"))

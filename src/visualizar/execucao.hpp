@@ -57,6 +57,9 @@ public:
     // Why the run stopped short, and where; empty when it ran to its end.
     const std::string& erro() const { return erro_; }
     std::uint64_t linha_erro() const { return linha_erro_; }
+    // Faults of the file wherever the run goes: a target defined twice, a
+    // jump or call to none; each with its line.
+    const std::vector<std::pair<std::uint64_t, std::string>>& problemas() const { return problemas_; }
     std::uint64_t linhas() const { return primeira_ - 1 + linhas_.size(); }
     // The value the run has given the variable `nome` ("#100", "Q1600"); false when none.
     bool variavel(std::string_view nome, double& v) const;
@@ -96,6 +99,7 @@ private:
     Passo o_palavra(std::string_view maiusculo);
     Passo substituir(const Partes& p);
     void indexar();
+    void problema(std::size_t i, std::string motivo);
 
     std::string texto_;
     std::uint64_t primeira_ = 1;
@@ -105,6 +109,9 @@ private:
     bool ultima_sem_fim_ = false;
     bool texto_claro_ = false;
     std::map<std::string, std::vector<std::size_t>, std::less<>> alvos_;
+    // Each label's O-words, in the file's order: the line and its word (SUB, IF, ELSE ...).
+    std::map<std::string, std::vector<std::pair<std::size_t, std::string>>, std::less<>> o_palavras_;
+    std::vector<std::pair<std::uint64_t, std::string>> problemas_;
     std::size_t pc_ = 0;
     bool saltou_ = false;
     bool terminado_ = false;

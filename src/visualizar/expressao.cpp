@@ -5,6 +5,8 @@
 #include <charconv>
 #include <cstdlib>
 
+#include "visualizar/mensagem.hpp"
+
 namespace {
 
 char maiuscula(char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); }
@@ -91,22 +93,24 @@ private:
         }
     }
     bool unario(double& r) {
-        brancos();
-        if (i_ < t_.size() && (t_[i_] == '+' || t_[i_] == '-')) {
-            const bool menos = t_[i_++] == '-';
-            if (!unario(r)) return false;
-            if (menos) r = -r;
-            return true;
-        }
-        return primario(r);
+        // Signs in a row, read without recursion: a file may hold any number of them.
+        bool menos = false;
+        for (brancos(); i_ < t_.size() && (t_[i_] == '+' || t_[i_] == '-'); brancos()) menos ^= t_[i_++] == '-';
+        if (!primario(r)) return false;
+        if (menos) r = -r;
+        return true;
     }
     bool primario(double& r) {
         brancos();
         if (i_ >= t_.size()) return falhar("expressao incompleta");
         const char c = t_[i_];
         if (c == '[' || c == '(') {
+            // Each bracket is a call deeper: bounded far past what a program nests.
+            if (++profundidade_ > max_profundidade)
+                return falhar(formatar("expressao com mais de %d colchetes aninhados", max_profundidade));
             ++i_;
             if (!comparacao(r)) return false;
+            --profundidade_;
             brancos();
             if (i_ >= t_.size() || t_[i_] != (c == '[' ? ']' : ')')) return falhar("colchete ou parentese sem par");
             ++i_;
@@ -133,8 +137,10 @@ private:
         return falhar("expressao que o visualizador nao avalia: " + std::string(t_.substr(i_)));
     }
 
+    static constexpr int max_profundidade = 100;
     std::string_view t_;
     std::size_t i_ = 0;
+    int profundidade_ = 0;
     const Variaveis& v_;
     std::string& erro_;
 };
