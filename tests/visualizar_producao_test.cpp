@@ -257,6 +257,38 @@ std::string blocos(const std::string& programa) {
 
 }  // namespace
 
+TEST(VisualizarProducao, FuroQueRepeteUmAnteriorNaoRodaDeNovoEAindaFalhaNaSuaLinha) {
+    // A thousand holes in one-degree chords: 45 million blocks if each call
+    // ran again. Each later call repeats the first with the same values, at
+    // its own centre.
+    std::string lista;
+    for (int i = 0; i < 1000; ++i) lista += std::to_string(i % 40 * 30) + " " + std::to_string(i / 40 * 30) + "\n";
+    for (const char* comando : {"linuxcnc", "fanuc", "heidenhain", "siemens"}) {
+        const Execucao r = executar_com_argumentos(std::string("--comando ") + comando +
+                                                       " --ajuste-na-maquina --furos f.txt --saida p.x",
+                                                   "I\n20\n0\n10\n50\n1\nD\n0\n1000\n200\n",
+                                                   [&](const std::string& dir) { gravar_arquivo(dir + "/f.txt", lista); });
+        ASSERT_EQ(r.status, 0) << r.erros;
+        const std::string& p = r.outros_conteudos.at("p.x");
+        const auto a = analisar_bytes(p);
+        EXPECT_EQ(falhas_por_linha(*a), "") << comando;
+        ASSERT_EQ(a->furos.size(), 1000u);
+        EXPECT_TRUE(a->furos.back().confere) << comando;
+    }
+    // A repeated call's shift off its hole's centre, and a call whose values
+    // differ (run again, and compared move by move), fail at their lines.
+    const std::string fanuc = gerar("fanuc", "--ajuste-na-maquina");
+    std::size_t linha = 0;
+    auto a = analisar_bytes(trocar(fanuc, "G52 X-10.000 Y-5.000", "G52 X-10.000 Y-5.020", &linha));
+    EXPECT_EQ(a->verificacoes[arquivo].linha, linha + 2) << falhas_por_linha(*a);
+    EXPECT_NE(a->verificacoes[arquivo].detalhe.find("furo 3 (X-10.000 Y-5.000): o corte nao repete"), std::string::npos)
+        << a->verificacoes[arquivo].detalhe;
+    a = analisar_bytes(trocar(fanuc, "G52 X-10.000 Y-5.000", "#100 = 20.050\r\nG52 X-10.000 Y-5.000"));
+    EXPECT_NE(a->verificacoes[arquivo].detalhe.find("furo 3 (X-10.000 Y-5.000): o corte nao repete o do furo 1 (linha"),
+              std::string::npos)
+        << a->verificacoes[arquivo].detalhe;
+}
+
 TEST(VisualizarProducao, ExpressoesComoOComandoAsAvalia) {
     const Variaveis v{{"#1", 2}, {"#<_D>", 8}, {"Q1600", 20}, {"R90", -1.5}};
     struct {

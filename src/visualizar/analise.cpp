@@ -158,9 +158,21 @@ void analisar(Fonte& fonte, Analise& a, std::size_t tamanho_bloco) {
     }
     ExecucaoPrograma execucao(std::move(guardadas.texto), guardadas.primeira, std::move(guardadas.longas),
                               furos.furos().size());
+    // Hole after hole, a call that repeats a whole earlier hole's is not run again.
+    execucao.repetir_chamadas([&furos](std::uint64_t c) { return furos.pode_repetir(c); });
     BlocoExecutado b;
     bool ajustado = false;
+    std::uint64_t chamada = 0;
     while (execucao.proximo(b)) {
+        if (b.chamada != chamada) {
+            furos.fim_chamada(chamada);
+            if (b.chamada != 0) furos.inicio_chamada(b.chamada, b.dx, b.dy);
+            chamada = b.chamada;
+        }
+        if (b.repete != 0) {
+            furos.repetir(b.repete, b.dx, b.dy, b.linha.numero);
+            continue;
+        }
         leitor.ler_dada(b.linha, linha);
         // The variables are set after the preamble's rapids, before the first pass.
         if (!ajustado && linha.tipo == TipoLinha::movimento)

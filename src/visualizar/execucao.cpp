@@ -167,14 +167,15 @@ ExecucaoPrograma::ExecucaoPrograma(std::string texto, std::uint64_t primeira_lin
     // A line too long to read is read as it is (the reader refuses it): its start is no construct.
     for (const auto& [numero, bytes] : longas_)
         if (numero >= primeira_ && numero - primeira_ < info_.size()) info_[numero - primeira_].tipo = Info::copiar;
-    // A program runs its hole's blocks once per hole that its header lists:
-    // a run far past that is a loop, stopped long before the blocks' bound.
+    // A program runs each of its lines a few times at most: a hole's blocks
+    // once for the first hole (twice where the first is written out), each
+    // later hole a repetition of a few blocks (repetir_chamadas). A run far
+    // past that is a loop, stopped within seconds.
     std::uint64_t furos = furos_antes;
     for (std::string_view l : linhas_)
         if (l.find("Furo ") != std::string_view::npos || l.find("FURO ") != std::string_view::npos) ++furos;
     const std::uint64_t n = linhas_.size();
-    if (furos < max_blocos_ && n < max_blocos_ / (furos + 2))
-        max_blocos_ = std::min(max_blocos_, blocos_minimos + n * (furos + 2));
+    max_blocos_ = std::min(max_blocos_, blocos_minimos + blocos_por_linha * n + blocos_por_furo * furos);
     indexar();
 }
 
@@ -273,7 +274,14 @@ ExecucaoPrograma::Passo ExecucaoPrograma::falhar(std::string motivo) {
 
 bool ExecucaoPrograma::valor(std::string_view expressao, double& v) {
     std::string erro;
-    if (avaliar(aparar(expressao), variaveis_, v, erro)) return true;
+    std::vector<std::string> lidas;
+    const bool ok = avaliar(aparar(expressao), variaveis_, v, erro, gravando_ ? &lidas : nullptr);
+    for (const std::string& n : lidas)
+        if (!gravando_->escritas.contains(n) && !gravando_->entradas.contains(n)) {
+            const auto it = variaveis_.find(n);
+            gravando_->entradas[n] = it == variaveis_.end() ? std::nullopt : std::optional<double>(it->second);
+        }
+    if (ok) return true;
     falhar(erro + ": " + std::string(aparar(expressao)));
     return false;
 }
@@ -281,8 +289,18 @@ bool ExecucaoPrograma::valor(std::string_view expressao, double& v) {
 bool ExecucaoPrograma::atribuir(std::string_view nome, std::string_view expressao) {
     double v = 0;
     if (!valor(expressao, v)) return false;
-    variaveis_[maiusculas(nome)] = v;
+    escrever(maiusculas(nome), v);
     return true;
+}
+
+void ExecucaoPrograma::escrever(const std::string& nome, double v) {
+    variaveis_[nome] = v;
+    if (gravando_) gravando_->escritas.insert(nome);
+}
+
+void ExecucaoPrograma::apagar(const std::string& nome) {
+    variaveis_.erase(nome);
+    if (gravando_) gravando_->escritas.insert(nome);
 }
 
 bool ExecucaoPrograma::saltar(const std::string& chave, bool para_tras, bool ambos, std::string_view descricao) {
@@ -314,6 +332,14 @@ ExecucaoPrograma::Passo ExecucaoPrograma::chamar(std::size_t destino, Quadro q) 
                                static_cast<unsigned long long>(max_chamadas)));
     q.retorno = pc_ + 1;
     q.linha_chamada = primeira_ + pc_;
+    if (quadros_.empty() && pode_repetir_) {
+        if (const Chamada* c = lembrada(destino); c != nullptr && pode_repetir_(c->numero)) return repetir(*c, q);
+        gravando_.emplace();
+        gravando_->numero = ++chamadas_;
+        gravando_->destino = destino;
+        gravando_->dx = dx_;
+        gravando_->dy = dy_;
+    }
     quadros_.push_back(std::move(q));
     pc_ = destino;
     saltou_ = true;
@@ -325,13 +351,103 @@ ExecucaoPrograma::Passo ExecucaoPrograma::retornar(std::string_view o_que) {
         return falhar(formatar("%.*s fora de um subprograma chamado", static_cast<int>(o_que.size()), o_que.data()));
     Quadro& q = quadros_.back();
     if (q.o_call) {
-        for (int k = 1; k <= 30; ++k) variaveis_.erase(argumento(k));
-        for (auto& [nome, v] : q.argumentos) variaveis_[nome] = v;
+        for (int k = 1; k <= 30; ++k) apagar(argumento(k));
+        for (auto& [nome, v] : q.argumentos) escrever(nome, v);
+    }
+    if (q.desloca) {
+        dx_ = q.dx;
+        dy_ = q.dy;
     }
     pc_ = q.retorno;
     saltou_ = true;
     quadros_.pop_back();
+    if (quadros_.empty() && gravando_) {
+        // Remembered only when another run of it can do no more than its blocks and its variables.
+        Chamada& c = *gravando_;
+        if (c.repetivel && dx_ == c.dx && dy_ == c.dy) {
+            for (const std::string& n : c.escritas) {
+                const auto it = variaveis_.find(n);
+                c.saidas.emplace_back(n, it == variaveis_.end() ? std::nullopt : std::optional<double>(it->second));
+            }
+            c.escritas.clear();
+            lembradas_.push_back(std::move(c));
+        }
+        gravando_.reset();
+    }
     return Passo::seguir;
+}
+
+const ExecucaoPrograma::Chamada* ExecucaoPrograma::lembrada(std::size_t destino) const {
+    for (const Chamada& c : lembradas_) {
+        if (c.destino != destino) continue;
+        bool iguais = true;
+        for (const auto& [nome, v] : c.entradas) {
+            const auto it = variaveis_.find(nome);
+            const std::optional<double> agora = it == variaveis_.end() ? std::nullopt : std::optional<double>(it->second);
+            iguais = iguais && agora == v;
+        }
+        if (iguais) return &c;
+    }
+    return nullptr;
+}
+
+ExecucaoPrograma::Passo ExecucaoPrograma::repetir(const Chamada& c, const Quadro& q) {
+    for (const auto& [nome, v] : c.saidas) {
+        if (v)
+            variaveis_[nome] = *v;
+        else
+            variaveis_.erase(nome);
+    }
+    if (q.o_call) {
+        for (int k = 1; k <= 30; ++k) variaveis_.erase(argumento(k));
+        for (auto& [nome, v] : q.argumentos) variaveis_[nome] = v;
+    }
+    // The block stands at the call's shift, its arguments' included.
+    repete_dx_ = dx_;
+    repete_dy_ = dy_;
+    if (q.desloca) {
+        dx_ = q.dx;
+        dy_ = q.dy;
+    }
+    repete_ = c.numero;
+    pc_ = q.retorno;
+    saltou_ = true;
+    return Passo::seguir;
+}
+
+bool ExecucaoPrograma::centro_nos_argumentos(std::size_t destino) {
+    const auto [it, novo] = centro_nos_argumentos_.try_emplace(destino, false);
+    if (!novo) return it->second;
+    // Each "#1" opens an X word's brackets and each "#2" a Y word's, followed
+    // by a sum or a difference with no comparison: the word is the argument
+    // plus what the rest gives, whatever the argument.
+    for (std::size_t i = destino; i < linhas_.size(); ++i) {
+        const std::string u = maiusculas(separar(linhas_[i]).codigo);
+        std::string_view rotulo, resto;
+        if (ler_o_palavra(aparar(u), rotulo, resto) && (comeca(resto, "ENDSUB") || comeca(resto, "RETURN"))) {
+            it->second = true;
+            return true;
+        }
+        for (std::size_t k = u.find('#'); k != std::string::npos; k = u.find('#', k + 1)) {
+            std::string nome;
+            if (nome_variavel(std::string_view(u).substr(k), nome) == 0 || nome.size() > 3 || !digito(nome[1])) continue;
+            const long n = std::strtol(nome.c_str() + 1, nullptr, 10);
+            if (n > 30) continue;
+            if (n > 2 || k < 2 || u[k - 1] != '[' || u[k - 2] != (n == 1 ? 'X' : 'Y')) return false;
+            const std::size_t fim = u.find(']', k);
+            const std::size_t depois = k + nome.size();
+            if (fim == std::string::npos || depois >= u.size() || (u[depois] != '+' && u[depois] != '-' && u[depois] != ']'))
+                return false;
+            // The rest without its named parameters, whose names may hold any letters.
+            std::string dentro(u.substr(depois, fim - depois));
+            for (std::size_t n = dentro.find("#<"); n != std::string::npos; n = dentro.find("#<", n))
+                dentro.erase(n, dentro.find('>', n) == std::string::npos ? std::string::npos : dentro.find('>', n) - n + 1);
+            if (dentro.find_first_of("[<>=") != std::string::npos) return false;
+            for (std::string_view op : {"EQ", "NE", "GT", "GE", "LT", "LE", "AND", "OR", "MOD"})
+                if (dentro.find(op) != std::string::npos) return false;
+        }
+    }
+    return false;
 }
 
 ExecucaoPrograma::Passo ExecucaoPrograma::o_palavra(std::string_view u) {
@@ -387,9 +503,20 @@ ExecucaoPrograma::Passo ExecucaoPrograma::o_palavra(std::string_view u) {
             args.push_back(v);
             a = aparar(a.substr(f + 1));
         }
-        for (int k = 1; k <= 30; ++k) variaveis_.erase(argumento(k));
-        for (std::size_t k = 0; k < args.size(); ++k) variaveis_[argumento(k + 1)] = args[k];
-        return chamar(it->second.front() + 1, std::move(q));
+        const std::size_t destino = it->second.front() + 1;
+        if (pode_repetir_ && args.size() >= 2 && centro_nos_argumentos(destino)) {
+            // A hole's centre: the same call at another shift, so that the
+            // calls of the holes are the same but for it.
+            q.desloca = true;
+            q.dx = dx_;
+            q.dy = dy_;
+            dx_ += args[0];
+            dy_ += args[1];
+            args[0] = args[1] = 0;
+        }
+        for (int k = 1; k <= 30; ++k) apagar(argumento(k));
+        for (std::size_t k = 0; k < args.size(); ++k) escrever(argumento(k + 1), args[k]);
+        return chamar(destino, std::move(q));
     }
     if (comeca(resto, "IF") || comeca(resto, "ELSEIF")) {
         const bool senao_se = comeca(resto, "ELSEIF");
@@ -697,6 +824,16 @@ bool ExecucaoPrograma::proximo(BlocoExecutado& b) {
             const std::size_t antes = pc_;
             const Passo passo = executar(p, u);
             if (passo == Passo::parar) return false;
+            if (repete_ != 0) {
+                b = BlocoExecutado{};
+                b.linha.numero = primeira_ + antes;
+                b.linha.texto = std::string_view(buffer_.assign(LeitorLinhas::folga, '\0').data(), 0);
+                b.dx = repete_dx_;
+                b.dy = repete_dy_;
+                b.repete = repete_;
+                repete_ = 0;
+                return true;
+            }
             if (passo == Passo::seguir) {
                 if (!saltou_ && pc_ == antes) ++pc_;
                 continue;
@@ -734,6 +871,8 @@ bool ExecucaoPrograma::emitir(BlocoExecutado& b, bool fim) {
     l.sem_fim_de_linha = ultima_sem_fim_ && este + 1 == linhas_.size();
     b.dx = dx_;
     b.dy = dy_;
+    b.chamada = gravando_ ? gravando_->numero : 0;
+    b.repete = 0;
     const std::size_t n = buffer_.size();
     buffer_.append(LeitorLinhas::folga, '\0');
     l.texto = std::string_view(buffer_.data(), n);

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
+#include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,15 +32,23 @@ struct BlocoExecutado {
     LinhaTexto linha;
     // The shift in force: the block's X and Y are this far from the program's zero.
     double dx = 0, dy = 0;
+    // The call of a subprogram from the main program whose run handed the
+    // block on, numbered from 1 in the run's order; 0 outside any.
+    std::uint64_t chamada = 0;
+    // Not 0: the block stands for a whole call from the main program that
+    // was not run again, since it repeats call number `repete` with the
+    // same values (at another shift, this block's): hole after hole. Its
+    // line is the call's, without text.
+    std::uint64_t repete = 0;
 };
 
 class ExecucaoPrograma {
 public:
-    // Far past the blocks of 10,000 holes cut in one-degree chords.
     static constexpr std::uint64_t max_blocos_padrao = 100'000'000;
-    // Below the file's lines times the holes its header lists (and 2), but
-    // never below this.
+    // The bound of a run: this, and so many blocks per line of the file and
+    // per hole its header lists.
     static constexpr std::uint64_t blocos_minimos = 1'000'000;
+    static constexpr std::uint64_t blocos_por_linha = 8, blocos_por_furo = 64;
     static constexpr std::size_t max_chamadas = 16;
     // A file to run is held whole: one hole written once is small.
     static constexpr std::size_t max_bytes = std::size_t{64} << 20;
@@ -64,6 +75,13 @@ public:
     // The value the run has given the variable `nome` ("#100", "Q1600"); false when none.
     bool variavel(std::string_view nome, double& v) const;
 
+    // A call from the main program that repeats an earlier one (the same
+    // subprogram, the same values of every variable it reads before it
+    // sets it) is handed on as one block (BlocoExecutado::repete), without
+    // its run, when `pode(earlier call)` says so: what that call did is done
+    // again, its variables set as it left them. Without this, every call runs.
+    void repetir_chamadas(std::function<bool(std::uint64_t)> pode) { pode_repetir_ = std::move(pode); }
+
 private:
     enum class Passo : std::uint8_t { seguir, emitir, parar };
     struct Quadro {
@@ -72,6 +90,19 @@ private:
         std::string fim;  // REPEAT's last label
         bool o_call = false;
         std::vector<std::pair<std::string, double>> argumentos;  // LinuxCNC's #1 to #30 of the caller
+        // The shift before the call: its X and Y arguments were taken as one.
+        bool desloca = false;
+        double dx = 0, dy = 0;
+    };
+    // A call from the main program, recorded as it runs; then remembered.
+    struct Chamada {
+        std::uint64_t numero = 0;
+        std::size_t destino = 0;
+        double dx = 0, dy = 0;  // the shift it ran at
+        std::map<std::string, std::optional<double>, std::less<>> entradas;  // read before set
+        std::set<std::string, std::less<>> escritas;
+        std::vector<std::pair<std::string, std::optional<double>>> saidas;  // as it left them
+        bool repetivel = true;
     };
     struct Partes {
         std::string_view prefixo, codigo, comentario;
@@ -95,6 +126,14 @@ private:
     // it, when `para_tras`, or on either side, with `ambos`).
     bool saltar(const std::string& chave, bool para_tras, bool ambos, std::string_view descricao);
     Passo chamar(std::size_t destino, Quadro q);
+    // A remembered call that the call to `destino` repeats; null when none.
+    const Chamada* lembrada(std::size_t destino) const;
+    Passo repetir(const Chamada& c, const Quadro& q);
+    void escrever(const std::string& nome, double v);
+    void apagar(const std::string& nome);
+    // LinuxCNC: the subprogram at `destino` adds #1 to X and #2 to Y alone,
+    // so a call's first two arguments are a shift.
+    bool centro_nos_argumentos(std::size_t destino);
     Passo retornar(std::string_view o_que);
     Passo o_palavra(std::string_view maiusculo);
     Passo substituir(const Partes& p);
@@ -119,6 +158,13 @@ private:
     std::uint64_t blocos_ = 0, max_blocos_;
     std::vector<Quadro> quadros_;
     Variaveis variaveis_;
+    std::function<bool(std::uint64_t)> pode_repetir_;
+    std::vector<Chamada> lembradas_;
+    std::optional<Chamada> gravando_;
+    std::uint64_t chamadas_ = 0;
+    std::uint64_t repete_ = 0;  // the repetition to hand on next, and its shift
+    double repete_dx_ = 0, repete_dy_ = 0;
+    std::map<std::size_t, bool> centro_nos_argumentos_;
     double dx_ = 0, dy_ = 0;
     std::uint64_t linha_deslocamento_ = 0;
     std::string buffer_;

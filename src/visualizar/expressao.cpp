@@ -14,7 +14,8 @@ bool digito(char c) { return c >= '0' && c <= '9'; }
 
 class Avaliador {
 public:
-    Avaliador(std::string_view t, const Variaveis& v, std::string& erro) : t_(t), v_(v), erro_(erro) {}
+    Avaliador(std::string_view t, const Variaveis& v, std::string& erro, std::vector<std::string>* lidas)
+        : t_(t), v_(v), erro_(erro), lidas_(lidas) {}
 
     bool tudo(double& r) {
         if (!comparacao(r)) return false;
@@ -129,6 +130,7 @@ private:
         std::string nome;
         if (const std::size_t k = nome_variavel(t_.substr(i_), nome); k != 0) {
             i_ += k;
+            if (lidas_ != nullptr) lidas_->push_back(nome);
             const auto it = v_.find(nome);
             if (it == v_.end()) return falhar("variavel " + nome + " sem valor");
             r = it->second;
@@ -143,6 +145,7 @@ private:
     int profundidade_ = 0;
     const Variaveis& v_;
     std::string& erro_;
+    std::vector<std::string>* lidas_;
 };
 
 }  // namespace
@@ -166,8 +169,9 @@ std::size_t nome_variavel(std::string_view t, std::string& nome) {
     return j;
 }
 
-bool avaliar(std::string_view texto, const Variaveis& variaveis, double& valor, std::string& erro) {
+bool avaliar(std::string_view texto, const Variaveis& variaveis, double& valor, std::string& erro,
+             std::vector<std::string>* lidas) {
     erro.clear();
-    Avaliador a(texto, variaveis, erro);
+    Avaliador a(texto, variaveis, erro, lidas);
     return a.tudo(valor);
 }

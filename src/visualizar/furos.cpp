@@ -49,6 +49,10 @@ void FurosArquivo::fechar_furo() {
 
 void FurosArquivo::entrar(std::size_t furo, std::uint64_t linha) {
     if (atual_ == 1) cortes_primeiro_ = cortes_atual_;
+    if (atual_ >= 1) {
+        cortes_furo_.resize(furos_.size(), 0);
+        cortes_furo_[atual_ - 1] = cortes_atual_;
+    }
     fechar_furo();
     atual_ = furo;
     cortes_atual_ = 0;
@@ -149,4 +153,49 @@ void FurosArquivo::fim() {
                                         static_cast<unsigned long long>(k + 1),
                                         furos_[k].x, furos_[k].y));
     }
+}
+
+void FurosArquivo::inicio_chamada(std::uint64_t numero, double dx, double dy) {
+    if (chamadas_.size() < numero) chamadas_.resize(numero);
+    Chamada& c = chamadas_[numero - 1];
+    c.dx = dx;
+    c.dy = dy;
+    c.furo = atual_;
+    c.cortes_antes = cortes_atual_;
+}
+
+void FurosArquivo::fim_chamada(std::uint64_t numero) {
+    if (numero == 0 || chamadas_.size() < numero) return;
+    Chamada& c = chamadas_[numero - 1];
+    c.cortes = c.furo == atual_ ? cortes_atual_ - c.cortes_antes : 0;
+}
+
+bool FurosArquivo::pode_repetir(std::uint64_t numero) const {
+    if (numero == 0 || chamadas_.size() < numero || atual_ < 2 || cortes_atual_ != 0) return false;
+    const Chamada& c = chamadas_[numero - 1];
+    return c.furo >= 1 && c.furo < atual_ && c.cortes_antes == 0 && c.cortes > 0 && cortes_furo_.size() >= c.furo &&
+           cortes_furo_[c.furo - 1] == c.cortes;
+}
+
+void FurosArquivo::repetir(std::uint64_t numero, double dx, double dy, std::uint64_t linha) {
+    const Chamada& c = chamadas_[numero - 1];
+    const FuroVisto& de = furos_[c.furo - 1];
+    FuroVisto& f = furos_[atual_ - 1];
+    cortes_atual_ = c.cortes;
+    if (falhou_atual_) return;
+    // The hole's cut is the other's moved by the shifts' difference: it
+    // repeats the first hole's at its centre when the other's does at its own
+    // and the shifts are the centres' difference apart.
+    const bool centro =
+        std::fabs(dx - c.dx - (f.x - de.x)) <= tolerancia && std::fabs(dy - c.dy - (f.y - de.y)) <= tolerancia;
+    if (centro && de.confere) return;
+    f.confere = false;
+    falhou_atual_ = true;
+    falha(linha, centro ? formatar("furo %llu (X%.3f Y%.3f): repete o corte do furo %llu, que nao repete o do furo 1",
+                                   static_cast<unsigned long long>(atual_), f.x, f.y,
+                                   static_cast<unsigned long long>(c.furo))
+                        : formatar("furo %llu (X%.3f Y%.3f): o corte nao repete o do furo 1 no centro do furo; o "
+                                   "deslocamento o leva a X%.3f Y%.3f",
+                                   static_cast<unsigned long long>(atual_), f.x, f.y, de.x + dx - c.dx,
+                                   de.y + dy - c.dy));
 }

@@ -43,11 +43,30 @@ public:
     void fim();
 
     bool ativo() const { return !furos_.empty(); }
+
+    // A program that calls a subprogram for each hole (execucao.hpp): the
+    // moves of call `numero` begin (at its shift) and end, and a later call may be taken
+    // for a repetition of an earlier whole hole's, not run again.
+    void inicio_chamada(std::uint64_t numero, double dx, double dy);
+    void fim_chamada(std::uint64_t numero);
+    // Whether call `numero` cut one whole hole before the one the path has
+    // just reached, which has no cut yet.
+    bool pode_repetir(std::uint64_t numero) const;
+    // The hole the path has reached is cut as call `numero` cut its hole,
+    // moved by the difference of their shifts (the call's at `dx`, `dy`).
+    void repetir(std::uint64_t numero, double dx, double dy, std::uint64_t linha);
     // What the header says each hole's path takes ("Furos: N - T minutos cada").
     const Valor& minutos_cada() const { return minutos_cada_; }
     const std::vector<FuroVisto>& furos() const { return furos_; }
 
 private:
+    struct Chamada {
+        std::size_t furo = 0;
+        std::uint64_t cortes_antes = 0, cortes = 0;
+        double dx = 0, dy = 0;
+    };
+    std::vector<Chamada> chamadas_;
+    std::vector<std::uint64_t> cortes_furo_;  // of each hole left behind
     struct Corte {
         TipoMovimento tipo;
         bool tem_z;
