@@ -99,6 +99,8 @@ void analisar(Fonte& fonte, Analise& a, std::size_t tamanho_bloco) {
         for (dobrar(linha); leitor.pendente(); dobrar(linha)) leitor.parte_pendente(linha);
     };
     auto terminar = [&](std::uint64_t linhas, bool erro_leitura) {
+        if (leitor.programa_aberto())
+            v.falha(Verificacoes::arquivo_completo, linhas, "sem END PGM no fim: o comando nao toma o programa inteiro");
         furos.fim();
         // The checks see one hole: the path's time is each hole's.
         if (furos.ativo() && furos.minutos_cada().presente() && m.cabecalho.tempo_percurso.presente())

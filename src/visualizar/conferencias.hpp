@@ -152,6 +152,9 @@ public:
     void saida(const Passe* p, const Movimento& m) override;
     void fim_passe(const Passe& p) override;
     void rapido(const Movimento& m) override;
+    void mudanca(std::uint64_t linha, const std::string& texto) override {
+        v_.falha(Verificacoes::rapidos_e_preambulo, linha, texto);
+    }
     void fim_arquivo(const Modelo& m) override;
 
 private:

@@ -735,8 +735,12 @@ ExecucaoPrograma::Passo ExecucaoPrograma::executar(const Partes& p, std::string_
             return Passo::seguir;
         }
         if (tem_palavra(u, 'G', 52)) {
-            // G52 X Y alone: the shift of the holes' centres.
+            // G52 X Y alone: the shift of the holes' centres. Another code
+            // beside it (G91 makes it incremental) is not followed.
             double x = 0, y = 0;
+            std::string_view antes = u.substr(0, u.find("G52"));
+            if (!antes.empty() && antes[0] == 'N') antes.remove_prefix(std::min(antes.size(), antes.find_first_not_of("N0123456789")));
+            if (!aparar(antes).empty()) return falhar("G52 com outras palavras: o visualizador nao o segue");
             std::string_view resto = aparar(u.substr(u.find("G52") + 3));
             while (!resto.empty()) {
                 const char eixo = resto[0];

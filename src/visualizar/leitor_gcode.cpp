@@ -10,7 +10,7 @@ void LeitorGcode::interpretar(Linha& l) {
     l.m = -1;
     l.compensacao = 0;
     l.quantidade_comentarios = 0;
-    l.tem_s = l.tem_f = l.escala = l.pausa = false;
+    l.tem_s = l.tem_f = l.escala = l.pausa = l.ferramenta = false;
     l.tipo = TipoLinha::ilegivel;
     motivo_ = {};
     if (!texto_.longa) {
@@ -114,6 +114,7 @@ bool LeitorGcode::ler(Linha& l) {
     }
     if (w.movimento >= 0) movimento_ = w.movimento;
     l.m = w.m;
+    l.ferramenta = w.tem('t') || w.m == 6;
     l.tem_s = w.tem('s');
     l.s = w.valor('s');
     l.tem_f = w.tem('f');

@@ -49,6 +49,7 @@ struct Linha {
     // Words of any readable line.
     int m = -1;
     bool tem_s = false, tem_f = false;
+    bool ferramenta = false;  // a tool named or changed: T, TOOL CALL, M6
     double s = 0, f = 0;
     // The cutter compensation the line turns on or off: 40, 41, 42; 0 when it says nothing of it.
     int compensacao = 0;
@@ -98,6 +99,8 @@ public:
     void parte_pendente(Linha& l) { proxima_parte(l); }
 
     bool erro_leitura() const { return linhas_.erro_leitura(); }
+    // Plain language: the program began (BEGIN PGM) and has not ended (END PGM).
+    bool programa_aberto() const { return programa_aberto_ && !programa_fechado_; }
     std::uint64_t linhas() const { return linhas_.linhas(); }
 
     // Limits of one block, the controls' own: the degrees of a CP block and

@@ -169,6 +169,7 @@ bool LeitorGcode::ler_texto_claro(Linha& l) {
             if (nome == "S") l.tem_s = true, l.s = v;
             if (nome == "F") l.tem_f = true, l.f = v;
         }
+        l.ferramenta = true;
         l.tipo = TipoLinha::comando;
         return true;
     }
@@ -346,6 +347,7 @@ bool LeitorGcode::ler_texto_claro(Linha& l) {
         l.compensacao = b.compensacao;
     }
     if (b.dado(wm)) l.m = static_cast<int>(b.v[wm]);
+    l.ferramenta = l.m == 6;
     if (b.dado(wf)) l.tem_f = true, l.f = b.v[wf];
     if (k == Tipo::cc) {
         cc_x_ = tem[0] ? para.x : posicao_.x;

@@ -79,7 +79,7 @@ void LeitorGcode::proxima_parte(Linha& l) {
     l = p.molde;
     l.quantidade_comentarios = 0;
     l.m = -1;
-    l.tem_s = l.tem_f = l.pausa = l.escala = false;
+    l.tem_s = l.tem_f = l.pausa = l.escala = l.ferramenta = false;
     l.compensacao = 0;
     Ponto3 ate = p.fim;
     if (k < p.total) {

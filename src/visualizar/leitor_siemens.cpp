@@ -66,6 +66,7 @@ struct Bloco {
     bool tem_f = false, tem_s = false;
     double f = 0, s = 0;
     int m = -1;
+    bool ferramenta = false;
     int avanco = 0;  // where F holds: 1 the cutter's centre (CFTCP), 2 the contour (CFC, CFIN)
     std::uint16_t tracos = 0;
     std::uint32_t dadas = 0, dadas_g = 0;  // each letter, word and G function once
@@ -176,7 +177,7 @@ bool LeitorGcode::ler_sinumerik(Linha& l) {
             case 'F': b.tem_f = true, b.f = v; break;
             case 'S': b.tem_s = true, b.s = v; break;
             case 'N': b.tracos |= traco_numero_bloco; break;
-            case 'T':
+            case 'T': b.ferramenta = true; break;
             case 'D': break;
             case 'M': {
                 if (!(v == 2 || v == 3 || v == 5 || v == 6 || v == 30)) return false;
@@ -212,6 +213,7 @@ bool LeitorGcode::ler_sinumerik(Linha& l) {
     if (b.movimento >= 0) movimento_ = b.movimento;
     if (b.avanco != 0) avanco_no_contorno_ = b.avanco == 2;
     l.m = b.m;
+    l.ferramenta = b.ferramenta || b.m == 6;
     l.tem_s = b.tem_s;
     l.s = b.s;
     if (b.pausa) {

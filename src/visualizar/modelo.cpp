@@ -41,6 +41,8 @@ void Modelo::acumular(const Linha& l) {
         return;
     }
     for (std::size_t i = 0; i < l.quantidade_comentarios; ++i) comentario(l.comentarios[i], l.numero);
+    if (preambulo.cortou) mudanca(l);
+    if (l.compensacao != 0) compensacao_ = l.compensacao;
     if (l.m >= 0 || l.tem_s || l.tem_f || l.escala) comando(l);
     if (l.tipo != TipoLinha::movimento) return;
     if (!forma_definida_) {
@@ -58,6 +60,47 @@ void Modelo::acumular(const Linha& l) {
         segmentador_.corte(m);
     else
         segmentador_.rapido(m);
+}
+
+void Modelo::mudou(std::uint64_t linha, const std::string& texto) {
+    for (Observador* o : observadores_) o->mudanca(linha, texto);
+}
+
+void Modelo::mudanca(const Linha& l) {
+    Preambulo& p = preambulo;
+    const Cabecalho& c = cabecalho;
+    if (l.tipo == TipoLinha::movimento) {
+        if (p.linha_fim != 0)
+            mudou(p.linha_fim, formatar("fim do programa antes do fim do percurso: o movimento da linha %llu nao "
+                                        "seria feito",
+                                        static_cast<unsigned long long>(l.numero)));
+        if (p.linha_m5_aberta != 0 && l.movimento.corte())
+            mudou(p.linha_m5_aberta, formatar("fuso desligado (M5) e o percurso corta depois dele (linha %llu)",
+                                              static_cast<unsigned long long>(l.numero)));
+        p.linha_fim = p.linha_m5_aberta = 0;
+    }
+    if (l.compensacao != 0 && l.compensacao != compensacao_ && segmentador_.fase() == Segmentador<Modelo>::Fase::helice)
+        mudou(l.numero, formatar("compensacao mudada (G%d) no meio da helice", l.compensacao));
+    if ((l.m == 2 || l.m == 30) && p.linha_fim == 0) p.linha_fim = l.numero;
+    if (l.m == 5) p.linha_m5_aberta = l.numero;
+    if (l.m == 3) p.linha_m5_aberta = 0;
+    if (l.ferramenta) mudou(l.numero, "troca de ferramenta no meio do percurso");
+    if (l.tem_s) {
+        if (!(l.s > 0))
+            mudou(l.numero, formatar("S%g no meio do percurso: o fuso para", l.s));
+        else if (c.S.presente() && std::fabs(l.s - c.S.v) > 0.5 + meia_unidade(c.S.decimais))
+            mudou(l.numero, formatar("S%g no meio do percurso; o cabecalho diz %.0f rpm", l.s, c.S.v));
+    }
+    if (l.tem_f) {
+        // At the cutting edge each pass has its own feed (check 7), given before its helix.
+        if (!(l.f > 0))
+            mudou(l.numero, formatar("f%g no meio do percurso: a ferramenta para", l.f));
+        else if (!c.modos.avanco_na_aresta && c.F.presente() &&
+                 std::fabs(l.f - c.F.v) > 0.5 + meia_unidade(c.F.decimais))
+            mudou(l.numero, formatar("f%g no meio do percurso; o cabecalho diz %.1f mm/min", l.f, c.F.v));
+        else if (c.modos.avanco_na_aresta && segmentador_.fase() == Segmentador<Modelo>::Fase::helice)
+            mudou(l.numero, formatar("f%g no meio da helice: o avanco de um passe muda nele", l.f));
+    }
 }
 
 void Modelo::comando(const Linha& l) {

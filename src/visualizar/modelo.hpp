@@ -53,6 +53,9 @@ struct Preambulo {
     double escala_x = 1, escala_y = 1;
     std::uint64_t linha_escala = 0;
     bool cortou = false;
+    // After the first cut: the first M2 or M30 not yet followed by a move.
+    std::uint64_t linha_fim = 0;
+    std::uint64_t linha_m5_aberta = 0;  // an M5 with no M3 after it yet
 };
 
 // The extents comments at the end of an internal thread's file.
@@ -142,6 +145,11 @@ private:
     void comentario(std::string_view texto, std::uint64_t linha);
     // The spindle, feed, M codes and scale of a line.
     void comando(const Linha& l);
+    // What a line changes of the machine's state after the first cut, told
+    // to the observers (Observador::mudanca).
+    void mudanca(const Linha& l);
+    void mudou(std::uint64_t linha, const std::string& texto);
+    int compensacao_ = 40;  // in force, as the lines set it
     void ilegivel(const Linha& l);
     // A feed move of a way: its length and time, its height, its points.
     void caminho(const Movimento& m, std::vector<PontoPlano>* guia);

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "visualizar/movimento.hpp"
 #include "visualizar/passe.hpp"
@@ -36,6 +37,11 @@ public:
     virtual void fim_passe(const Passe&) {}
     // A rapid move, after the pass it ends (if any) has ended.
     virtual void rapido(const Movimento&) {}
+    // Once the path has begun to cut, what changes the machine's state, at
+    // its line: the end of the program before the last move, the spindle
+    // stopped or its speed changed, the feed stopped or changed, a tool
+    // changed, the compensation changed inside a helix.
+    virtual void mudanca(std::uint64_t /*linha*/, const std::string& /*texto*/) {}
     // The whole file has been read.
     virtual void fim_arquivo(const Modelo&) {}
 };

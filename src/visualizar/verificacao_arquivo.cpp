@@ -29,6 +29,17 @@ void ConferenciaArquivo::fim_arquivo(const Modelo& m) {
     } else if (const std::string falta = c.faltando(); !falta.empty()) {
         v.falha(V::arquivo_completo, 1, "cabecalho sem: " + falta);
     }
+    // Values no job has: the generator refuses them before it writes.
+    auto positivo = [&](const Valor& valor, TipoComentario tipo, const char* nome) {
+        if (valor.presente() && std::isfinite(valor.v) && !(valor.v > 0))
+            v.falha(V::arquivo_completo, c.linha_de[static_cast<std::size_t>(tipo)],
+                    formatar("%s do cabecalho %g: tem de ser maior que zero", nome, valor.v));
+    };
+    positivo(c.p, TipoComentario::passo_rosca, "passo");
+    positivo(c.L, TipoComentario::comprimento, "comprimento L");
+    positivo(c.ferramenta, TipoComentario::ferramenta, "diametro da ferramenta");
+    positivo(c.Df, TipoComentario::diametro_final, "diametro final");
+    if (m.movimentos > 0) positivo(c.tempo_percurso, TipoComentario::tempo_percurso, "tempo de corte pelo percurso");
     // A header value no float holds was not written by the generator.
     for (const ValorIlegivel& i : c.ilegiveis)
         v.falha(V::arquivo_completo, i.linha,
