@@ -193,7 +193,8 @@ TEST(ControlesPontaAPonta, HeidenhainNomeInicioEFim) {
         std::istringstream palavras(l);
         for (std::string p; palavras >> p;) EXPECT_FALSE(p.size() > 1 && p[0] == 'G' && std::isdigit(p[1])) << l;
     }
-    EXPECT_GE(trecho_em(b, {";Avanco por rotacao (Fz): 0.200 [mm / rotacao]", "TOOL CALL 1 Z S1000",
+    EXPECT_GE(trecho_em(b, {";Avanco por rotacao (Fz): 0.200 [mm / rotacao]",
+                            ";Medidas do percurso: Df 20.000 Di 17.000 ferramenta 10.000 [mm]", "TOOL CALL 1 Z S1000",
                             "L Z+3 R0 FMAX M3", "L X+0 Y+0 R0 FMAX", "CYCL DEF 9.0 DWELL TIME",
                             "CYCL DEF 9.1 DWELL 3", "L X+3.967 Y-0.000 R0 FMAX", ";passo lateral: 1 - fio rosca N: 1",
                             ";diametro: 17.933 [mm]", "L X+3.966 Y-0.069 Z-0.003 F200",

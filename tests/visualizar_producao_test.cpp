@@ -101,7 +101,22 @@ TEST(VisualizarProducao, OArquivoConfereComoRodaComOsValoresEditados) {
         const auto b = analisar_bytes(so_acabamento);
         EXPECT_EQ(falhas_por_linha(*b), "") << c.comando;
         EXPECT_EQ(b->modelo.passes, 1u) << c.comando;
+        // Beyond the window the finishing pass would cut far from its plan: named at the variable.
+        std::size_t linha = 0;
+        std::string novo = c.novo;
+        novo.replace(novo.find("20.060"), 6, "30.000");
+        const auto longe = analisar_bytes(trocar(original, c.diametro, novo, &linha));
+        EXPECT_NE(falhas_por_linha(*longe).find("3: linha " + std::to_string(linha) + ": diametro final 30.000"),
+                  std::string::npos)
+            << c.comando << "\n"
+            << falhas_por_linha(*longe);
     }
+    // An answered diameter of three decimals (the summary has two), edited,
+    // or with the roughing skipped alone.
+    const std::string l = arquivo_gerado("--ajuste-na-maquina --comando linuxcnc --arcos",
+                                         "I\n20.112\n17.5\n0.5\n0.1\n14\n20\n2.5\nD\n0\n2728\n163.7\n");
+    EXPECT_EQ(falhas_por_linha(*analisar_bytes(trocar(l, "= 20.112", "= 20.152"))), "");
+    EXPECT_EQ(falhas_por_linha(*analisar_bytes(trocar(l, "#<_desbastes> = 1", "#<_desbastes> = 0"))), "");
 }
 
 TEST(VisualizarProducao, UmFuroMovidoFaltandoOuSemChamadaFalhaNaSuaLinha) {
@@ -287,6 +302,24 @@ TEST(VisualizarProducao, FuroQueRepeteUmAnteriorNaoRodaDeNovoEAindaFalhaNaSuaLin
     EXPECT_NE(a->verificacoes[arquivo].detalhe.find("furo 3 (X-10.000 Y-5.000): o corte nao repete o do furo 1 (linha"),
               std::string::npos)
         << a->verificacoes[arquivo].detalhe;
+}
+
+TEST(VisualizarProducao, CentroAlemDasCasasDoArquivoEODiametroDasSuasCasas) {
+    // A centre to four decimals is taken to the file's three: the header's
+    // centre is the one the path turns about.
+    for (const char* comando : {"", "grbl", "linuxcnc"}) {
+        const Execucao r = executar_com_argumentos(
+            std::string(*comando ? "--comando " : "") + comando + " --furos f.txt --saida p.x",
+            "I\n20\n0\n10\n2\n1\nD\n0\n1000\n200\n",
+            [](const std::string& dir) { gravar_arquivo(dir + "/f.txt", "0.0004 0\n30.0006 -0.0004\n"); });
+        ASSERT_EQ(r.status, 0) << r.erros;
+        EXPECT_EQ(falhas_por_linha(*analisar_bytes(r.outros_conteudos.at("p.x"))), "") << comando;
+    }
+    // A final diameter of three decimals, which the summary rounds to two,
+    // on a single external pass with tangent ways.
+    const std::string e = arquivo_gerado("--comando linuxcnc --entrada-tangencial",
+                                         "E\n16.806\n0\n14\n20\n2.5\nD\n0\n2728\n163.7\n");
+    EXPECT_EQ(falhas_por_linha(*analisar_bytes(e)), "");
 }
 
 TEST(VisualizarProducao, ExpressoesComoOComandoAsAvalia) {

@@ -41,8 +41,11 @@ bool z_abaixo_de_L(const Percurso& p, double& z) {
 void gravar_opcoes_percurso(const Percurso& p, bool com_opcoes, Escrita& arquivo) {
     double z = 0;
     const bool abaixo = com_opcoes && z_abaixo_de_L(p, z);
-    if (!p.modos.algum() && !abaixo && p.furos.empty()) return;
+    if (!com_opcoes) return;
     arquivo.quebras(1);
+    arquivo.linha_comentario_formatada(1, f::medidas.texto(), static_cast<double>(p.plano.diametro_final_total),
+                                       static_cast<double>(p.plano.diametro_inicial),
+                                       static_cast<double>(p.plano.diametro_ferramenta));
     for (const std::string& linha :
          vocabulario::linhas_modos(p.modos, arquivo.dialeto().registro_compensacao, p.helice.passo_rosca,
                                    arquivo.dialeto().registro_desgaste))

@@ -79,7 +79,9 @@ bool interpretar_furos(std::string_view texto, std::string_view nome, std::vecto
             erro = arquivo + ": mais de 10000 furos (linha " + std::to_string(numero_linha) + ")";
             return false;
         }
-        furos.push_back({x, y});
+        // At the file's precision: the header lists each centre to three
+        // decimals, and the path about it must be about that one.
+        furos.push_back({std::round(x * 1000) / 1000, std::round(y * 1000) / 1000});
     }
     if (furos.empty()) {
         erro = arquivo + ": nenhum furo (so comentarios ou linhas vazias)";

@@ -19,7 +19,7 @@ bool ajustar(Modelo& m, const ExecucaoPrograma& e) {
         double diametro = 0, desbastes = 1;
         if (d->variavel_diametro.empty() || !e.variavel(d->variavel_diametro, diametro)) continue;
         e.variavel(d->variavel_desbastes, desbastes);
-        m.ajustar(diametro, desbastes != 0);
+        m.ajustar(diametro, desbastes != 0, e.linha_variavel(d->variavel_diametro));
         return true;
     }
     return false;

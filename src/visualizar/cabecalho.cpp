@@ -73,6 +73,19 @@ bool Cabecalho::aplicar(const Comentario& comentario, std::uint64_t linha) {
             legivel(c.a, "tempo pelo percurso");
             tempo_percurso = c.a;
             break;
+        case TipoComentario::medidas: {
+            // The same values as the summary's, to more decimals: they take
+            // its place where they agree with it.
+            auto exato = [](Valor& v, const Valor& e) {
+                if (v.presente() && e.presente() && cabe_num_float(e.v) && e.decimais > v.decimais &&
+                    std::fabs(e.v - v.v) <= meia_unidade(v.decimais) + folga_calculo)
+                    v = e;
+            };
+            exato(Df, c.a);
+            if (!Di_desabilitado) exato(Di, c.b);
+            exato(ferramenta, c.c);
+            break;
+        }
         default:
             if (!vocabulario::aplicar_modo(c, modos)) return false;
             break;

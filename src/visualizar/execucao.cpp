@@ -293,8 +293,14 @@ bool ExecucaoPrograma::atribuir(std::string_view nome, std::string_view expressa
     return true;
 }
 
+std::uint64_t ExecucaoPrograma::linha_variavel(std::string_view nome) const {
+    const auto it = linhas_variaveis_.find(maiusculas(nome));
+    return it == linhas_variaveis_.end() ? 0 : it->second;
+}
+
 void ExecucaoPrograma::escrever(const std::string& nome, double v) {
     variaveis_[nome] = v;
+    if (quadros_.empty()) linhas_variaveis_[nome] = primeira_ + pc_;
     if (gravando_) gravando_->escritas.insert(nome);
 }
 

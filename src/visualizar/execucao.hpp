@@ -74,6 +74,8 @@ public:
     std::uint64_t linhas() const { return primeira_ - 1 + linhas_.size(); }
     // The value the run has given the variable `nome` ("#100", "Q1600"); false when none.
     bool variavel(std::string_view nome, double& v) const;
+    // The line that last set it; 0 when none did.
+    std::uint64_t linha_variavel(std::string_view nome) const;
 
     // A call from the main program that repeats an earlier one (the same
     // subprogram, the same values of every variable it reads before it
@@ -158,6 +160,7 @@ private:
     std::uint64_t blocos_ = 0, max_blocos_;
     std::vector<Quadro> quadros_;
     Variaveis variaveis_;
+    std::map<std::string, std::uint64_t, std::less<>> linhas_variaveis_;
     std::function<bool(std::uint64_t)> pode_repetir_;
     std::vector<Chamada> lembradas_;
     std::optional<Chamada> gravando_;

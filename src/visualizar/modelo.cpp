@@ -139,13 +139,20 @@ void Modelo::comando(const Linha& l) {
     }
 }
 
-void Modelo::ajustar(double diametro, bool desbastes) {
+void Modelo::ajustar(double diametro, bool desbastes, std::uint64_t linha) {
     Cabecalho& c = cabecalho;
     if (!c.Df.presente() || !std::isfinite(diametro)) return;
     const double antigo = c.Df.v;
     auto final = [antigo](const Valor& d) {
         return d.presente() && std::fabs(d.v - antigo) <= meia_unidade(d.decimais) + folga_calculo;
     };
+    // The finishing step: from the last roughing pass of the list to the first at Df.
+    ajuste = Ajuste{true, antigo, diametro, janela_sem_desbaste, linha};
+    for (std::size_t i = 2; i < c.lista.size(); ++i)
+        if (final(c.lista[i].diametro) && c.lista[i - 1].diametro.presente()) {
+            ajuste.janela = std::max(janela_minima, std::fabs(antigo - c.lista[i - 1].diametro.v));
+            break;
+        }
     const bool mudou = std::fabs(diametro - antigo) > meia_unidade(c.Df.decimais) + folga_calculo;
     if (!mudou && desbastes) return;
     // What the path takes at its feeds is no longer the header's.

@@ -73,6 +73,9 @@ public:
     // Points of the side view for all the passes drawn together.
     static constexpr std::size_t orcamento_lado = 64000;
     static constexpr std::size_t max_retidos = 24;
+    // The operator's diameter (Ajuste): the window where no pass is
+    // roughing, and the least window.
+    static constexpr double janela_sem_desbaste = 0.2, janela_minima = 0.1;
 
     Modelo();
     Modelo(const Modelo&) = delete;
@@ -89,7 +92,16 @@ public:
     // The file as it runs with the operator's values (execucao.hpp): the
     // final diameter `diametro` in place of the header's, and without the
     // roughing passes when `desbastes` is false. Before the first pass.
-    void ajustar(double diametro, bool desbastes);
+    // `linha`: where the run set the diameter.
+    void ajustar(double diametro, bool desbastes, std::uint64_t linha);
+    // The operator's diameter against the answered one, and how far from it
+    // a finishing pass still cuts as planned: twice its radial step either
+    // way (the planned cut up to twice as deep, or down to none).
+    struct Ajuste {
+        bool feito = false;
+        double de = 0, para = 0, janela = 0;
+        std::uint64_t linha = 0;
+    } ajuste;
     // After the last line; the observers are let go.
     void terminar(std::uint64_t linhas, bool erro_leitura);
 

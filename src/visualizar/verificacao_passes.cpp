@@ -16,6 +16,13 @@ bool conferem(const Valor& a, const Valor& b, double extra = 0) {
 }  // namespace
 
 void ConferenciaPasses::inicio_helice(const Passe& p, const Movimento& m) {
+    // The operator's diameter, before the first pass cuts at it.
+    const Modelo::Ajuste& a = m_.ajuste;
+    if (p.ordem == 0 && a.feito && std::fabs(a.para - a.de) > a.janela + folga_calculo)
+        v_.falha(Verificacoes::raio_e_passes, a.linha,
+                 formatar("diametro final %.3f mudado no comando: mais de %.3f mm do respondido (%.3f); o passe de "
+                          "acabamento cortaria fora do planejado",
+                          a.para, a.janela, a.de));
     if (!p.tem_volta) v_.falha(Verificacoes::raio_e_passes, m.linha, "passe sem o comentario de passe e volta");
     if (!p.diametro.presente()) v_.falha(Verificacoes::raio_e_passes, m.linha, "passe sem o comentario de diametro");
 }

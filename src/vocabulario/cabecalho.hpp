@@ -89,6 +89,11 @@ inline constexpr char entradas_avanco[] = "- avanco por volta";
 inline constexpr char area_igual[] = "Passes de area igual no perfil em V: o primeiro passe e o mais fundo";
 // What the path takes at its feeds, measured on it.
 inline constexpr char tempo_percurso[] = "Tempo de corte pelo percurso:";
+// The answered diameters at the file's own precision: the summary above
+// rounds them to two decimals, which the path's three would contradict.
+inline constexpr char medidas[] = "Medidas do percurso: Df";
+inline constexpr char medidas_di[] = "Di";
+inline constexpr char medidas_ferramenta[] = "ferramenta";
 // Several holes: how many, what each takes, and each centre.
 inline constexpr char furos[] = "Furos:";
 inline constexpr char furos_cada[] = "minutos cada";
@@ -146,6 +151,8 @@ inline constexpr auto perfis = juntar_fixo(rotulo::perfis, " %d ", rotulo::perfi
 inline constexpr auto entradas = juntar_fixo(rotulo::entradas, " %d ", rotulo::entradas_avanco, " %.3f ",
                                              unidade::mm_colchetes);
 inline constexpr auto tempo_percurso = juntar_fixo(rotulo::tempo_percurso, " %.1f ", unidade::minutos);
+inline constexpr auto medidas = juntar_fixo(rotulo::medidas, " %.3f ", rotulo::medidas_di, " %.3f ",
+                                            rotulo::medidas_ferramenta, " %.3f ", unidade::mm_colchetes);
 inline constexpr auto furos = juntar_fixo(rotulo::furos, " %d - %.1f ", rotulo::furos_cada);
 inline constexpr auto furo = juntar_fixo(rotulo::furo, " %d: X%.3f Y%.3f");
 }  // namespace formato

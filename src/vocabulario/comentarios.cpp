@@ -161,6 +161,14 @@ Comentario modo_de_cortar(std::string_view t) {
         const std::size_t n = ler_valor(y, c.b);
         return marcar(TipoComentario::furo, n != 0 && sem_brancos(y.substr(n)).empty() && c.i >= 1);
     }
+    if (comeca(t, rotulo::medidas, r)) {
+        std::string_view di, ferramenta;
+        const std::size_t n = ler_valor(r, c.a);
+        if (n == 0 || !comeca(sem_brancos(r.substr(n)), rotulo::medidas_di, di)) return c;
+        const std::size_t m = ler_valor(di, c.b);
+        if (m == 0 || !comeca(sem_brancos(di.substr(m)), rotulo::medidas_ferramenta, ferramenta)) return c;
+        return marcar(TipoComentario::medidas, valor_com_unidade(ferramenta, unidade::mm_colchetes, c.c));
+    }
     if (comeca(t, rotulo::tempo_percurso, r))
         return marcar(TipoComentario::tempo_percurso, valor_com_unidade(r, unidade::minutos, c.a));
     if (comeca(t, rotulo::z_minimo, r))

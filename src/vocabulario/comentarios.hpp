@@ -59,11 +59,12 @@ enum class TipoComentario : std::uint8_t {
     tempo_percurso,        // ;Tempo de corte pelo percurso: %.1f minutos
     furos,                 // ;Furos: %d - %.1f minutos cada
     furo,                  // ;Furo %d: X%.3f Y%.3f
+    medidas,               // ;Medidas do percurso: Df %.3f Di %.3f ferramenta %.3f [mm]
 };
 
 struct Comentario {
     TipoComentario tipo = TipoComentario::outro;
-    Valor a, b;                  // the value(s); a is the max for the extents
+    Valor a, b, c;               // the value(s); a is the max for the extents
     bool desabilitado = false;   // "DESABILITADO" in place of the value
     bool passe_unico = false;    // " - PASSE UNICO"
     std::int64_t i = 0, j = 0;   // whole numbers: pass, turn, list index, pass count
