@@ -96,7 +96,7 @@ TEST(VisualizarEstado, ProgramaSemFimEDeslocamentoIncrementalFalham) {
     EXPECT_NE(falhas_por_linha(*a).find("sem END PGM"), std::string::npos) << falhas_por_linha(*a);
     // A shift made incremental moves every hole after it.
     const Execucao r = executar_com_argumentos("--comando fanuc --furos f.txt --saida p.x", interna, [](const std::string& dir) {
-        gravar_arquivo(dir + "/f.txt", "0 0\n30 0\n");
+        gravar_arquivo(dir + "/f.txt", "0 0\n40 0\n");
     });
     const std::string& fanuc = r.outros_conteudos.at("p.x");
     const std::size_t g52 = fanuc.find("G52 X0.000 Y0.000");

@@ -18,7 +18,7 @@
 namespace {
 
 const char* const interna = "I\n20\n17.5\n0.5\n0.1\n14\n10\n2.5\nD\n0\n1000\n200\n";
-const char* const furos = "10 0\n0 10\n-10 -5\n";
+const char* const furos = "40 0\n0 40\n-40 -20\n";
 
 std::string gerar(const std::string& comando, const std::string& opcoes) {
     const Execucao r = executar_com_argumentos(
@@ -65,8 +65,8 @@ TEST(VisualizarProducao, CadaDialetoPassaComFurosAjusteEDesgaste) {
                 EXPECT_NE(f.linha_inicio, 0u) << d.comando << " " << o;
                 EXPECT_TRUE(f.confere) << d.comando << " " << o;
             }
-            EXPECT_DOUBLE_EQ(a->furos[2].x, -10);
-            EXPECT_DOUBLE_EQ(a->furos[2].y, -5);
+            EXPECT_DOUBLE_EQ(a->furos[2].x, -40);
+            EXPECT_DOUBLE_EQ(a->furos[2].y, -20);
         }
     // Without holes, only the wear in the register: the cutter centre's path.
     for (const char* comando : {"linuxcnc", "fanuc", "heidenhain", "siemens"}) {
@@ -123,33 +123,38 @@ TEST(VisualizarProducao, UmFuroMovidoFaltandoOuSemChamadaFalhaNaSuaLinha) {
     const std::string linuxcnc = gerar("linuxcnc", "--ajuste-na-maquina --arcos");
     std::size_t linha = 0;
     // The call's centre moved: the hole's first cut off the first's.
-    auto a = analisar_bytes(trocar(linuxcnc, "call [0.000] [10.000]", "call [0.500] [10.000]", &linha));
+    auto a = analisar_bytes(trocar(linuxcnc, "call [0.000] [40.000]", "call [0.500] [40.000]", &linha));
     EXPECT_EQ(a->verificacoes[arquivo].estado, Estado::falha);
-    EXPECT_NE(a->verificacoes[arquivo].detalhe.find("furo 2 (X0.000 Y10.000): o corte nao repete"), std::string::npos)
+    EXPECT_NE(a->verificacoes[arquivo].detalhe.find("furo 2 (X0.000 Y40.000): o corte nao repete"), std::string::npos)
         << a->verificacoes[arquivo].detalhe;
     EXPECT_FALSE(a->furos[1].confere);
     EXPECT_TRUE(a->furos[2].confere);
     // The call removed: the hole has no cut, named at the rapid that reaches it.
-    a = analisar_bytes(trocar(linuxcnc, "o<rosca> call [0.000] [10.000]", "", &linha));
+    a = analisar_bytes(trocar(linuxcnc, "o<rosca> call [0.000] [40.000]", "", &linha));
     EXPECT_EQ(a->verificacoes[arquivo].linha, linha - 1);
-    EXPECT_NE(a->verificacoes[arquivo].detalhe.find("furo 2 (X0.000 Y10.000): 0 movimentos de corte"),
+    EXPECT_NE(a->verificacoes[arquivo].detalhe.find("furo 2 (X0.000 Y40.000): 0 movimentos de corte"),
               std::string::npos)
         << a->verificacoes[arquivo].detalhe;
     // A hole more than the header lists, cut again at the last centre.
-    a = analisar_bytes(trocar(linuxcnc, "o<rosca> call [-10.000] [-5.000]\r\n",
-                              "o<rosca> call [-10.000] [-5.000]\r\no<rosca> call [-10.000] [-5.000]\r\n"));
-    EXPECT_NE(a->verificacoes[arquivo].detalhe.find("furo 3 (X-10.000 Y-5.000): mais movimentos de corte"),
+    a = analisar_bytes(trocar(linuxcnc, "o<rosca> call [-40.000] [-20.000]\r\n",
+                              "o<rosca> call [-40.000] [-20.000]\r\no<rosca> call [-40.000] [-20.000]\r\n"));
+    EXPECT_NE(a->verificacoes[arquivo].detalhe.find("furo 3 (X-40.000 Y-20.000): mais movimentos de corte"),
               std::string::npos)
         << a->verificacoes[arquivo].detalhe;
     // The last hole never reached.
     const std::string grbl = gerar("grbl", "--arcos");
-    const std::size_t fim = grbl.find("G0 X-7.867 Y-5.000");
+    const std::size_t fim = grbl.find("G0 X-37.867 Y-20.000");
     ASSERT_NE(fim, std::string::npos);
     a = analisar_bytes(grbl.substr(0, fim) + grbl.substr(grbl.find("\n(X MAX")));
-    EXPECT_NE(a->verificacoes[arquivo].detalhe.find("furo 3 (X-10.000 Y-5.000) sem percurso"), std::string::npos)
+    EXPECT_NE(a->verificacoes[arquivo].detalhe.find("furo 3 (X-40.000 Y-20.000) sem percurso"), std::string::npos)
+        << a->verificacoes[arquivo].detalhe;
+    // Two centres closer than the thread and the mill: the holes cut into each other.
+    a = analisar_bytes(trocar(grbl, "(Furo 2: X0.000 Y40.000)", "(Furo 2: X30.000 Y0.000)", &linha));
+    EXPECT_EQ(a->verificacoes[arquivo].linha, linha) << falhas_por_linha(*a);
+    EXPECT_NE(a->verificacoes[arquivo].detalhe.find("furos 1 e 2 (linhas"), std::string::npos)
         << a->verificacoes[arquivo].detalhe;
     // A plain file's hole moved by a hand edit.
-    a = analisar_bytes(trocar(grbl, "G0 X2.133 Y10.000", "G0 X2.233 Y10.000", &linha));
+    a = analisar_bytes(trocar(grbl, "G0 X2.133 Y40.000", "G0 X2.233 Y40.000", &linha));
     EXPECT_EQ(a->verificacoes[arquivo].linha, linha + 4) << falhas_por_linha(*a);
 }
 
@@ -239,7 +244,7 @@ TEST(VisualizarProducao, DezMilFurosPassam) {
     // Their header alone is longer than the first bytes the viewer looks at
     // to decide whether the file is a program to run.
     std::string lista;
-    for (int i = 0; i < 10000; ++i) lista += std::to_string(i % 100 * 30) + " " + std::to_string(i / 100 * 30) + "\n";
+    for (int i = 0; i < 10000; ++i) lista += std::to_string(i % 100 * 40) + " " + std::to_string(i / 100 * 40) + "\n";
     for (const char* comando : {"linuxcnc", "fanuc"}) {
         const Execucao r = executar_com_argumentos(std::string("--comando ") + comando +
                                                        " --arcos --furos f.txt --saida p.x",
@@ -277,7 +282,7 @@ TEST(VisualizarProducao, FuroQueRepeteUmAnteriorNaoRodaDeNovoEAindaFalhaNaSuaLin
     // ran again. Each later call repeats the first with the same values, at
     // its own centre.
     std::string lista;
-    for (int i = 0; i < 1000; ++i) lista += std::to_string(i % 40 * 30) + " " + std::to_string(i / 40 * 30) + "\n";
+    for (int i = 0; i < 1000; ++i) lista += std::to_string(i % 40 * 40) + " " + std::to_string(i / 40 * 40) + "\n";
     for (const char* comando : {"linuxcnc", "fanuc", "heidenhain", "siemens"}) {
         const Execucao r = executar_com_argumentos(std::string("--comando ") + comando +
                                                        " --ajuste-na-maquina --furos f.txt --saida p.x",
@@ -294,12 +299,12 @@ TEST(VisualizarProducao, FuroQueRepeteUmAnteriorNaoRodaDeNovoEAindaFalhaNaSuaLin
     // differ (run again, and compared move by move), fail at their lines.
     const std::string fanuc = gerar("fanuc", "--ajuste-na-maquina");
     std::size_t linha = 0;
-    auto a = analisar_bytes(trocar(fanuc, "G52 X-10.000 Y-5.000", "G52 X-10.000 Y-5.020", &linha));
+    auto a = analisar_bytes(trocar(fanuc, "G52 X-40.000 Y-20.000", "G52 X-10.000 Y-20.020", &linha));
     EXPECT_EQ(a->verificacoes[arquivo].linha, linha + 2) << falhas_por_linha(*a);
-    EXPECT_NE(a->verificacoes[arquivo].detalhe.find("furo 3 (X-10.000 Y-5.000): o corte nao repete"), std::string::npos)
+    EXPECT_NE(a->verificacoes[arquivo].detalhe.find("furo 3 (X-40.000 Y-20.000): o corte nao repete"), std::string::npos)
         << a->verificacoes[arquivo].detalhe;
-    a = analisar_bytes(trocar(fanuc, "G52 X-10.000 Y-5.000", "#100 = 20.050\r\nG52 X-10.000 Y-5.000"));
-    EXPECT_NE(a->verificacoes[arquivo].detalhe.find("furo 3 (X-10.000 Y-5.000): o corte nao repete o do furo 1 (linha"),
+    a = analisar_bytes(trocar(fanuc, "G52 X-40.000 Y-20.000", "#100 = 20.050\r\nG52 X-40.000 Y-20.000"));
+    EXPECT_NE(a->verificacoes[arquivo].detalhe.find("furo 3 (X-40.000 Y-20.000): o corte nao repete o do furo 1 (linha"),
               std::string::npos)
         << a->verificacoes[arquivo].detalhe;
 }

@@ -73,6 +73,9 @@ void Modelo::alargar_caminho(const Movimento& m) {
         e.y_max = std::max(e.y_max, y);
         e.y_min = std::min(e.y_min, y);
     };
+    // The line that turns the compensation on or off is no way's: it
+    // reaches the way, in the air.
+    if (liga_compensacao_) return;
     if (m.tipo != TipoMovimento::arco) {
         // One-degree chords of a way's arc, from its start; with the
         // compensation the ways are arcs.

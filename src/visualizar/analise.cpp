@@ -87,7 +87,7 @@ void analisar(Fonte& fonte, Analise& a, std::size_t tamanho_bloco) {
     for (Observador* o : std::initializer_list<Observador*>{&arquivo, &circulo, &passes, &profundidade, &diametro,
                                                              &preambulo, &caminhos})
         m.observar(*o);
-    FurosArquivo furos(v);
+    FurosArquivo furos(v, m.cabecalho);
     LeitorGcode leitor(fonte, tamanho_bloco);
     Linha linha;
     auto dobrar = [&](Linha& l) {

@@ -1,5 +1,6 @@
 #include "visualizar/furos.hpp"
 
+#include <algorithm>
 #include <cmath>
 
 #include "visualizar/mensagem.hpp"
@@ -97,6 +98,7 @@ bool FurosArquivo::filtrar_furo(Linha& l) {
         if (l.quantidade_comentarios > 0) cabecalho(l);
         if (l.tipo != TipoLinha::movimento) return true;
         movido_ = true;
+        conferir_separacao();
     }
     if (furos_.empty()) return true;
     if (l.tipo == TipoLinha::movimento) {
@@ -138,6 +140,29 @@ bool FurosArquivo::filtrar_furo(Linha& l) {
         }
     }
     return true;
+}
+
+void FurosArquivo::conferir_separacao() {
+    double maior = c_.Df.presente() ? c_.Df.v : 0;
+    if (c_.Di.presente() && !c_.Di_desabilitado) maior = std::max(maior, c_.Di.v);
+    const double separacao = c_.ferramenta.presente() ? maior + c_.ferramenta.v : 0;
+    if (!std::isfinite(separacao)) return;
+    // Sorted along X, each centre against those less than `separacao` after it.
+    std::vector<std::size_t> ordem(furos_.size());
+    for (std::size_t i = 0; i < ordem.size(); ++i) ordem[i] = i;
+    std::sort(ordem.begin(), ordem.end(), [this](std::size_t a, std::size_t b) { return furos_[a].x < furos_[b].x; });
+    for (std::size_t i = 0; i < ordem.size() && separacao > 0; ++i)
+        for (std::size_t j = i + 1; j < ordem.size() && furos_[ordem[j]].x - furos_[ordem[i]].x < separacao; ++j) {
+            const FuroVisto &a = furos_[std::min(ordem[i], ordem[j])], &b = furos_[std::max(ordem[i], ordem[j])];
+            const double d = distancia(a.x, a.y, b.x, b.y);
+            if (d >= separacao - tolerancia) continue;
+            falha(b.linha, formatar("furos %llu e %llu (linhas %llu e %llu) a %.3f mm um do outro: menos que %.3f mm "
+                                    "(o diametro da rosca e o da fresa), um corta o outro",
+                                    static_cast<unsigned long long>(std::min(ordem[i], ordem[j]) + 1),
+                                    static_cast<unsigned long long>(std::max(ordem[i], ordem[j]) + 1),
+                                    static_cast<unsigned long long>(a.linha), static_cast<unsigned long long>(b.linha),
+                                    d, separacao));
+        }
 }
 
 void FurosArquivo::fim() {

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "visualizar/cabecalho.hpp"
 #include "visualizar/leitor_gcode.hpp"
 #include "visualizar/verificacoes.hpp"
 #include "vocabulario/comentarios.hpp"
@@ -30,7 +31,8 @@ public:
     // Where a hole's move may be off the first's, moved: the printing's.
     static constexpr double tolerancia = 0.002;
 
-    explicit FurosArquivo(Verificacoes& v) : v_(v) {}
+    // `c`: the header, whose diameters say how far apart the holes must be.
+    FurosArquivo(Verificacoes& v, const Cabecalho& c) : v_(v), c_(c) {}
 
     // Each line before the model sees it; false when it must not (a move of
     // a hole after the first). The first hole's moves are moved to its centre.
@@ -80,8 +82,12 @@ private:
     void fechar_furo();
     void comparar(const Movimento& m);
     void falha(std::uint64_t linha, const std::string& texto);
+    // Holes whose centres are closer than the thread's outer diameter and
+    // the mill's: each would cut into the other.
+    void conferir_separacao();
 
     Verificacoes& v_;
+    const Cabecalho& c_;
     std::vector<FuroVisto> furos_;
     std::int64_t declarados_ = -1;
     Valor minutos_cada_;

@@ -42,6 +42,7 @@ void Modelo::acumular(const Linha& l) {
     }
     for (std::size_t i = 0; i < l.quantidade_comentarios; ++i) comentario(l.comentarios[i], l.numero);
     if (preambulo.cortou) mudanca(l);
+    liga_compensacao_ = l.compensacao != 0 && l.compensacao != compensacao_;
     if (l.compensacao != 0) compensacao_ = l.compensacao;
     if (l.m >= 0 || l.tem_s || l.tem_f || l.escala) comando(l);
     if (l.tipo != TipoLinha::movimento) return;
@@ -337,7 +338,12 @@ void Modelo::inicio_helice(const Movimento& m) {
     guia_entrada_.clear();
 
     Extremos& e = extremos;
-    if (ps.ultimo_arco) alargar_arco(m, 0);
+    if (ps.ultimo_arco) {
+        // An arc's start is a point of the helix too: where a helix is less
+        // than a turn, nothing else may reach as far.
+        alargar(m.de.x, m.de.y, m.de.z);
+        alargar_arco(m, 0);
+    }
     alargar(m.para.x, m.para.y, m.para.z);
     e.tem = true;
     e.erro = std::max(e.erro, ps.erro);

@@ -162,6 +162,7 @@ private:
     void mudanca(const Linha& l);
     void mudou(std::uint64_t linha, const std::string& texto);
     int compensacao_ = 40;  // in force, as the lines set it
+    bool liga_compensacao_ = false;  // the line being taken in changes it
     void ilegivel(const Linha& l);
     // A feed move of a way: its length and time, its height, its points.
     void caminho(const Movimento& m, std::vector<PontoPlano>* guia);

@@ -232,9 +232,14 @@ void ConferenciaPreambulo::conferir_retracao(const Movimento& m) {
         const double tol_rc = tol_xy + 2 * std::sqrt(2.0) * erro_ultimo_ + folga_calculo;
         // The corner of the last point's quadrant; a coordinate printed so
         // near 0 that its sign is not known may have either side's.
+        // Along a taper the corner may be the last point's own radius out
+        // (farther from a cone that widens downwards) as well as the face's.
         bool ao_canto = false;
-        vocabulario::Canto canto;
-        if (vocabulario::canto_retracao(ultimo_corte_.x, ultimo_corte_.y, rc, canto)) {
+        for (const double r : {rc, std::hypot(ultimo_corte_.x, ultimo_corte_.y) + vocabulario::folga_retracao}) {
+            vocabulario::Canto canto;
+            if (ao_canto || (r != rc && m_.conicidade_raio() == 0) ||
+                !vocabulario::canto_retracao(ultimo_corte_.x, ultimo_corte_.y, r, canto))
+                continue;
             auto lado_ok = [&](double fim_corte, double esperado, double alvo) {
                 if (std::fabs(alvo - esperado) <= tol_rc) return true;
                 return std::fabs(fim_corte) <= erro_ultimo_ && std::fabs(alvo + esperado) <= tol_rc;

@@ -257,7 +257,7 @@ void ConferenciaProfundidade::conferir_angulo(const Ponto3& p, double r, double 
     const Valor& angulo = m_.cabecalho.angulo_inicial;
     if (!angulo.presente()) return;
     const double a = angulo_gerador(p.x, p.y, sentido_angulo_);
-    const double tol = 2 * e / r * graus_por_radiano + meia_unidade(angulo.decimais);
+    const double tol = 2 * std::sqrt(2.0) * e / r * graus_por_radiano + meia_unidade(angulo.decimais);
     if (std::fabs(reduzir_180(a - angulo_entrada_)) > tol) {
         if (entradas_ > 1)
             v_.falha_no_ponto(V::profundidade_e_avanco, linha,
@@ -305,7 +305,8 @@ void ConferenciaProfundidade::corda_na_face(const Movimento& m) {
     const double r = std::hypot(grau.x, grau.y);
     const double e = erro_coordenada(r);
     if (!(r > 50 * e)) return;
-    const double tol = 2 * e / r * graus_por_radiano;
+    // Each end off by up to the rounding of both its coordinates.
+    const double tol = 2 * std::sqrt(2.0) * e / r * graus_por_radiano;
     const double a0 = angulo_gerador(m.de.x, m.de.y, sentido_), a1 = angulo_gerador(m.para.x, m.para.y, sentido_);
     double avanco = std::fmod(a1 - a0 + 720.0, 360.0);
     if (avanco > 360 - tol) avanco -= 360;
