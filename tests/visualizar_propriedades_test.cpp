@@ -1,8 +1,21 @@
-// The harness of the seeded property tests of the viewer: the same draws
-// on every platform, edits at the lines they name, the viewer's verdict read
-// line by line.
+// Seeded random jobs over every dialect and option: each file the generator
+// writes, and each edit an operator may make to it, the viewer accepts;
+// each edit that makes the file unfit to run, the viewer fails at its line.
+//
+// The two sweeps wait, disabled, for the viewer to pass them:
+//   build/x/tests/rosca_testes --gtest_also_run_disabled_tests
+//       --gtest_filter='VisualizarPropriedadesPontaAPonta.*'
+// ROSCA_SORTEIO_SEMENTE, ROSCA_SORTEIO_QUANTOS and ROSCA_SORTEIO_EDICOES
+// make a bigger sweep, ROSCA_SORTEIO_PRIMEIRO starts it at a given draw;
+// tests/varredura.sh runs a few thousand jobs into a report of the classes
+// of failure.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <map>
+#include <optional>
 #include <set>
 
 #include "apoio/execucao.hpp"
@@ -157,6 +170,318 @@ TEST(Sorteio, OVereditoDoVisualizadorLinhaALinha) {
                                       extremo + " no comentario; os movimentos dao -4.301\n")
                       .classes(),
                   std::vector<std::string>{"5: X/Y MAX/MIN = # no comentario"});
+}
+
+// ------------------------------------------------------------ the sweeps
+
+using Relogio = std::chrono::steady_clock;
+
+std::string segundos_desde(Relogio::time_point inicio) {
+    char t[32];
+    std::snprintf(t, sizeof t, "%.1f s", std::chrono::duration<double>(Relogio::now() - inicio).count());
+    return t;
+}
+
+// The failures a sweep prints in full; the rest are counted in their classes.
+constexpr int falhas_mostradas = 25;
+
+struct Contagem {
+    std::size_t sorteados = 0, recusados_opcoes = 0, recusados_respostas = 0, grandes = 0, validos = 0;
+    std::string texto() const {
+        return std::to_string(sorteados) + " sorteados: " + std::to_string(validos) + " validos, " +
+               std::to_string(recusados_opcoes) + " recusados pelas opcoes (status 2), " +
+               std::to_string(recusados_respostas) + " pelas respostas (status 1), " + std::to_string(grandes) +
+               " de mais de 1 MB";
+    }
+};
+
+// The job's file when the generator takes it: its refusals are counted and
+// skipped; any other status is a fault of its own.
+std::optional<std::string> arquivo_valido(const Trabalho& t, Contagem& c, const Parametros& p) {
+    ++c.sorteados;
+    const Geracao g = gerar(t);
+    if (g.status == 2) ++c.recusados_opcoes;
+    else if (g.status == 1) ++c.recusados_respostas;
+    else if (g.status != 0) ADD_FAILURE() << "o gerador terminou com status " << g.status << "\n" << g.erros
+                                          << reproducao(t, nullptr, {}) << p.ambiente_de(t.indice);
+    else if (g.arquivo.size() >= 1000000) ++c.grandes;
+    else return g.arquivo;
+    return std::nullopt;
+}
+
+bool aceito(const Veredito& v) { return v.status == 0 && v.tudo_confere; }
+
+std::string juntar_classes(const std::vector<std::string>& classes, const std::vector<std::string>& sem = {}) {
+    std::string r;
+    for (const std::string& c : classes)
+        if (std::find(sem.begin(), sem.end(), c) == sem.end()) r += (r.empty() ? "`" : ", `") + c + "`";
+    return r;
+}
+
+std::vector<std::string> com_prefixo(const std::string& prefixo, const std::vector<std::string>& classes,
+                                     const std::vector<std::string>& sem = {}) {
+    std::vector<std::string> r;
+    for (const std::string& c : classes)
+        if (std::find(sem.begin(), sem.end(), c) == sem.end()) r.push_back(prefixo + " | " + c);
+    return r;
+}
+
+// The edits to a job's file are drawn from a generator of their own.
+Sorteio sorteio_das_edicoes(const Parametros& p, const Trabalho& t) {
+    return Sorteio(semente_do_sorteio(p.semente, t.indice) ^ 0x5eed0fed17ull);
+}
+
+// Good files the viewer rejected when these sweeps were written, each the
+// first case of the sweep of good files and listed apart in its report.
+struct Conhecido {
+    const char* resumo;
+    const char* furos;
+    long long milesimos;  // the final diameter edited by this much; 0: the file as written
+};
+const Conhecido conhecidos[] = {
+    {"I 20.112 17.5 0.5 0.1 14 20 2.5 D 0 2728 163.7 --comando linuxcnc --arcos --ajuste-na-maquina", "", 40},
+    {"E 16.806 0 14 20 2.5 D 0 2728 163.7 --comando linuxcnc --entrada-tangencial", "", 0},
+    {"I 20 0 10 2 1 D 0 1000 200 --furos furos.txt", "0.0004 0\n", 0},
+    {"I 16 0 5.98 1 2 D 45.5 3000 200 --arcos", "", 0},
+    {"E 20 0 10 2 1 D 0 1000 200 --conica --ajuste-na-maquina --comando linuxcnc", "", 0},
+    {"E 20 0 10 2 1 D 0 1000 200 --conica --ajuste-na-maquina --comando fanuc", "", 0},
+    {"E 20 0 10 2 1 D 0 1000 200 --conica --ajuste-na-maquina --comando siemens", "", 0},
+    {"I 12 9.33 0.87 0.558 8.03 0.5 1.25 E 0 8000 0.05 --compensacao desgaste", "", 0},
+    {"E 10 11.695 0.46 0.355 5.82 2 1.25 D 0 3000 0.05 --entradas 6", "", 0},
+};
+
+const char* const opcoes_do_help[] = {"--comando",           "--arcos",         "--concordante",
+                                      "--discordante",        "--entrada-tangencial", "--compensacao",
+                                      "--repetir-acabamento", "--avanco-na-aresta",   "--conica",
+                                      "--conicidade",         "--perfis",             "--entradas",
+                                      "--passes-de-area-igual", "--furos",            "--ajuste-na-maquina",
+                                      "--ferramenta",         "--programa"};
+
+TEST(VisualizarPropriedadesPontaAPonta, DISABLED_ArquivosSorteadosEOsAjustesDoOperadorConferem) {
+    const Parametros p = parametros("ROSCA_SORTEIO_QUANTOS", 150);
+    const auto inicio = Relogio::now();
+    Contagem c;
+    Classes classes;
+    std::size_t rejeitados = 0;
+    std::map<std::string, std::size_t> ajustes_feitos, ajustes_rejeitados;
+    int mostradas = 0;
+    std::set<std::string> vistas;  // options and dialects of the valid jobs
+    std::string conhecidos_vistos;
+
+    // A case the viewer should have accepted.
+    auto rejeitado = [&](const Trabalho& t, const Edicao* e, const Veredito& v, const std::vector<std::string>& novas,
+                         std::size_t tamanho) {
+        if (++mostradas <= falhas_mostradas)
+            ADD_FAILURE() << "o visualizador rejeitou um arquivo bom\n"
+                          << reproducao(t, e, v) << (t.origem == "sorteado" ? p.ambiente_de(t.indice) + "\n" : "");
+        Classes::Caso caso{t, e != nullptr, e != nullptr ? *e : Edicao{}, v, novas, tamanho};
+        for (const std::string& k : novas) classes.anotar(k, caso);
+    };
+    // The file and each operator's edit of it: what each adds to the classes of the file as written.
+    auto conferir = [&](const Trabalho& t, const std::string& arquivo, const std::vector<Edicao>& edicoes) {
+        const Veredito v = visualizar(t.nome_arquivo(), arquivo);
+        const std::vector<std::string> proprias = v.classes();
+        std::string r = "aceito";
+        if (!aceito(v)) {
+            ++rejeitados;
+            rejeitado(t, nullptr, v, com_prefixo("gerado", proprias), arquivo.size());
+            r = "rejeitado (" + juntar_classes(proprias) + ")";
+        }
+        for (const Edicao& e : edicoes) {
+            ++ajustes_feitos[e.nome];
+            const Veredito ve = visualizar(t.nome_arquivo(), e.aplicar(arquivo));
+            if (aceito(ve)) continue;
+            ++ajustes_rejeitados[e.nome];
+            // Only what the edit adds to the file's own failures is the edit's.
+            const std::vector<std::string> novas = com_prefixo("ajustado", ve.classes(), proprias);
+            r += "; " + e.nome + ": rejeitado" + (novas.empty() ? "" : " (" + juntar_classes(ve.classes(), proprias) + ")");
+            rejeitado(t, &e, ve, novas, arquivo.size());
+        }
+        return r;
+    };
+
+    if (p.primeiro == 0) {
+        for (const Conhecido& k : conhecidos) {
+            Trabalho t = trabalho_de(k.resumo, k.furos);
+            t.origem = "conhecido";
+            const Geracao g = gerar(t);
+            ASSERT_EQ(g.status, 0) << k.resumo << "\n" << g.erros;
+            std::vector<Edicao> edicoes;
+            if (k.milesimos != 0) edicoes.push_back(*mudar_diametro(t, g.arquivo, k.milesimos, "Df editado"));
+            std::string furos = k.furos;
+            std::replace(furos.begin(), furos.end(), '\n', ';');
+            conhecidos_vistos += "- `" + t.resumo() + "`" + (furos.empty() ? "" : " furos.txt `" + furos + "`") +
+                                 (k.milesimos != 0 ? " com Df editado" : "") + ": " + conferir(t, g.arquivo, edicoes) +
+                                 "\n";
+        }
+    }
+    for (std::uint64_t i = p.primeiro; c.validos < p.quantos && i < p.primeiro + 20 * p.quantos + 100; ++i) {
+        const Trabalho t = sortear_trabalho(p.semente, i);
+        const std::optional<std::string> arquivo = arquivo_valido(t, c, p);
+        if (!arquivo) continue;
+        ++c.validos;
+        vistas.insert("--comando " + t.comando());
+        if (t.origem != "sorteado") vistas.insert("--medidas");
+        for (const std::string& o : t.opcoes)
+            if (o.starts_with("--")) vistas.insert(o.substr(0, o.find('=')));
+        Sorteio s = sorteio_das_edicoes(p, t);
+        conferir(t, *arquivo, edicoes_de_ajuste(t, *arquivo, s));
+    }
+    EXPECT_EQ(c.validos, p.quantos) << c.texto();
+    if (mostradas > falhas_mostradas) {
+        std::string resumo;
+        for (const auto& [classe, n] : classes.contagens()) resumo += "  " + std::to_string(n) + "  " + classe + "\n";
+        ADD_FAILURE() << mostradas - falhas_mostradas << " rejeicoes mais; por classe:\n" << resumo;
+    }
+    // Every dialect and every option of --help among the valid jobs of the default sweep.
+    if (p.primeiro == 0 && p.quantos >= 150) {
+        for (const char* o : opcoes_do_help) EXPECT_TRUE(vistas.count(o)) << o;
+        for (const char* d : {"padrao", "linuxcnc", "grbl", "fanuc", "heidenhain", "siemens"})
+            EXPECT_TRUE(vistas.count(std::string("--comando ") + d)) << d;
+        EXPECT_TRUE(vistas.count("--medidas"));
+    }
+    std::size_t ajustes = 0, ajustes_recusados = 0;
+    std::string tabela = "| ajuste | feitos | rejeitados |\n|---|---:|---:|\n";
+    for (const auto& [nome, n] : ajustes_feitos) {
+        ajustes += n;
+        ajustes_recusados += ajustes_rejeitados[nome];
+        tabela += "| " + nome + " | " + std::to_string(n) + " | " + std::to_string(ajustes_rejeitados[nome]) + " |\n";
+    }
+    const std::string resumo = c.texto() + "; " + std::to_string(rejeitados) + " arquivos rejeitados pelo visualizador; " +
+                               std::to_string(ajustes) + " ajustes do operador, " + std::to_string(ajustes_recusados) +
+                               " rejeitados; " + segundos_desde(inicio);
+    std::printf("[ sorteio  ] %s\n", resumo.c_str());
+
+    if (!p.relatorio.empty()) {
+        classes.reduzir(
+            [&](const Trabalho& menor, const Classes::Caso& original) -> std::optional<Classes::Caso> {
+                const Geracao g = gerar(menor);
+                if (g.status != 0) return std::nullopt;
+                const Veredito v = visualizar(menor.nome_arquivo(), g.arquivo);
+                if (!original.com_edicao) return Classes::Caso{menor, false, {}, v, com_prefixo("gerado", v.classes()), g.arquivo.size()};
+                Sorteio s = sorteio_das_edicoes(p, menor);
+                for (const Edicao& e : edicoes_de_ajuste(menor, g.arquivo, s)) {
+                    if (e.nome != original.edicao.nome) continue;
+                    const Veredito ve = visualizar(menor.nome_arquivo(), e.aplicar(g.arquivo));
+                    return Classes::Caso{menor, true, e, ve, com_prefixo("ajustado", ve.classes(), v.classes()), g.arquivo.size()};
+                }
+                return std::nullopt;
+            },
+            2, 30);
+        acrescentar_ao_relatorio(
+            p, "## Arquivos bons e ajustes do operador\n\n" + resumo + " (semente " + std::to_string(p.semente) +
+                   ").\n\n" + tabela +
+                   "\nCada classe e uma verificacao do visualizador com a forma da sua mensagem (os numeros como #, sem"
+                   " o que vem depois de \";\"), para o arquivo como foi gerado ou depois de um ajuste do operador; um"
+                   " arquivo conta em cada classe em que cai, um ajuste so no que acrescenta as falhas do arquivo gerado."
+                   " Os casos abaixo de cada classe sao os menores achados, reduzidos (opcoes tiradas, respostas"
+                   " simplificadas) enquanto ficam na classe.\n\n### Casos conhecidos\n\n" +
+                   conhecidos_vistos + "\n### Classes\n\n" + classes.markdown() + "\n");
+    }
+}
+
+TEST(VisualizarPropriedadesPontaAPonta, DISABLED_EdicoesQueEstragamOArquivoFalhamNaSuaLinha) {
+    const Parametros p = parametros("ROSCA_SORTEIO_EDICOES", 40);
+    const auto inicio = Relogio::now();
+    Contagem c;
+    Classes classes;
+    struct PorEdicao {
+        std::size_t feitas = 0, nomeadas = 0, passam = 0;
+        std::map<std::string, std::size_t> como;  // the failures that name the line
+    };
+    std::map<std::string, PorEdicao> por_edicao;
+    int mostradas = 0;
+    std::size_t edicoes = 0;
+
+    // Empty when the viewer fails the edit at its line; else the edit's
+    // kind and what the viewer did: let it pass (status 0, or only the
+    // failures the file had before the edit), or failed elsewhere, with the
+    // first failure the edit brought.
+    auto julgar = [](const Edicao& e, const Veredito& v, const std::vector<std::string>& do_arquivo) {
+        bool nomeada = false;
+        for (std::size_t l : e.linhas_esperadas) nomeada = nomeada || v.nomeia(l);
+        if (v.status == 1 && nomeada) return std::string();
+        std::vector<std::string> novas;
+        for (const std::string& c : v.classes())
+            if (std::find(do_arquivo.begin(), do_arquivo.end(), c) == do_arquivo.end()) novas.push_back(c);
+        if (v.status == 0 || (v.status == 1 && novas.empty())) return e.nome + " | passa";
+        if (v.status == 1) return e.nome + " | falha noutra linha: " + novas[0];
+        return e.nome + " | status " + std::to_string(v.status);
+    };
+    // The check that names the edit's line, when one does.
+    auto como_falhou = [](const Edicao& e, const Veredito& v) {
+        for (const Veredito::Falha& f : v.falhas) {
+            bool nomeia = false;
+            for (std::size_t l : e.linhas_esperadas)
+                nomeia = nomeia || std::find(f.linhas.begin(), f.linhas.end(), l) != f.linhas.end();
+            if (!nomeia) continue;
+            Veredito so;
+            so.falhas = {f};
+            return so.classes().empty() ? std::string("linhas que nao se leem") : so.classes()[0];
+        }
+        return std::string();
+    };
+    for (std::uint64_t i = p.primeiro; c.validos < p.quantos && i < p.primeiro + 20 * p.quantos + 100; ++i) {
+        const Trabalho t = sortear_trabalho(p.semente, i);
+        const std::optional<std::string> arquivo = arquivo_valido(t, c, p);
+        if (!arquivo) continue;
+        ++c.validos;
+        Sorteio s = sorteio_das_edicoes(p, t);
+        const std::vector<std::string> do_arquivo = visualizar(t.nome_arquivo(), *arquivo).classes();
+        for (const Edicao& e : edicoes_ruins(t, *arquivo, s)) {
+            ++edicoes;
+            const Veredito v = visualizar(t.nome_arquivo(), e.aplicar(*arquivo));
+            PorEdicao& n = por_edicao[e.nome];
+            ++n.feitas;
+            const std::string classe = julgar(e, v, do_arquivo);
+            n.passam += classe.ends_with(" | passa");
+            if (classe.empty()) {
+                ++n.nomeadas;
+                ++n.como[como_falhou(e, v)];
+                continue;
+            }
+            if (++mostradas <= falhas_mostradas)
+                ADD_FAILURE() << "o visualizador nao falhou a edicao na sua linha\n"
+                              << reproducao(t, &e, v) << p.ambiente_de(t.indice) << "\n";
+            classes.anotar(classe, {t, true, e, v, {classe}, arquivo->size()});
+        }
+    }
+    EXPECT_EQ(c.validos, p.quantos) << c.texto();
+    std::string tabela =
+        "| edicao | feitas | falhadas na linha | passam | como falham na linha |\n|---|---:|---:|---:|---|\n";
+    for (const auto& [nome, n] : por_edicao) {
+        std::string como;
+        for (const auto& [forma, vezes] : n.como) como += (como.empty() ? "" : "; ") + std::to_string(vezes) + " `" + forma + "`";
+        tabela += "| " + nome + " | " + std::to_string(n.feitas) + " | " + std::to_string(n.nomeadas) + " | " +
+                  std::to_string(n.passam) + " | " + como + " |\n";
+    }
+    if (mostradas > falhas_mostradas)
+        ADD_FAILURE() << mostradas - falhas_mostradas << " edicoes mais sem falha na sua linha:\n" << tabela;
+    const std::string resumo = c.texto() + "; " + std::to_string(edicoes) + " edicoes ruins; " + segundos_desde(inicio);
+    std::printf("[ sorteio  ] %s\n", resumo.c_str());
+
+    if (!p.relatorio.empty()) {
+        classes.reduzir(
+            [&](const Trabalho& menor, const Classes::Caso& original) -> std::optional<Classes::Caso> {
+                const Geracao g = gerar(menor);
+                if (g.status != 0) return std::nullopt;
+                Sorteio s = sorteio_das_edicoes(p, menor);
+                const std::vector<std::string> do_arquivo = visualizar(menor.nome_arquivo(), g.arquivo).classes();
+                for (const Edicao& e : edicoes_ruins(menor, g.arquivo, s)) {
+                    if (e.nome != original.edicao.nome) continue;
+                    const Veredito v = visualizar(menor.nome_arquivo(), e.aplicar(g.arquivo));
+                    return Classes::Caso{menor, true, e, v, {julgar(e, v, do_arquivo)}, g.arquivo.size()};
+                }
+                return std::nullopt;
+            },
+            2, 30);
+        acrescentar_ao_relatorio(
+            p, "## Edicoes que estragam o arquivo\n\n" + resumo + " (semente " + std::to_string(p.semente) + ").\n\n" +
+                   tabela +
+                   "\nUma edicao passa quando o visualizador da status 0, ou so as falhas que o arquivo gerado ja "
+                   "tinha; falha noutra linha quando traz falhas novas, nenhuma na linha editada (a classe diz a "
+                   "primeira).\n\n### Classes\n\n" + classes.markdown() + "\n");
+    }
 }
 
 }  // namespace
