@@ -1109,7 +1109,13 @@ void Classes::reduzir(const Refazer& refazer, std::size_t por_classe, int tentat
                     return true;
                 },
                 tentativas);
-            if (melhor && melhor->trabalho.resumo() == menor.resumo()) c = std::move(*melhor);
+            if (melhor && melhor->trabalho.resumo() == menor.resumo() && melhor->trabalho.furos == menor.furos) {
+                const std::string de =
+                    c.trabalho.origem == "sorteado" ? "sorteio " + std::to_string(c.trabalho.indice) : c.trabalho.origem;
+                const bool reduzido = menor.resumo() != c.trabalho.resumo() || menor.furos != c.trabalho.furos;
+                c = std::move(*melhor);
+                if (reduzido) c.trabalho.origem = "reduzido de: " + de;
+            }
         }
         // Two cases that came down to the same job are one.
         for (std::size_t i = 1; i < casos.size(); ++i)
