@@ -37,11 +37,11 @@ TEST(Sorteio, OsSorteiosSaoOsMesmosEmQualquerPlataforma) {
     for (int i = 0; i < 8; ++i) vistos += std::to_string(s.entre(-3, 1000)) + " ";
     EXPECT_EQ(vistos, "412 479 763 679 290 633 782 783 ");
     EXPECT_EQ(semente_do_sorteio(1, 0), 10451216379200822465ull);
-    // And so the jobs of a seed: the first of seed 1.
-    const Trabalho primeiro = sortear_trabalho(1, 0);
-    EXPECT_EQ(primeiro.resumo(),
-              "I 51 0 38.79 1 2 D 267 3726 0.05 --comando Heidenhain --furos furos.txt --discordante --ajuste-na-maquina");
-    EXPECT_EQ(primeiro.furos, "78   -165\n-81.62   267.98\n");
+    // And so the jobs of a seed: the sixth of seed 1, with its holes.
+    const Trabalho sexto = sortear_trabalho(1, 5);
+    EXPECT_EQ(sexto.resumo(), "E 20.22 0 12.77 2.893 3.1 D 79.284 4957 895 --comando fanuc --concordante --furos furos.txt "
+                              "--saida p.nc");
+    EXPECT_EQ(sexto.furos, "114.8 77.7\n116.5 -0.4\n240.4 -49.1\n-114.2 49.5\n");
     // One draw is made again alone, and the next is another job.
     const Trabalho a = sortear_trabalho(1, 5), b = sortear_trabalho(1, 5), c = sortear_trabalho(1, 6);
     EXPECT_EQ(a.resumo(), b.resumo());

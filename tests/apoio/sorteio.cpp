@@ -213,6 +213,8 @@ std::string numero_inteiro(Sorteio& s, long long minimo, long long maximo) { ret
 
 std::vector<std::vector<std::string>> sortear_opcoes(Sorteio& s) {
     std::vector<std::vector<std::string>> g;
+    // The program without arguments, whose file and console never change.
+    if (s.chance(8)) return g;
     std::string comando = "padrao";
     if (!s.chance(12)) {
         comando = s.um_de(comandos);
@@ -244,6 +246,9 @@ std::vector<std::vector<std::string>> sortear_opcoes(Sorteio& s) {
     if (s.chance(com_variaveis(comando) ? 45 : 4)) g.push_back({"--ajuste-na-maquina"});
     if (s.chance(25)) g.push_back(opcao_com_valor(s, "--ferramenta", numero_inteiro(s, 1, 99)));
     if (s.chance(comando == "fanuc" ? 35 : 2)) g.push_back(opcao_com_valor(s, "--programa", numero_inteiro(s, 1, 9999)));
+    // Mostly a short name of the file; else the default, which depends on the dialect and the taper.
+    if (s.chance(80))
+        g.push_back(opcao_com_valor(s, "--saida", "p" + std::string(vocabulario::dialeto_por_nome(comando)->extensao)));
     s.embaralhar(g);
     return g;
 }
@@ -311,14 +316,21 @@ double Trabalho::comprimento() const {
 }
 
 std::string Trabalho::nome_arquivo() const {
+    const std::string saida = valor_da_opcao(opcoes, "--saida");
+    if (!saida.empty()) return saida;
     const vocabulario::Dialeto* d = vocabulario::dialeto_por_nome(comando());
-    return "p" + std::string(d != nullptr ? d->extensao : ".TAP");
+    const bool conica = tem_opcao(opcoes, "--conica") || tem_opcao(opcoes, "--conicidade");
+    return std::string(conica ? vocabulario::nome_arquivo_conica : vocabulario::nome_arquivo_paralela) +
+           std::string(d != nullptr ? d->extensao : ".TAP");
 }
 
 std::string Trabalho::linha_de_comando() const {
     std::string r;
-    for (const std::string& o : opcoes) r += citado(o) + " ";
-    return r + "--saida " + nome_arquivo();
+    for (const std::string& o : opcoes) {
+        if (!r.empty()) r += ' ';
+        r += citado(o);
+    }
+    return r;
 }
 
 std::string Trabalho::resumo() const {
@@ -488,7 +500,8 @@ Geracao gerar(const Trabalho& t) {
     g.status = e.status;
     g.erros = e.erros;
     const auto f = e.outros_conteudos.find(t.nome_arquivo());
-    if (f != e.outros_conteudos.end()) g.arquivo = f->second;
+    if (t.nome_arquivo() == nome_tap) g.arquivo = e.arquivo;
+    else if (f != e.outros_conteudos.end()) g.arquivo = f->second;
     return g;
 }
 
@@ -1031,7 +1044,7 @@ std::string reproducao(const Trabalho& t, const Edicao* e, const Veredito& v) {
                                             : "Trabalho " + std::to_string(t.indice) + " (" + t.origem + ")\n";
     r += "respostas, uma por linha:\n";
     for (const std::string& a : t.respostas) r += "  " + a + "\n";
-    r += "opcoes: " + t.linha_de_comando() + "\n";
+    r += "opcoes: " + (t.opcoes.empty() ? std::string("nenhuma") : t.linha_de_comando()) + "\n";
     if (!t.furos.empty()) {
         r += "furos.txt:\n";
         for (const std::string& l : linhas_de(t.furos)) r += "  " + l + "\n";
@@ -1045,7 +1058,7 @@ std::string reproducao(const Trabalho& t, const Edicao* e, const Veredito& v) {
     r += "  '" ROSCA_BINARIO "' " + t.linha_de_comando() + " < respostas.txt > /dev/null\n";
     std::string visto = t.nome_arquivo();
     if (e != nullptr) {
-        visto = "e" + visto.substr(1);
+        visto = "editado-" + visto;
         r += "  " + e->comando(t.nome_arquivo(), visto, t.comando() != "grbl") + "\n";
     }
     r += "  '" ROSCA_VISUALIZADOR "' " + visto + "\n";

@@ -62,7 +62,7 @@ struct Trabalho {
     std::uint64_t indice = 0;    // of the draw, in its sweep
     std::string origem;          // "sorteado", the designation it comes from, or the known case
     std::vector<std::string> respostas;
-    std::vector<std::string> opcoes;  // the words, in order, without --saida
+    std::vector<std::string> opcoes;  // the words, in order
     std::string furos;           // the holes file's text, named furos.txt; empty without --furos
 
     // What the options choose: the dialect (lower case), the tool, the mode
@@ -72,9 +72,9 @@ struct Trabalho {
     bool ajuste_na_maquina() const;
     // The thread length answered.
     double comprimento() const;
-    // The file's name: p and the dialect's extension.
+    // The file's name: --saida's, or the one the program chooses.
     std::string nome_arquivo() const;
-    // The command line's options, quoted for a shell, with --saida.
+    // The command line's options, quoted for a shell.
     std::string linha_de_comando() const;
     // "I 20 0 10 2 1 D 0 1000 200 --comando linuxcnc": the answers on one line, then the options.
     std::string resumo() const;
