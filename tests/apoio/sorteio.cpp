@@ -260,7 +260,7 @@ std::string sortear_furos(Sorteio& s, double afastamento) {
     const long long r = s.entre(1, 100);
     const int quantos = r <= 15 ? 1 : r <= 75 ? 2 : r <= 95 ? 3 : 4;
     const double alcance = std::max(60.0, afastamento * quantos);
-    // In ten-thousandths, so that the distances are compared exactly.
+    // Distances in integers alone, the same on every platform.
     std::vector<std::pair<Numero, Numero>> centros;
     auto dez_milesimos = [](const Numero& n) { return n.unidades * potencias[4 - n.casas]; };
     if (s.chance(15)) {
@@ -274,7 +274,7 @@ std::string sortear_furos(Sorteio& s, double afastamento) {
         bool longe = true;
         for (const auto& c : centros) {
             const long long dx = dez_milesimos(c.first) - dez_milesimos(x), dy = dez_milesimos(c.second) - dez_milesimos(y);
-            // In hundredths, squared: coordinates are at most a few hundred mm.
+            // In hundredths of a mm, squared: coordinates are at most a few hundred mm.
             const long long dxc = dx / 100, dyc = dy / 100, m = minimo / 100 + 1;
             longe = longe && dxc * dxc + dyc * dyc >= m * m;
         }
