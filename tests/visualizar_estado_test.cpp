@@ -64,12 +64,12 @@ TEST(VisualizarEstado, MudancaNoMeioDaHeliceFalhaNaSuaLinha) {
 TEST(VisualizarEstado, ValorDoCabecalhoQueNenhumTrabalhoTemFalha) {
     const std::string arquivo = arquivo_gerado("--comando linuxcnc", interna);
     struct {
-        const char* de;
-        const char* para;
+        const char *de, *para, *verificacao;
     } casos[] = {
-        {";p-Passo Vertical da rosca (1 fio): 2.50", ";p-Passo Vertical da rosca (1 fio): 0.00"},
-        {";p-Passo Vertical da rosca (1 fio): 2.50", ";p-Passo Vertical da rosca (1 fio): -1.00"},
-        {";Tempo de corte pelo percurso: 1.4", ";Tempo de corte pelo percurso: 0.0"},
+        {";p-Passo Vertical da rosca (1 fio): 2.50", ";p-Passo Vertical da rosca (1 fio): 0.00", "1"},
+        {";p-Passo Vertical da rosca (1 fio): 2.50", ";p-Passo Vertical da rosca (1 fio): -1.00", "1"},
+        // Against what the path takes at the file's feeds.
+        {";Tempo de corte pelo percurso: 1.4", ";Tempo de corte pelo percurso: 0.0", "7"},
     };
     for (const auto& c : casos) {
         const std::size_t i = arquivo.find(c.de);
@@ -77,7 +77,8 @@ TEST(VisualizarEstado, ValorDoCabecalhoQueNenhumTrabalhoTemFalha) {
         std::size_t linha = 1;
         for (std::size_t k = 0; k < i; ++k) linha += arquivo[k] == '\n';
         const auto a = analisar_bytes(arquivo.substr(0, i) + c.para + arquivo.substr(i + std::string(c.de).size()));
-        EXPECT_NE(falhas_por_linha(*a).find("1: linha " + std::to_string(linha) + ": "), std::string::npos)
+        EXPECT_NE(falhas_por_linha(*a).find(std::string(c.verificacao) + ": linha " + std::to_string(linha) + ": "),
+                  std::string::npos)
             << c.para << "\n"
             << falhas_por_linha(*a);
     }

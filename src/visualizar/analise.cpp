@@ -1,5 +1,6 @@
 #include "visualizar/analise.hpp"
 
+#include <cmath>
 #include <string>
 #include <utility>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "visualizar/execucao.hpp"
 #include "visualizar/leitor_gcode.hpp"
 #include "visualizar/mensagem.hpp"
+#include "visualizar/tolerancias.hpp"
 #include "vocabulario/dialeto.hpp"
 
 namespace {
@@ -91,7 +93,10 @@ void analisar(Fonte& fonte, Analise& a, std::size_t tamanho_bloco) {
     LeitorGcode leitor(fonte, tamanho_bloco);
     Linha linha;
     auto dobrar = [&](Linha& l) {
-        if (furos.filtrar(l)) m.acumular(l);
+        if (furos.filtrar(l))
+            m.acumular(l);
+        else
+            m.acumular_fora(l);
     };
     // A line given, and the parts of an arc it splits.
     auto ler = [&](const LinhaTexto& t) {
@@ -102,9 +107,21 @@ void analisar(Fonte& fonte, Analise& a, std::size_t tamanho_bloco) {
         if (leitor.programa_aberto())
             v.falha(Verificacoes::arquivo_completo, linhas, "sem END PGM no fim: o comando nao toma o programa inteiro");
         furos.fim();
-        // The checks see one hole: the path's time is each hole's.
-        if (furos.ativo() && furos.minutos_cada().presente() && m.cabecalho.tempo_percurso.presente())
-            m.cabecalho.tempo_percurso = furos.minutos_cada();
+        // The checks see one hole: the path's time is each hole's, and the
+        // whole path's is that many holes'.
+        Cabecalho& c = m.cabecalho;
+        const Valor& cada = furos.minutos_cada();
+        if (furos.ativo() && cada.presente() && c.tempo_percurso.presente()) {
+            const double n = static_cast<double>(furos.furos().size()), total = n * cada.v;
+            if (!(std::fabs(c.tempo_percurso.v - total) <=
+                  0.01 * total + meia_unidade(c.tempo_percurso.decimais) + n * meia_unidade(cada.decimais)))
+                v.falha(Verificacoes::entradas_e_saidas,
+                        c.linha_de[static_cast<std::size_t>(TipoComentario::tempo_percurso)],
+                        formatar("o cabecalho diz %.1f minutos de corte pelo percurso; %.0f furos de %.1f minutos "
+                                 "dao %.1f",
+                                 c.tempo_percurso.v, n, cada.v, total));
+            c.tempo_percurso = cada;
+        }
         a.furos = furos.furos();
         m.terminar(linhas, erro_leitura);
     };

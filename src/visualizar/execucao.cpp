@@ -864,6 +864,19 @@ bool ExecucaoPrograma::emitir(BlocoExecutado& b, bool fim) {
             falhar("fim de programa dentro de um subprograma");
             return false;
         }
+        // What the main program holds after its end the control never runs:
+        // only subprograms may follow.
+        for (std::size_t i = pc_ + 1; i < linhas_.size(); ++i) {
+            const std::string u = maiusculas(aparar(separar(linhas_[i]).codigo));
+            std::string_view rotulo, resto;
+            if (u.empty() || u == "%") continue;
+            if ((u[0] == 'O' && u.size() > 1 && digito(u[1])) || comeca(u, "LBL") || comeca(u, "END PGM") ||
+                (ler_o_palavra(u, rotulo, resto) && comeca(resto, "SUB")))
+                break;
+            problema(pc_, formatar("fim do programa antes do fim do percurso: a linha %llu nao seria executada",
+                                   static_cast<unsigned long long>(primeira_ + i)));
+            break;
+        }
         if (dx_ != 0 || dy_ != 0) {
             pc_ = linha_deslocamento_ > 0 ? linha_deslocamento_ - 1 : pc_;
             falhar(formatar("deslocamento de origem X%.3f Y%.3f desta linha ainda ativo no fim do programa", dx_,

@@ -178,16 +178,11 @@ void Modelo::ajustar(double diametro, bool desbastes, std::uint64_t linha) {
 void Modelo::comentario(std::string_view texto, std::uint64_t linha) {
     Comentario c = interpretar_comentario(texto);
     if (ajustado_ && !no_cabecalho_) {
-        // The finishing pass's comments and the bore's extents at the operator's diameter.
-        const double d = diametro_para_ - diametro_de_;
+        // The finishing pass's comments at the operator's diameter (the
+        // extents' are the answered job's: check 5 allows for the change).
         if (c.tipo == TipoComentario::diametro_volta &&
             std::fabs(c.a.v - diametro_de_) <= meia_unidade(c.a.decimais) + folga_calculo)
             c.a.v = diametro_para_;
-        if (c.tipo == TipoComentario::extensao_x || c.tipo == TipoComentario::extensao_y) {
-            c.a.v += d / 2;
-            c.b.v -= d / 2;
-        }
-        if (c.tipo == TipoComentario::diametro_usinado) c.a.v += d;
     }
     if (no_cabecalho_) {
         cabecalho.aplicar(c, linha);

@@ -89,6 +89,11 @@ public:
     }
 
     void acumular(const Linha& l);
+    // A move the model does not take in (a later hole's, compared with the
+    // first by FurosArquivo): what it means for the machine's state still counts.
+    void acumular_fora(const Linha& l) {
+        if (preambulo.cortou && l.tipo == TipoLinha::movimento) mudanca(l);
+    }
     // The file as it runs with the operator's values (execucao.hpp): the
     // final diameter `diametro` in place of the header's, and without the
     // roughing passes when `desbastes` is false. Before the first pass.

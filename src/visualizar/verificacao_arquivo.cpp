@@ -39,7 +39,6 @@ void ConferenciaArquivo::fim_arquivo(const Modelo& m) {
     positivo(c.L, TipoComentario::comprimento, "comprimento L");
     positivo(c.ferramenta, TipoComentario::ferramenta, "diametro da ferramenta");
     positivo(c.Df, TipoComentario::diametro_final, "diametro final");
-    if (m.movimentos > 0) positivo(c.tempo_percurso, TipoComentario::tempo_percurso, "tempo de corte pelo percurso");
     // A header value no float holds was not written by the generator.
     for (const ValorIlegivel& i : c.ilegiveis)
         v.falha(V::arquivo_completo, i.linha,

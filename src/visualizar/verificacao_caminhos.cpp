@@ -248,8 +248,12 @@ void ConferenciaCaminhos::inicio_helice(const Passe& p, const Movimento& m) {
     double tol = 0.5 + meia_unidade(c.F.decimais) + folga_calculo;
     if (c.modos.avanco_na_aresta) {
         const PasseEsperado e = passe_esperado(c, std::min(p.ordem / helices_por_passe(c), passes_esperados(c) - 1));
-        const Valor d = p.diametro.presente() ? p.diametro : e.diametro;
+        Valor d = p.diametro.presente() ? p.diametro : e.diametro;
         if (!d.presente() || !c.ferramenta.presente() || !(d.v > 0)) return;
+        // A diameter the operator set at the control leaves the feed the file
+        // writes as it was, for the answered one.
+        const Modelo::Ajuste& a = m_.ajuste;
+        if (a.feito && std::fabs(d.v - a.para) <= folga_calculo) d.v = a.de;
         const double fator = vocabulario::avanco_no_centro(1, d.v, c.ferramenta.v, c.interna());
         esperado = vocabulario::avanco_no_centro(c.F.v, d.v, c.ferramenta.v, c.interna());
         tol = 0.05 + meia_unidade(c.F.decimais) * fator +

@@ -34,10 +34,13 @@ void ConferenciaDiametro::fim_arquivo(const Modelo& m) {
     // The machined diameter from the X extents of the path and the cutter,
     // against the extents comments and the final diameter.
     const double e = m.extremos.erro;
+    // The comments are the answered job's; the operator's diameter moves the
+    // path by up to half its change, each way, and the bore by all of it.
+    const double ajuste = m.ajuste.feito ? std::fabs(m.ajuste.para - m.ajuste.de) : 0;
     const double recalculado = m.extremos.x_max - m.extremos.x_min + c.ferramenta.v;
     const std::uint64_t linha = m.extensoes.linha;
     auto extremo = [&](const Valor& lido, double medido, const char* nome) {
-        if (lido.presente() && std::fabs(lido.v - medido) > meia_unidade(lido.decimais) + e + folga_calculo)
+        if (lido.presente() && std::fabs(lido.v - medido) > meia_unidade(lido.decimais) + e + ajuste / 2 + folga_calculo)
             v.falha(V::diametro_usinado, linha,
                     formatar("%s = %.2f no comentario; os movimentos dao %.3f", nome, lido.v, medido));
     };
@@ -49,7 +52,7 @@ void ConferenciaDiametro::fim_arquivo(const Modelo& m) {
     if (m.extensoes.diametro.presente()) {
         usinado = m.extensoes.diametro.v;
         const double tol = meia_unidade(m.extensoes.diametro.decimais) + 2 * e +
-                           meia_unidade(c.ferramenta.decimais) + folga_calculo;
+                           meia_unidade(c.ferramenta.decimais) + ajuste + folga_calculo;
         if (std::fabs(usinado - recalculado) > tol)
             v.falha(V::diametro_usinado, m.extensoes.linha_diametro,
                     formatar("DIAMETRO USINADO MAXIMO %.3f no comentario; X e a ferramenta dao %.3f", usinado,
