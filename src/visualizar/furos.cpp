@@ -103,11 +103,16 @@ bool FurosArquivo::filtrar_furo(Linha& l) {
     if (furos_.empty()) return true;
     if (l.tipo == TipoLinha::movimento) {
         Movimento& m = l.movimento;
-        if (m.tem_x || m.tem_y) {
+        // The path goes from hole to hole by rapids above the part: a move
+        // below the face (a retract to the corner) is its hole's, wherever it goes.
+        const double acima = -1e-6;
+        const bool no_alto = m.tipo == TipoMovimento::rapido && (!m.z_conhecido || (m.de.z >= acima && m.para.z >= acima));
+        if ((m.tem_x || m.tem_y) && no_alto) {
             const double x = m.para.x, y = m.para.y;
             if (atual_ == 0) {
+                // Before the first hole the path stands at the program's zero.
                 const double d = distancia(x, y, furos_[0].x, furos_[0].y);
-                if (d < std::hypot(x, y) || d <= 1e-9) entrar(1, m.linha);
+                if (d <= 1e-9 || std::hypot(x, y) > 1e-9) entrar(1, m.linha);
             } else if (atual_ < furos_.size()) {
                 const FuroVisto &a = furos_[atual_ - 1], &b = furos_[atual_];
                 if (distancia(x, y, b.x, b.y) < distancia(x, y, a.x, a.y)) entrar(atual_ + 1, m.linha);

@@ -12,9 +12,10 @@
 // A file of several holes: the header lists their centres ("Furo k: X Y"),
 // the path cuts the same thread at each. The checks see the first hole
 // only, about its centre, as a file of one hole; every other hole's cutting
-// moves are compared with the first's moved to that hole's centre. A move
-// belongs to the hole whose centre it comes nearer to, in the header's
-// order: before the first hole the path stands at the program's zero.
+// moves are compared with the first's moved to that hole's centre. The path
+// reaches the next hole, in the header's order, by a rapid above the part
+// that comes nearer to its centre than to the hole before's: before the
+// first hole the path stands at the program's zero.
 
 struct FuroVisto {
     double x = 0, y = 0;       // the header's centre
