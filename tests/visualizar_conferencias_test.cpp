@@ -162,6 +162,14 @@ TEST(VisualizarConferencias, ProfundidadeEAvancoDeUmGrau) {
     EXPECT_EQ(a.ocorrencias, 2u);
     EXPECT_NE(a.detalhe.find("fora do avanco de 1 grau horario"), std::string::npos) << a.detalhe;
 
+    // Three thousandths along it: past what the printing of two points
+    // explains (a few ten-thousandths), so a slack tolerance would miss it.
+    Ensaio<ConferenciaProfundidade> pouco;
+    pouco.preambulo();
+    pouco.passe(2, 100, -0.003 * std::sin(100 * 3.14159265358979 / 180), -0.003 * std::cos(100 * 3.14159265358979 / 180));
+    pouco.fim();
+    EXPECT_EQ(pouco.r(Verificacoes::profundidade_e_avanco).linha, linha_do_passo(100));
+
     // 0.05 mm deeper: the step down and the step after it, and the turn
     // after (a turn's depth against the same step one turn before).
     Ensaio<ConferenciaProfundidade> fundo;

@@ -25,7 +25,7 @@ void Modelo::alargar(double x, double y, double z) {
             y *= escala;
         }
     }
-    Extremos& e = extremos;
+    visualizador::Extremos& e = extremos;
     e.x_max = std::max(e.x_max, x);
     e.x_min = std::min(e.x_min, x);
     e.y_max = std::max(e.y_max, y);
@@ -104,7 +104,7 @@ void Modelo::alargar_caminho(const Movimento& m) {
 void Modelo::juntar_caminhos(const Passe& ps) {
     Caixa& c = caixa_caminhos_;
     if (c.tem && ps.voltas_feitas() < 1) {
-        Extremos& e = extremos;
+        visualizador::Extremos& e = extremos;
         e.x_max = std::max(e.x_max, c.x_max);
         e.x_min = std::min(e.x_min, c.x_min);
         e.y_max = std::max(e.y_max, c.y_max);

@@ -21,6 +21,28 @@ std::string cor_passe(std::size_t i, std::size_t n) {
     return formatar("#%02x%02x%02x", r, g, b);
 }
 
+namespace {
+
+// Which pass of how many a retained helix is, as the header groups helices.
+std::size_t passe_da_helice(const Modelo& m, std::size_t i, std::size_t& passes) {
+    const std::uint64_t por_passe = std::max<std::uint64_t>(1, helices_por_passe(m.cabecalho));
+    passes = m.retidos.empty() ? 0 : static_cast<std::size_t>(m.retidos.back().ordem / por_passe) + 1;
+    return static_cast<std::size_t>(m.retidos[i].ordem / por_passe);
+}
+
+}  // namespace
+
+std::string cor_helice(const Modelo& m, std::size_t i) {
+    std::size_t passes = 0;
+    const std::size_t k = passe_da_helice(m, i, passes);
+    return cor_passe(k, passes);
+}
+
+bool helice_de_acabamento(const Modelo& m, std::size_t i) {
+    std::size_t passes = 0;
+    return passe_da_helice(m, i, passes) + 1 == passes;
+}
+
 // A round length for a scale bar about `alvo` mm long: 1, 2 or 5 times a power of ten.
 double comprimento_redondo(double alvo) {
     if (!(alvo > 0) || !std::isfinite(alvo)) return 1;

@@ -26,6 +26,10 @@ inline constexpr double cor_falha_r = 9;
 
 // Colours from the first roughing pass (light) to the finishing pass (strongest).
 std::string cor_passe(std::size_t i, std::size_t n);
+// The colour of the model's retained helix `i`, by the pass it belongs to:
+// every start or revolution of the finishing pass is the finishing pass's.
+std::string cor_helice(const Modelo& m, std::size_t i);
+bool helice_de_acabamento(const Modelo& m, std::size_t i);
 // A round length for a scale bar about `alvo` mm long: 1, 2 or 5 times a power of ten.
 double comprimento_redondo(double alvo);
 std::string mm(double v);

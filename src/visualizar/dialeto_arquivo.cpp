@@ -97,3 +97,19 @@ std::string DialetoArquivo::nome() const {
     if (!dif.empty()) r += ")";
     return r;
 }
+
+// Plain language spells its moves with no G word: L, and F and S as they are.
+std::string_view DialetoArquivo::palavra_corte() const {
+    const vocabulario::Dialeto& d = dialeto();
+    return d.corte.empty() ? "L" : d.corte;
+}
+
+std::string_view DialetoArquivo::palavra_avanco() const {
+    const vocabulario::Dialeto& d = dialeto();
+    return d.f.empty() ? "F" : d.f;
+}
+
+std::string_view DialetoArquivo::palavra_rotacao() const {
+    const vocabulario::Dialeto& d = dialeto();
+    return d.s.empty() ? "S" : d.s;
+}

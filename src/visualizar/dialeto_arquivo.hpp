@@ -38,6 +38,11 @@ public:
     bool desconhecido() const { return tracos_ == 0; }
     // The profile that fits best; `padrao` when nothing is known.
     const vocabulario::Dialeto& dialeto() const;
+    // The words of the file's dialect for a feed move, the feed and the
+    // spindle speed, as the report names them: "G1", "L", "f", "F", "S".
+    std::string_view palavra_corte() const;
+    std::string_view palavra_avanco() const;
+    std::string_view palavra_rotacao() const;
     // Its name, with what it does not explain: "padrao (editado: %, O, N)".
     std::string nome() const;
     // What the file shows that `d` would not have written, or lacks; none

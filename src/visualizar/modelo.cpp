@@ -254,7 +254,7 @@ void Modelo::fechar_trecho() {
 // Where a move off the helix takes the tool: the file's heights.
 void Modelo::alcancar_z(const Movimento& m) {
     if (!m.z_conhecido) return;
-    Extremos& e = extremos;
+    visualizador::Extremos& e = extremos;
     e.z_max = std::max(e.z_max, m.para.z);
     if (m.para.z < e.z_min) {
         e.z_min = m.para.z;
@@ -332,7 +332,7 @@ void Modelo::inicio_helice(const Movimento& m) {
     ps.guia_entrada = std::move(guia_entrada_);
     guia_entrada_.clear();
 
-    Extremos& e = extremos;
+    visualizador::Extremos& e = extremos;
     if (ps.ultimo_arco) {
         // An arc's start is a point of the helix too: where a helix is less
         // than a turn, nothing else may reach as far.
@@ -356,7 +356,7 @@ void Modelo::helice(const Movimento& m) {
     const double graus_antes = ps.graus;
     ps.somar(m, forma().conicidade_raio);
     const double x = m.para.x, y = m.para.y, z = m.para.z;
-    Extremos& e = extremos;
+    visualizador::Extremos& e = extremos;
     if (alargar_no_centro_ || ps.ultimo_arco) [[unlikely]] {
         if (ps.ultimo_arco) alargar_arco(m, graus_antes);
         alargar(x, y, z);

@@ -26,7 +26,8 @@ struct LinhaIlegivel {
     std::string motivo;  // why, where the reader says
 };
 
-// Where the path goes.
+// Where the path goes (the viewer's own; the generator has another).
+namespace visualizador {
 struct Extremos {
     bool tem = false;  // a helix was read
     // X and Y of the helices, from 0 as the generator counts them: the
@@ -38,6 +39,7 @@ struct Extremos {
     double z_corte_min = 1e300;            // of the helices
     std::uint64_t linha_z_min = 0;         // where the path goes deepest
 };
+}  // namespace visualizador
 
 // The program around the passes: the spindle, feed and scale before the
 // first cut, and its end.
@@ -121,7 +123,7 @@ public:
     double comprimento = 0;  // of the feed moves
     double minutos = 0;      // they take, each at the feed in force; infinite after a feed of 0
 
-    Extremos extremos;
+    visualizador::Extremos extremos;
     Preambulo preambulo;
     ExtensoesComentadas extensoes;
 

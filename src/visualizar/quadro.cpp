@@ -81,13 +81,15 @@ Quadro montar_quadro(const Modelo& m) {
 
     q.totais.push_back({"Linhas", inteiro(m.linhas)});
     q.totais.push_back({"Passes", inteiro(m.passes)});
-    q.totais.push_back({"Movimentos de corte (g01)", inteiro(m.movimentos)});
+    const std::string corte(m.dialeto.palavra_corte()), avanco(m.dialeto.palavra_avanco()),
+        rotacao(m.dialeto.palavra_rotacao());
+    q.totais.push_back({"Movimentos de corte (" + corte + ")", inteiro(m.movimentos)});
     q.totais.push_back({"Movimentos rapidos", inteiro(m.rapidos)});
     q.totais.push_back({"Comprimento do corte", formatar("%.1f mm", m.comprimento)});
     // Each move at the feed in force: a pass may have a feed of its own.
     const std::string tempo = std::isfinite(m.minutos) && m.comprimento > 0 ? formatar("%.1f min", m.minutos)
                                                                              : std::string("-");
-    q.totais.push_back({"Tempo de corte (avanco f)", tempo});
+    q.totais.push_back({"Tempo de corte (avanco " + avanco + ")", tempo});
     q.tempo_corte = tempo;
     if (m.extremos.tem) {
         q.totais.push_back({"X de / ate", formatar("%.3f / %.3f", m.extremos.x_min, m.extremos.x_max)});
@@ -140,8 +142,8 @@ Quadro montar_quadro(const Modelo& m) {
         angulo = formatar("%.2f graus", std::fabs(a) < 0.005 ? 0.0 : a);
     }
     comparar("Angulo inicial", valor(c.angulo_inicial, " graus"), angulo);
-    comparar("Rotacao S", valor(c.S, " rpm"), m.preambulo.tem_s ? formatar("S%.0f", m.preambulo.s) : std::string("-"));
-    comparar("Avanco F", valor(c.F, " mm/min"), m.preambulo.tem_f ? formatar("f%.0f", m.preambulo.f) : std::string("-"));
+    comparar("Rotacao S", valor(c.S, " rpm"), m.preambulo.tem_s ? rotacao + formatar("%.0f", m.preambulo.s) : std::string("-"));
+    comparar("Avanco F", valor(c.F, " mm/min"), m.preambulo.tem_f ? avanco + formatar("%.0f", m.preambulo.f) : std::string("-"));
     comparar("Tempo de usinagem", valor(c.tempo, " min"), tempo);
     if (c.interna())
         comparar("Diametro usinado", valor(m.extensoes.diametro, " mm"),

@@ -22,7 +22,7 @@ double desenhar_tabela(Svg& g, const Modelo& m, const Verificacoes& verificacoes
     for (std::size_t i = 0; i < Quadro::colunas_passe; ++i) g.texto(x0 + colunas[i], y, "c", Quadro::titulos_passe[i], "end");
     y += linha;
     for (std::size_t r = 0; r < q.passes.size(); ++r) {
-        g.retangulo(x0 + 20, y - 11, 26, 8, "", "fill:" + cor_passe(r, q.passes.size()));
+        g.retangulo(x0 + 20, y - 11, 26, 8, "", "fill:" + cor_helice(m, r));
         for (std::size_t i = 0; i < Quadro::colunas_passe; ++i) g.texto(x0 + colunas[i], y, "n", q.passes[r][i]);
         y += linha;
     }

@@ -228,7 +228,7 @@ void ConferenciaProfundidade::fim_arquivo(const Modelo& m) {
 // go without saying.
 void ConferenciaProfundidade::conferir_z_minimo(const Modelo& m) {
     const Cabecalho& c = m.cabecalho;
-    const Extremos& e = m.extremos;
+    const visualizador::Extremos& e = m.extremos;
     const double z = std::min(e.z_corte_min, e.z_min);
     if (!std::isfinite(z)) return;
     const double tol = 2 * erro_coordenada(std::fabs(z)) + folga_calculo;

@@ -72,8 +72,8 @@ void desenhar_vista_cima(Svg& g, const Modelo& m, const Verificacoes& verificaco
     const std::size_t passo = std::clamp<std::size_t>((n * static_cast<std::size_t>(vocabulario::passos_por_volta) + orcamento_cima - 1) / orcamento_cima, 1, 10);
     for (std::size_t i = 0; i < n; ++i) {
         const Passe& p = m.retidos[i];
-        const bool acabamento = i + 1 == n;
-        g.abrir_polilinha(cor_passe(i, n), acabamento ? "2.6" : "1.4");
+        const bool acabamento = helice_de_acabamento(m, i);
+        g.abrir_polilinha(cor_helice(m, i), acabamento ? "2.6" : "1.4");
         for (std::size_t k = 0; k < p.topo.size(); k += passo) {
             g.par(v.pagina_x(p.topo[k].a), v.pagina_y(p.topo[k].b));
             g.s += ' ';
@@ -89,7 +89,7 @@ void desenhar_vista_cima(Svg& g, const Modelo& m, const Verificacoes& verificaco
         // Its ways in and out, where the file has them.
         for (const auto* guia : {&p.guia_entrada, &p.guia_saida}) {
             if (guia->size() < 2) continue;
-            g.abrir_polilinha(cor_passe(i, n), "1.2");
+            g.abrir_polilinha(cor_helice(m, i), "1.2");
             for (std::size_t k = 0; k < guia->size(); ++k) {
                 if (k > 0) g.s += ' ';
                 g.par(v.pagina_x((*guia)[k].a), v.pagina_y((*guia)[k].b));
@@ -104,7 +104,7 @@ void desenhar_vista_cima(Svg& g, const Modelo& m, const Verificacoes& verificaco
             const double ux = a.x / r, uy = -a.y / r;
             const double tx = p.sinal_giro > 0 ? uy : -uy, ty = p.sinal_giro > 0 ? -ux : ux;
             const double px = v.pagina_x(a.x), py = v.pagina_y(a.y);
-            ponta_de_seta(g, px, py, tx, ty, 9, 4, cor_passe(i, n));
+            ponta_de_seta(g, px, py, tx, ty, 9, 4, cor_helice(m, i));
         }
     }
 

@@ -130,8 +130,8 @@ void desenhar_vista_lateral(Svg& g, const Modelo& m, const Verificacoes& verific
     const std::size_t por_passe = n == 0 ? 0 : Modelo::orcamento_lado / n;
     for (std::size_t i = 0; i < n; ++i) {
         const Passe& p = m.retidos[i];
-        const std::string cor = cor_passe(i, n);
-        const bool acabamento = i + 1 == n;
+        const std::string cor = cor_helice(m, i);
+        const bool acabamento = helice_de_acabamento(m, i);
         std::size_t inicio = p.lado_inicio.size();
         std::size_t fim = p.lado_fim.size();
         std::uint64_t omitidos = p.lado_omitidos;
