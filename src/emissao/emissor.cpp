@@ -251,7 +251,7 @@ void Emissor::final(const Percurso& percurso) {
     if (!percurso.furos.empty() && dialeto_.subprograma == vocabulario::Dialeto::Subprograma::apos_o_fim) {
         escritor_->final_principal(percurso);
         escritor_->abrir_subprograma(percurso);
-        Extremos extremos = extremos_;
+        gerador::Extremos extremos = extremos_;
         furo(percurso, verbos());
         extremos_ = extremos;
         escritor_->fechar_subprograma();

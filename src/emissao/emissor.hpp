@@ -47,7 +47,7 @@ public:
     void final(const Percurso& percurso);
 
     // Of the moves written so far.
-    const Extremos& extremos() const { return extremos_; }
+    const gerador::Extremos& extremos() const { return extremos_; }
 
 private:
     // `graus_por_arco`: the most a block of the helix turns; 0, the dialect's.
@@ -62,5 +62,5 @@ private:
     std::unique_ptr<EscritorDialeto> escritor_;
     std::unique_ptr<Verbos> repassa_;
     OpcoesEmissao opcoes_;
-    Extremos extremos_;
+    gerador::Extremos extremos_;
 };

@@ -25,7 +25,7 @@ void gravar_percurso(DadosRosca& d, const OpcoesGeracao& opcoes, const AbridorAr
         gravar_opcoes_percurso(percurso, opcoes.alguma, emissor.escrita());
         emissor.preambulo(percurso);
         emissor.passes(percurso, &console);
-        const Extremos& e = emissor.extremos();
+        const gerador::Extremos& e = emissor.extremos();
         d.x_max = e.x_max;
         d.x_min = e.x_min;
         d.y_max = e.y_max;

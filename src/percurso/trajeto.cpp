@@ -657,7 +657,7 @@ void tracar_passe(const Percurso& percurso, const PassePercurso& passe, PasseTra
     t.passe = passe;
     t.interna = percurso.interna;
     t.segmentos.clear();
-    t.extremos = Extremos{};
+    t.extremos = gerador::Extremos{};
     t.quantos_pontos = 0;
     const vocabulario::ModosCorte& m = percurso.modos;
     TrechoHelice& h = t.helice;
