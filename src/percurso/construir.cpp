@@ -33,6 +33,7 @@ Percurso construir_percurso(const DadosRosca& d, const OpcoesGeracao& opcoes) {
     p.helice.passo_rosca = d.passo_rosca;
     p.helice.passo_z_grau = d.passo_z_grau;
     p.helice.comprimento = d.comprimento_rosca;
+    p.helice.profundidade_no_fim = opcoes.alguma;
 
     p.plano = plano_passes(d);
     p.plano.area_igual = opcoes.modos.area_igual;

@@ -1,0 +1,182 @@
+// Threads of several starts and start angles with a fraction, in the files
+// the options write: every chord of a helix ends on the thread's family of
+// helices, the starts evenly spaced, in every dialect and as arcs alike;
+// rs274 takes the LinuxCNC files.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "apoio/dialetos.hpp"
+#include "apoio/execucao.hpp"
+
+namespace {
+
+constexpr double pi = 3.14159265358979323846;
+
+struct Movimento {
+    bool rapido = false;
+    double x = 0, y = 0, z = 0;  // where it ends
+    int linha = 0;
+};
+
+// Every straight move's end and every arc's end of a G-word file, or of
+// Heidenhain's L blocks, the coordinates not written taken from before.
+std::vector<Movimento> movimentos(const std::string& arquivo) {
+    std::vector<Movimento> r;
+    Movimento m;
+    bool rapido = false;
+    std::istringstream texto(arquivo);
+    int n = 0;
+    for (std::string linha; std::getline(texto, linha);) {
+        ++n;
+        std::string t;
+        int parenteses = 0;
+        for (char c : linha) {
+            if (c == ';') break;
+            if (c == '(') ++parenteses;
+            if (parenteses == 0) t += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            if (c == ')') --parenteses;
+        }
+        std::istringstream palavras(t);
+        bool move = false, heidenhain = false, fmax = false;
+        for (std::string p; palavras >> p;) {
+            if (p == "L") heidenhain = true;
+            if (p == "FMAX") fmax = true;
+            if (p.size() >= 2 && p[0] == 'G' && std::isdigit(static_cast<unsigned char>(p[1]))) {
+                const int g = std::atoi(p.c_str() + 1);
+                if (g <= 3) rapido = g == 0;
+            }
+            if (p.size() >= 2 && (p[0] == 'X' || p[0] == 'Y' || p[0] == 'Z')) {
+                const char* v = p.c_str() + 1;
+                if (*v == '=') ++v;
+                char* fim = nullptr;
+                const double valor = std::strtod(v, &fim);
+                if (fim == v) continue;
+                (p[0] == 'X' ? m.x : p[0] == 'Y' ? m.y : m.z) = valor;
+                move = true;
+            }
+        }
+        if (!move) continue;
+        m.rapido = heidenhain ? fmax : rapido;
+        m.linha = n;
+        r.push_back(m);
+    }
+    return r;
+}
+
+struct Rosca {
+    double passo = 0;
+    int entradas = 1;
+    double angulo_inicial = 0;
+    bool direita = true;
+};
+
+// How far, in Z, a point of the cutter's centre is from the nearest helix of
+// the thread's family: the helix through the face at the start angle and
+// those a whole pitch from it, which a thread of several starts cuts, each
+// advancing the lead a turn.
+double fora_da_familia(const Rosca& r, const Movimento& m) {
+    const double t = std::atan2(r.direita ? -m.y : m.y, m.x) * 180 / pi;
+    const double avanco = r.passo * r.entradas;
+    double d = std::fmod(-m.z - (t - r.angulo_inicial) / 360 * avanco, r.passo);
+    if (d < 0) d += r.passo;
+    return std::min(d, r.passo - d);
+}
+
+// The feed moves below the face farthest from the family, and how far.
+struct Desvio {
+    double mm = 0;
+    int linha = 0;
+    int cortes = 0;
+};
+Desvio maior_desvio(const Rosca& r, const std::string& arquivo) {
+    Desvio d;
+    for (const Movimento& m : movimentos(arquivo)) {
+        if (m.rapido || m.z >= 0) continue;
+        ++d.cortes;
+        const double v = fora_da_familia(r, m);
+        if (v > d.mm) d.mm = v, d.linha = m.linha;
+    }
+    return d;
+}
+
+std::string gerar(const std::string& opcoes, const std::string& respostas) {
+    const Execucao e = executar_com_argumentos(opcoes + " --saida p.nc", respostas);
+    EXPECT_EQ(e.status, 0) << opcoes << "\n" << e.erros << e.console.substr(e.console.size() > 400 ? e.console.size() - 400 : 0);
+    const auto f = e.outros_conteudos.find("p.nc");
+    return f == e.outros_conteudos.end() ? std::string() : f->second;
+}
+
+// Three decimals leave a point within 0.0005 of where it is meant in each
+// coordinate: in Z, and in the angle the depth is judged at.
+constexpr double tolerancia_familia = 0.002;
+
+const char* const interna_sete = "I\n40\n34\n1\n0.1\n20\n12\n6\nD\n0\n1000\n200\n";
+const char* const externa_onze = "E\n26.3\n30\n0.5\n0.1\n20\n9\n1.5\nE\n0\n1000\n300\n";
+const char* const inicio_fracionario = "I\n40\n34\n1\n0.1\n20\n12\n6\nD\n123.4\n1000\n200\n";
+
+}  // namespace
+
+// Starts on fractional degrees (a seventh and an eleventh of a turn), and one
+// start at 123.4 degrees: every chord ends on the helix, its first one too,
+// which turns only to the next whole degree; in every dialect, as chords and
+// as arcs, so that both files of one job cut the same thread.
+TEST(EntradasPontaAPonta, CadaCordaTerminaNaHeliceDaSuaEntrada) {
+    struct Caso {
+        const char* respostas;
+        const char* opcoes;
+        Rosca rosca;
+    } casos[] = {
+        {interna_sete, "--entradas 7", {6, 7, 0, true}},
+        {externa_onze, "--entradas 11 --concordante", {1.5, 11, 0, false}},
+        {inicio_fracionario, "", {6, 1, 123.4, true}},
+    };
+    for (const Caso& c : casos)
+        for (const char* comando : {"padrao", "linuxcnc", "grbl", "fanuc", "siemens", "heidenhain"})
+            for (const char* arcos : {"", " --arcos"}) {
+                // Heidenhain's arcs are written by their angle, not their end.
+                if (std::string(comando) == "heidenhain" && *arcos) continue;
+                const std::string opcoes = std::string("--comando ") + comando + " " + c.opcoes + arcos;
+                SCOPED_TRACE(opcoes + " | " + std::string(c.respostas).substr(0, 14));
+                const std::string arquivo = gerar(opcoes, c.respostas);
+                const Desvio d = maior_desvio(c.rosca, arquivo);
+                EXPECT_GT(d.cortes, 0);
+                EXPECT_LE(d.mm, tolerancia_familia) << "linha " << d.linha;
+            }
+}
+
+// rs274 takes the files and moves the cutter as they say.
+TEST(EntradasPontaAPonta, Rs274NaFamiliaDaRosca) {
+    if (!rs274_disponivel()) GTEST_SKIP() << "rs274 (linuxcnc-uspace) nao instalado";
+    const Rosca sete{6, 7, 0, true};
+    for (const char* arcos : {"", " --arcos"}) {
+        const std::string arquivo = gerar(std::string("--comando linuxcnc --entradas 7") + arcos, interna_sete);
+        std::string saida;
+        ASSERT_TRUE(rodar_rs274(arquivo, "", saida)) << saida.substr(0, 400);
+        double pior = 0;
+        int cortes = 0;
+        std::istringstream linhas(saida);
+        for (std::string l; std::getline(linhas, l);) {
+            // STRAIGHT_FEED(x, y, z, ...) and ARC_FEED(x, y, centre x, centre y, turns, z, ...): where each ends.
+            const bool reta = l.find("STRAIGHT_FEED(") != std::string::npos;
+            const bool arco = l.find("ARC_FEED(") != std::string::npos;
+            double v[6];
+            if ((!reta && !arco) || std::sscanf(l.c_str() + l.find('(') + 1, "%lf, %lf, %lf, %lf, %lf, %lf", &v[0],
+                                                &v[1], &v[2], &v[3], &v[4], &v[5]) != 6)
+                continue;
+            const double z = arco ? v[5] : v[2];
+            if (z >= 0) continue;
+            ++cortes;
+            pior = std::max(pior, fora_da_familia(sete, {false, v[0], v[1], z, 0}));
+        }
+        EXPECT_GT(cortes, 0) << arcos;
+        EXPECT_LE(pior, tolerancia_familia) << arcos;
+    }
+}
