@@ -180,3 +180,50 @@ TEST(EntradasPontaAPonta, Rs274NaFamiliaDaRosca) {
         EXPECT_LE(pior, tolerancia_familia) << arcos;
     }
 }
+
+namespace {
+
+// The lowest Z of every move's end (a helical arc's Z changes evenly, so
+// its ends are its extremes), and the header's "Z minimo" line; NAN where
+// the header has none.
+struct Fundo {
+    double percurso = 0, cabecalho = NAN, comprimento = NAN;
+};
+Fundo fundo(const std::string& arquivo) {
+    Fundo f;
+    for (const Movimento& m : movimentos(arquivo)) f.percurso = std::min(f.percurso, m.z);
+    std::string minusculo = arquivo;
+    for (char& c : minusculo) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    auto valor = [&minusculo](const std::string& rotulo) {
+        const std::size_t i = minusculo.find(rotulo);
+        return i == std::string::npos ? NAN : std::strtod(minusculo.c_str() + i + rotulo.size(), nullptr);
+    };
+    f.cabecalho = valor("z minimo do percurso: ");
+    f.comprimento = valor("comprimento da rosca: ");
+    return f;
+}
+
+}  // namespace
+
+// The header's and the summary's deepest Z is the path's own, whatever cuts
+// it: revolutions of a mill of several profiles end on their depths, the
+// chords of a helix at or past L, the arcs into and out of it below.
+TEST(EntradasPontaAPonta, ZMinimoDoCabecalhoEOMaisFundoDoPercurso) {
+    const char* const trabalhos[] = {"I\n20\n17\n0.5\n0.1\n10\n0.5\n0.7\nD\n0\n1000\n200\n",
+                                     "I\n20\n17.5\n0.5\n0.1\n14\n10\n2.5\nD\n45.5\n1000\n200\n",
+                                     "E\n16.933\n20\n0.5\n0.1\n14\n12\n2.5\nE\n0\n1000\n200\n"};
+    const char* const opcoes[] = {"--perfis 2",   "--perfis 3 --concordante",           "--perfis 2 --arcos",
+                                  "--perfis 3 --entrada-tangencial", "--entradas 3", "--entradas 7 --entrada-tangencial",
+                                  "--comando linuxcnc", "--arcos"};
+    for (const char* t : trabalhos)
+        for (const char* o : opcoes) {
+            SCOPED_TRACE(std::string(o) + " | " + std::string(t).substr(0, 12));
+            const Fundo f = fundo(gerar(o, t));
+            ASSERT_FALSE(std::isnan(f.comprimento));
+            // No line: the path goes no deeper than L, as printed.
+            if (std::isnan(f.cabecalho))
+                EXPECT_GE(f.percurso, -f.comprimento - 0.0005);
+            else
+                EXPECT_NEAR(f.cabecalho, f.percurso, 0.0005);
+        }
+}
