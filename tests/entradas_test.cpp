@@ -15,6 +15,7 @@
 
 #include "apoio/dialetos.hpp"
 #include "apoio/execucao.hpp"
+#include "vocabulario/comentarios.hpp"
 
 namespace {
 
@@ -226,4 +227,99 @@ TEST(EntradasPontaAPonta, ZMinimoDoCabecalhoEOMaisFundoDoPercurso) {
             else
                 EXPECT_NEAR(f.cabecalho, f.percurso, 0.0005);
         }
+}
+
+namespace {
+
+// The comment texts of a file, each without its marker, in order: ";" to
+// the end of the line or "(" to ")", after a Heidenhain block number.
+std::vector<std::string> comentarios(const std::string& arquivo) {
+    std::vector<std::string> r;
+    std::istringstream texto(arquivo);
+    for (std::string l; std::getline(texto, l);) {
+        if (!l.empty() && l.back() == '\r') l.pop_back();
+        if (const std::size_t p = l.find(';'); p != std::string::npos)
+            r.push_back(l.substr(p + 1));
+        else if (const std::size_t a = l.find('('); a != std::string::npos && l.back() == ')')
+            r.push_back(l.substr(a + 1, l.size() - a - 2));
+    }
+    return r;
+}
+
+}  // namespace
+
+// Before each turn of a thread of several starts, the comment names the
+// start its helix cuts, 1 to S in order within every pass, beside the turn's
+// number, which counts as before; the viewer's reader takes both.
+TEST(EntradasPontaAPonta, ComentarioDeCadaVoltaComASuaEntrada) {
+    for (const char* comando : {"padrao", "linuxcnc", "grbl", "fanuc", "siemens", "heidenhain"})
+        for (const char* arcos : {"", " --arcos"}) {
+            SCOPED_TRACE(std::string(comando) + arcos);
+            // Seven starts of a 1.5 pitch over 20 mm: two turns each.
+            const std::string arquivo = gerar(std::string("--comando ") + comando + " --entradas 7" + arcos,
+                                              "I\n20\n17.5\n0.5\n0.1\n14\n20\n1.5\nD\n0\n1000\n200\n");
+            std::int64_t passe = -1, entrada = 0, volta = 0;
+            int comentarios_volta = 0, entradas_vistas = 0;
+            for (const std::string& t : comentarios(arquivo)) {
+                const Comentario c = interpretar_comentario(t);
+                if (c.tipo != TipoComentario::volta) continue;
+                ++comentarios_volta;
+                ASSERT_EQ(c.entradas, 7) << t;
+                if (c.entrada != entrada || c.i != passe) {
+                    // A start begins: the next one of the pass, or the first of the next pass.
+                    EXPECT_EQ(c.entrada, c.i == passe ? entrada + 1 : 1) << t;
+                    EXPECT_EQ(c.j, 1) << t;
+                    passe = c.i;
+                    entrada = c.entrada;
+                    ++entradas_vistas;
+                } else {
+                    EXPECT_EQ(c.j, volta + 1) << t;
+                }
+                volta = c.j;
+            }
+            // Four passes of seven starts; as chords, a comment every turn.
+            EXPECT_EQ(entradas_vistas, 4 * 7);
+            EXPECT_EQ(comentarios_volta, *arcos ? 4 * 7 : 4 * 7 * 2);
+        }
+}
+
+// The header names the dialect's own arc blocks: G2/G3, or CP in
+// Heidenhain's plain language; the reader takes both as the arcs' line.
+TEST(EntradasPontaAPonta, CabecalhoDosArcosComOsBlocosDoDialeto) {
+    for (const char* comando : {"padrao", "linuxcnc", "fanuc", "siemens", "heidenhain"}) {
+        SCOPED_TRACE(comando);
+        const std::string arquivo =
+            gerar(std::string("--comando ") + comando + " --arcos", "I\n20\n0\n10\n6\n1.5\nD\n0\n1000\n200\n");
+        const bool heidenhain = std::string(comando) == "heidenhain";
+        int arcos = 0;
+        for (const std::string& t : comentarios(arquivo)) {
+            if (interpretar_comentario(t).tipo != TipoComentario::arcos) continue;
+            ++arcos;
+            EXPECT_NE(t.find(heidenhain ? "(CP)" : "G2/G3"), std::string::npos) << t;
+            EXPECT_EQ(t.find(heidenhain ? "G2" : "CP"), std::string::npos) << t;
+        }
+        EXPECT_EQ(arcos, 1);
+    }
+}
+
+// The turn comment read back: as every file has always had it, and with the
+// start of a thread of several after the turn; anything else after the turn
+// is no turn comment.
+TEST(ComentarioDaVolta, ComESemAEntrada) {
+    Comentario c = interpretar_comentario("passo lateral: 3 - fio rosca N: 12");
+    EXPECT_EQ(c.tipo, TipoComentario::volta);
+    EXPECT_EQ(c.i, 3);
+    EXPECT_EQ(c.j, 12);
+    EXPECT_EQ(c.entrada, 0);
+    c = interpretar_comentario("PASSO LATERAL: 3 - FIO ROSCA N: 2 - ENTRADA 5 DE 7");
+    EXPECT_EQ(c.tipo, TipoComentario::volta);
+    EXPECT_EQ(c.i, 3);
+    EXPECT_EQ(c.j, 2);
+    EXPECT_EQ(c.entrada, 5);
+    EXPECT_EQ(c.entradas, 7);
+    for (const char* errado : {"passo lateral: 3 - fio rosca N: 2 - entrada 8 de 7",
+                               "passo lateral: 3 - fio rosca N: 2 - entrada 0 de 7",
+                               "passo lateral: 3 - fio rosca N: 2 - entrada 5", "passo lateral: 3 - fio rosca N: 2 x",
+                               "passo lateral: 3 - fio rosca N: 2 - entrada 5 de 7 x"})
+        EXPECT_EQ(interpretar_comentario(errado).tipo, TipoComentario::outro) << errado;
 }

@@ -656,6 +656,7 @@ void Tracador::tracar() {
 void tracar_passe(const Percurso& percurso, const PassePercurso& passe, PasseTrajeto& t) {
     t.passe = passe;
     t.interna = percurso.interna;
+    t.entradas = static_cast<int>(percurso.modos.entradas);
     t.segmentos.clear();
     t.extremos = gerador::Extremos{};
     t.quantos_pontos = 0;

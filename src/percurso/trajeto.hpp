@@ -118,6 +118,8 @@ struct TrechoHelice {
 struct PasseTrajeto {
     PassePercurso passe;
     bool interna = true;
+    // Of the thread's: its turn comments name the start (passe.entrada) where there are several.
+    int entradas = 1;
     // Today's shape of pass: from the face down, in chords, with no way in
     // but the rapid to the start and no way out but the retract. The file
     // lays it out as it always has.

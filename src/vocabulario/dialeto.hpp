@@ -98,6 +98,8 @@ struct Dialeto {
     std::string_view registro_compensacao = rotulo::compensacao_tabela;
     // The same when it holds only the wear.
     std::string_view registro_desgaste = rotulo::compensacao_desgaste;
+    // The header's line for a path of helical arcs, naming the dialect's own arc blocks.
+    std::string_view rotulo_arcos = rotulo::arcos;
 
     std::span<const LinhaBloco> preambulo{};
     std::span<const LinhaBloco> final{};
@@ -315,6 +317,7 @@ inline constexpr Dialeto heidenhain{
     .fim_programa = "M30",
     .registro_compensacao = rotulo::compensacao_raio_tabela,
     .registro_desgaste = rotulo::compensacao_desgaste_dr,
+    .rotulo_arcos = rotulo::arcos_cp,
     .subprograma = Dialeto::Subprograma::apos_o_fim,
     // Q1600 on: the range the control leaves free for global use.
     .variaveis = true,
