@@ -323,3 +323,115 @@ TEST(ComentarioDaVolta, ComESemAEntrada) {
                                "passo lateral: 3 - fio rosca N: 2 - entrada 5 de 7 x"})
         EXPECT_EQ(interpretar_comentario(errado).tipo, TipoComentario::outro) << errado;
 }
+
+namespace {
+
+// A control's way of running a rapid from `de` to `ate`: straight, or each
+// axis at the same rapid rate on its own (aslant until one axis is there,
+// then along the other). The points where it turns, `ate` last.
+std::vector<Movimento> como_roda(const Movimento& de, const Movimento& ate, bool eixo_a_eixo) {
+    std::vector<Movimento> r;
+    const double dx = ate.x - de.x, dy = ate.y - de.y;
+    if (eixo_a_eixo && ate.rapido) {
+        const double d = std::min(std::fabs(dx), std::fabs(dy));
+        Movimento canto = ate;
+        canto.x = de.x + std::copysign(d, dx);
+        canto.y = de.y + std::copysign(d, dy);
+        canto.z = de.z;
+        r.push_back(canto);
+    }
+    r.push_back(ate);
+    return r;
+}
+
+// How far the cutter's centre strays from the radius through `fim` while
+// it goes from `a` to `b`, as long as its edge may touch the thread: its
+// centre farther from the axis than `livre` inside a bore, nearer outside.
+double fora_do_raio(const Movimento& fim, const Movimento& a, const Movimento& b, bool interna, double livre) {
+    const double rf = std::hypot(fim.x, fim.y);
+    double pior = 0;
+    for (int k = 0; k <= 200; ++k) {
+        const double u = k / 200.0;
+        const double x = a.x + u * (b.x - a.x), y = a.y + u * (b.y - a.y);
+        const double r = std::hypot(x, y);
+        if (interna ? r <= livre : r >= livre) break;
+        // Off the line through the axis and the helix's end, or back past the axis.
+        const double lado = std::fabs(x * fim.y - y * fim.x) / rf;
+        pior = std::max(pior, (x * fim.x + y * fim.y) < 0 ? r : lado);
+    }
+    return pior;
+}
+
+struct Saida {
+    double desvio = 0;  // the most a way out strays from the radius in the thread
+    int linha = 0;
+    int saidas = 0;
+};
+
+// Every way out of a helix: from the last move on the pass's circle, each
+// move after it while the cutter is below the top of the tooth's reach.
+Saida saidas(const std::string& arquivo, bool interna, double livre, double alcance, bool eixo_a_eixo) {
+    Saida s;
+    const std::vector<Movimento> ms = movimentos(arquivo);
+    auto raio = [](const Movimento& m) { return std::hypot(m.x, m.y); };
+    for (std::size_t k = 1; k + 1 < ms.size(); ++k) {
+        const Movimento& fim = ms[k];
+        // The helix's last point: a feed move along its circle, then off it.
+        if (fim.rapido || fim.z > alcance || ms[k - 1].rapido || std::fabs(raio(ms[k - 1]) - raio(fim)) > 0.002 ||
+            std::fabs(raio(ms[k + 1]) - raio(fim)) <= 0.002 || raio(fim) < 0.5)
+            continue;
+        ++s.saidas;
+        Movimento em = fim;
+        for (std::size_t q = k + 1; q < ms.size() && em.z <= alcance; ++q)
+            for (const Movimento& p : como_roda(em, ms[q], eixo_a_eixo)) {
+                const double d = fora_do_raio(fim, em, p, interna, livre);
+                if (d > s.desvio) s.desvio = d, s.linha = ms[q].linha;
+                em = p;
+            }
+    }
+    return s;
+}
+
+}  // namespace
+
+// Out of the groove of a thread of several starts, the cutter goes along the
+// radius until its edge is clear of the thread (inside the drilled hole,
+// outside the blank), whether the control runs a rapid straight or axis by
+// axis: with a lead of several pitches, a way out aslant cuts the flanks.
+TEST(EntradasPontaAPonta, SaidaDoFileteAoLongoDoRaioComQualquerRapido) {
+    struct Caso {
+        const char* respostas;
+        bool interna;
+        double livre;  // the centre's distance from the axis where the edge is clear
+        const char* opcoes;
+    } casos[] = {
+        // Blank 20, mill 14: clear outside 17; bore 34, mill 20: inside 7.
+        {"E\n16.933\n20\n0.5\n0.1\n14\n10\n2.5\nD\n0\n1200\n200\n", false, 17, "--entradas 8 --arcos --discordante"},
+        {"E\n16.933\n20\n0.5\n0.1\n14\n10\n2.5\nD\n0\n1200\n200\n", false, 17, "--entradas 6"},
+        {"E\n16.933\n20\n0.5\n0.1\n14\n10\n2.5\nE\n0\n1200\n200\n", false, 17, "--entradas 4 --concordante"},
+        {interna_sete, true, 7, "--entradas 7 --arcos"},
+        {interna_sete, true, 7, "--entradas 7 --discordante"},
+    };
+    const struct {
+        const char* nome;
+        bool eixo_a_eixo;  // its controls may run a rapid axis by axis
+    } comandos[] = {{"padrao", true}, {"linuxcnc", false}, {"grbl", false},
+                    {"fanuc", true},  {"siemens", true},   {"heidenhain", false}};
+    for (const Caso& c : casos)
+        for (const auto& comando : comandos) {
+            // Heidenhain's arcs are written by their angle, not their end.
+            if (std::string(comando.nome) == "heidenhain" && std::string(c.opcoes).find("--arcos") != std::string::npos)
+                continue;
+            const std::string opcoes = std::string("--comando ") + comando.nome + " " + c.opcoes;
+            SCOPED_TRACE(opcoes + " | " + std::string(c.respostas).substr(0, 9));
+            const std::string arquivo = gerar(opcoes, c.respostas);
+            // A tooth of a 2.5 or 6 mm pitch reaches half of it above its centre.
+            const double alcance = c.interna ? 3 : 1.25;
+            for (bool eixo_a_eixo : {false, true}) {
+                if (eixo_a_eixo && !comando.eixo_a_eixo) continue;
+                const Saida s = saidas(arquivo, c.interna, c.livre, alcance, eixo_a_eixo);
+                EXPECT_GE(s.saidas, 8);
+                EXPECT_LE(s.desvio, 0.002) << "linha " << s.linha << (eixo_a_eixo ? " (rapido eixo a eixo)" : "");
+            }
+        }
+}

@@ -27,6 +27,7 @@ Percurso construir_percurso(const DadosRosca& d, const OpcoesGeracao& opcoes) {
     p.retracao = p.interna ? Retracao::ao_eixo : Retracao::ao_canto;
     p.altura_retracao = p.interna ? d.altura_retracao_interna : d.altura_retracao_externa;
     p.folga_retracao = d.folga_retracao;
+    p.rapido_reto = opcoes.dialeto->rapido_reto;
 
     p.helice.angulo_inicial = d.angulo_inicial;
     p.helice.mao_direita = sentido_direita(d);

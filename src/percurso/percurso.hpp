@@ -90,6 +90,9 @@ struct Percurso {
     Retracao retracao = Retracao::ao_eixo;
     float altura_retracao = 0;
     float folga_retracao = 0;  // beyond the path radius, for the corner
+    // Whether the dialect's controls all run a rapid in X and Y straight
+    // (vocabulario::Dialeto::rapido_reto).
+    bool rapido_reto = false;
     // The helix every pass shares but for its radius.
     Helice helice;
     PlanoPasses plano;

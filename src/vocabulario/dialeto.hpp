@@ -86,6 +86,11 @@ struct Dialeto {
     // external retract use `rapido`; the moves that leave a pass use
     // `rapido_retracao` (today's file writes both spellings).
     std::string_view rapido{}, rapido_retracao{}, corte{};
+    // Whether every control of the family runs a rapid in X and Y as a
+    // straight line. Many run each axis at its own rapid rate (a Fanuc's
+    // setting, Sinumerik's RTLIOF, whatever control today's file goes to):
+    // the move goes aslant first, then along one axis.
+    bool rapido_reto = false;
     std::string_view arco_horario{}, arco_anti_horario{};
     std::string_view x{}, y{}, z{}, i{}, j{}, s{}, f{}, p{}, t{}, h{}, d{};
     // Cutter radius compensation: the cutter left or right of the path, and off.
@@ -200,6 +205,7 @@ inline constexpr Dialeto linuxcnc{
     .rapido = "G0",
     .rapido_retracao = "G0",
     .corte = "G1",
+    .rapido_reto = true,
     .arco_horario = "G2",
     .arco_anti_horario = "G3",
     .x = "X",
@@ -241,6 +247,7 @@ inline constexpr Dialeto grbl{
     .rapido = "G0",
     .rapido_retracao = "G0",
     .corte = "G1",
+    .rapido_reto = true,
     .arco_horario = "G2",
     .arco_anti_horario = "G3",
     .x = "X",
@@ -312,6 +319,8 @@ inline constexpr Dialeto heidenhain{
     .nome = "heidenhain",
     .descricao = "Heidenhain TNC, texto claro (.h)",
     .extensao = ".h",
+    // FMAX is a straight line.
+    .rapido_reto = true,
     .liga_fuso = "M3",
     .desliga_fuso = "M5",
     .fim_programa = "M30",
