@@ -103,6 +103,8 @@ Ponto sair_pelo_raio(const Percurso& percurso, const PassePercurso& passe, Ponto
     const double r = std::hypot(fim.x, fim.y);
     // As the corner of the retract square: only a coordinate that is not a number has no direction.
     if (!percurso.interna && !std::isfinite(r)) parada_estrutura("011");
+    // Inside a hole as wide as the pass, the edge is clear where it stands.
+    if (percurso.interna && livre >= r) return fim;
     Segmento s;
     s.parte = Parte::saida;
     s.tipo = percurso.rapido_reto ? TipoSegmento::rapido : TipoSegmento::reta;
