@@ -88,11 +88,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t n) 
     bool aberto = false;
     int status;
     try {
+        // With options a file past the limit is refused before it is opened,
+        // once its size has been counted that far.
         status = executar_programa(*console, [&](const char*) {
             exigir(!aberto);
             aberto = true;
             return std::make_unique<ArquivoLimitado>(&arquivo);
-        }, opcoes);
+        }, opcoes, OpcoesEmissao{.max_bytes = limite_arquivo});
     } catch (const ConsoleCheia&) {
         return 0;
     }

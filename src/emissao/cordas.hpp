@@ -19,9 +19,13 @@
 // file's line ends.
 struct TextosVolta {
     std::string abertura;    // line break and the first comment up to the turn number
-    std::string fechamento;  // the rest: the first comment's end, the diameter comment, a line break
+    std::string fechamento;  // the rest: the start of several, the first comment's end, the diameter comment, a line break
 };
-TextosVolta textos_volta(const Escrita& escrita, const PassePercurso& passe, bool interna);
+TextosVolta textos_volta(const Escrita& escrita, const PasseTrajeto& passe);
+
+// What follows the turn number in its comment: the start the helix cuts, of
+// a thread of several; nothing otherwise.
+std::string texto_entrada(const PasseTrajeto& passe);
 
 class CordasRapidas {
 public:

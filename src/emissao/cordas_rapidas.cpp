@@ -26,11 +26,11 @@ constexpr std::size_t copia_curta = 32;
 
 // What the turns of one pass share. Kept for one pass at a time.
 struct CordasRapidas::Volta {
-    // Depth of each step within a turn, passo * passo_z_grau: at most 33
-    // significant bits, so exact in double. The turn's fio * passo_rosca is
-    // exact in extended precision, and their extended sum rounds exactly as
-    // the whole expression does (profundidade_corda).
-    std::array<double, graus_volta> avanco;
+    // Depth of each step within a turn, its degrees past the start angle
+    // times passo_z_grau (profundidade_corda), kept in extended precision:
+    // their extended sum with the turn's fio * passo_rosca rounds exactly as
+    // the whole expression does.
+    std::array<estendido, graus_volta> avanco;
     // The stored depths of the current turn, formed ahead of the text.
     std::array<float, graus_volta> z;
     std::array<std::uint8_t, graus_volta> tamanho;
@@ -38,7 +38,9 @@ struct CordasRapidas::Volta {
     // Points of this pass with their text formed.
     int formados = 0;
     bool todos_curtos = true;
+    // What `avanco` was formed for.
     float passo_z_grau = 0;
+    estendido graus_primeira = 0;
     bool avanco_pronto = false;
     // The dialect's words around the numbers, with the file's line end.
     std::string prefixo, meio_y, meio_z;
@@ -67,10 +69,11 @@ std::uint64_t CordasRapidas::escrever(const PasseTrajeto& t, const TextosVolta& 
                                       Progresso* progresso) {
     Volta& v = *volta_;
     const Helice& h = t.helice.helice;
-    if (!v.avanco_pronto || v.passo_z_grau != h.passo_z_grau) {
-        for (int k = 0; k < graus_volta; ++k)
-            v.avanco[k] = static_cast<double>(static_cast<estendido>(k + 1) * estender(h.passo_z_grau));
+    const estendido graus_primeira = graus_da_corda(h, 1);
+    if (!v.avanco_pronto || v.passo_z_grau != h.passo_z_grau || v.graus_primeira != graus_primeira) {
+        for (int k = 0; k < graus_volta; ++k) v.avanco[k] = graus_da_corda(h, k + 1) * estender(h.passo_z_grau);
         v.passo_z_grau = h.passo_z_grau;
+        v.graus_primeira = graus_primeira;
         v.avanco_pronto = true;
     }
     v.formados = 0;
@@ -93,7 +96,7 @@ std::uint64_t CordasRapidas::escrever(const PasseTrajeto& t, const TextosVolta& 
         // extended-precision offset in a register; those past the stop go unused.
         const estendido deslocamento = static_cast<estendido>(fio) * estender(h.passo_rosca);
         for (int k = 0; k < graus_volta; ++k)
-            v.z[k] = armazenar(static_cast<estendido>(v.avanco[k]) + deslocamento);
+            v.z[k] = armazenar(v.avanco[k] + deslocamento);
 
         const int nesta = static_cast<int>(std::min<std::int64_t>(total - feitos, graus_volta));
         int k = 0;

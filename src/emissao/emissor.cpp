@@ -179,6 +179,7 @@ void Emissor::furo(const Percurso& percurso, Verbos& verbos, bool escrever) {
         if (percurso.ajuste && acabamento && desbastes) escritor_->fechar_desbastes();
         desbastes = percurso.ajuste && !acabamento;
         escritor_->abrir_passe(t);
+        ++passes_escritos_;
         if (percurso.ajuste && acabamento)
             passe_variavel(percurso, t, verbos);
         else
@@ -195,13 +196,34 @@ void Emissor::furo(const Percurso& percurso, Verbos& verbos, bool escrever) {
     }
 }
 
+namespace {
+
+// How many times the path of one hole is written: once, or at every centre
+// where the dialect has no subprogram.
+double vezes_escrito(const Percurso& percurso, const vocabulario::Dialeto& dialeto) {
+    const bool escrito_uma_vez =
+        !percurso.furos.empty() && dialeto.subprograma != vocabulario::Dialeto::Subprograma::nenhum;
+    return percurso.furos.empty() || escrito_uma_vez ? 1.0 : static_cast<double>(percurso.furos.size());
+}
+
+}  // namespace
+
+double Emissor::parte_escrita(const Percurso& percurso) const {
+    SequenciaPasses sequencia(percurso);
+    PassePercurso p;
+    double passes = 0;
+    while (sequencia.proximo(p)) ++passes;
+    passes *= vezes_escrito(percurso, dialeto_);
+    return passes > 0 && passes_escritos_ > 1 ? (static_cast<double>(passes_escritos_) - 0.5) / passes : 0;
+}
+
 void Emissor::passes(const Percurso& percurso, Console* console) {
     const std::vector<Furo>& furos = percurso.furos;
     using vocabulario::Dialeto;
     const bool escrito_uma_vez = !furos.empty() && dialeto_.subprograma != Dialeto::Subprograma::nenhum;
-    const double vezes = furos.empty() || escrito_uma_vez ? 1.0 : static_cast<double>(furos.size());
+    const double vezes = vezes_escrito(percurso, dialeto_);
     // Erased when this returns or a stop unwinds, before the console goes on.
-    Progresso progresso(linhas_previstas(percurso) * vezes, console);
+    Progresso progresso(opcoes_.progresso ? linhas_previstas(percurso) * vezes : 0, console);
     escritor_->usar_progresso(&progresso);
     struct Sem {
         EscritorDialeto& escritor;
@@ -251,7 +273,7 @@ void Emissor::final(const Percurso& percurso) {
     if (!percurso.furos.empty() && dialeto_.subprograma == vocabulario::Dialeto::Subprograma::apos_o_fim) {
         escritor_->final_principal(percurso);
         escritor_->abrir_subprograma(percurso);
-        Extremos extremos = extremos_;
+        gerador::Extremos extremos = extremos_;
         furo(percurso, verbos());
         extremos_ = extremos;
         escritor_->fechar_subprograma();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,6 +25,12 @@ struct OpcoesEmissao {
     // The file's name, of which a dialect that names its program takes the
     // name (nome_programa.hpp).
     std::string arquivo{};
+    // The largest file written with options (output/gravar_percurso.hpp);
+    // smaller for tests.
+    std::uint64_t max_bytes = 2'000'000'000;
+    // The progress line of a long job on a terminal; not while the file is
+    // only counted.
+    bool progresso = true;
 };
 
 // Writes a tool path in a dialect: each pass's moves as the path gives
@@ -47,7 +54,11 @@ public:
     void final(const Percurso& percurso);
 
     // Of the moves written so far.
-    const Extremos& extremos() const { return extremos_; }
+    const gerador::Extremos& extremos() const { return extremos_; }
+    // Of the passes the file writes (each start and repetition, at every
+    // hole written out), the share written so far, the one being written as
+    // half of one; 0 while it is the first.
+    double parte_escrita(const Percurso& percurso) const;
 
 private:
     // `graus_por_arco`: the most a block of the helix turns; 0, the dialect's.
@@ -62,5 +73,6 @@ private:
     std::unique_ptr<EscritorDialeto> escritor_;
     std::unique_ptr<Verbos> repassa_;
     OpcoesEmissao opcoes_;
-    Extremos extremos_;
+    gerador::Extremos extremos_;
+    std::uint64_t passes_escritos_ = 0;
 };

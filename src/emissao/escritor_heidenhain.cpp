@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "emissao/cordas.hpp"
 #include "emissao/linearizacao.hpp"
 #include "emissao/nome_programa.hpp"
 #include "nucleo/juntar.hpp"
@@ -92,6 +93,7 @@ private:
     // The pass being written.
     std::string avanco_passe_;
     std::string volta_, diametro_;  // its turn comments: the first up to the turn's number
+    std::string entrada_;           // and after it
     std::string lado_;              // RL or RR, with the control's compensation
     // The control's state as the blocks leave it: FMAX holds for its own
     // block only, F and the compensation until changed.
@@ -258,6 +260,7 @@ void EscritorHeidenhain::abrir_passe(const PasseTrajeto& p) {
     char texto[128 + 32];
     std::snprintf(texto, sizeof texto, f::volta.texto(), p.passe.numero);
     volta_ = texto;
+    entrada_ = texto_entrada(p);
     std::snprintf(texto, sizeof texto, p.interna ? f::diametro_volta_interna.texto() : f::diametro_volta_externa.texto(),
                   static_cast<double>(p.passe.diametro));
     diametro_ = texto;
@@ -347,7 +350,7 @@ void EscritorHeidenhain::arco_de(const Alvo& fim, Ponto centro, Ponto variacao_c
 }
 
 void EscritorHeidenhain::volta(std::int64_t n) {
-    escrita_.linha_comentario(1, juntar({volta_, std::to_string(n)}));
+    escrita_.linha_comentario(1, juntar({volta_, std::to_string(n), entrada_}));
     escrita_.linha_comentario(1, diametro_);
     linhas_ += 2;
 }

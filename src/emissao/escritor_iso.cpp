@@ -22,12 +22,21 @@ double como_escrito(double v) { return std::nearbyint(v * 1000) / 1000; }
 
 }  // namespace
 
-TextosVolta textos_volta(const Escrita& escrita, const PassePercurso& passe, bool interna) {
+std::string texto_entrada(const PasseTrajeto& p) {
+    if (p.entradas <= 1) return {};
+    char texto[64];
+    std::snprintf(texto, sizeof texto, vocabulario::formato::volta_entrada.texto(), p.passe.entrada + 1, p.entradas);
+    return texto;
+}
+
+TextosVolta textos_volta(const Escrita& escrita, const PasseTrajeto& p) {
     namespace f = vocabulario::formato;
+    const PassePercurso& passe = p.passe;
+    const bool interna = p.interna;
     char texto[128 + max_fixo3];
     std::snprintf(texto, sizeof texto, f::volta.texto(), passe.numero);
     std::string inicio, fim;
-    escrita.comentario_partido(texto, "", inicio, fim);
+    escrita.comentario_partido(texto, texto_entrada(p), inicio, fim);
     std::snprintf(texto, sizeof texto, interna ? f::diametro_volta_interna.texto() : f::diametro_volta_externa.texto(),
                   static_cast<double>(passe.diametro));
     TextosVolta t;
@@ -128,7 +137,7 @@ void EscritorIso::linha(const std::string& texto) {
 void EscritorIso::abrir_passe(const PasseTrajeto& p) {
     passe_ = &p;
     hoje_ = p.hoje;
-    textos_ = textos_volta(escrita_, p.passe, p.interna);
+    textos_ = textos_volta(escrita_, p);
     lado_compensacao_.clear();
     if (p.corretor >= 0) {
         lado_compensacao_ = juntar({" ", p.lado_compensacao == 41 ? d_.compensacao_esquerda : d_.compensacao_direita,

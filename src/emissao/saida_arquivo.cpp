@@ -1,6 +1,7 @@
 #include "emissao/saida_arquivo.hpp"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cstdarg>
 #include <cstring>
@@ -19,7 +20,7 @@ public:
     ~ArquivoDireto() override {
         if (f_ != nullptr) std::fclose(f_);
     }
-    bool gravar(const char* dados, std::size_t n) override { return std::fwrite(dados, 1, n, f_) == n; }
+    bool gravar(const char* dados, std::size_t n) override { return gravar_bytes(f_, dados, n); }
     bool fechar() override {
         std::FILE* f = f_;
         f_ = nullptr;
@@ -35,18 +36,27 @@ private:
 };
 
 // A regular file, written under a temporary name and moved over the target.
+// Where the system allows, the file has no name while it is written
+// (`sem_nome`) and takes its temporary name only once whole, just before the
+// move: what ends the process before leaves nothing, SIGKILL included.
+// Else it has its temporary name from the start, removed by the watch on
+// the signals that end the process.
 class ArquivoTemporario final : public DestinoArquivo {
 public:
-    ArquivoTemporario(std::FILE* f, std::string temporario, std::string alvo, bool substitui)
-        : f_(f), temporario_(std::move(temporario)), alvo_(std::move(alvo)) {
-        if (substitui) copiar_permissoes(alvo_, temporario_);
-        vigiar_temporario(temporario_);
+    ArquivoTemporario(std::FILE* f, bool sem_nome, std::string temporario, std::string alvo, bool substitui)
+        : f_(f), sem_nome_(sem_nome), temporario_(std::move(temporario)), alvo_(std::move(alvo)) {
+        if (substitui) copiar_permissoes(alvo_, f_);
+        if (!sem_nome_) vigiar_temporario(temporario_);
     }
     ~ArquivoTemporario() override { descartar(); }
     bool gravar(const char* dados, std::size_t n) override { return std::fwrite(dados, 1, n, f_) == n; }
     bool fechar() override {
         std::FILE* f = f_;
         f_ = nullptr;
+        if (sem_nome_ && !nomear(f)) {
+            std::fclose(f);
+            return false;
+        }
         if (std::fclose(f) != 0 || !substituir_arquivo(temporario_, alvo_)) {
             remover();
             return false;
@@ -58,18 +68,32 @@ public:
         if (f_ != nullptr) {
             std::fclose(f_);
             f_ = nullptr;
-            remover();
+            if (!sem_nome_) remover();
         }
         return true;
     }
+    bool espaco_livre(std::uint64_t& bytes) const override { return ::espaco_livre(alvo_, bytes); }
 
 private:
     void remover() {
         remover_arquivo(temporario_);
         vigiar_temporario("");
     }
+    // The file without a name gets a temporary one nobody has, a breath
+    // before the move, watched meanwhile.
+    bool nomear(std::FILE* f) {
+        for (int n = 0; n < 100; ++n) {
+            temporario_ = nome_temporario(alvo_, n);
+            vigiar_temporario(temporario_);
+            if (dar_nome(f, temporario_)) return true;
+            if (errno != EEXIST) break;
+        }
+        vigiar_temporario("");
+        return false;
+    }
 
     std::FILE* f_;
+    bool sem_nome_;
     std::string temporario_, alvo_;
 };
 
@@ -87,12 +111,15 @@ std::unique_ptr<DestinoArquivo> abrir_arquivo_disco(const char* nome) {
         case TipoAlvo::novo:
         case TipoAlvo::regular: break;
     }
+    const bool substitui = alvo.tipo == TipoAlvo::regular;
+    if (std::FILE* f = abrir_sem_nome(alvo.caminho))
+        return std::make_unique<ArquivoTemporario>(f, true, std::string(), alvo.caminho, substitui);
     // A name nobody has: another run in the same folder may be writing too.
     for (int n = 0; n < 100; ++n) {
         const std::string temporario = nome_temporario(alvo.caminho, n);
         bool ja_existe = false;
         if (std::FILE* f = abrir_para_gravar(temporario, true, &ja_existe))
-            return std::make_unique<ArquivoTemporario>(f, temporario, alvo.caminho, alvo.tipo == TipoAlvo::regular);
+            return std::make_unique<ArquivoTemporario>(f, false, temporario, alvo.caminho, substitui);
         if (!ja_existe) break;
     }
     return nullptr;

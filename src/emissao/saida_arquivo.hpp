@@ -21,6 +21,12 @@ public:
     // The writing is given up. True when nothing of it is left anywhere, so
     // the previous file is as it was.
     virtual bool descartar() { return false; }
+    // The bytes the file may still take where it is written; false when
+    // that is not known (a device, a pipe).
+    virtual bool espaco_livre(std::uint64_t& bytes) const {
+        (void)bytes;
+        return false;
+    }
 };
 
 // The file `nome` on disk, written under a temporary name in the same folder

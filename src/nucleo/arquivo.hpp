@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -41,14 +42,32 @@ std::FILE* abrir_para_gravar(const std::string& caminho, bool exclusivo, bool* j
 // to try another.
 std::string nome_temporario(const std::string& caminho, int n);
 
-// Gives the temporary the permissions of the file it is to replace.
-void copiar_permissoes(const std::string& de, const std::string& para);
+// A file with no name yet in the folder of `caminho`, opened for writing as
+// abrir_para_gravar does: whatever ends the process, nothing of it is left.
+// Null where the system or the folder's file system has no such files.
+std::FILE* abrir_sem_nome(const std::string& caminho);
+
+// Gives a file of abrir_sem_nome the name `nome`; false when it cannot,
+// a file of that name included.
+bool dar_nome(std::FILE* f, const std::string& nome);
+
+// Gives the temporary `para` the permissions of the file it is to replace.
+void copiar_permissoes(const std::string& de, std::FILE* para);
+
+// The bytes a new file may take in the folder of `caminho`; false when the
+// system does not tell.
+bool espaco_livre(const std::string& caminho, std::uint64_t& bytes);
+
+// Writes the bytes; false when they did not all go out. A pipe whose reader
+// has gone is a failed write like any other, not the end of the process.
+bool gravar_bytes(std::FILE* f, const char* dados, std::size_t n);
 
 // Moves `de` over `para`, replacing it in one step.
 bool substituir_arquivo(const std::string& de, const std::string& para);
 
 bool remover_arquivo(const std::string& caminho);
 
-// While set, a signal that ends the process (Ctrl-C, closing the window)
-// removes this file first. One at a time; an empty name stops the watch.
+// While set, a signal that ends the process (Ctrl-C, closing the window,
+// any other that a process can catch) removes this file first. One at a
+// time; an empty name stops the watch.
 void vigiar_temporario(const std::string& caminho);

@@ -6,7 +6,9 @@
 #include <string>
 
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace {
@@ -20,16 +22,43 @@ std::string pasta_de(const std::string& caminho) {
 // The temporary's name for the signal handlers, which may only read plain
 // static data; written while those signals are blocked.
 char temporario[4096];
-constexpr int sinais[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
-struct sigaction anteriores[4];
+// Every signal whose default ends the process and that a handler can catch:
+// those a user or the system sends (a closed pipe, a file too large, a
+// timer) and those of a fault. SIGKILL cannot be caught: a file being
+// written has no name until it is whole where the system allows
+// (abrir_sem_nome), and then none is left behind either.
+constexpr int sinais_fixos[] = {
+    SIGHUP,  SIGINT,  SIGQUIT, SIGILL,  SIGTRAP,   SIGABRT, SIGBUS,  SIGFPE,  SIGUSR1, SIGSEGV, SIGUSR2,
+    SIGPIPE, SIGALRM, SIGTERM, SIGXCPU, SIGXFSZ,   SIGVTALRM, SIGPROF, SIGSYS,
+#ifdef SIGIO
+    SIGIO,
+#endif
+#ifdef SIGSTKFLT
+    SIGSTKFLT,
+#endif
+#ifdef SIGPWR
+    SIGPWR,
+#endif
+};
+constexpr int max_sinais = 128;
+int sinais[max_sinais];
+int quantos_sinais = 0;
+struct sigaction anteriores[max_sinais];
 bool vigiando = false;
 
+// The fixed ones and the real-time ones, whose default ends the process too.
+void listar_sinais() {
+    if (quantos_sinais > 0) return;
+    for (int s : sinais_fixos) sinais[quantos_sinais++] = s;
+    for (int s = SIGRTMIN; s <= SIGRTMAX && quantos_sinais < max_sinais; ++s) sinais[quantos_sinais++] = s;
+}
+
+// The file removed, the signal again with what it did before (the default
+// that ends the process, or a sanitizer's report of a fault).
 extern "C" void remover_e_repetir(int sinal) {
     if (temporario[0] != '\0') unlink(temporario);
-    struct sigaction padrao {};
-    padrao.sa_handler = SIG_DFL;
-    sigemptyset(&padrao.sa_mask);
-    sigaction(sinal, &padrao, nullptr);
+    for (int i = 0; i < quantos_sinais; ++i)
+        if (sinais[i] == sinal) sigaction(sinal, &anteriores[i], nullptr);
     raise(sinal);
 }
 
@@ -119,9 +148,69 @@ std::string nome_temporario(const std::string& caminho, int n) {
     return pasta + "." + base + "." + std::to_string(getpid()) + "-" + std::to_string(n) + ".tmp";
 }
 
-void copiar_permissoes(const std::string& de, const std::string& para) {
+std::FILE* abrir_sem_nome(const std::string& caminho) {
+#ifdef O_TMPFILE
+    // Named at the end through /proc (dar_nome): without it, a name from the start.
+    if (access("/proc/self/fd", X_OK) != 0) return nullptr;
+    const int descritor = open(pasta_de(caminho).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (descritor < 0) return nullptr;
+    std::FILE* f = fdopen(descritor, "wb");
+    if (f == nullptr) {
+        close(descritor);
+        return nullptr;
+    }
+    std::setvbuf(f, nullptr, _IONBF, 0);
+    return f;
+#else
+    (void)caminho;
+    return nullptr;
+#endif
+}
+
+bool dar_nome(std::FILE* f, const std::string& nome) {
+#ifdef O_TMPFILE
+    const int descritor = fileno(f);
+    // Through the descriptor itself, which needs a privilege, or its name in /proc.
+    if (linkat(descritor, "", AT_FDCWD, nome.c_str(), AT_EMPTY_PATH) == 0) return true;
+    if (errno == EEXIST) return false;
+    const std::string proprio = "/proc/self/fd/" + std::to_string(descritor);
+    return linkat(AT_FDCWD, proprio.c_str(), AT_FDCWD, nome.c_str(), AT_SYMLINK_FOLLOW) == 0;
+#else
+    (void)f;
+    (void)nome;
+    return false;
+#endif
+}
+
+void copiar_permissoes(const std::string& de, std::FILE* para) {
     struct stat info {};
-    if (stat(de.c_str(), &info) == 0) chmod(para.c_str(), info.st_mode & 07777);
+    if (stat(de.c_str(), &info) == 0) fchmod(fileno(para), info.st_mode & 07777);
+}
+
+bool espaco_livre(const std::string& caminho, std::uint64_t& bytes) {
+    struct statvfs info {};
+    if (statvfs(pasta_de(caminho).c_str(), &info) != 0) return false;
+    bytes = static_cast<std::uint64_t>(info.f_bavail) * static_cast<std::uint64_t>(info.f_frsize);
+    return true;
+}
+
+bool gravar_bytes(std::FILE* f, const char* dados, std::size_t n) {
+    // SIGPIPE held back while writing: a reader that has gone makes the
+    // write fail with EPIPE. The signal that write raised, and only that
+    // one, is then taken before the mask comes back.
+    sigset_t pipe, anterior, pendentes;
+    sigemptyset(&pipe);
+    sigaddset(&pipe, SIGPIPE);
+    pthread_sigmask(SIG_BLOCK, &pipe, &anterior);
+    sigpending(&pendentes);
+    const bool ja_pendente = sigismember(&pendentes, SIGPIPE) == 1;
+    const bool ok = std::fwrite(dados, 1, n, f) == n;
+    if (!ok && errno == EPIPE && !ja_pendente) {
+        const timespec agora{};
+        sigtimedwait(&pipe, nullptr, &agora);
+    }
+    pthread_sigmask(SIG_SETMASK, &anterior, nullptr);
+    return ok;
 }
 
 bool substituir_arquivo(const std::string& de, const std::string& para) {
@@ -131,19 +220,20 @@ bool substituir_arquivo(const std::string& de, const std::string& para) {
 bool remover_arquivo(const std::string& caminho) { return unlink(caminho.c_str()) == 0; }
 
 void vigiar_temporario(const std::string& caminho) {
+    listar_sinais();
     sigset_t conjunto, anterior;
     sigemptyset(&conjunto);
-    for (int s : sinais) sigaddset(&conjunto, s);
+    for (int i = 0; i < quantos_sinais; ++i) sigaddset(&conjunto, sinais[i]);
     sigprocmask(SIG_BLOCK, &conjunto, &anterior);
     if (caminho.empty() || caminho.size() >= sizeof temporario) {
         temporario[0] = '\0';
         if (vigiando)
-            for (int i = 0; i < 4; ++i) sigaction(sinais[i], &anteriores[i], nullptr);
+            for (int i = 0; i < quantos_sinais; ++i) sigaction(sinais[i], &anteriores[i], nullptr);
         vigiando = false;
     } else {
         std::memcpy(temporario, caminho.c_str(), caminho.size() + 1);
         if (!vigiando) {
-            for (int i = 0; i < 4; ++i) {
+            for (int i = 0; i < quantos_sinais; ++i) {
                 sigaction(sinais[i], nullptr, &anteriores[i]);
                 // A signal the run was started to ignore (nohup) stays ignored.
                 if (anteriores[i].sa_handler == SIG_IGN) continue;

@@ -154,7 +154,23 @@ std::string nome_temporario(const std::string& caminho, int n) {
     return caminho + "." + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(n) + ".tmp";
 }
 
-void copiar_permissoes(const std::string&, const std::string&) {}
+// A file closed by the end of the process is kept: a temporary has its
+// name from the start, and the console's handler removes it.
+std::FILE* abrir_sem_nome(const std::string&) { return nullptr; }
+
+bool dar_nome(std::FILE*, const std::string&) { return false; }
+
+void copiar_permissoes(const std::string&, std::FILE*) {}
+
+bool espaco_livre(const std::string& caminho, std::uint64_t& bytes) {
+    ULARGE_INTEGER livres{};
+    if (GetDiskFreeSpaceExA(pasta_de(caminho).c_str(), &livres, nullptr, nullptr) == 0) return false;
+    bytes = livres.QuadPart;
+    return true;
+}
+
+// No signal ends the process for a pipe whose reader has gone: the write fails.
+bool gravar_bytes(std::FILE* f, const char* dados, std::size_t n) { return std::fwrite(dados, 1, n, f) == n; }
 
 bool substituir_arquivo(const std::string& de, const std::string& para) {
     return MoveFileExA(de.c_str(), para.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;

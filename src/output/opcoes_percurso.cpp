@@ -48,7 +48,7 @@ void gravar_opcoes_percurso(const Percurso& p, bool com_opcoes, Escrita& arquivo
                                        static_cast<double>(p.plano.diametro_ferramenta));
     for (const std::string& linha :
          vocabulario::linhas_modos(p.modos, arquivo.dialeto().registro_compensacao, p.helice.passo_rosca,
-                                   arquivo.dialeto().registro_desgaste))
+                                   arquivo.dialeto().registro_desgaste, arquivo.dialeto().rotulo_arcos))
         arquivo.linha_comentario(1, linha);
     if (abaixo) arquivo.linha_comentario_formatada(1, f::z_minimo.texto(), z);
     // The centres, in the order they are cut.

@@ -27,12 +27,14 @@ Percurso construir_percurso(const DadosRosca& d, const OpcoesGeracao& opcoes) {
     p.retracao = p.interna ? Retracao::ao_eixo : Retracao::ao_canto;
     p.altura_retracao = p.interna ? d.altura_retracao_interna : d.altura_retracao_externa;
     p.folga_retracao = d.folga_retracao;
+    p.rapido_reto = opcoes.dialeto->rapido_reto;
 
     p.helice.angulo_inicial = d.angulo_inicial;
     p.helice.mao_direita = sentido_direita(d);
     p.helice.passo_rosca = d.passo_rosca;
     p.helice.passo_z_grau = d.passo_z_grau;
     p.helice.comprimento = d.comprimento_rosca;
+    p.helice.profundidade_no_fim = opcoes.alguma;
 
     p.plano = plano_passes(d);
     p.plano.area_igual = opcoes.modos.area_igual;

@@ -43,9 +43,12 @@ UltimaCorda ultima_corda(const Helice& h) {
 }
 
 double profundidade_maxima(const Percurso& p, bool arcos) {
-    auto fundo_de = [arcos](const Helice& h) {
-        return arcos ? static_cast<double>(h.comprimento)
-                     : std::max<double>(h.comprimento, ultima_corda(h).profundidade);
+    // A mill of several profiles cuts in revolutions that end on their own
+    // depths, the last one's lowest profile at L, as chords or arcs alike.
+    const bool voltas = p.modos.perfis > 1;
+    auto fundo_de = [arcos, voltas](const Helice& h) {
+        return arcos || voltas ? static_cast<double>(h.comprimento)
+                               : std::max<double>(h.comprimento, ultima_corda(h).profundidade);
     };
     const double fundo = fundo_de(p.helice);
     // Each start of several ends its chords past the length its own way: its

@@ -25,6 +25,11 @@ struct Helice {
     float passo_rosca = 0;      // depth per turn
     float passo_z_grau = 0;     // depth per degree, as the plan stored it
     float comprimento = 0;      // the helix ends at this depth
+    // Each one-degree chord ends at the helix's depth at its end angle, so a
+    // first chord short of a whole degree (a start angle with a fraction)
+    // goes down only its share of one. Off, as in the file without options:
+    // every chord goes down a whole degree's depth.
+    bool profundidade_no_fim = false;
 
     double raio_em(double profundidade) const { return raio + conicidade * profundidade; }
 };
@@ -85,6 +90,9 @@ struct Percurso {
     Retracao retracao = Retracao::ao_eixo;
     float altura_retracao = 0;
     float folga_retracao = 0;  // beyond the path radius, for the corner
+    // Whether the dialect's controls all run a rapid in X and Y straight
+    // (vocabulario::Dialeto::rapido_reto).
+    bool rapido_reto = false;
     // The helix every pass shares but for its radius.
     Helice helice;
     PlanoPasses plano;

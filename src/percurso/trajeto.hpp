@@ -18,8 +18,11 @@
 // angle t is (r cos t, s r sin t), s = -1 for a right hand. Depths are
 // positive below the face; Z is minus the depth.
 
+namespace gerador {
+
 // The extents of the cutter centre in X and Y. They start at 0, so they
-// always include the axis.
+// always include the axis. In the generator's own namespace: the viewer has
+// extents of its own, and both are linked into one test program.
 struct Extremos {
     float x_max = 0, x_min = 0, y_max = 0, y_min = 0;
     void alargar(float x, float y) {
@@ -33,6 +36,8 @@ struct Extremos {
         alargar(e.x_min, e.y_min);
     }
 };
+
+}  // namespace gerador
 
 struct Ponto {
     double x = 0, y = 0;
@@ -113,6 +118,8 @@ struct TrechoHelice {
 struct PasseTrajeto {
     PassePercurso passe;
     bool interna = true;
+    // Of the thread's: its turn comments name the start (passe.entrada) where there are several.
+    int entradas = 1;
     // Today's shape of pass: from the face down, in chords, with no way in
     // but the rapid to the start and no way out but the retract. The file
     // lays it out as it always has.
@@ -123,7 +130,7 @@ struct PasseTrajeto {
     TrechoHelice helice;
     std::vector<TrechoHelice> voltas;
     std::vector<Segmento> segmentos;
-    Extremos extremos;
+    gerador::Extremos extremos;
     // The points of the helix's first turn (at most 360), where its radius
     // is the same in every turn (no taper, no compensation): the extents
     // and the chords of every turn come from them.

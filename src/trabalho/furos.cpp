@@ -81,13 +81,28 @@ bool interpretar_furos(std::string_view texto, std::string_view nome, std::vecto
         }
         // At the file's precision: the header lists each centre to three
         // decimals, and the path about it must be about that one.
-        furos.push_back({std::round(x * 1000) / 1000, std::round(y * 1000) / 1000});
+        furos.push_back({std::round(x * 1000) / 1000, std::round(y * 1000) / 1000, numero_linha});
     }
     if (furos.empty()) {
         erro = arquivo + ": nenhum furo (so comentarios ou linhas vazias)";
         return false;
     }
     return true;
+}
+
+bool furos_proximos(const std::vector<Furo>& furos, double distancia, std::size_t& a, std::size_t& b) {
+    // Ten thousand centres at most: fifty million pairs, a fraction of a second.
+    const double quadrado = distancia * distancia;
+    for (std::size_t j = 1; j < furos.size(); ++j)
+        for (std::size_t i = 0; i < j; ++i) {
+            const double dx = furos[j].x - furos[i].x, dy = furos[j].y - furos[i].y;
+            if (dx * dx + dy * dy < quadrado) {
+                a = i;
+                b = j;
+                return true;
+            }
+        }
+    return false;
 }
 
 bool ler_furos(const std::string& caminho, std::vector<Furo>& furos, std::string& erro) {

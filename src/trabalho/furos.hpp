@@ -9,6 +9,7 @@
 // comment; empty lines skipped; CR LF as LF.
 struct Furo {
     double x = 0, y = 0;
+    std::size_t linha = 0;  // of the file, from 1
 };
 
 inline constexpr std::size_t max_furos = 10000;
@@ -19,3 +20,7 @@ bool ler_furos(const std::string& caminho, std::vector<Furo>& furos, std::string
 
 // The same from the file's text.
 bool interpretar_furos(std::string_view texto, std::string_view nome, std::vector<Furo>& furos, std::string& erro);
+
+// Two centres nearer each other than `distancia`, the first such pair in
+// the file's order (`a` before `b`); false when there is none.
+bool furos_proximos(const std::vector<Furo>& furos, double distancia, std::size_t& a, std::size_t& b);

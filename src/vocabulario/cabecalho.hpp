@@ -24,6 +24,10 @@ inline constexpr char passe_unico[] = "- PASSE UNICO";
 inline constexpr char passe[] = "passo lateral:";
 inline constexpr char item_diametro[] = "com diametro:";
 inline constexpr char volta[] = "- fio rosca N:";
+// After the turn number, in a thread of several starts: which start the
+// helix cuts, of how many ("- entrada 3 de 7").
+inline constexpr char volta_entrada[] = "- entrada";
+inline constexpr char volta_entradas[] = "de";
 inline constexpr char diametro_volta[] = "diametro:";
 inline constexpr char comprimento[] = "L-Comprimento da rosca:";
 inline constexpr char passo_rosca[] = "p-Passo Vertical da rosca (1 fio):";
@@ -51,6 +55,8 @@ inline constexpr char desabilitado[] = "DESABILITADO";
 // The ways of cutting asked on the command line, one comment each, after
 // the summary; a file without them has none of these lines.
 inline constexpr char arcos[] = "Percurso em arcos helicoidais (G2/G3)";
+// The same in Heidenhain's plain language, whose helical arcs are CP blocks.
+inline constexpr char arcos_cp[] = "Percurso em arcos helicoidais (CP)";
 inline constexpr char fresamento[] = "Fresamento:";
 inline constexpr char concordante[] = "concordante";
 inline constexpr char discordante[] = "discordante";
@@ -135,6 +141,7 @@ inline constexpr auto avanco_rotacao = juntar_fixo(rotulo::avanco_rotacao, " %.3
 // Before every turn; an internal thread's diameter with three decimals, an
 // external one's with two.
 inline constexpr auto volta = juntar_fixo(rotulo::passe, " %d ", rotulo::volta, " ");
+inline constexpr auto volta_entrada = juntar_fixo(" ", rotulo::volta_entrada, " %d ", rotulo::volta_entradas, " %d");
 inline constexpr auto diametro_volta_interna = juntar_fixo(rotulo::diametro_volta, " %.3f ", unidade::mm_colchetes);
 inline constexpr auto diametro_volta_externa = juntar_fixo(rotulo::diametro_volta, " %.2f ", unidade::mm_colchetes);
 // After the passes of an internal thread.

@@ -85,7 +85,8 @@ bool inteiro_e(std::string_view t, std::string_view depois, std::int64_t& v) {
     return comeca(resto, depois, fim) && sem_brancos(fim).empty();
 }
 
-// The lines of the ways of cutting (rotulo::arcos and after).
+// The lines of the ways of cutting (rotulo::arcos and after; a file of
+// Heidenhain's plain language names its arcs rotulo::arcos_cp).
 Comentario modo_de_cortar(std::string_view t) {
     Comentario c;
     std::string_view r;
@@ -97,7 +98,7 @@ Comentario modo_de_cortar(std::string_view t) {
         std::string_view fim;
         return comeca(t, rotulo, fim) && sem_brancos(fim).empty();
     };
-    if (inteira(rotulo::arcos)) return marcar(TipoComentario::arcos, true);
+    if (inteira(rotulo::arcos) || inteira(rotulo::arcos_cp)) return marcar(TipoComentario::arcos, true);
     if (inteira(rotulo::tangencial)) return marcar(TipoComentario::tangencial, true);
     if (inteira(rotulo::avanco_aresta)) return marcar(TipoComentario::avanco_aresta, true);
     if (comeca(t, rotulo::fresamento, r)) {
@@ -239,7 +240,21 @@ Comentario interpretar_comentario(std::string_view texto) {
             std::int64_t fio;
             std::size_t m = ler_inteiro(resto, fio);
             c.j = fio;
-            return marcar(TipoComentario::volta, m != 0 && sem_brancos(resto.substr(m)).empty());
+            if (m == 0) return c;
+            // The start and the starts, after the turn, in a thread of several.
+            const std::string_view depois_fio = sem_brancos(resto.substr(m));
+            std::string_view entrada, entradas;
+            if (!depois_fio.empty()) {
+                std::int64_t k = 0, s = 0;
+                if (!comeca(depois_fio, rotulo::volta_entrada, entrada)) return c;
+                const std::size_t n = ler_inteiro(entrada, k);
+                if (n == 0 || !comeca(sem_brancos(entrada.substr(n)), rotulo::volta_entradas, entradas) ||
+                    !inteiro_e(entradas, "", s) || k < 1 || k > s)
+                    return c;
+                c.entrada = k;
+                c.entradas = s;
+            }
+            return marcar(TipoComentario::volta, true);
         }
         if (comeca(sem_brancos(depois), rotulo::item_diametro, resto))
             return marcar(TipoComentario::item_lista, valor_com_unidade(resto, unidade::mm_colchetes, c.a));

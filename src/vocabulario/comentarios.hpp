@@ -38,7 +38,7 @@ enum class TipoComentario : std::uint8_t {
     avanco,                // ;Avanco Feed-Rate (fn): %.1f [mm / min]
     avanco_rotacao,        // ;Avanco por rotacao (Fz): %.3f [mm / rotacao]
     // pass blocks
-    volta,                 // ;passo lateral: %d - fio rosca N: %d
+    volta,                 // ;passo lateral: %d - fio rosca N: %d[ - entrada %d de %d]
     diametro_volta,        // ;diametro: %.3f [mm] (%.2f for an external thread)
     // extents
     extensao_x,            // ;X MAX = %.2f --- X MIN = %.2f
@@ -68,6 +68,9 @@ struct Comentario {
     bool desabilitado = false;   // "DESABILITADO" in place of the value
     bool passe_unico = false;    // " - PASSE UNICO"
     std::int64_t i = 0, j = 0;   // whole numbers: pass, turn, list index, pass count
+    // A turn comment of a thread of several starts: its start (from 1) and
+    // how many there are; 0 where the comment does not say.
+    std::int64_t entrada = 0, entradas = 0;
     char tipo_rosca = 0;         // 'I' or 'E'
     char sentido = 0;            // 'D' right hand, 'E' left hand; fresamento: 'C' climb, 'D' conventional
     bool subindo = false;        // fresamento: the passes run bottom-up; compensacao: only the wear

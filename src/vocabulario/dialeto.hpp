@@ -86,6 +86,11 @@ struct Dialeto {
     // external retract use `rapido`; the moves that leave a pass use
     // `rapido_retracao` (today's file writes both spellings).
     std::string_view rapido{}, rapido_retracao{}, corte{};
+    // Whether every control of the family runs a rapid in X and Y as a
+    // straight line. Many run each axis at its own rapid rate (a Fanuc's
+    // setting, Sinumerik's RTLIOF, whatever control today's file goes to):
+    // the move goes aslant first, then along one axis.
+    bool rapido_reto = false;
     std::string_view arco_horario{}, arco_anti_horario{};
     std::string_view x{}, y{}, z{}, i{}, j{}, s{}, f{}, p{}, t{}, h{}, d{};
     // Cutter radius compensation: the cutter left or right of the path, and off.
@@ -98,6 +103,8 @@ struct Dialeto {
     std::string_view registro_compensacao = rotulo::compensacao_tabela;
     // The same when it holds only the wear.
     std::string_view registro_desgaste = rotulo::compensacao_desgaste;
+    // The header's line for a path of helical arcs, naming the dialect's own arc blocks.
+    std::string_view rotulo_arcos = rotulo::arcos;
 
     std::span<const LinhaBloco> preambulo{};
     std::span<const LinhaBloco> final{};
@@ -198,6 +205,7 @@ inline constexpr Dialeto linuxcnc{
     .rapido = "G0",
     .rapido_retracao = "G0",
     .corte = "G1",
+    .rapido_reto = true,
     .arco_horario = "G2",
     .arco_anti_horario = "G3",
     .x = "X",
@@ -239,6 +247,7 @@ inline constexpr Dialeto grbl{
     .rapido = "G0",
     .rapido_retracao = "G0",
     .corte = "G1",
+    .rapido_reto = true,
     .arco_horario = "G2",
     .arco_anti_horario = "G3",
     .x = "X",
@@ -310,11 +319,14 @@ inline constexpr Dialeto heidenhain{
     .nome = "heidenhain",
     .descricao = "Heidenhain TNC, texto claro (.h)",
     .extensao = ".h",
+    // FMAX is a straight line.
+    .rapido_reto = true,
     .liga_fuso = "M3",
     .desliga_fuso = "M5",
     .fim_programa = "M30",
     .registro_compensacao = rotulo::compensacao_raio_tabela,
     .registro_desgaste = rotulo::compensacao_desgaste_dr,
+    .rotulo_arcos = rotulo::arcos_cp,
     .subprograma = Dialeto::Subprograma::apos_o_fim,
     // Q1600 on: the range the control leaves free for global use.
     .variaveis = true,

@@ -34,10 +34,10 @@ ModosCorte modos_em_efeito(ModosCorte m, bool interna, bool mao_direita) {
 }
 
 std::vector<std::string> linhas_modos(const ModosCorte& m, std::string_view registro, double passo,
-                                      std::string_view registro_desgaste) {
+                                      std::string_view registro_desgaste, std::string_view arcos) {
     namespace f = formato;
     std::vector<std::string> r;
-    if (m.arcos) r.emplace_back(rotulo::arcos);
+    if (m.arcos) r.emplace_back(arcos);
     if (m.fresamento != Fresamento::hoje)
         r.push_back(formatado(f::fresamento.texto(), nome(m.fresamento),
                               m.subindo ? (std::string(" ") + rotulo::subindo).c_str() : ""));

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "vocabulario/cabecalho.hpp"
 #include "vocabulario/comentarios.hpp"
 
 // The ways of cutting: what the command line asked, as the path applies it,
@@ -59,9 +60,10 @@ ModosCorte modos_em_efeito(ModosCorte pedidos, bool interna, bool mao_direita);
 // The header's lines for the ways in effect, each a comment's text, in the
 // order the file has them; `registro` is what the dialect's compensation
 // register holds (dialeto.hpp); `passo` the thread's pitch, for the lead of
-// several starts.
+// several starts; `arcos` the line that names the dialect's arcs.
 std::vector<std::string> linhas_modos(const ModosCorte& modos, std::string_view registro, double passo = 0,
-                                      std::string_view registro_desgaste = {});
+                                      std::string_view registro_desgaste = {},
+                                      std::string_view arcos = rotulo::arcos);
 
 // Takes a comment of the header that records a way of cutting; false when it is not one.
 bool aplicar_modo(const Comentario& c, ModosCorte& modos);
