@@ -57,6 +57,12 @@ struct Cabecalho {
     // The line of each kind of header comment (of the last one met).
     std::array<std::uint64_t, 48> linha_de{};
 
+    // Written with options: the header has their lines (every such file the
+    // time by the path, the newer ones the answered diameters).
+    bool com_opcoes() const {
+        return linha_de[static_cast<std::size_t>(TipoComentario::tempo_percurso)] != 0 ||
+               linha_de[static_cast<std::size_t>(TipoComentario::medidas)] != 0;
+    }
     bool interna() const { return tipo == 'I'; }
     bool externa() const { return tipo == 'E'; }
     bool mao_direita() const { return sentido == 'D'; }

@@ -117,6 +117,9 @@ private:
     bool conferir_volta_ = false;
     // The depth at each step of the last turn.
     std::array<double, vocabulario::passos_por_volta> z_volta_{};
+    // Where each of them is: a turn's depth is taken at the same angle only
+    // (a start short of a whole degree makes a chord more in a pass).
+    std::array<double, vocabulario::passos_por_volta> x_volta_{}, y_volta_{};
     // The helix's advance a turn (the lead: a pitch a start) and its
     // printing's share; the angle its start meets the face at.
     double avanco_ = 0, tol_avanco_ = 0;
@@ -167,7 +170,12 @@ private:
     void conferir_espaco(const Movimento& m);
     // The retract after a pass: away from the thread, then up.
     void conferir_retracao(const Movimento& m);
+    // A rapid out of the groove just cut, against the finished thread.
+    void conferir_filete(const Movimento& m);
     void rumo_de(const Movimento& m);
+    // Whether `p`, at its depth, is where the cutter touches nothing: in the
+    // bore or out of the blank, as the header gives them.
+    bool livre(const Ponto3& p) const;
 
     const Modelo& m_;
     Verificacoes& v_;
@@ -181,6 +189,7 @@ private:
     bool tem_rumo_ = false;
     double rumo_x_ = 0, rumo_y_ = 0;
     bool caminho_apos_helice_ = false;
+    Ponto3 fim_saida_;  // where the pass's way out ended
 };
 
 // 7. With ways of cutting: each pass's way in and out clear of the material

@@ -5,6 +5,7 @@
 
 #include "visualizar/mensagem.hpp"
 #include "vocabulario/comentarios.hpp"
+#include "vocabulario/geometria.hpp"
 
 namespace {
 
@@ -148,9 +149,12 @@ bool FurosArquivo::filtrar_furo(Linha& l) {
 }
 
 void FurosArquivo::conferir_separacao() {
-    double maior = c_.Df.presente() ? c_.Df.v : 0;
-    if (c_.Di.presente() && !c_.Di_desabilitado) maior = std::max(maior, c_.Di.v);
-    const double separacao = c_.ferramenta.presente() ? maior + c_.ferramenta.v : 0;
+    // Inside a bore the cutter stays within the thread's diameter; outside a
+    // blank it goes round beside it, and the next blank must clear it too.
+    if (!c_.Df.presente() || (c_.externa() && (!c_.ferramenta.presente() || !c_.p.presente()))) return;
+    const double di = c_.Di.presente() && !c_.Di_desabilitado ? c_.Di.v : 0;
+    const double separacao =
+        c_.externa() ? vocabulario::diametro_blank(di, c_.Df.v, c_.p.v) + c_.ferramenta.v : c_.Df.v;
     if (!std::isfinite(separacao)) return;
     // Sorted along X, each centre against those less than `separacao` after it.
     std::vector<std::size_t> ordem(furos_.size());
@@ -162,11 +166,11 @@ void FurosArquivo::conferir_separacao() {
             const double d = distancia(a.x, a.y, b.x, b.y);
             if (d >= separacao - tolerancia) continue;
             falha(b.linha, formatar("furos %llu e %llu (linhas %llu e %llu) a %.3f mm um do outro: menos que %.3f mm "
-                                    "(o diametro da rosca e o da fresa), um corta o outro",
+                                    "(%s), um corta o outro",
                                     static_cast<unsigned long long>(std::min(ordem[i], ordem[j]) + 1),
                                     static_cast<unsigned long long>(std::max(ordem[i], ordem[j]) + 1),
                                     static_cast<unsigned long long>(a.linha), static_cast<unsigned long long>(b.linha),
-                                    d, separacao));
+                                    d, separacao, c_.externa() ? "o blank e a fresa" : "o diametro da rosca"));
         }
 }
 

@@ -80,6 +80,13 @@ public:
 
     void corte(const Movimento& m) {
         if (fase_ == Fase::helice) [[likely]] {
+            // Out of the groove straight along the radius, level: no helix
+            // move is that (each goes down, or turns); the way out.
+            if (!forma_.guias && m.tipo == TipoMovimento::linear && ao_longo_do_raio(m)) [[unlikely]] {
+                fase_ = Fase::saida;
+                d_.saida(m);
+                return;
+            }
             helice(m);
             return;
         }
@@ -117,11 +124,13 @@ private:
                 }
                 fase_ = Fase::entrada;
                 contados_ = 0;
+                em_xy_entrada_ = 0;
                 quartos_completos_ = false;
                 [[fallthrough]];
             case Fase::entrada:
                 if (!comeca_helice(m)) {
                     contar_entrada(m);
+                    if (move_em_xy(m)) ++em_xy_entrada_;
                     d_.entrada(m);
                     return;
                 }
@@ -138,8 +147,12 @@ private:
     bool comeca_helice(const Movimento& m) const {
         if (forma_.voltas) [[unlikely]]
             return forma_.guias ? quartos_completos_ : parece_helice(m);
+        // After a tangent way in of chords, its quarter done, a first chord
+        // shorter than the printing shows its depth ends at "-0.000".
         if (!forma_.sobe)
-            return abaixo_da_face(m.para.z) || (!forma_.guias && move_em_xy(m) && !no_ar(m));
+            return abaixo_da_face(m.para.z) || (!forma_.guias && move_em_xy(m) && !no_ar(m)) ||
+                   (forma_.guias && !forma_.arcos && em_xy_entrada_ >= forma_.movimentos_quarto && move_em_xy(m) &&
+                    std::signbit(m.para.z));
         if (forma_.guias) return quartos_completos_;
         return parece_helice(m);
     }
@@ -165,6 +178,14 @@ private:
         if (forma_.voltas) return graus_helice_ >= 360 - 0.5;
         if (forma_.sobe) return !abaixo_da_face(m.para.z);
         return forma_.tem_L && -m.para.z >= forma_.L - forma_.tolerancia_L;
+    }
+
+    static bool ao_longo_do_raio(const Movimento& m) {
+        const double r_de = std::hypot(m.de.x, m.de.y), r_para = std::hypot(m.para.x, m.para.y);
+        const double e = erro_coordenada(std::max(r_de, r_para));
+        const double vetorial = m.de.x * m.para.y - m.de.y * m.para.x;
+        return m.para.z == m.de.z && std::fabs(r_de - r_para) > 4 * e &&
+               std::fabs(vetorial) <= 2 * e * (r_de + r_para) + folga_calculo;
     }
 
     // Keeps its distance from the axis (along the taper) and turns about it:
@@ -213,6 +234,7 @@ private:
     double graus_helice_ = 0;  // of a revolution's arcs
     // The way in's quarters, from the thread length up.
     int contados_ = 0;
+    int em_xy_entrada_ = 0;  // the way in's moves in X and Y, face down
     double z_quarto_ = 0;
     bool quartos_completos_ = false;
     std::vector<Movimento> retidos_;

@@ -4,6 +4,7 @@
 #include "visualizar/conferencias.hpp"
 #include "visualizar/mensagem.hpp"
 #include "visualizar/tolerancias.hpp"
+#include "vocabulario/helices.hpp"
 
 namespace {
 
@@ -35,6 +36,7 @@ void ConferenciaPreambulo::entrada(const Movimento& m) {
 void ConferenciaPreambulo::saida(const Passe* p, const Movimento& m) {
     apos_corte_ = true;
     if (p != nullptr) caminho_apos_helice_ = true;
+    fim_saida_ = m.para;
     rumo_de(m);
 }
 
@@ -81,8 +83,18 @@ void ConferenciaPreambulo::fim_passe(const Passe& p) {
     // A tangent way out off a blank, or one the control compensates,
     // already leaves the thread: straight up from there.
     const Cabecalho& c = m_.cabecalho;
-    const bool livre = m_.modos() && (c.compensacao() || (c.modos.tangencial && c.externa()));
-    retracao_ = livre ? Retracao::subir : Retracao::afastar;
+    // So does a way out that ends clear of the part, along the radius.
+    const bool fora = m_.modos() && (c.compensacao() || (c.modos.tangencial && c.externa()) ||
+                                     (caminho_apos_helice_ && livre(fim_saida_)));
+    retracao_ = fora ? Retracao::subir : Retracao::afastar;
+}
+
+bool ConferenciaPreambulo::livre(const Ponto3& p) const {
+    vocabulario::EspacoLivre e;
+    double tol = 0;
+    if (!espaco(e, tol)) return false;
+    const double r = std::hypot(p.x, p.y);
+    return e.livre(r, std::max(0.0, -p.z), tol + 2 * erro_coordenada(r) + folga_calculo);
 }
 
 bool ConferenciaPreambulo::espaco(vocabulario::EspacoLivre& e, double& tolerancia) const {
@@ -193,11 +205,78 @@ void ConferenciaPreambulo::conferir_espaco(const Movimento& m) {
     v_.falha_com_nota(Verificacoes::rapidos_e_preambulo, m.linha, texto, onde.x, onde.y, onde.z);
 }
 
+// Out of the groove at depth a rapid drags the cutter's tooth across the
+// thread: off the radius, the groove it meets at another angle is another
+// pitch's share deeper or higher, and on a long lead the tooth cuts its
+// flank. The tooth is taken as a 60-degree V at the cutter's edge, against
+// the finished thread (its helices, the full depth at Df, to the crests of
+// the bore or the blank); the move as a straight line and, where the
+// dialect's controls may run each axis at its own rapid rate, as the
+// dog-leg it then is.
+void ConferenciaPreambulo::conferir_filete(const Movimento& m) {
+    const Cabecalho& c = m_.cabecalho;
+    const double tol_z = meia_unidade(3);
+    for (const Valor* v : {&c.Df, &c.ferramenta, &c.p, &c.angulo_inicial})
+        if (!v->presente() || !std::isfinite(v->v)) return;
+    // At the face the tooth is still half in the part: up to half a pitch above it.
+    if ((!c.interna() && !c.externa()) || m_.conicidade_raio() != 0 || !(c.p.v > 0) || m.de.z >= c.p.v / 2 ||
+        std::fabs(m.para.z - m.de.z) > tol_z || !move_em_xy(m))
+        return;
+    const double raiz = c.Df.v / 2, meia = c.ferramenta.v / 2;
+    const double di = c.Di.presente() && !c.Di_desabilitado ? c.Di.v : 0;
+    // Without the bore's diameter, a metric thread's minor one: never less
+    // than the cutter, which went down the bore.
+    const double crista = c.interna() ? std::max(di > 0 ? di / 2 : raiz - 0.5413 * c.p.v, meia)
+                                      : vocabulario::diametro_blank(di, c.Df.v, c.p.v) / 2;
+    const double s = c.mao_direita() ? -1 : 1, tg = std::tan(30 * pi / 180), cs = std::cos(30 * pi / 180);
+    const std::int64_t entradas = std::max<std::int64_t>(1, c.modos.entradas);
+    // How far the tooth with the centre at (x, y, z) goes past the thread's flank.
+    auto invasao = [&](double x, double y, double z) {
+        const double r = std::hypot(x, y);
+        if (!(r > 1e-6)) return 0.0;
+        const double aresta = c.interna() ? r + meia : r - meia;
+        if (c.interna() ? aresta <= crista : aresta >= crista) return 0.0;
+        const double folga = std::max(0.0, c.interna() ? raiz - aresta : aresta - raiz);
+        const double a = std::atan2(s * y, x) * 180 / pi;
+        const double dz = vocabulario::desvio_da_familia(a, -z, c.angulo_inicial.v, c.p.v, entradas);
+        return (std::fabs(dz) - folga * tg) * cs;
+    };
+    auto pior = [&](const Ponto3& a, const Ponto3& b, Ponto3& onde) {
+        double p = 0;
+        for (int k = 0; k <= 64; ++k) {
+            const double t = k / 64.0;
+            const Ponto3 q{a.x + t * (b.x - a.x), a.y + t * (b.y - a.y), a.z};
+            if (const double i = invasao(q.x, q.y, q.z); i > p) p = i, onde = q;
+        }
+        return p;
+    };
+    Ponto3 onde, onde2;
+    double i = pior(m.de, m.para, onde);
+    bool eixo_a_eixo = false;
+    // The program without options keeps today's retract, written before
+    // the dialects: judged as the straight line it is on today's controls.
+    if (!m_.dialeto.dialeto().rapido_reto && c.com_opcoes()) {
+        // Both axes at the same rate: aslant until the shorter is done.
+        const double dx = m.para.x - m.de.x, dy = m.para.y - m.de.y, d = std::min(std::fabs(dx), std::fabs(dy));
+        const Ponto3 dobra{m.de.x + std::copysign(d, dx), m.de.y + std::copysign(d, dy), m.de.z};
+        const double j = std::max(pior(m.de, dobra, onde2), pior(dobra, m.para, onde2));
+        if (j > i) i = j, onde = onde2, eixo_a_eixo = true;
+    }
+    const double tolerancia = 0.01;
+    if (i > tolerancia)
+        v_.falha_com_nota(Verificacoes::rapidos_e_preambulo, m.linha,
+                          formatar("movimento rapido sai do filete fora do raio: o dente entra %.3f mm no flanco da "
+                                   "rosca%s",
+                                   i, eixo_a_eixo ? " (com cada eixo na sua velocidade de rapido)" : ""),
+                          onde.x, onde.y, onde.z);
+}
+
 // After a pass: first away from the thread in X and Y at full depth (to the
 // axis inside a bore, to the corner of the retract square outside a part),
 // then up above the part.
 void ConferenciaPreambulo::rapido(const Movimento& m) {
     if (!m.de_conhecido) return;
+    if (apos_corte_) conferir_filete(m);
     conferir_retracao(m);
     conferir_espaco(m);
     apos_corte_ = false;
@@ -247,6 +326,13 @@ void ConferenciaPreambulo::conferir_retracao(const Movimento& m) {
             ao_canto = lado_ok(ultimo_corte_.x, canto.x, para.x) && lado_ok(ultimo_corte_.y, canto.y, para.y);
         }
         bool ok = c.interna() ? ao_eixo : c.externa() ? ao_canto : (ao_eixo || ao_canto);
+        // Straight along the radius, level, out of the groove to where the
+        // cutter touches nothing: the way out of a thread of several starts.
+        const double vetorial = de.x * para.y - de.y * para.x;
+        if (!ok && m_.modos() && std::fabs(para.z - de.z) <= tol_xy && livre(para) &&
+            std::fabs(vetorial) <= 2 * erro_coordenada(std::hypot(para.x, para.y)) *
+                                       (std::hypot(de.x, de.y) + std::hypot(para.x, para.y)) + folga_calculo)
+            ok = true;
         // A revolution of a mill of several profiles leaves a part straight
         // out, past the blank, where the next goes down or up beside it.
         if (!ok && c.externa() && m_.forma().voltas && espaco_conhecido)

@@ -118,6 +118,8 @@ void ConferenciaProfundidade::inicio_helice(const Passe& ps, const Movimento& m)
     }
     mover(m, true);
     z_volta_[0] = m.para.z;
+    x_volta_[0] = m.para.x;
+    y_volta_[0] = m.para.y;
     if (familia_) [[unlikely]] conferir_familia(m.para, m.linha);
 }
 
@@ -137,10 +139,14 @@ void ConferenciaProfundidade::helice(const Passe& ps, const Movimento& m) {
     const auto k = static_cast<std::size_t>(ps.movimentos % passos_volta);
     const double z = m.para.z;
     if (conferir_volta_ && ps.movimentos >= passos_volta) {
+        const double x0 = x_volta_[k], y0 = y_volta_[k];
+        const bool mesmo_angulo = std::fabs(x0 * m.para.y - y0 * m.para.x) <= 1e-3 * (x0 * m.para.x + y0 * m.para.y);
         const double volta = sinal_z_ * (z_volta_[k] - z);
-        if (volta < volta_min_ || volta > volta_max_) falha_volta(m, volta);
+        if (mesmo_angulo && (volta < volta_min_ || volta > volta_max_)) falha_volta(m, volta);
     }
     z_volta_[k] = z;
+    x_volta_[k] = m.para.x;
+    y_volta_[k] = m.para.y;
 }
 
 void ConferenciaProfundidade::mover(const Movimento& m, bool primeiro) {
@@ -161,8 +167,11 @@ void ConferenciaProfundidade::comentario_no_passe(const Passe& p, const Comentar
         v_.falha(V::profundidade_e_avanco, linha,
                  formatar("volta %lld depois da volta %lld", static_cast<long long>(c.j),
                           static_cast<long long>(p.voltas)));
-    // From the thread length up, the way in ends on the first point: one move fewer.
-    else if (movimentos + (sobe_ ? 1 : 0) != static_cast<std::uint64_t>(c.j - 1) * passos_volta)
+    // From the thread length up, the way in ends on the first point: one move
+    // fewer. With options a first chord short of the printing's resolution
+    // (a start a hair off a whole degree) is no move: one fewer again.
+    else if (const std::uint64_t feitos = movimentos + (sobe_ ? 1 : 0), esperados = static_cast<std::uint64_t>(c.j - 1) * passos_volta;
+             feitos != esperados && !(m_.cabecalho.com_opcoes() && feitos + 1 == esperados))
         v_.falha(V::profundidade_e_avanco, linha,
                  formatar("volta %lld comeca depois de %llu movimentos do passe; esperado %llu",
                           static_cast<long long>(c.j), static_cast<unsigned long long>(movimentos),
@@ -204,7 +213,10 @@ void ConferenciaProfundidade::fim_passe(const Passe& ps) {
         }
     }
     const auto voltas = static_cast<std::int64_t>((ps.movimentos + passos_volta - 1) / passos_volta);
-    if (ps.numero >= 0 && ps.arcos == 0 && ps.voltas != voltas)
+    // (Counting the chord too short to print, where options allow one.)
+    const auto voltas_com_uma = static_cast<std::int64_t>((ps.movimentos + passos_volta) / passos_volta);
+    if (ps.numero >= 0 && ps.arcos == 0 && ps.voltas != voltas &&
+        !(m_.cabecalho.com_opcoes() && ps.voltas == voltas_com_uma))
         v_.falha(V::profundidade_e_avanco, ps.linha_fim,
                  formatar("passe %lld: %lld comentarios de volta para %llu movimentos (%lld voltas)", numero,
                           static_cast<long long>(ps.voltas), static_cast<unsigned long long>(ps.movimentos),
@@ -284,32 +296,53 @@ inline void ConferenciaProfundidade::corda(const Movimento& m) {
 }
 
 // The chord at the face: between the face, at the start angle, and the
-// first whole degree past it in the hand's direction, one step below the
-// face. Face down it starts there (or comes down from the air to the
-// first whole degree); from the thread length up it ends there.
+// first whole degree past it in the hand's direction. Face down it starts
+// there (or comes down from the air to the first whole degree); from the
+// thread length up it ends there. With options it goes down the helix's
+// share of a degree's step for what it turns; the program without options
+// goes a whole step down, however short the chord.
 void ConferenciaProfundidade::corda_na_face(const Movimento& m) {
     const Cabecalho& c = m_.cabecalho;
     const Ponto3& grau = sobe_ ? m.de : m.para;
-    if (c.p.presente() && std::isfinite(c.p.v) && c.p.v > 0) {
-        const double pz = avanco_ / passos_volta;
-        if (std::fabs(-grau.z - pz) > e_z_ + tol_avanco_ / passos_volta + folga_calculo)
-            v_.falha_no_ponto(V::profundidade_e_avanco, m.linha,
-                              formatar(sobe_ ? "ultimo ponto antes da face a Z %.3f; esperado Z %.3f (um grau abaixo "
-                                               "de Z 0)"
-                                             : "primeiro ponto do passe a Z %.3f; esperado Z %.3f (um grau abaixo de "
-                                               "Z 0)",
-                                       grau.z, -pz),
-                              m.para.x, m.para.y, m.para.z);
-    }
-    if (!m.de_conhecido) return;
     const double r = std::hypot(grau.x, grau.y);
     const double e = erro_coordenada(r);
-    if (!(r > 50 * e)) return;
+    const bool angulo = m.de_conhecido && r > 50 * e;
     // Each end off by up to the rounding of both its coordinates.
-    const double tol = 2 * std::sqrt(2.0) * e / r * graus_por_radiano;
-    const double a0 = angulo_gerador(m.de.x, m.de.y, sentido_), a1 = angulo_gerador(m.para.x, m.para.y, sentido_);
-    double avanco = std::fmod(a1 - a0 + 720.0, 360.0);
-    if (avanco > 360 - tol) avanco -= 360;
+    const double tol = angulo ? 2 * std::sqrt(2.0) * e / r * graus_por_radiano : 0;
+    double avanco = 1, a0 = 0, a1 = 0;
+    if (angulo) {
+        a0 = angulo_gerador(m.de.x, m.de.y, sentido_);
+        a1 = angulo_gerador(m.para.x, m.para.y, sentido_);
+        avanco = std::fmod(a1 - a0 + 720.0, 360.0);
+        if (avanco > 360 - tol) avanco -= 360;
+    }
+    if (c.p.presente() && std::isfinite(c.p.v) && c.p.v > 0) {
+        // The helix's depth at the whole-degree point: its share of a
+        // degree's step for how far it turns from the start's angle, the
+        // pass's way, whatever the chord turns. The start's own point gives
+        // the angle to more decimals than the header, unless it is off the
+        // header's (which is its own failure).
+        const Valor& a = c.angulo_inicial;
+        const Ponto3& face = sobe_ ? m.para : m.de;
+        double inicio = angulo_entrada_, incerteza = meia_unidade(a.decimais);
+        if (angulo && a.presente()) {
+            const double medido = angulo_gerador(face.x, face.y, sentido_angulo_);
+            if (std::fabs(reduzir_180(medido - inicio)) <= incerteza + tol + folga_calculo) inicio = medido, incerteza = tol;
+        }
+        const double inicio_giro = sobe_ ? -inicio : inicio, em_grau = angulo_gerador(grau.x, grau.y, sentido_);
+        const double giro = std::fmod((sobe_ ? inicio_giro - em_grau : em_grau - inicio_giro) + 720.0, 360.0);
+        const bool parte = c.com_opcoes() && angulo && a.presente() && giro < 2;
+        const double passo = avanco_ / passos_volta;
+        const double pz = parte ? passo * giro : passo;
+        if (std::fabs(-grau.z - pz) >
+            e_z_ + tol_avanco_ / passos_volta + (parte ? (incerteza + tol) * passo : 0) + folga_calculo)
+            v_.falha_no_ponto(V::profundidade_e_avanco, m.linha,
+                              formatar(sobe_ ? "ultimo ponto antes da face a Z %.3f; esperado Z %.3f (%s)"
+                                             : "primeiro ponto do passe a Z %.3f; esperado Z %.3f (%s)",
+                                       grau.z, -pz, parte ? "a helice no angulo do ponto" : "um grau abaixo de Z 0"),
+                              m.para.x, m.para.y, m.para.z);
+    }
+    if (!angulo) return;
     const double a_grau = sobe_ ? a0 : a1;
     const double inteiro = std::fabs(reduzir_180(a_grau - std::round(a_grau)));
     if (avanco < -tol || avanco > 1 + tol || inteiro > tol)
@@ -509,10 +542,11 @@ void ConferenciaProfundidade::conferir_familia(const Ponto3& q, std::uint64_t li
     const double a = angulo_gerador(q.x, q.y, sentido_angulo_);
     const double prof = -q.z;
     const double d = vocabulario::desvio_da_familia(a, prof, c.angulo_inicial.v, c.p.v, entradas_);
-    // A start's helix leaves the face along the chord to the first whole
-    // degree, one degree's step deep however short: the rest of it follows
-    // up to a degree's step from the exact one. A revolution runs exactly.
-    const double face = volta_ ? 0 : avanco_ / passos_volta;
+    // Without options a start's helix leaves the face along the chord to the
+    // first whole degree, one degree's step deep however short: the rest of
+    // it follows up to a degree's step from the exact one. With options
+    // (several starts, a mill of several profiles) every point is on it.
+    const double face = volta_ || c.com_opcoes() ? 0 : avanco_ / passos_volta;
     const double tol = e_z_ +
                        (2 * e / r * graus_por_radiano + meia_unidade(c.angulo_inicial.decimais)) * avanco_ /
                            passos_volta +
