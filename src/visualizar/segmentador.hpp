@@ -176,7 +176,9 @@ private:
     // The last move of a helix with a way out after it.
     bool termina_helice(const Movimento& m) const {
         if (forma_.voltas) return graus_helice_ >= 360 - 0.5;
-        if (forma_.sobe) return !abaixo_da_face(m.para.z);
+        // (A chord that ends at "-0.000", short of the face by less than the
+        // printing shows, is not the last: a shorter one reaches the face.)
+        if (forma_.sobe) return !abaixo_da_face(m.para.z) && !std::signbit(m.para.z);
         return forma_.tem_L && -m.para.z >= forma_.L - forma_.tolerancia_L;
     }
 

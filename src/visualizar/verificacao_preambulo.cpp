@@ -230,6 +230,13 @@ void ConferenciaPreambulo::conferir_filete(const Movimento& m) {
                                       : vocabulario::diametro_blank(di, c.Df.v, c.p.v) / 2;
     const double s = c.mao_direita() ? -1 : 1, tg = std::tan(30 * pi / 180), cs = std::cos(30 * pi / 180);
     const std::int64_t entradas = std::max<std::int64_t>(1, c.modos.entradas);
+    auto desvio = [&](double x, double y, double z) {
+        return vocabulario::desvio_da_familia(std::atan2(s * y, x) * 180 / pi, -z, c.angulo_inicial.v, c.p.v,
+                                              entradas);
+    };
+    // The groove the move starts in is where the cutter is: the header's
+    // rounded pitch and angle place the others, relative to it.
+    const double no_sulco = desvio(m.de.x, m.de.y, m.de.z);
     // How far the tooth with the centre at (x, y, z) goes past the thread's flank.
     auto invasao = [&](double x, double y, double z) {
         const double r = std::hypot(x, y);
@@ -237,8 +244,8 @@ void ConferenciaPreambulo::conferir_filete(const Movimento& m) {
         const double aresta = c.interna() ? r + meia : r - meia;
         if (c.interna() ? aresta <= crista : aresta >= crista) return 0.0;
         const double folga = std::max(0.0, c.interna() ? raiz - aresta : aresta - raiz);
-        const double a = std::atan2(s * y, x) * 180 / pi;
-        const double dz = vocabulario::desvio_da_familia(a, -z, c.angulo_inicial.v, c.p.v, entradas);
+        double dz = desvio(x, y, z) - no_sulco;
+        dz -= c.p.v * std::round(dz / c.p.v);
         return (std::fabs(dz) - folga * tg) * cs;
     };
     auto pior = [&](const Ponto3& a, const Ponto3& b, Ponto3& onde) {
