@@ -2,7 +2,7 @@
 // writes, and each edit an operator may make to it, the viewer accepts;
 // each edit that makes the file unfit to run, the viewer fails at its line.
 //
-// The two sweeps wait, disabled, for the viewer to pass them:
+// The good files' sweep waits, disabled, for the generator's last faults:
 //   build/x/tests/rosca_testes --gtest_also_run_disabled_tests
 //       --gtest_filter='VisualizarPropriedadesPontaAPonta.*'
 // ROSCA_SORTEIO_SEMENTE, ROSCA_SORTEIO_QUANTOS and ROSCA_SORTEIO_EDICOES
@@ -380,7 +380,7 @@ TEST(VisualizarPropriedadesPontaAPonta, DISABLED_ArquivosSorteadosEOsAjustesDoOp
     }
 }
 
-TEST(VisualizarPropriedadesPontaAPonta, DISABLED_EdicoesQueEstragamOArquivoFalhamNaSuaLinha) {
+TEST(VisualizarPropriedadesPontaAPonta, EdicoesQueEstragamOArquivoFalhamNaSuaLinha) {
     const Parametros p = parametros("ROSCA_SORTEIO_EDICOES", 40);
     const auto inicio = Relogio::now();
     Contagem c;
