@@ -86,6 +86,53 @@ TEST(VisualizarLeitorGcode, NumeroIgualAoDeFromChars) {
     }
 }
 
+TEST(VisualizarLeitorGcode, LinhaDaFormaDaAnteriorComoLidaInteira) {
+    // Runs of chords of each spelling the writers use, their numbers drawn
+    // at random (the same shape or not): each line as the full reader reads
+    // it alone after the line before, the shape's path taken or not.
+    std::mt19937_64 gerador(7);
+    for (const char* modelo : {"g01 x%s y%s z%s", "G1 X%s Y%s Z%s", "N%d G01 X%s Y%s Z%s", "%d L X+%s Y%s Z%s"}) {
+        std::string texto = std::string(modelo).find(" L ") != std::string::npos ? "0 BEGIN PGM P MM\n" : "G1\n";
+        std::vector<std::string> linhas;
+        for (int i = 0; i < 2000; ++i) {
+            auto numero = [&] {
+                char b[32];
+                std::snprintf(b, sizeof b, "%s%.3f", gerador() % 3 == 0 ? "-" : "", (gerador() % 20000) / 1000.0);
+                return std::string(b);
+            };
+            const std::string x = numero(), y = numero(), z = numero();
+            char b[96];
+            if (modelo[0] == '%')
+                std::snprintf(b, sizeof b, modelo, i + 1, x.c_str() + (x[0] == '-'), y.c_str(), z.c_str());
+            else if (modelo[0] == 'N')
+                std::snprintf(b, sizeof b, modelo, i, x.c_str(), y.c_str(), z.c_str());
+            else
+                std::snprintf(b, sizeof b, modelo, x.c_str(), y.c_str(), z.c_str());
+            linhas.push_back(b);
+            texto += linhas.back() + "\n";
+        }
+        const auto r = ler(texto);
+        ASSERT_EQ(r.size(), linhas.size() + 1) << modelo;
+        for (std::size_t i = 0; i < linhas.size(); ++i) {
+            const Lida& l = r[i + 1];
+            ASSERT_EQ(l.tipo, TipoLinha::movimento) << linhas[i];
+            EXPECT_EQ(l.movimento.tipo, TipoMovimento::linear) << linhas[i];
+            const std::string& t = linhas[i];
+            for (int k = 0; k < 3; ++k) {
+                const std::size_t p = t.find("XYZxyz"[k + (modelo[0] == 'g' ? 3 : 0)]) + 1;
+                double esperado = 0;
+                ler_numero(t.data() + p, esperado);
+                EXPECT_EQ((&l.movimento.para.x)[k], esperado) << t;
+            }
+        }
+    }
+    // A digit of a code is no number of the shape: G0 after G1 is a rapid.
+    const auto r = ler("G1 X1.000 Y2.000 Z-0.001\nG1 X1.001 Y2.001 Z-0.002\nG0 X1.002 Y2.002 Z-0.003\n");
+    ASSERT_EQ(r.size(), 3u);
+    EXPECT_EQ(r[1].movimento.tipo, TipoMovimento::linear);
+    EXPECT_EQ(r[2].movimento.tipo, TipoMovimento::rapido);
+}
+
 TEST(VisualizarLeitorGcode, PalavrasDosComandosEComentarios) {
     EXPECT_EQ(uma("G21 G90 G17 G94 G40 G80").tipo, TipoLinha::comando);
     EXPECT_EQ(uma("%").tipo, TipoLinha::vazia);

@@ -11,18 +11,29 @@ void LeitorGcode::interpretar(Linha& l) {
     l.compensacao = 0;
     l.quantidade_comentarios = 0;
     l.tem_s = l.tem_f = l.escala = l.pausa = l.ferramenta = false;
-    l.tipo = TipoLinha::ilegivel;
     motivo_ = {};
     if (!texto_.longa) {
-        if (linguagem_ == Linguagem::iso) [[likely]] {
-            if (ler(l)) {
-                // The first block that says something decides the language.
+        // A chord of the shape of the last one read in full, under the same
+        // motion code: its words, these numbers.
+        Ponto3 para;
+        if (movimento_ == movimento_forma_ && forma_.ler(texto_.texto, para)) [[likely]] {
+            seguir_corda(l, para);
+            return;
+        }
+        l.tipo = TipoLinha::ilegivel;
+        if (linguagem_ == Linguagem::iso ? ler(l) || (!iso_lido_ && ler_outra_linguagem(l))
+                                         : linguagem_ == Linguagem::sinumerik ? ler_sinumerik(l) : ler_texto_claro(l)) {
+            // The first block that says something decides the language.
+            if (linguagem_ == Linguagem::iso)
                 iso_lido_ = iso_lido_ || l.tipo == TipoLinha::movimento || l.tipo == TipoLinha::comando;
-                return;
+            const Movimento& mv = l.movimento;
+            if (l.tipo == TipoLinha::movimento && mv.tipo == TipoMovimento::linear && mv.tem_x && mv.tem_y &&
+                mv.tem_z && l.quantidade_comentarios == 0 && l.m < 0 && !l.tem_s && !l.tem_f && l.compensacao == 0 &&
+                !l.ferramenta && !pendentes_ &&
+                forma_.tomar(texto_.texto, mv.para, linguagem_ == Linguagem::texto_claro)) {
+                movimento_forma_ = movimento_;
+                tracos_forma_ = l.tracos;
             }
-            // No G-code before: a numbered block of plain language, or Sinumerik's words.
-            if (!iso_lido_ && ler_outra_linguagem(l)) return;
-        } else if (linguagem_ == Linguagem::sinumerik ? ler_sinumerik(l) : ler_texto_claro(l)) {
             return;
         }
     }

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "visualizar/arco.hpp"
+#include "visualizar/forma_linha.hpp"
 #include "visualizar/leitor_linhas.hpp"
 #include "visualizar/movimento.hpp"
 #include "visualizar/palavras.hpp"
@@ -127,6 +128,30 @@ private:
     Movimento& mover(Linha& l, TipoMovimento tipo, const Ponto3& para, const bool (&tem)[3]);
     void mover_em_arco(Linha& l, const Ponto3& para, double cx, double cy, double varredura, const bool (&tem)[3]);
     void proxima_parte(Linha& l);
+    // A chord of the shape `forma_` to `para`: mover's work, without what a chord does not change.
+    void seguir_corda(Linha& l, const Ponto3& para) {
+        Movimento& mv = l.movimento;
+        mv.tipo = TipoMovimento::linear;
+        mv.linha = l.numero;
+        mv.linha_de = linha_posicao_;
+        linha_posicao_ = l.numero;
+        mv.de = posicao_;
+        mv.de_conhecido = x_conhecido_ && y_conhecido_ && z_conhecido_;
+        x_conhecido_ = y_conhecido_ = z_conhecido_ = true;
+        mv.tem_x = mv.tem_y = mv.tem_z = mv.z_conhecido = true;
+        mv.para = posicao_ = para;
+        mv.centro_x = mv.centro_y = mv.varredura = 0;
+        mv.horario = false;
+        mv.compensacao = static_cast<std::uint8_t>(compensacao_);
+        mv.avanco_no_contorno = linguagem_ == Linguagem::sinumerik && avanco_no_contorno_;
+        if (linguagem_ == Linguagem::texto_claro && (para.x != mv.de.x || para.y != mv.de.y)) {
+            tem_tangente_ = true;
+            tangente_x_ = para.x - mv.de.x;
+            tangente_y_ = para.y - mv.de.y;
+        }
+        l.tipo = TipoLinha::movimento;
+        l.tracos = tracos_forma_;
+    }
 
     // The rest of an arc split in parts.
     struct Partes {
@@ -138,6 +163,9 @@ private:
 
     LeitorLinhas linhas_;
     LinhaTexto texto_;
+    FormaLinha forma_;  // of the last chord read in full, under that motion code
+    int movimento_forma_ = -2;
+    std::uint16_t tracos_forma_ = 0;
     Palavras palavras_;
     // Modal state: -1 no motion code yet, else 0 to 3 (G0 to G3).
     int movimento_ = -1;

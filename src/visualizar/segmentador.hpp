@@ -183,10 +183,11 @@ private:
     }
 
     static bool ao_longo_do_raio(const Movimento& m) {
+        if (m.para.z != m.de.z) return false;
         const double r_de = std::hypot(m.de.x, m.de.y), r_para = std::hypot(m.para.x, m.para.y);
         const double e = erro_coordenada(std::max(r_de, r_para));
         const double vetorial = m.de.x * m.para.y - m.de.y * m.para.x;
-        return m.para.z == m.de.z && std::fabs(r_de - r_para) > 4 * e &&
+        return std::fabs(r_de - r_para) > 4 * e &&
                std::fabs(vetorial) <= 2 * e * (r_de + r_para) + folga_calculo;
     }
 
