@@ -196,6 +196,7 @@ void Modelo::comentario(std::string_view texto, std::uint64_t linha) {
                 segmentador_.volta_pendente(true);
                 passe_pendente_ = c.i;
                 fio_pendente_ = c.j;
+                entrada_pendente_ = c.entrada;
                 linha_pendente_ = linha;
                 break;
             }
@@ -305,6 +306,7 @@ void Modelo::inicio_helice(const Movimento& m) {
         ps.tem_volta = true;
         ps.numero = passe_pendente_;
         ps.voltas = fio_pendente_;
+        ps.numero_entrada = entrada_pendente_;
         ps.linha_volta = linha_pendente_;
     }
     ps.diametro = diametro_pendente_;

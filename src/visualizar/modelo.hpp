@@ -232,7 +232,7 @@ private:
 
     // The turn comments before the next pass.
     bool volta_pendente_ = false;
-    std::int64_t passe_pendente_ = -1, fio_pendente_ = 0;
+    std::int64_t passe_pendente_ = -1, fio_pendente_ = 0, entrada_pendente_ = 0;
     Valor diametro_pendente_;
     std::uint64_t linha_pendente_ = 0;
 };

@@ -29,6 +29,7 @@ struct Passe {
     bool tem_volta = false;
     std::uint64_t linha_volta = 0;
     std::int64_t voltas = 0;
+    std::int64_t numero_entrada = 0;  // its start, where its turn comment names one
     Valor diametro;
 
     // The helix: the lines of its first and last moves, how many moves, how

@@ -33,7 +33,10 @@ long long voltas(const Passe& p) {
 }
 
 std::array<std::string, Quadro::colunas_passe> linha_passe(const Passe& p) {
-    return {p.numero >= 0 ? formatar("%lld", static_cast<long long>(p.numero)) : std::string("?"),
+    // A start of several is named with its number after its pass's.
+    std::string numero = p.numero >= 0 ? formatar("%lld", static_cast<long long>(p.numero)) : std::string("?");
+    if (p.numero_entrada > 0) numero += formatar(" (%lld)", static_cast<long long>(p.numero_entrada));
+    return {numero,
             valor(p.diametro),
             formatar("%.3f", p.raio()),
             formatar("%lld", voltas(p)),
