@@ -28,7 +28,14 @@ printf 'I\n16\n14\n0.5\n0.1\n10\n6\n2\nD\n12.5\n1000\n200\n' |
     "$gerador" --comando fanuc --arcos --concordante --entrada-tangencial --saida arcos.nc >/dev/null
 printf 'E\n20\n22\n0.5\n0.1\n6\n5\n2.5\nE\n30\n1000\n200\n' |
     "$gerador" --conica --entrada-tangencial --discordante --saida conica.tap >/dev/null
-for tap in ROSCA-HELICOIDAL_PARALELA.TAP cortado.tap arcos.nc conica.tap; do
+# A program run as the control runs it (holes, the adjusted diameter) and a
+# thread of several starts in chords, its starts at fractional degrees.
+printf '0 0\n40 0\n0 40\n' >furos.txt
+printf 'I\n20\n17.5\n0.5\n0.1\n14\n6\n2.5\nD\n0\n1000\n200\n' |
+    "$gerador" --comando siemens --ajuste-na-maquina --furos furos.txt --saida producao.mpf >/dev/null
+printf 'I\n40\n34\n1\n0.1\n20\n3\n6\nD\n0\n1000\n200\n' |
+    "$gerador" --comando linuxcnc --entradas 7 --saida entradas.ngc >/dev/null
+for tap in ROSCA-HELICOIDAL_PARALELA.TAP cortado.tap arcos.nc conica.tap producao.mpf entradas.ngc; do
     status_linux=0
     "$visualizador" "$tap" linux.svg >/dev/null || status_linux=$?
     status_windows=0
