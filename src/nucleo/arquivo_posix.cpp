@@ -127,10 +127,11 @@ std::string motivo_sem_gravacao(const char* nome) {
     return {};
 }
 
-std::FILE* abrir_para_gravar(const std::string& caminho, bool exclusivo, bool* ja_existe) {
-    const int bandeiras = O_WRONLY | O_CREAT | O_CLOEXEC | (exclusivo ? O_EXCL | O_NOFOLLOW : O_TRUNC);
-    const int descritor = open(caminho.c_str(), bandeiras, 0666);
-    if (ja_existe != nullptr) *ja_existe = descritor < 0 && errno == EEXIST;
+namespace {
+
+// An open descriptor as an unbuffered stream (the writer buffers); null, and
+// the descriptor closed, when it cannot be one.
+std::FILE* fluxo_de(int descritor) {
     if (descritor < 0) return nullptr;
     std::FILE* f = fdopen(descritor, "wb");
     if (f == nullptr) {
@@ -139,6 +140,15 @@ std::FILE* abrir_para_gravar(const std::string& caminho, bool exclusivo, bool* j
     }
     std::setvbuf(f, nullptr, _IONBF, 0);
     return f;
+}
+
+}  // namespace
+
+std::FILE* abrir_para_gravar(const std::string& caminho, bool exclusivo, bool* ja_existe) {
+    const int bandeiras = O_WRONLY | O_CREAT | O_CLOEXEC | (exclusivo ? O_EXCL | O_NOFOLLOW : O_TRUNC);
+    const int descritor = open(caminho.c_str(), bandeiras, 0666);
+    if (ja_existe != nullptr) *ja_existe = descritor < 0 && errno == EEXIST;
+    return fluxo_de(descritor);
 }
 
 std::string nome_temporario(const std::string& caminho, int n) {
@@ -152,15 +162,7 @@ std::FILE* abrir_sem_nome(const std::string& caminho) {
 #ifdef O_TMPFILE
     // Named at the end through /proc (dar_nome): without it, a name from the start.
     if (access("/proc/self/fd", X_OK) != 0) return nullptr;
-    const int descritor = open(pasta_de(caminho).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
-    if (descritor < 0) return nullptr;
-    std::FILE* f = fdopen(descritor, "wb");
-    if (f == nullptr) {
-        close(descritor);
-        return nullptr;
-    }
-    std::setvbuf(f, nullptr, _IONBF, 0);
-    return f;
+    return fluxo_de(open(pasta_de(caminho).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
 #else
     (void)caminho;
     return nullptr;
