@@ -340,11 +340,12 @@ ExecucaoPrograma::Passo ExecucaoPrograma::chamar(std::size_t destino, Quadro q) 
     q.linha_chamada = primeira_ + pc_;
     if (quadros_.empty() && pode_repetir_) {
         if (const Chamada* c = lembrada(destino); c != nullptr && pode_repetir_(c->numero)) return repetir(*c, q);
-        gravando_.emplace();
-        gravando_->numero = ++chamadas_;
-        gravando_->destino = destino;
-        gravando_->dx = dx_;
-        gravando_->dy = dy_;
+        Chamada nova;
+        nova.numero = ++chamadas_;
+        nova.destino = destino;
+        nova.dx = dx_;
+        nova.dy = dy_;
+        gravando_ = std::move(nova);
     }
     quadros_.push_back(std::move(q));
     pc_ = destino;
