@@ -174,7 +174,7 @@ void Emissor::furo(const Percurso& percurso, Verbos& verbos, bool escrever) {
         extremos_.juntar(t.extremos);
         if (!escrever) continue;
         // The roughing passes run only where the operator's variable says so.
-        const bool acabamento = p.diametro == percurso.plano.diametro_final_total;
+        const bool acabamento = p.acabamento;
         if (percurso.ajuste && !acabamento && !desbastes) escritor_->abrir_desbastes();
         if (percurso.ajuste && acabamento && desbastes) escritor_->fechar_desbastes();
         desbastes = percurso.ajuste && !acabamento;

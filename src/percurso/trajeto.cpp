@@ -92,8 +92,13 @@ bool sai_pelo_raio(const Percurso& p) { return p.modos.entradas > 1 && !p.modos.
 // every control runs straight; where a rapid is straight everywhere, a rapid,
 // and inside a bore none is needed: the one to the axis is along the radius.
 // Appends the moves; returns where they leave the cutter.
+//
+// The radius is the one through `fim` as the file has it, or along `rumo`
+// (a unit vector) where the end is an expression of the final diameter's
+// variable: there it moves along its radius, and a target aimed through
+// the end rounded would leave the radius as soon as the variable changes.
 Ponto sair_pelo_raio(const Percurso& percurso, const PassePercurso& passe, Ponto fim, double profundidade,
-                     std::vector<Segmento>& segmentos) {
+                     std::vector<Segmento>& segmentos, const Ponto* rumo = nullptr) {
     if (percurso.interna && percurso.rapido_reto) return fim;
     const vocabulario::EspacoLivre espaco = espaco_livre(percurso);
     const double livre = percurso.interna
@@ -109,7 +114,8 @@ Ponto sair_pelo_raio(const Percurso& percurso, const PassePercurso& passe, Ponto
     s.parte = Parte::saida;
     s.tipo = percurso.rapido_reto ? TipoSegmento::rapido : TipoSegmento::reta;
     if (livre > 0 && r > 0) {
-        const Ponto q{fim.x / r * livre, fim.y / r * livre};
+        const Ponto u = rumo != nullptr ? *rumo : Ponto{fim.x / r, fim.y / r};
+        const Ponto q{u.x * livre, u.y * livre};
         s.alvo = para_xy(q);
         segmentos.push_back(s);
         return {como_escrito(q.x), como_escrito(q.y)};
@@ -269,6 +275,8 @@ private:
     std::int64_t volta_ = 1;  // the turn the next turn comments name
     // Where the cutter stands, as written.
     Ponto posicao_;
+    // The helix's end's direction from the axis, unrounded.
+    Ponto rumo_fim_;
 };
 
 // A quarter circle tangent to the helix at angle `t` and depth
@@ -391,6 +399,7 @@ void Tracador::helice() {
         const Ponto n = radial(h.t_fim);
         const double rp = raio_programado(0);
         posicao_ = {como_escrito(rp * n.x), como_escrito(rp * n.y)};
+        rumo_fim_ = n;
         return;
     }
     // Every turn visits the first one's whole degrees; a tapered helix is
@@ -404,19 +413,28 @@ void Tracador::helice() {
     }
     // Where the chords leave the cutter.
     PontoHelice fim;
+    double angulo_fim;
     if (h.subindo) {
-        fim = ponto_helice(raio_programado(0), hel.angulo_inicial, hel.mao_direita);
+        angulo_fim = hel.angulo_inicial;
+        fim = ponto_helice(raio_programado(0), angulo_fim, hel.mao_direita);
     } else {
-        const int k = static_cast<int>(h.indice_ultimo % 360);
-        fim = ponto_helice(raio_programado(h.prof_ultimo), angulo_primeiro(hel) + k, hel.mao_direita);
+        angulo_fim = angulo_primeiro(hel) + static_cast<double>(h.indice_ultimo % 360);
+        fim = ponto_helice(raio_programado(h.prof_ultimo), angulo_fim, hel.mao_direita);
     }
     posicao_ = {como_escrito(fim.x), como_escrito(fim.y)};
+    // As ponto_helice turns it, whatever the radius.
+    const double a = angulo_fim * grau_para_radiano;
+    rumo_fim_ = {std::cos(a), (hel.mao_direita ? -1 : 1) * std::sin(a)};
 }
 
 void Tracador::retracao() {
     const double altura = percurso_.altura_retracao;
     const bool pelo_raio = sai_pelo_raio(percurso_);
-    if (pelo_raio) posicao_ = sair_pelo_raio(percurso_, p_.passe, posicao_, p_.helice.prof_fim, p_.segmentos);
+    // The finishing pass follows the final diameter's variable, its end too.
+    const bool variavel = percurso_.ajuste && p_.passe.acabamento;
+    if (pelo_raio)
+        posicao_ = sair_pelo_raio(percurso_, p_.passe, posicao_, p_.helice.prof_fim, p_.segmentos,
+                                  variavel ? &rumo_fim_ : nullptr);
     if (percurso_.interna) {
         if (posicao_.x != 0 || posicao_.y != 0) {
             Segmento& s = novo(TipoSegmento::rapido);
