@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "apoio/controles.hpp"
 #include "apoio/dialetos.hpp"
 #include "apoio/execucao.hpp"
 
@@ -239,6 +240,48 @@ TEST(ModosPontaAPonta, CombinacoesRecusadasSaoUmaLinhaEStatusDois) {
         EXPECT_EQ(r.console, "");
         EXPECT_TRUE(r.outros_arquivos.empty());
         EXPECT_EQ(r.erros.find('\n'), r.erros.size() - 1) << r.erros;
+    }
+}
+
+// With arcs the extents and the machined diameter are the arcs' own: their
+// ends and every axis they cross, not points along them.
+TEST(ModosPontaAPonta, ExtremosDosArcosSaoOsDosArcos) {
+    if (!rs274_disponivel()) GTEST_SKIP() << "rs274 (linuxcnc-uspace) is not installed";
+    const struct {
+        const char* respostas;
+        double ferramenta;
+    } casos[] = {{"I 37 0 13.94 0.3 0.368 D 0 1000 200", 13.94},
+                 {"I 42.6 0 21.67 1.96 2 D 0 1000 200", 21.67},
+                 {"i 44,685 0 27,423 0,6 0,604 d 224 6838 1133", 27.423}};
+    for (const auto& [respostas, ferramenta] : casos) {
+        SCOPED_TRACE(respostas);
+        const std::string f = unico_arquivo(
+            executar_com_argumentos("--comando linuxcnc --arcos --repetir-acabamento 1 --saida p.ngc", respostas));
+        std::string saida;
+        ASSERT_TRUE(rodar_rs274(f, "", saida)) << saida;
+        double x_max = 0, x_min = 0, y_max = 0, y_min = 0, x = 0, y = 0;
+        auto alargar = [&](double a, double b) {
+            x_max = std::max(x_max, a), x_min = std::min(x_min, a), y_max = std::max(y_max, b), y_min = std::min(y_min, b);
+        };
+        for (const MovimentoCanonico& m : ler_rs274(saida).movimentos) {
+            if (m.tipo == MovimentoCanonico::Tipo::arco) {
+                const double r = std::hypot(x - m.cx, y - m.cy), de = std::atan2(y - m.cy, x - m.cx) * 180 / 3.14159265358979;
+                for (double a = std::ceil(std::min(de, de + m.varredura) / 90) * 90; a <= std::max(de, de + m.varredura); a += 90)
+                    alargar(m.cx + r * std::round(std::cos(a * 3.14159265358979 / 180)),
+                            m.cy + r * std::round(std::sin(a * 3.14159265358979 / 180)));
+            }
+            if (m.tipo != MovimentoCanonico::Tipo::rapido) alargar(m.x, m.y);
+            x = m.x, y = m.y;
+        }
+        double xm, xn, ym, yn, diametro;
+        ASSERT_EQ(std::sscanf(f.c_str() + f.find(";X MAX = "), ";X MAX = %lf --- X MIN = %lf", &xm, &xn), 2);
+        ASSERT_EQ(std::sscanf(f.c_str() + f.find(";Y MAX = "), ";Y MAX = %lf --- Y MIN = %lf", &ym, &yn), 2);
+        ASSERT_EQ(std::sscanf(f.c_str() + f.find(";DIAMETRO USINADO MAXIMO = "), ";DIAMETRO USINADO MAXIMO = %lf", &diametro), 1);
+        EXPECT_NEAR(xm, x_max, 0.0051);
+        EXPECT_NEAR(xn, x_min, 0.0051);
+        EXPECT_NEAR(ym, y_max, 0.0051);
+        EXPECT_NEAR(yn, y_min, 0.0051);
+        EXPECT_NEAR(diametro, x_max - x_min + ferramenta, 0.0015);
     }
 }
 

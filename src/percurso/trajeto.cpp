@@ -250,6 +250,8 @@ private:
     void arco_guia(bool entrada, double t, double profundidade, Ponto& ponta, double& prof_ponta);
     void percorrer(Ponto centro, double raio, double raio_centro_fresa, double a_de, double varredura,
                    double prof_de, double prof_ate, Ponto fim, int giro);
+    // The extents of an arc of the cutter's centre, written as one.
+    void alargar_arco(Ponto centro, double raio, double a_de, double varredura);
     // The arcs' circle through the axis, for a helix end at angle `t` and depth `prof`.
     void entrada_pelo_eixo(double t, double prof, double prof_inicio, Ponto inicio, bool do_alto);
     Ponto saida_pelo_eixo(double t, double prof, Ponto ponta, double prof_ponta, Ponto& fim);
@@ -321,9 +323,30 @@ void Tracador::percorrer(Ponto centro, double raio, double raio_centro_fresa, do
     s.alvo = para_xyz(fim, prof_ate);
     s.arco = {centro, raio, raio_centro_fresa, a_de, varredura, prof_de, prof_ate, giro};
     posicao_ = {como_escrito(fim.x), como_escrito(fim.y)};
+    if (percurso_.modos.arcos) {
+        alargar_arco(centro, raio_centro_fresa, a_de, varredura);
+        return;
+    }
+    // As chords: their points.
     for (int k = 0; k <= 90; ++k) {
         const double a = rad(a_de + varredura * k / 90);
         alargar_centro(centro.x + raio_centro_fresa * std::cos(a), centro.y + raio_centro_fresa * std::sin(a));
+    }
+}
+
+// An arc reaches farthest at its ends and where it crosses an axis through
+// its centre: at every multiple of 90 degrees it passes.
+void Tracador::alargar_arco(Ponto centro, double raio, double a_de, double varredura) {
+    const double a_ate = a_de + varredura;
+    auto em = [&](double a) { alargar_centro(centro.x + raio * std::cos(rad(a)), centro.y + raio * std::sin(rad(a))); };
+    em(a_de);
+    em(a_ate);
+    const double baixo = std::min(a_de, a_ate), alto = std::max(a_de, a_ate);
+    // Exactly on the axes: no cosine or sine of a rounded angle.
+    const double cosseno[] = {1, 0, -1, 0}, seno[] = {0, 1, 0, -1};
+    for (double a = std::ceil(baixo / 90) * 90; a <= alto && a - baixo < 360 + 90; a += 90) {
+        const int quarto = static_cast<int>(std::fmod(std::fmod(a / 90, 4) + 4, 4));
+        alargar_centro(centro.x + raio * cosseno[quarto], centro.y + raio * seno[quarto]);
     }
 }
 
@@ -386,15 +409,14 @@ void Tracador::helice() {
     if (h.arcos) {
         const double r = raio_centro(0);
         const double varredura = h.t_fim - h.t_ini;
-        // A whole turn reaches every side of the circle; a shorter helix, its ends and what lies between.
+        // A whole turn reaches every side of the circle; a shorter helix, its
+        // ends and the axes it crosses. Its angle t is at s t from X+,
+        // counter-clockwise.
         if (std::fabs(varredura) >= 360) {
             alargar_centro(r, r);
             alargar_centro(-r, -r);
         } else {
-            for (int k = 0; k <= 64; ++k) {
-                const Ponto n = radial(h.t_ini + varredura * k / 64);
-                alargar_centro(r * n.x, r * n.y);
-            }
+            alargar_arco({0, 0}, r, s_ * h.t_ini, s_ * varredura);
         }
         const Ponto n = radial(h.t_fim);
         const double rp = raio_programado(0);
