@@ -285,4 +285,32 @@ TEST(ModosPontaAPonta, ExtremosDosArcosSaoOsDosArcos) {
     }
 }
 
+// The cutting time by the path is measured at the feed the file gives the
+// control, rounded as written (F14 for 14.2), not at the one answered.
+TEST(ModosPontaAPonta, TempoPeloPercursoNoAvancoEscrito) {
+    if (!rs274_disponivel()) GTEST_SKIP() << "rs274 (linuxcnc-uspace) is not installed";
+    const struct {
+        const char *respostas, *opcoes;
+    } casos[] = {{"I 4.09 3.85 0.08 0.032 2.11 3.27 3.27 D 0 1000 14.2", " --perfis 2"},
+                 {"I 50.7 49.1 0.36 0 30.41 4 1.421 D 0 1000 22.7", ""}};
+    for (const auto& [respostas, opcoes] : casos) {
+        SCOPED_TRACE(respostas);
+        const std::string f =
+            unico_arquivo(executar_com_argumentos(std::string("--comando linuxcnc --saida p.ngc") + opcoes, respostas));
+        std::string saida;
+        ASSERT_TRUE(rodar_rs274(f, "", saida)) << saida;
+        double minutos = 0, x = 0, y = 0, z = 0;
+        for (const MovimentoCanonico& m : ler_rs274(saida).movimentos) {
+            const double plano = m.tipo == MovimentoCanonico::Tipo::arco
+                                     ? std::hypot(x - m.cx, y - m.cy) * std::fabs(m.varredura) * 3.14159265358979 / 180
+                                     : std::hypot(m.x - x, m.y - y);
+            if (m.tipo != MovimentoCanonico::Tipo::rapido) minutos += std::hypot(plano, m.z - z) / m.avanco;
+            x = m.x, y = m.y, z = m.z;
+        }
+        const std::size_t i = f.find(";Tempo de corte pelo percurso: ");
+        ASSERT_NE(i, std::string::npos);
+        EXPECT_NEAR(std::strtod(f.c_str() + i + 31, nullptr), minutos, 0.0501);
+    }
+}
+
 }  // namespace
