@@ -266,7 +266,7 @@ void EscritorHeidenhain::abrir_passe(const PasseTrajeto& p) {
                   static_cast<double>(p.passe.diametro));
     diametro_ = texto;
     lado_.clear();
-    if (p.corretor >= 0) lado_ = p.lado_compensacao == 41 ? "RL" : "RR";
+    if (p.corretor >= 0) lado_ = vocabulario::palavra_lado(d_, p.lado_compensacao);
     avanco_passe_.clear();
     if (p.passe.avanco > 0) avanco_passe_ = escrita_.numero(p.passe.avanco, casas_avanco_passe);
     avanco_pendente_ = true;

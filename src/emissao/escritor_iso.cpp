@@ -141,7 +141,7 @@ void EscritorIso::abrir_passe(const PasseTrajeto& p) {
     textos_ = textos_volta(escrita_, p);
     lado_compensacao_.clear();
     if (p.corretor >= 0) {
-        lado_compensacao_ = juntar({" ", p.lado_compensacao == 41 ? d_.compensacao_esquerda : d_.compensacao_direita,
+        lado_compensacao_ = juntar({" ", vocabulario::palavra_lado(d_, p.lado_compensacao),
                                     " ", d_.d, std::to_string(p.corretor)});
         if (!d_.avanco_no_centro.empty()) lado_compensacao_ += juntar({" ", d_.avanco_no_centro});
     }

@@ -163,7 +163,7 @@ void gravar_percurso(DadosRosca& d, const OpcoesGeracao& opcoes, const AbridorAr
         throw;
     }
 
-    imprimir_opcoes_percurso(percurso, opcoes.alguma, console);
+    imprimir_opcoes_percurso(percurso, opcoes.alguma, *opcoes.dialeto, console);
     // A name the control would not take, and the one it would.
     if (const std::string aviso = aviso_nome_programa(*opcoes.dialeto, nome_arquivo); !aviso.empty())
         console.escrever("\n" + aviso);
