@@ -285,6 +285,25 @@ TEST(ModosPontaAPonta, ExtremosDosArcosSaoOsDosArcos) {
     }
 }
 
+// A taper that narrows a bore's pass by more than its radius over the
+// thread would take the path across the axis: refused, naming L, the taper
+// and the radius; a gentler one is cut.
+TEST(ModosPontaAPonta, ConicaQueCruzariaOEixoERecusada) {
+    const char* const respostas = "I 3.13 0 1.44 7.7 3.4 D 0 1000 200";
+    for (const char* modo : {"", " --entrada-tangencial"}) {
+        SCOPED_TRACE(modo);
+        const Execucao r = executar_com_argumentos(std::string("--conicidade 1:3 --saida p.TAP") + modo, respostas);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_TRUE(r.outros_arquivos.empty());
+        EXPECT_NE(r.console.find("ERRO! Com a conicidade 1:3 e L = 7.700 mm o raio do percurso do passe de diametro "
+                                 "3.130 vai de 0.845 mm na face a -0."),
+                  std::string::npos)
+            << r.console;
+        EXPECT_NE(r.console.find("o centro da fresa passaria pelo eixo da rosca."), std::string::npos);
+        EXPECT_EQ(executar_com_argumentos(std::string("--conicidade 1:16 --saida p.TAP") + modo, respostas).status, 0);
+    }
+}
+
 // The cutting time by the path is measured at the feed the file gives the
 // control, rounded as written (F14 for 14.2), not at the one answered.
 TEST(ModosPontaAPonta, TempoPeloPercursoNoAvancoEscrito) {

@@ -12,6 +12,7 @@
 #include "output/relatorio_diametro_usinado.hpp"
 #include "output/resumo.hpp"
 #include "percurso/construir.hpp"
+#include "percurso/guias.hpp"
 #include "vocabulario/geometria.hpp"
 #include "vocabulario/regras.hpp"
 
@@ -127,6 +128,29 @@ void conferir_furos(const DadosRosca& d, const OpcoesGeracao& opcoes) {
     recusar(texto);
 }
 
+// A taper that narrows a bore's passes by more than their radius over the
+// path's depth would take the cutter's centre across the axis and into the
+// wall on the other side.
+void conferir_conicidade(const DadosRosca& d, const OpcoesGeracao& opcoes) {
+    if (opcoes.modos.conicidade == 0) return;
+    const Percurso p = construir_percurso(d, opcoes);
+    const double fundo = profundidade_maxima(p, p.modos.arcos);
+    SequenciaPasses sequencia(p);
+    PassePercurso passe;
+    while (sequencia.proximo(passe)) {
+        const Helice& h = passe.helice;
+        if (h.raio_em(fundo) > 0 || !(h.raio > 0)) continue;
+        char texto[512];
+        std::snprintf(texto, sizeof texto,
+                      "ERRO! Com a conicidade 1:%d e L = %.3f mm o raio do percurso do passe de diametro %.3f vai de "
+                      "%.3f mm na face a %.3f mm no fundo (Z%.3f): o centro da fresa passaria pelo eixo da rosca. Use "
+                      "uma conicidade, um L ou uma fresa menor.",
+                      static_cast<int>(opcoes.modos.conicidade), static_cast<double>(d.comprimento_rosca),
+                      static_cast<double>(passe.diametro), h.raio, h.raio_em(fundo), -fundo);
+        recusar(texto);
+    }
+}
+
 }  // namespace
 
 void gravar_percurso(DadosRosca& d, const OpcoesGeracao& opcoes, const AbridorArquivo& abrir, Console& console,
@@ -136,6 +160,7 @@ void gravar_percurso(DadosRosca& d, const OpcoesGeracao& opcoes, const AbridorAr
     // With options, nothing is written that cannot be whole or cut sound.
     std::uint64_t bytes = 0;
     if (opcoes.alguma) {
+        conferir_conicidade(d, opcoes);
         conferir_furos(d, opcoes);
         bytes = tamanho_do_arquivo(d, opcoes, emissao, extras);
     }
