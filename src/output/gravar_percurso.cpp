@@ -131,16 +131,17 @@ void conferir_furos(const DadosRosca& d, const OpcoesGeracao& opcoes) {
 
 // A taper that narrows a bore's passes by more than their radius over the
 // path's depth would take the cutter's centre across the axis and into the
-// wall on the other side.
+// wall on the other side. The first pass is the nearest the axis: a bore's
+// passes grow, and all narrow alike; outside a blank every pass widens.
 void conferir_conicidade(const DadosRosca& d, const OpcoesGeracao& opcoes) {
     if (opcoes.modos.conicidade == 0) return;
     const Percurso p = construir_percurso(d, opcoes);
-    const double fundo = profundidade_maxima(p, p.modos.arcos);
     SequenciaPasses sequencia(p);
     PassePercurso passe;
-    while (sequencia.proximo(passe)) {
+    if (sequencia.proximo(passe)) {
+        const double fundo = profundidade_maxima(p, p.modos.arcos);
         const Helice& h = passe.helice;
-        if (h.raio_em(fundo) > 0 || !(h.raio > 0)) continue;
+        if (h.raio_em(fundo) > 0 || !(h.raio > 0)) return;
         char texto[512];
         std::snprintf(texto, sizeof texto,
                       "ERRO! Com a conicidade 1:%d e L = %.3f mm o raio do percurso do passe de diametro %.3f vai de "
