@@ -243,20 +243,22 @@ TEST(ModosPontaAPonta, CombinacoesRecusadasSaoUmaLinhaEStatusDois) {
     }
 }
 
-// With arcs the extents and the machined diameter are the arcs' own: their
-// ends and every axis they cross, not points along them.
-TEST(ModosPontaAPonta, ExtremosDosArcosSaoOsDosArcos) {
+// The extents and the machined diameter are the path's own: with arcs, their
+// ends and every axis they cross, not points along them; a helix of less
+// than a turn run up to the face, its end there.
+TEST(ModosPontaAPonta, ExtremosSaoOsDoProprioPercurso) {
     if (!rs274_disponivel()) GTEST_SKIP() << "rs274 (linuxcnc-uspace) is not installed";
     const struct {
-        const char* respostas;
+        const char *respostas, *opcoes;
         double ferramenta;
-    } casos[] = {{"I 37 0 13.94 0.3 0.368 D 0 1000 200", 13.94},
-                 {"I 42.6 0 21.67 1.96 2 D 0 1000 200", 21.67},
-                 {"i 44,685 0 27,423 0,6 0,604 d 224 6838 1133", 27.423}};
-    for (const auto& [respostas, ferramenta] : casos) {
+    } casos[] = {{"I 37 0 13.94 0.3 0.368 D 0 1000 200", "--arcos", 13.94},
+                 {"I 42.6 0 21.67 1.96 2 D 0 1000 200", "--arcos", 21.67},
+                 {"i 44,685 0 27,423 0,6 0,604 d 224 6838 1133", "--arcos --repetir-acabamento 1", 27.423},
+                 {"I 58.34 0 19.9 1 1.19 D 187 1000 200", "--concordante", 19.9}};
+    for (const auto& [respostas, opcoes, ferramenta] : casos) {
         SCOPED_TRACE(respostas);
         const std::string f = unico_arquivo(
-            executar_com_argumentos("--comando linuxcnc --arcos --repetir-acabamento 1 --saida p.ngc", respostas));
+            executar_com_argumentos(std::string("--comando linuxcnc --saida p.ngc ") + opcoes, respostas));
         std::string saida;
         ASSERT_TRUE(rodar_rs274(f, "", saida)) << saida;
         double x_max = 0, x_min = 0, y_max = 0, y_min = 0, x = 0, y = 0;

@@ -426,11 +426,17 @@ void Tracador::helice() {
     }
     // Every turn visits the first one's whole degrees; a tapered helix is
     // judged at the face. From the thread length up the last chord's point
-    // is where the way in ended, not a chord of the helix.
+    // is where the way in ended, not a chord of the helix, and the helix
+    // ends at the face, at the start angle: a helix of less than a turn may
+    // reach no farther anywhere else.
     const std::int64_t quantos = std::min<std::int64_t>(h.subindo ? h.indice_ultimo : h.indice_ultimo + 1, 360);
     const std::int32_t primeiro = angulo_primeiro(hel);
     for (int k = 0; k < quantos; ++k) {
         const PontoHelice c = ponto_helice(hel.raio, primeiro + k, hel.mao_direita);
+        alargar_centro(c.x, c.y);
+    }
+    if (h.subindo) {
+        const PontoHelice c = ponto_helice(hel.raio, hel.angulo_inicial, hel.mao_direita);
         alargar_centro(c.x, c.y);
     }
     // Where the chords leave the cutter.
