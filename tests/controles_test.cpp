@@ -251,6 +251,26 @@ TEST(ControlesPontaAPonta, HeidenhainHeliceEmBlocosCpDeAte5400Graus) {
               2 * passes);
 }
 
+// The console names the compensation's side as the file writes it: RL and
+// RR in plain language, G41 and G42 elsewhere.
+TEST(ControlesPontaAPonta, LadoDaCompensacaoNaTelaComoNoArquivo) {
+    const struct {
+        const char *opcoes, *tela, *arquivo;
+    } casos[] = {{"--comando heidenhain --compensacao", "compensacao RR D1", " RR F"},
+                 {"--comando heidenhain --compensacao --concordante", "compensacao RL D1", " RL F"},
+                 {"--comando linuxcnc --compensacao --ferramenta 2", "compensacao G42 D2", " G42 D2"}};
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.opcoes);
+        const Execucao r = executar_com_argumentos(std::string(c.opcoes) + " --saida p.txt", trabalhos[4].respostas);
+        ASSERT_EQ(r.status, 0) << r.erros;
+        const std::size_t modos = r.console.find("\nModos de cortar: ");
+        ASSERT_NE(modos, std::string::npos);
+        const std::string linha = r.console.substr(modos + 1, r.console.find('\n', modos + 1) - modos - 1);
+        EXPECT_TRUE(linha.ends_with(std::string("; ") + c.tela)) << linha;
+        EXPECT_NE(r.outros_conteudos.at("p.txt").find(c.arquivo), std::string::npos);
+    }
+}
+
 // Answers that give heights of 36 digits (a pitch of 2e38, found by the
 // fuzzer): numbers of no real job, written as numbers all the same, with no
 // overflow on the way.

@@ -172,14 +172,25 @@ TEST(EntradasPontaAPonta, ComentariosDaEntradaEDosArcosDoDialeto) {
 
 // The header's and the summary's deepest Z is the path's own: the
 // revolutions of a mill of several profiles end on their depths (no line
-// where that is L), its arcs out go below.
+// where that is L), its arcs out go below; each start of several ends its
+// chords on its own helix, not on the thread's of one pitch a turn.
 TEST(EntradasPontaAPonta, ZMinimoEOMaisFundoDoPercurso) {
-    for (const char* opcoes : {"--perfis 2", "--perfis 3 --concordante", "--perfis 3 --entrada-tangencial"}) {
-        SCOPED_TRACE(opcoes);
-        const std::string arquivo = arquivo_gerado(opcoes, "I 20 17 0.5 0.1 10 0.5 0.7 D 0 1000 200\n");
+    const char* const perfis = "I 20 17 0.5 0.1 10 0.5 0.7 D 0 1000 200\n";
+    struct {
+        const char* opcoes;
+        const char* respostas;
+        double comprimento;
+    } casos[] = {{"--perfis 2", perfis, 0.5},
+                 {"--perfis 3 --concordante", perfis, 0.5},
+                 {"--perfis 3 --entrada-tangencial", perfis, 0.5},
+                 {"--entradas 2", "I 7.5 0 3.67 1 1.814286 D 190.684 1000 200\n", 1}};
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.opcoes);
+        const std::string arquivo = arquivo_gerado(c.opcoes, c.respostas);
         double fundo = 0;
         for (const MovimentoLido& m : movimentos_do_arquivo(arquivo)) fundo = std::min(fundo, m.z);
         const std::size_t linha = arquivo.find(";Z minimo do percurso: ");
-        EXPECT_NEAR(linha == std::string::npos ? -0.5 : std::strtod(arquivo.c_str() + linha + 23, nullptr), fundo, 0.0005);
+        EXPECT_NEAR(linha == std::string::npos ? -c.comprimento : std::strtod(arquivo.c_str() + linha + 23, nullptr),
+                    fundo, 0.0005);
     }
 }

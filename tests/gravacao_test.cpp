@@ -19,8 +19,15 @@
 #include <thread>
 
 #include "apoio/execucao.hpp"
+#include "apoio/sorteio.hpp"
+#include "dialogue/dialogo_diametros.hpp"
+#include "dialogue/dialogo_helice_corte.hpp"
+#include "driver/opcoes.hpp"
 #include "driver/programa.hpp"
 #include "nucleo/arquivo.hpp"
+#include "output/gravar_percurso.hpp"
+#include "planning/calcular_estimativas.hpp"
+#include "planning/planejar_passes.hpp"
 
 namespace {
 
@@ -200,4 +207,72 @@ TEST(Gravacao, FurosPertoDemaisSaoRecusadosComAsSuasLinhas) {
     EXPECT_EQ(fora.status, 1);
     EXPECT_NE(fora.console.find("linhas 1 e 2 de f.txt estao a 33.900 mm"), std::string::npos);
     EXPECT_TRUE(fora.arquivo.empty());
+}
+
+namespace {
+
+// The file's bytes with `opcoes` (words as on a command line), and the bound
+// of its size; -1 where the job is refused.
+std::pair<double, double> tamanho_e_cota(const std::string& respostas, const std::vector<std::string>& opcoes,
+                                         const std::string& furos = "") {
+    std::vector<const char*> argv{"rosca-helicoidal"};
+    for (const std::string& o : opcoes) argv.push_back(o.c_str());
+    Pedido pedido = ler_opcoes(static_cast<int>(argv.size()), argv.data());
+    std::string erro;
+    if (pedido.tipo != Pedido::Tipo::dialogo || (!furos.empty() && !interpretar_furos(furos, "f.txt", pedido.geracao.furos, erro)))
+        return {-1, -1};
+    std::string arquivo;
+    auto console = Console::em_memoria(respostas);
+    if (executar_programa(*console, [&](const char*) { return std::make_unique<DestinoMemoria>(&arquivo); },
+                          pedido.geracao) != 0)
+        return {-1, -1};
+    DadosRosca d;
+    auto outro = Console::em_memoria(respostas);
+    dialogo_diametros(d, *outro);
+    dialogo_helice_corte(d, *outro);
+    planejar_passes(d, *outro);
+    calcular_estimativas(d);
+    return {static_cast<double>(arquivo.size()), cota_do_arquivo(d, pedido.geracao, 1e18)};
+}
+
+}  // namespace
+
+// The size is counted exactly only where a bound of it, from the moves
+// alone, reaches the limit or the free space: the bound is never below the
+// bytes written, in any dialect, way of cutting or holes, and for a file of
+// megabytes within twice them, so that counting is rare.
+TEST(Gravacao, CotaDoTamanhoCobreOArquivoSemFolgaDemais) {
+    const std::string interna = "I 20 17.5 0.5 0.1 14 40 1.5 D 45.5 1000 200\n";
+    const std::string externa = "E 16.933 20 0.5 0.1 14 60 2.5 E 0 1000 200\n";
+    const std::vector<std::pair<std::string, std::vector<std::string>>> casos = {
+        {interna, {"--comando", "padrao"}},
+        {externa, {"--comando", "grbl", "--furos", "f.txt"}},
+        {interna, {"--comando", "linuxcnc", "--arcos", "--furos", "f.txt", "--ajuste-na-maquina"}},
+        {externa, {"--comando", "fanuc", "--compensacao", "--discordante", "--ajuste-na-maquina"}},
+        {interna, {"--comando", "heidenhain", "--entrada-tangencial", "--repetir-acabamento", "2"}},
+        {interna, {"--comando", "heidenhain", "--ajuste-na-maquina", "--furos", "f.txt"}},
+        {externa, {"--comando", "siemens", "--conica", "--avanco-na-aresta", "--furos", "f.txt"}},
+        {interna, {"--perfis", "3", "--passes-de-area-igual"}},
+        {externa, {"--entradas", "4", "--concordante"}},
+    };
+    for (const auto& [respostas, opcoes] : casos) {
+        const auto [tamanho, cota] = tamanho_e_cota(respostas, opcoes, "10 0\n-40 25.5\n0 -60\n");
+        SCOPED_TRACE(respostas + opcoes[1] + " " + (opcoes.size() > 2 ? opcoes[2] : ""));
+        EXPECT_GE(cota, tamanho);
+        if (tamanho > 1e6) {
+            EXPECT_LE(cota, 2 * tamanho);
+        }
+    }
+    // Drawn jobs, small: never below.
+    int medidos = 0;
+    for (std::uint64_t i = 0; i < 400; ++i) {
+        const Trabalho t = sortear_trabalho(11, i);
+        std::string respostas;
+        for (const std::string& r : t.respostas) respostas += r + "\n";
+        const auto [tamanho, cota] = tamanho_e_cota(respostas, t.opcoes, t.furos);
+        if (tamanho < 0) continue;
+        ++medidos;
+        EXPECT_GE(cota, tamanho) << t.resumo();
+    }
+    EXPECT_GE(medidos, 200);
 }

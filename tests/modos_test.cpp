@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "apoio/controles.hpp"
 #include "apoio/dialetos.hpp"
 #include "apoio/execucao.hpp"
 
@@ -239,6 +240,97 @@ TEST(ModosPontaAPonta, CombinacoesRecusadasSaoUmaLinhaEStatusDois) {
         EXPECT_EQ(r.console, "");
         EXPECT_TRUE(r.outros_arquivos.empty());
         EXPECT_EQ(r.erros.find('\n'), r.erros.size() - 1) << r.erros;
+    }
+}
+
+// The extents and the machined diameter are the path's own: with arcs, their
+// ends and every axis they cross, not points along them; a helix of less
+// than a turn run up to the face, its end there.
+TEST(ModosPontaAPonta, ExtremosSaoOsDoProprioPercurso) {
+    if (!rs274_disponivel()) GTEST_SKIP() << "rs274 (linuxcnc-uspace) is not installed";
+    const struct {
+        const char *respostas, *opcoes;
+        double ferramenta;
+    } casos[] = {{"I 37 0 13.94 0.3 0.368 D 0 1000 200", "--arcos", 13.94},
+                 {"I 42.6 0 21.67 1.96 2 D 0 1000 200", "--arcos", 21.67},
+                 {"i 44,685 0 27,423 0,6 0,604 d 224 6838 1133", "--arcos --repetir-acabamento 1", 27.423},
+                 {"I 58.34 0 19.9 1 1.19 D 187 1000 200", "--concordante", 19.9}};
+    for (const auto& [respostas, opcoes, ferramenta] : casos) {
+        SCOPED_TRACE(respostas);
+        const std::string f = unico_arquivo(
+            executar_com_argumentos(std::string("--comando linuxcnc --saida p.ngc ") + opcoes, respostas));
+        std::string saida;
+        ASSERT_TRUE(rodar_rs274(f, "", saida)) << saida;
+        double x_max = 0, x_min = 0, y_max = 0, y_min = 0, x = 0, y = 0;
+        auto alargar = [&](double a, double b) {
+            x_max = std::max(x_max, a), x_min = std::min(x_min, a), y_max = std::max(y_max, b), y_min = std::min(y_min, b);
+        };
+        for (const MovimentoCanonico& m : ler_rs274(saida).movimentos) {
+            if (m.tipo == MovimentoCanonico::Tipo::arco) {
+                const double r = std::hypot(x - m.cx, y - m.cy), de = std::atan2(y - m.cy, x - m.cx) * 180 / 3.14159265358979;
+                for (double a = std::ceil(std::min(de, de + m.varredura) / 90) * 90; a <= std::max(de, de + m.varredura); a += 90)
+                    alargar(m.cx + r * std::round(std::cos(a * 3.14159265358979 / 180)),
+                            m.cy + r * std::round(std::sin(a * 3.14159265358979 / 180)));
+            }
+            if (m.tipo != MovimentoCanonico::Tipo::rapido) alargar(m.x, m.y);
+            x = m.x, y = m.y;
+        }
+        double xm, xn, ym, yn, diametro;
+        ASSERT_EQ(std::sscanf(f.c_str() + f.find(";X MAX = "), ";X MAX = %lf --- X MIN = %lf", &xm, &xn), 2);
+        ASSERT_EQ(std::sscanf(f.c_str() + f.find(";Y MAX = "), ";Y MAX = %lf --- Y MIN = %lf", &ym, &yn), 2);
+        ASSERT_EQ(std::sscanf(f.c_str() + f.find(";DIAMETRO USINADO MAXIMO = "), ";DIAMETRO USINADO MAXIMO = %lf", &diametro), 1);
+        EXPECT_NEAR(xm, x_max, 0.0051);
+        EXPECT_NEAR(xn, x_min, 0.0051);
+        EXPECT_NEAR(ym, y_max, 0.0051);
+        EXPECT_NEAR(yn, y_min, 0.0051);
+        EXPECT_NEAR(diametro, x_max - x_min + ferramenta, 0.0015);
+    }
+}
+
+// A taper that narrows a bore's pass by more than its radius over the
+// thread would take the path across the axis: refused, naming L, the taper
+// and the radius; a gentler one is cut.
+TEST(ModosPontaAPonta, ConicaQueCruzariaOEixoERecusada) {
+    const char* const respostas = "I 3.13 0 1.44 7.7 3.4 D 0 1000 200";
+    for (const char* modo : {"", " --entrada-tangencial"}) {
+        SCOPED_TRACE(modo);
+        const Execucao r = executar_com_argumentos(std::string("--conicidade 1:3 --saida p.TAP") + modo, respostas);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_TRUE(r.outros_arquivos.empty());
+        EXPECT_NE(r.console.find("ERRO! Com a conicidade 1:3 e L = 7.700 mm o raio do percurso do passe de diametro "
+                                 "3.130 vai de 0.845 mm na face a -0."),
+                  std::string::npos)
+            << r.console;
+        EXPECT_NE(r.console.find("o centro da fresa passaria pelo eixo da rosca."), std::string::npos);
+        EXPECT_EQ(executar_com_argumentos(std::string("--conicidade 1:16 --saida p.TAP") + modo, respostas).status, 0);
+    }
+}
+
+// The cutting time by the path is measured at the feed the file gives the
+// control, rounded as written (F14 for 14.2), not at the one answered.
+TEST(ModosPontaAPonta, TempoPeloPercursoNoAvancoEscrito) {
+    if (!rs274_disponivel()) GTEST_SKIP() << "rs274 (linuxcnc-uspace) is not installed";
+    const struct {
+        const char *respostas, *opcoes;
+    } casos[] = {{"I 4.09 3.85 0.08 0.032 2.11 3.27 3.27 D 0 1000 14.2", " --perfis 2"},
+                 {"I 50.7 49.1 0.36 0 30.41 4 1.421 D 0 1000 22.7", ""}};
+    for (const auto& [respostas, opcoes] : casos) {
+        SCOPED_TRACE(respostas);
+        const std::string f =
+            unico_arquivo(executar_com_argumentos(std::string("--comando linuxcnc --saida p.ngc") + opcoes, respostas));
+        std::string saida;
+        ASSERT_TRUE(rodar_rs274(f, "", saida)) << saida;
+        double minutos = 0, x = 0, y = 0, z = 0;
+        for (const MovimentoCanonico& m : ler_rs274(saida).movimentos) {
+            const double plano = m.tipo == MovimentoCanonico::Tipo::arco
+                                     ? std::hypot(x - m.cx, y - m.cy) * std::fabs(m.varredura) * 3.14159265358979 / 180
+                                     : std::hypot(m.x - x, m.y - y);
+            if (m.tipo != MovimentoCanonico::Tipo::rapido) minutos += std::hypot(plano, m.z - z) / m.avanco;
+            x = m.x, y = m.y, z = m.z;
+        }
+        const std::size_t i = f.find(";Tempo de corte pelo percurso: ");
+        ASSERT_NE(i, std::string::npos);
+        EXPECT_NEAR(std::strtod(f.c_str() + i + 31, nullptr), minutos, 0.0501);
     }
 }
 

@@ -6,8 +6,10 @@
 // runs through rs274 itself.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "apoio/controles.hpp"
 #include "apoio/dialetos.hpp"
@@ -115,6 +117,67 @@ TEST(ProducaoControles, AjusteNaMaquinaComoOOperadorMuda) {
     s = trocar(s, "R90=8.000", "R90=8.100");
     s = trocar(s, "R91=1", "R91=0");
     EXPECT_EQ(diferenca_movimentos(esperados, juntar_arcos(rs274(siemens_para_linuxcnc(s)).movimentos), 1e-9), "");
+}
+
+namespace {
+
+// The moves of a job's file in `comando` as the control runs it with the
+// final diameter's variable at `diametro` and the roughing passes skipped.
+std::vector<MovimentoCanonico> so_acabamento(const std::string& comando, const std::string& respostas,
+                                            const std::string& opcoes, double diametro) {
+    const std::string f = arquivo_gerado("--comando " + comando + " --ajuste-na-maquina " + opcoes, respostas);
+    if (comando == "heidenhain") return ler_heidenhain(f, {{1600, diametro}, {1601, 0}}).movimentos;
+    if (comando == "siemens") return ler_siemens(f, {{90, diametro}, {91, 0}}).movimentos;
+    const std::size_t i = f.find("#<_diametro_final> = ");
+    const std::size_t j = f.find("#<_desbastes> = 1");
+    if (i == std::string::npos || j == std::string::npos) return {};
+    std::string mudado = f;
+    mudado.replace(j, 17, "#<_desbastes> = 0");
+    mudado.replace(i, f.find(' ', i + 21) - i, "#<_diametro_final> = " + std::to_string(diametro));
+    return rs274(mudado).movimentos;
+}
+
+}  // namespace
+
+// The finishing pass is the plan's last, at the final diameter, whatever its
+// diameter's last bits (taper or not, a finishing step of 0 or not): with the
+// roughing passes skipped it alone is cut, and it follows the variable, its
+// way out of a groove of several starts along the radius too.
+TEST(ProducaoControles, AcabamentoForaDosDesbastesSegueAVariavel) {
+    if (!rs274_disponivel()) GTEST_SKIP() << "rs274 (linuxcnc-uspace) nao instalado";
+    const struct {
+        const char *comando, *respostas, *opcoes;
+        double diametro;
+    } casos[] = {
+        {"heidenhain", "i 21.4 18.6 0.59 0.296 13 2.9 2.9 D 0 1000 200", "--entrada-tangencial --conica", 21.4},
+        {"linuxcnc", "i 21.224 17.463 1.02 0 6.42 5 1.814286 d 149 5378 1483", "--conica", 21.224},
+        {"heidenhain", "E 7 9 0.93 0 15 1.9 1.9 D 0 1000 200", "--arcos", 7},
+        {"siemens", "e 6.379 7.866 0.742 0 4.781 1.25 1.25 D 0 1000 200", "", 6.379},
+        {"heidenhain", "I 56.25 53.99 0.41 0.092 19.09 0.733 0.733 D 0 1000 200", "--compensacao", 56.25},
+        {"siemens", "E 35 0 3 0.9 0.9 D 0 1000 200", "--entradas 3", 35},
+        {"linuxcnc", "E 43.7 0 24.2 1.305 1.6 D 0 1000 1467", "--entradas 5", 43.7},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(std::string(c.comando) + " " + c.respostas + " " + c.opcoes);
+        const auto a = so_acabamento(c.comando, c.respostas, c.opcoes, c.diametro);
+        const auto b = so_acabamento(c.comando, c.respostas, c.opcoes, c.diametro + 0.3);
+        ASSERT_EQ(a.size(), b.size());
+        // Cut below the face, each point of the helix 0.15 farther from the axis.
+        int movidos = 0, saidas = 0;
+        for (std::size_t k = 0; k < a.size(); ++k) {
+            const double ra = std::hypot(a[k].x, a[k].y), rb = std::hypot(b[k].x, b[k].y);
+            if (a[k].tipo != MovimentoCanonico::Tipo::rapido && a[k].z < -0.01 && std::fabs(rb - ra - 0.15) < 0.002)
+                ++movidos;
+            // Out of the groove: off the helix's circle, level, along its last point's radius.
+            if (k == 0 || std::string(c.opcoes).find("--entradas") == std::string::npos || b[k].z != b[k - 1].z ||
+                b[k].z > -0.01 || std::fabs(rb - std::hypot(b[k - 1].x, b[k - 1].y)) < 0.5)
+                continue;
+            ++saidas;
+            EXPECT_LE(std::fabs(b[k].x * b[k - 1].y - b[k].y * b[k - 1].x) / rb, 0.002) << "linha " << b[k].linha;
+        }
+        EXPECT_GE(movidos, 2);
+        EXPECT_TRUE(std::string(c.opcoes).find("--entradas") == std::string::npos || saidas >= 3) << saidas;
+    }
 }
 
 }  // namespace

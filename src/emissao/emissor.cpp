@@ -1,10 +1,12 @@
 #include "emissao/emissor.hpp"
 
+#include <algorithm>
 #include <cmath>
 
 #include "emissao/escritor_heidenhain.hpp"
 #include "emissao/escritor_iso.hpp"
 #include "emissao/linearizacao.hpp"
+#include "percurso/guias.hpp"
 #include "trabalho/parada_critica.hpp"
 
 namespace {
@@ -174,7 +176,7 @@ void Emissor::furo(const Percurso& percurso, Verbos& verbos, bool escrever) {
         extremos_.juntar(t.extremos);
         if (!escrever) continue;
         // The roughing passes run only where the operator's variable says so.
-        const bool acabamento = p.diametro == percurso.plano.diametro_final_total;
+        const bool acabamento = p.acabamento;
         if (percurso.ajuste && !acabamento && !desbastes) escritor_->abrir_desbastes();
         if (percurso.ajuste && acabamento && desbastes) escritor_->fechar_desbastes();
         desbastes = percurso.ajuste && !acabamento;
@@ -206,7 +208,119 @@ double vezes_escrito(const Percurso& percurso, const vocabulario::Dialeto& diale
     return percurso.furos.empty() || escrito_uma_vez ? 1.0 : static_cast<double>(percurso.furos.size());
 }
 
+// A number of `casas` decimals no larger than `maior` in magnitude as the
+// file writes it: its sign, digits, point and decimals; where no bound is
+// known, the widest a coordinate is ever written.
+double largura_numero(double maior, int casas = 3) {
+    if (!(maior < 1e44)) return static_cast<double>(Escrita::max_coordenada);
+    const double digitos = maior >= 10 ? std::floor(std::log10(maior)) + 1 : 1;
+    return digitos + 2 + casas;
+}
+
+// The lines of a pass, at most, by kind: its straight moves of one form
+// (the helix's chords, and its arcs' where they are written as chords); the
+// turn comments with the blank lines around them; all the others (rapids,
+// lines, arcs as blocks, its feed and blank lines, its line in the header's
+// list of passes).
+struct LinhasPasse {
+    double cordas = 0, comentarios = 0, outras = 0;
+};
+
+LinhasPasse linhas_do_passe(const PasseTrajeto& t, bool arcos, double graus_por_arco) {
+    LinhasPasse n;
+    auto helice = [&](const TrechoHelice& h) {
+        const double graus = std::fabs(h.t_fim - h.t_ini);
+        if (h.arcos) {
+            // A block a piece, and the centre's where the dialect writes it apart.
+            n.outras += 2 * (std::ceil(graus / graus_por_arco) + 1);
+        } else if (h.generico) {
+            n.cordas += std::ceil(graus) + 2;
+        } else {
+            n.cordas += static_cast<double>(h.indice_ultimo) + 2;
+            n.comentarios += 4 * (std::floor(static_cast<double>(h.indice_ultimo) / vocabulario::passos_por_volta) + 1);
+        }
+    };
+    for (const Segmento& s : t.segmentos) {
+        switch (s.tipo) {
+            case TipoSegmento::rapido:
+            case TipoSegmento::reta: n.outras += 1; break;
+            case TipoSegmento::volta: n.comentarios += 4; break;
+            case TipoSegmento::arco:
+                if (arcos)
+                    n.outras += 2;
+                else
+                    n.cordas += std::ceil(std::fabs(s.arco.varredura)) + 1;
+                break;
+            case TipoSegmento::helice:
+                helice(s.indice_helice >= 0 ? t.voltas[static_cast<std::size_t>(s.indice_helice)] : t.helice);
+                break;
+        }
+    }
+    n.outras += 8;
+    return n;
+}
+
 }  // namespace
+
+double cota_bytes_passes(const Percurso& percurso, const vocabulario::Dialeto& dialeto, double limite) {
+    using Subprograma = vocabulario::Dialeto::Subprograma;
+    const PlanoPasses& p = percurso.plano;
+    const double vezes = vezes_escrito(percurso, dialeto);
+    // The farthest any X or Y goes from the axis: the largest pass's radius,
+    // widened by the taper to the deepest point, the cutter and the blank
+    // beside it (the ways out, the retract's corner); and the centre of a
+    // hole where the path is written out there.
+    const double fundo = profundidade_maxima(percurso, percurso.modos.arcos);
+    const double diametro = std::max({std::fabs(static_cast<double>(p.diametro_inicial)),
+                                      std::fabs(static_cast<double>(p.diametro_final)),
+                                      std::fabs(static_cast<double>(p.diametro_final_total))});
+    const double passo = std::fabs(static_cast<double>(percurso.helice.passo_rosca));
+    double centro = 0;
+    if (dialeto.subprograma == Subprograma::nenhum)
+        for (const Furo& f : percurso.furos) centro = std::max({centro, std::fabs(f.x), std::fabs(f.y)});
+    const double xy = diametro + 2.5 * std::fabs(static_cast<double>(p.diametro_ferramenta)) + passo +
+                      percurso.conicidade_diametro * fundo + static_cast<double>(percurso.folga_retracao) + 5 + centro;
+    const double numero = std::max(largura_numero(xy), largura_numero(fundo + passo + 10));
+    const double fim = static_cast<double>(dialeto.fim_de_linha.size());
+    // A chord: its word and three coordinates; X and Y relative to the
+    // arguments of a subprogram ("X[#1+1.000]").
+    const bool argumentos = !percurso.furos.empty() && dialeto.subprograma == Subprograma::argumentos;
+    const double corda = fim + std::max<double>(static_cast<double>(dialeto.corte.size()), 3) + 3 * (2 + numero) +
+                         (argumentos ? 10 : 0);
+    // Where the final diameter is a variable, X and Y each an expression of
+    // it, or a parameter set by a formula line first.
+    const double expressao = fim + 30 + 2 * numero + static_cast<double>(dialeto.variavel_diametro.size());
+    const double corda_variavel = corda + 2 * expressao;
+    // A turn comment names the pass, the turn and the start, or the diameter.
+    const double comentario = fim + 128 + numero;
+    // Any other line: an arc's with four expressions is the widest.
+    const double outra = fim + 256 + 10 * numero;
+
+    double cordas = 0, variaveis = 0, comentarios = 0, outras = static_cast<double>(percurso.furos.size()) * 8;
+    // Where every line is a numbered block: the number, as wide as the
+    // lines counted so far make it, and its blank.
+    const bool blocos = dialeto.linguagem == vocabulario::Linguagem::texto_claro;
+    auto bytes = [&] {
+        const double linhas = cordas + variaveis + comentarios + outras + 1000;
+        const double bloco = blocos ? std::floor(std::log10(linhas)) + 2 : 0;
+        return cordas * (corda + bloco) + variaveis * (corda_variavel + 3 * bloco) +
+               comentarios * (comentario + bloco) + outras * (outra + bloco);
+    };
+    SequenciaPasses sequencia(percurso);
+    PassePercurso passe;
+    PasseTrajeto t;
+    while (bytes() <= limite && sequencia.proximo(passe)) {
+        tracar_passe(percurso, passe, t);
+        // The variable's pass: arcs of at most half a turn, each with its
+        // centre's formulas too.
+        const bool variavel = percurso.ajuste && passe.acabamento;
+        const LinhasPasse n = linhas_do_passe(t, percurso.modos.arcos, variavel ? 180 : dialeto.graus_por_arco);
+        (variavel ? variaveis : cordas) += vezes * n.cordas;
+        comentarios += vezes * n.comentarios;
+        outras += vezes * n.outras * (variavel ? 3 : 1);
+    }
+    return bytes();
+}
 
 double Emissor::parte_escrita(const Percurso& percurso) const {
     SequenciaPasses sequencia(percurso);

@@ -33,6 +33,13 @@ struct OpcoesEmissao {
     bool progresso = true;
 };
 
+// An upper bound of the bytes the passes of `percurso` take in the dialect's
+// file, and the lines of its holes, found from each pass's moves without
+// forming their text: far cheaper than writing them. Every line is counted at
+// the widest its kind can be for the path's largest number. Once the bound
+// passes `limite` it stops there: then only that is known.
+double cota_bytes_passes(const Percurso& percurso, const vocabulario::Dialeto& dialeto, double limite);
+
 // Writes a tool path in a dialect: each pass's moves as the path gives
 // them (percurso/trajeto.hpp), its arcs and helix linearised, spelled by
 // the dialect's writer. The file is written in the order of its parts: the

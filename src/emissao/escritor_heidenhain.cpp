@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "emissao/avanco.hpp"
 #include "emissao/cordas.hpp"
 #include "emissao/linearizacao.hpp"
 #include "emissao/nome_programa.hpp"
@@ -173,7 +174,7 @@ void EscritorHeidenhain::linha(const std::string& texto) {
 
 void EscritorHeidenhain::preambulo(const Percurso& percurso) {
     const Escrita& e = escrita_;
-    avanco_preambulo_ = e.numero(percurso.avanco, 0);
+    avanco_preambulo_ = e.numero(percurso.avanco, casas_avanco);
     // Without --ferramenta, tool 1: the control runs nothing before a TOOL CALL
     // gives it the spindle's axis and speed.
     const int ferramenta = percurso.ferramenta > 0 ? percurso.ferramenta : 1;
@@ -265,9 +266,9 @@ void EscritorHeidenhain::abrir_passe(const PasseTrajeto& p) {
                   static_cast<double>(p.passe.diametro));
     diametro_ = texto;
     lado_.clear();
-    if (p.corretor >= 0) lado_ = p.lado_compensacao == 41 ? "RL" : "RR";
+    if (p.corretor >= 0) lado_ = vocabulario::palavra_lado(d_, p.lado_compensacao);
     avanco_passe_.clear();
-    if (p.passe.avanco > 0) avanco_passe_ = escrita_.numero(p.passe.avanco, 1);
+    if (p.passe.avanco > 0) avanco_passe_ = escrita_.numero(p.passe.avanco, casas_avanco_passe);
     avanco_pendente_ = true;
 }
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "emissao/avanco.hpp"
 #include "emissao/linearizacao.hpp"
 #include "nucleo/formato_fixo.hpp"
 #include "nucleo/juntar.hpp"
@@ -85,7 +86,7 @@ std::string EscritorIso::bloco(const Percurso& percurso, Bloco b) const {
         case Bloco::rotacao_e_fuso: return juntar({d_.s, e.numero(percurso.rotacao, 0), " ", d_.liga_fuso});
         case Bloco::pausa:
             return juntar({d_.pausa, " ", d_.p, std::to_string(vocabulario::segundos_pausa * d_.pausa_por_segundo)});
-        case Bloco::avanco: return palavra(d_.f, percurso.avanco, 0);
+        case Bloco::avanco: return palavra(d_.f, percurso.avanco, casas_avanco);
         case Bloco::escala_liga:
             return juntar({d_.escala_liga, " ", d_.x, e.numero(1, 2), " ", d_.y, e.numero(1, 2)});
         case Bloco::escala_desliga: return std::string(d_.escala_desliga);
@@ -140,12 +141,12 @@ void EscritorIso::abrir_passe(const PasseTrajeto& p) {
     textos_ = textos_volta(escrita_, p);
     lado_compensacao_.clear();
     if (p.corretor >= 0) {
-        lado_compensacao_ = juntar({" ", p.lado_compensacao == 41 ? d_.compensacao_esquerda : d_.compensacao_direita,
+        lado_compensacao_ = juntar({" ", vocabulario::palavra_lado(d_, p.lado_compensacao),
                                     " ", d_.d, std::to_string(p.corretor)});
         if (!d_.avanco_no_centro.empty()) lado_compensacao_ += juntar({" ", d_.avanco_no_centro});
     }
     avanco_.clear();
-    if (p.passe.avanco > 0 && !hoje_) avanco_ = juntar({" ", d_.f, escrita_.numero(p.passe.avanco, 1)});
+    if (p.passe.avanco > 0 && !hoje_) avanco_ = juntar({" ", d_.f, escrita_.numero(p.passe.avanco, casas_avanco_passe)});
 }
 
 void EscritorIso::fechar_passe() {
@@ -439,7 +440,7 @@ void EscritorIso::helice_de_hoje(const PasseTrajeto& p, Verbos* verbos) {
     // Its feed on a line of its own, then a blank line before the turns.
     if (p.passe.avanco > 0) {
         escrita_.quebras(1);
-        escrita_.texto(juntar({d_.f, escrita_.numero(p.passe.avanco, 1)}));
+        escrita_.texto(juntar({d_.f, escrita_.numero(p.passe.avanco, casas_avanco_passe)}));
     }
     escrita_.quebras(1);
     // A tapered helix changes its radius point by point: no text repeats.

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "emissao/avanco.hpp"
 #include "emissao/linearizacao.hpp"
 #include "percurso/trajeto.hpp"
 
@@ -64,7 +65,9 @@ double minutos_de_corte(const Percurso& percurso) {
         m.rapido(alto, false);
         while (sequencia.proximo(p)) {
             tracar_passe(percurso, p, t);
-            m.avanco = p.avanco > 0 ? p.avanco : static_cast<double>(percurso.avanco);
+            // At the feed the control is given, not the one answered.
+            m.avanco = p.avanco > 0 ? avanco_escrito(p.avanco, casas_avanco_passe)
+                                    : avanco_escrito(static_cast<double>(percurso.avanco), casas_avanco);
             for (const Segmento& s : t.segmentos) {
                 switch (s.tipo) {
                     case TipoSegmento::rapido: m.rapido(s.alvo, s.saindo); break;

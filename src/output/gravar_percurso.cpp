@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <limits>
 #include <string>
 
 #include "trabalho/parada_critica.hpp"
@@ -12,6 +13,7 @@
 #include "output/relatorio_diametro_usinado.hpp"
 #include "output/resumo.hpp"
 #include "percurso/construir.hpp"
+#include "percurso/guias.hpp"
 #include "vocabulario/geometria.hpp"
 #include "vocabulario/regras.hpp"
 
@@ -127,22 +129,78 @@ void conferir_furos(const DadosRosca& d, const OpcoesGeracao& opcoes) {
     recusar(texto);
 }
 
+// A taper that narrows a bore's passes by more than their radius over the
+// path's depth would take the cutter's centre across the axis and into the
+// wall on the other side. The first pass is the nearest the axis: a bore's
+// passes grow, and all narrow alike; outside a blank every pass widens.
+void conferir_conicidade(const DadosRosca& d, const OpcoesGeracao& opcoes) {
+    if (opcoes.modos.conicidade == 0) return;
+    const Percurso p = construir_percurso(d, opcoes);
+    SequenciaPasses sequencia(p);
+    PassePercurso passe;
+    if (sequencia.proximo(passe)) {
+        const double fundo = profundidade_maxima(p, p.modos.arcos);
+        const Helice& h = passe.helice;
+        if (h.raio_em(fundo) > 0 || !(h.raio > 0)) return;
+        char texto[512];
+        std::snprintf(texto, sizeof texto,
+                      "ERRO! Com a conicidade 1:%d e L = %.3f mm o raio do percurso do passe de diametro %.3f vai de "
+                      "%.3f mm na face a %.3f mm no fundo (Z%.3f): o centro da fresa passaria pelo eixo da rosca. Use "
+                      "uma conicidade, um L ou uma fresa menor.",
+                      static_cast<int>(opcoes.modos.conicidade), static_cast<double>(d.comprimento_rosca),
+                      static_cast<double>(passe.diametro), h.raio, h.raio_em(fundo), -fundo);
+        recusar(texto);
+    }
+}
+
 }  // namespace
+
+// An upper bound of the file's size, cheap beside counting it: the passes'
+// from their moves (emissor.hpp), and the lines around them (the header,
+// the preamble, the extents, the trailer: a few dozen, and one a pass in the
+// header's list, counted with the passes) each as wide as any of their
+// numbers could make it. Past `limite`, only that is known. Where the path
+// stops the run, no bound: the count then meets the stop as the writing would.
+double cota_do_arquivo(const DadosRosca& d, const OpcoesGeracao& opcoes, double limite) {
+    constexpr double linhas_fixas = 200, largura_fixa = 512;
+    try {
+        const Percurso percurso = construir_percurso(d, opcoes);
+        return linhas_fixas * largura_fixa + cota_bytes_passes(percurso, *opcoes.dialeto, limite);
+    } catch (const ParadaCritica&) {
+        return std::numeric_limits<double>::infinity();
+    }
+}
 
 void gravar_percurso(DadosRosca& d, const OpcoesGeracao& opcoes, const AbridorArquivo& abrir, Console& console,
                      OpcoesEmissao emissao, const ExtrasResumo& extras) {
     const std::string nome_arquivo = nome_do_arquivo(opcoes);
     emissao.arquivo = nome_arquivo;
     // With options, nothing is written that cannot be whole or cut sound.
+    // The file's size is counted exactly only when a bound of it reaches
+    // the limit or the folder's free space: counting takes about as long as
+    // writing.
     std::uint64_t bytes = 0;
+    double cota = 0;
+    bool contado = false;
     if (opcoes.alguma) {
+        conferir_conicidade(d, opcoes);
         conferir_furos(d, opcoes);
-        bytes = tamanho_do_arquivo(d, opcoes, emissao, extras);
+        cota = cota_do_arquivo(d, opcoes, static_cast<double>(emissao.max_bytes));
+        if (cota > static_cast<double>(emissao.max_bytes)) {
+            bytes = tamanho_do_arquivo(d, opcoes, emissao, extras);
+            contado = true;
+        }
     }
     auto destino = abrir(nome_arquivo.c_str());
     if (!destino) parada_critica(msg_abrir_arquivo);
     std::uint64_t livres = 0;
-    if (opcoes.alguma && destino->espaco_livre(livres) && bytes > livres) {
+    const bool livres_conhecidos = opcoes.alguma && destino->espaco_livre(livres);
+    if (livres_conhecidos && !contado && cota > static_cast<double>(livres)) {
+        // Within the limit: the count stops nothing of its own.
+        bytes = tamanho_do_arquivo(d, opcoes, emissao, extras);
+        contado = true;
+    }
+    if (livres_conhecidos && contado && bytes > livres) {
         destino->descartar();
         char texto[512];
         std::snprintf(texto, sizeof texto,
@@ -163,7 +221,7 @@ void gravar_percurso(DadosRosca& d, const OpcoesGeracao& opcoes, const AbridorAr
         throw;
     }
 
-    imprimir_opcoes_percurso(percurso, opcoes.alguma, console);
+    imprimir_opcoes_percurso(percurso, opcoes.alguma, *opcoes.dialeto, console);
     // A name the control would not take, and the one it would.
     if (const std::string aviso = aviso_nome_programa(*opcoes.dialeto, nome_arquivo); !aviso.empty())
         console.escrever("\n" + aviso);

@@ -11,3 +11,8 @@
 // extents comments, trailer; then the success lines on the console.
 void gravar_percurso(DadosRosca& d, const OpcoesGeracao& opcoes, const AbridorArquivo& abrir, Console& console,
                      OpcoesEmissao emissao = {}, const ExtrasResumo& extras = {});
+
+// An upper bound of the bytes of the file written with options, known
+// without writing it (each pass's moves counted, none formed); past
+// `limite` it is only known to be past it.
+double cota_do_arquivo(const DadosRosca& d, const OpcoesGeracao& opcoes, double limite);

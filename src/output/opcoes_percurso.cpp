@@ -56,13 +56,15 @@ void gravar_opcoes_percurso(const Percurso& p, bool com_opcoes, Escrita& arquivo
         arquivo.linha_comentario_formatada(1, f::furo.texto(), static_cast<int>(i + 1), p.furos[i].x, p.furos[i].y);
 }
 
-void imprimir_opcoes_percurso(const Percurso& p, bool com_opcoes, Console& console) {
+void imprimir_opcoes_percurso(const Percurso& p, bool com_opcoes, const vocabulario::Dialeto& dialeto,
+                              Console& console) {
     if (p.modos.algum()) {
         vocabulario::DetalhesModos detalhes;
         detalhes.sentido = true;
         detalhes.passo = p.helice.passo_rosca;
         // Face down the hand alone decides the milling, and so the side.
         detalhes.lado = vocabulario::lado_compensacao(p.interna, vocabulario::giro(p.helice.mao_direita, p.modos.subindo));
+        detalhes.palavra_lado = vocabulario::palavra_lado(dialeto, detalhes.lado);
         if (p.modos.avanco_na_aresta) {
             detalhes.faixa = true;
             faixa_de_avanco(p, detalhes.avanco_menor, detalhes.avanco_maior);

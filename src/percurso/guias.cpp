@@ -56,8 +56,10 @@ double profundidade_maxima(const Percurso& p, bool arcos) {
     const bool entradas = p.modos.entradas > 1;
     if (!p.modos.tangencial && !entradas) return fundo;
     // The arc at the bottom (out of the helix face down, into it from the
-    // thread length up) goes on down at the helix's slope.
-    double maxima = fundo;
+    // thread length up) goes on down at the helix's slope. The thread's own
+    // helix of one pitch a turn is not cut where there are several starts:
+    // each start's is.
+    double maxima = entradas ? static_cast<double>(p.helice.comprimento) : fundo;
     SequenciaPasses sequencia(p);
     PassePercurso passe;
     while (sequencia.proximo(passe)) {

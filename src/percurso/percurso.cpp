@@ -42,6 +42,7 @@ bool SequenciaPasses::proximo_do_plano(PassePercurso& passe) {
     if (numero_ <= p.passes) {
         passe.numero = static_cast<std::int32_t>(numero_);
         passe.diametro = p.area_igual && p.diametro_inicial != 0 ? diametro_area_igual(p, numero_) : diametro_;
+        passe.acabamento = numero_ == p.passes && !tem_acabamento(p);
         diametro_ = proximo_diametro(p, diametro_);
         ++numero_;
         return true;
@@ -55,6 +56,7 @@ bool SequenciaPasses::proximo_do_plano(PassePercurso& passe) {
         passe.numero = static_cast<std::int32_t>(numero_);
         passe.diametro = p.interna ? armazenar((desbaste + estender(p.diametro_inicial)) + acabamento)
                                    : armazenar((estender(p.diametro_inicial) - desbaste) - acabamento);
+        passe.acabamento = true;
         return true;
     }
     return false;

@@ -46,6 +46,10 @@ struct PassePercurso {
     double avanco = 0;
     // 0 for the pass itself; 1, 2... for its repetitions at the same diameter.
     int repeticao = 0;
+    // The plan's last pass, at the final diameter: the finishing pass, or
+    // the last roughing one where there is none (and their repetitions).
+    // Its diameter as stored may differ from the final one in the last bits.
+    bool acabamento = false;
     // Of a thread with several starts, which one this helix cuts (from 0).
     int entrada = 0;
 };

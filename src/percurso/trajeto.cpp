@@ -92,8 +92,13 @@ bool sai_pelo_raio(const Percurso& p) { return p.modos.entradas > 1 && !p.modos.
 // every control runs straight; where a rapid is straight everywhere, a rapid,
 // and inside a bore none is needed: the one to the axis is along the radius.
 // Appends the moves; returns where they leave the cutter.
+//
+// The radius is the one through `fim` as the file has it, or along `rumo`
+// (a unit vector) where the end is an expression of the final diameter's
+// variable: there it moves along its radius, and a target aimed through
+// the end rounded would leave the radius as soon as the variable changes.
 Ponto sair_pelo_raio(const Percurso& percurso, const PassePercurso& passe, Ponto fim, double profundidade,
-                     std::vector<Segmento>& segmentos) {
+                     std::vector<Segmento>& segmentos, const Ponto* rumo = nullptr) {
     if (percurso.interna && percurso.rapido_reto) return fim;
     const vocabulario::EspacoLivre espaco = espaco_livre(percurso);
     const double livre = percurso.interna
@@ -109,7 +114,8 @@ Ponto sair_pelo_raio(const Percurso& percurso, const PassePercurso& passe, Ponto
     s.parte = Parte::saida;
     s.tipo = percurso.rapido_reto ? TipoSegmento::rapido : TipoSegmento::reta;
     if (livre > 0 && r > 0) {
-        const Ponto q{fim.x / r * livre, fim.y / r * livre};
+        const Ponto u = rumo != nullptr ? *rumo : Ponto{fim.x / r, fim.y / r};
+        const Ponto q{u.x * livre, u.y * livre};
         s.alvo = para_xy(q);
         segmentos.push_back(s);
         return {como_escrito(q.x), como_escrito(q.y)};
@@ -244,6 +250,8 @@ private:
     void arco_guia(bool entrada, double t, double profundidade, Ponto& ponta, double& prof_ponta);
     void percorrer(Ponto centro, double raio, double raio_centro_fresa, double a_de, double varredura,
                    double prof_de, double prof_ate, Ponto fim, int giro);
+    // The extents of an arc of the cutter's centre, written as one.
+    void alargar_arco(Ponto centro, double raio, double a_de, double varredura);
     // The arcs' circle through the axis, for a helix end at angle `t` and depth `prof`.
     void entrada_pelo_eixo(double t, double prof, double prof_inicio, Ponto inicio, bool do_alto);
     Ponto saida_pelo_eixo(double t, double prof, Ponto ponta, double prof_ponta, Ponto& fim);
@@ -269,6 +277,8 @@ private:
     std::int64_t volta_ = 1;  // the turn the next turn comments name
     // Where the cutter stands, as written.
     Ponto posicao_;
+    // The helix's end's direction from the axis, unrounded.
+    Ponto rumo_fim_;
 };
 
 // A quarter circle tangent to the helix at angle `t` and depth
@@ -313,9 +323,30 @@ void Tracador::percorrer(Ponto centro, double raio, double raio_centro_fresa, do
     s.alvo = para_xyz(fim, prof_ate);
     s.arco = {centro, raio, raio_centro_fresa, a_de, varredura, prof_de, prof_ate, giro};
     posicao_ = {como_escrito(fim.x), como_escrito(fim.y)};
+    if (percurso_.modos.arcos) {
+        alargar_arco(centro, raio_centro_fresa, a_de, varredura);
+        return;
+    }
+    // As chords: their points.
     for (int k = 0; k <= 90; ++k) {
         const double a = rad(a_de + varredura * k / 90);
         alargar_centro(centro.x + raio_centro_fresa * std::cos(a), centro.y + raio_centro_fresa * std::sin(a));
+    }
+}
+
+// An arc reaches farthest at its ends and where it crosses an axis through
+// its centre: at every multiple of 90 degrees it passes.
+void Tracador::alargar_arco(Ponto centro, double raio, double a_de, double varredura) {
+    const double a_ate = a_de + varredura;
+    auto em = [&](double a) { alargar_centro(centro.x + raio * std::cos(rad(a)), centro.y + raio * std::sin(rad(a))); };
+    em(a_de);
+    em(a_ate);
+    const double baixo = std::min(a_de, a_ate), alto = std::max(a_de, a_ate);
+    // Exactly on the axes: no cosine or sine of a rounded angle.
+    const double cosseno[] = {1, 0, -1, 0}, seno[] = {0, 1, 0, -1};
+    for (double a = std::ceil(baixo / 90) * 90; a <= alto && a - baixo < 360 + 90; a += 90) {
+        const int quarto = static_cast<int>(std::fmod(std::fmod(a / 90, 4) + 4, 4));
+        alargar_centro(centro.x + raio * cosseno[quarto], centro.y + raio * seno[quarto]);
     }
 }
 
@@ -378,45 +409,60 @@ void Tracador::helice() {
     if (h.arcos) {
         const double r = raio_centro(0);
         const double varredura = h.t_fim - h.t_ini;
-        // A whole turn reaches every side of the circle; a shorter helix, its ends and what lies between.
+        // A whole turn reaches every side of the circle; a shorter helix, its
+        // ends and the axes it crosses. Its angle t is at s t from X+,
+        // counter-clockwise.
         if (std::fabs(varredura) >= 360) {
             alargar_centro(r, r);
             alargar_centro(-r, -r);
         } else {
-            for (int k = 0; k <= 64; ++k) {
-                const Ponto n = radial(h.t_ini + varredura * k / 64);
-                alargar_centro(r * n.x, r * n.y);
-            }
+            alargar_arco({0, 0}, r, s_ * h.t_ini, s_ * varredura);
         }
         const Ponto n = radial(h.t_fim);
         const double rp = raio_programado(0);
         posicao_ = {como_escrito(rp * n.x), como_escrito(rp * n.y)};
+        rumo_fim_ = n;
         return;
     }
     // Every turn visits the first one's whole degrees; a tapered helix is
     // judged at the face. From the thread length up the last chord's point
-    // is where the way in ended, not a chord of the helix.
+    // is where the way in ended, not a chord of the helix, and the helix
+    // ends at the face, at the start angle: a helix of less than a turn may
+    // reach no farther anywhere else.
     const std::int64_t quantos = std::min<std::int64_t>(h.subindo ? h.indice_ultimo : h.indice_ultimo + 1, 360);
     const std::int32_t primeiro = angulo_primeiro(hel);
     for (int k = 0; k < quantos; ++k) {
         const PontoHelice c = ponto_helice(hel.raio, primeiro + k, hel.mao_direita);
         alargar_centro(c.x, c.y);
     }
+    if (h.subindo) {
+        const PontoHelice c = ponto_helice(hel.raio, hel.angulo_inicial, hel.mao_direita);
+        alargar_centro(c.x, c.y);
+    }
     // Where the chords leave the cutter.
     PontoHelice fim;
+    double angulo_fim;
     if (h.subindo) {
-        fim = ponto_helice(raio_programado(0), hel.angulo_inicial, hel.mao_direita);
+        angulo_fim = hel.angulo_inicial;
+        fim = ponto_helice(raio_programado(0), angulo_fim, hel.mao_direita);
     } else {
-        const int k = static_cast<int>(h.indice_ultimo % 360);
-        fim = ponto_helice(raio_programado(h.prof_ultimo), angulo_primeiro(hel) + k, hel.mao_direita);
+        angulo_fim = angulo_primeiro(hel) + static_cast<double>(h.indice_ultimo % 360);
+        fim = ponto_helice(raio_programado(h.prof_ultimo), angulo_fim, hel.mao_direita);
     }
     posicao_ = {como_escrito(fim.x), como_escrito(fim.y)};
+    // As ponto_helice turns it, whatever the radius.
+    const double a = angulo_fim * grau_para_radiano;
+    rumo_fim_ = {std::cos(a), (hel.mao_direita ? -1 : 1) * std::sin(a)};
 }
 
 void Tracador::retracao() {
     const double altura = percurso_.altura_retracao;
     const bool pelo_raio = sai_pelo_raio(percurso_);
-    if (pelo_raio) posicao_ = sair_pelo_raio(percurso_, p_.passe, posicao_, p_.helice.prof_fim, p_.segmentos);
+    // The finishing pass follows the final diameter's variable, its end too.
+    const bool variavel = percurso_.ajuste && p_.passe.acabamento;
+    if (pelo_raio)
+        posicao_ = sair_pelo_raio(percurso_, p_.passe, posicao_, p_.helice.prof_fim, p_.segmentos,
+                                  variavel ? &rumo_fim_ : nullptr);
     if (percurso_.interna) {
         if (posicao_.x != 0 || posicao_.y != 0) {
             Segmento& s = novo(TipoSegmento::rapido);

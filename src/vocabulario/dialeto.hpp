@@ -398,6 +398,13 @@ inline constexpr Dialeto siemens{
 
 inline constexpr const Dialeto* dialetos[] = {&padrao, &linuxcnc, &grbl, &fanuc, &heidenhain, &siemens};
 
+// The compensation's side, 41 (the cutter left of its travel) or 42, as the
+// dialect writes it: its G word, or RL and RR in plain language.
+constexpr std::string_view palavra_lado(const Dialeto& d, int lado) {
+    if (d.linguagem == Linguagem::texto_claro) return lado == 41 ? "RL" : "RR";
+    return lado == 41 ? d.compensacao_esquerda : d.compensacao_direita;
+}
+
 // The dialect `--comando` names, in any letter case; null when none has that name.
 const Dialeto* dialeto_por_nome(std::string_view nome);
 

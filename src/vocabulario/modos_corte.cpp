@@ -98,8 +98,10 @@ std::string descrever_modos(const ModosCorte& m, const DetalhesModos& d) {
     if (!sentido.empty()) item(sentido);
     if (m.tangencial) item("entrada e saida tangenciais");
     if (m.compensacao())
-        item((d.lado != 0 ? formatado("compensacao G%d D%lld", d.lado, static_cast<long long>(m.corretor))
-                          : formatado("compensacao D%lld", static_cast<long long>(m.corretor))) +
+        item((!d.palavra_lado.empty() ? formatado("compensacao %s D%lld", std::string(d.palavra_lado).c_str(),
+                                                  static_cast<long long>(m.corretor))
+              : d.lado != 0 ? formatado("compensacao G%d D%lld", d.lado, static_cast<long long>(m.corretor))
+                            : formatado("compensacao D%lld", static_cast<long long>(m.corretor))) +
              (m.desgaste ? " so do desgaste" : ""));
     if (m.repeticoes > 0) item(formatado("ultimo passe mais %lld vez(es)", static_cast<long long>(m.repeticoes)));
     if (m.avanco_na_aresta)

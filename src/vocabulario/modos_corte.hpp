@@ -73,6 +73,7 @@ bool aplicar_modo(const Comentario& c, ModosCorte& modos);
 struct DetalhesModos {
     bool sentido = false;    // "de cima para baixo" too, not only "de baixo para cima"
     int lado = 0;            // the compensation's G41 or G42; 0 unknown
+    std::string_view palavra_lado{};  // that side as the dialect writes it (RL, RR); empty: G41 or G42
     bool faixa = false;      // the centre's feeds, with the feed at the edge
     double avanco_menor = 0, avanco_maior = 0;
     double passo = 0;        // the thread's pitch, for the lead of several starts; 0 unknown
