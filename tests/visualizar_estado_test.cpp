@@ -122,6 +122,12 @@ TEST(VisualizarEstado, ArquivosBonsQueJaFalharamPassam) {
         {"--compensacao desgaste", "I\n12\n9.33\n0.87\n0.558\n8.03\n0.5\n1.25\nE\n0\n8000\n0.05\n"},
         {"--entradas 6", "E\n10\n11.695\n0.46\n0.355\n5.82\n2\n1.25\nD\n0\n3000\n0.05\n"},
         {"--perfis 2", "I\n20\n17\n0.5\n0.1\n10\n0.5\n0.7\nD\n0\n1000\n200\n"},
+        // Three starts' rapid to the axis from the way out: near the axis the
+        // tooth grazes the bore whatever its angle, and enters no flank.
+        {"--entrada-tangencial --entradas 3", "I\n6.66\n6.66\n4.41\n2.6\n2.6\nD\n0\n1000\n200\n"},
+        // Heidenhain's IZ steps adding up to the face, not a hair below it.
+        {"--arcos --concordante --entrada-tangencial --comando heidenhain",
+         "E\n8.7\n10.7\n0.53\n0.029\n9.2\n1.789\n0.75\nE\n0\n1000\n0.2\n"},
     };
     for (const auto& c : casos)
         EXPECT_EQ(falhas_por_linha(*analisar_bytes(arquivo_gerado(c.opcoes, c.respostas))), "") << c.opcoes;

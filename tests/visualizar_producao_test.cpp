@@ -117,6 +117,15 @@ TEST(VisualizarProducao, OArquivoConfereComoRodaComOsValoresEditados) {
                                          "I\n20.112\n17.5\n0.5\n0.1\n14\n20\n2.5\nD\n0\n2728\n163.7\n");
     EXPECT_EQ(falhas_por_linha(*analisar_bytes(trocar(l, "= 20.112", "= 20.152"))), "");
     EXPECT_EQ(falhas_por_linha(*analisar_bytes(trocar(l, "#<_desbastes> = 1", "#<_desbastes> = 0"))), "");
+    // The last roughing pass 0.004 from Df, its comment printing it as Df:
+    // it keeps its own diameter, in each of its turns, when the finishing pass's changes.
+    const std::string perto = arquivo_gerado("--ajuste-na-maquina --comando linuxcnc",
+                                             "E\n45.7\n45.9\n0.04\n0.002\n9.5\n1.76\n0.9\nD\n0\n1000\n200\n");
+    EXPECT_EQ(falhas_por_linha(*analisar_bytes(trocar(perto, "= 45.700", "= 45.750"))), "");
+    // Df moved onto a roughing pass's diameter: that pass keeps its feed at the edge.
+    const std::string sobre = arquivo_gerado("--ajuste-na-maquina --avanco-na-aresta --comando siemens",
+                                             "E\n17.82\n18.18\n0.08\n0.027\n13.22\n2.7\n2.7\nD\n0\n1000\n200\n");
+    EXPECT_EQ(falhas_por_linha(*analisar_bytes(trocar(sobre, "R90=17.820", "R90=17.870"))), "");
 }
 
 TEST(VisualizarProducao, UmFuroMovidoFaltandoOuSemChamadaFalhaNaSuaLinha) {

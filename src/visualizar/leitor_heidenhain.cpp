@@ -76,6 +76,13 @@ double varredura(double ax, double ay, double bx, double by, bool horario) {
     return std::isfinite(v) ? v : 0;
 }
 
+// A position moved by an increment, without the sum's last-bit noise: written
+// values have at most a few decimals, and a run of IZ that adds up to the
+// face must land on it, not a hair below (which reads as "-0.000").
+double somar(double posicao, double incremento) {
+    return std::nearbyint((posicao + incremento) * 1e9) / 1e9 + 0.0;
+}
+
 // A whole number's text, for M and the tool.
 bool inteiro(double v, double maximo) { return v >= 0 && v <= maximo && v == std::floor(v); }
 
@@ -270,8 +277,8 @@ bool LeitorGcode::ler_texto_claro(Linha& l) {
 
     // Where the block ends, from what it gives.
     const bool tem[3] = {b.dado(wx) || b.dado(wix), b.dado(wy) || b.dado(wiy), b.dado(wz) || b.dado(wiz)};
-    Ponto3 para{b.dado(wx) ? b.v[wx] : posicao_.x + b.v[wix], b.dado(wy) ? b.v[wy] : posicao_.y + b.v[wiy],
-                b.dado(wz) ? b.v[wz] : posicao_.z + b.v[wiz]};
+    Ponto3 para{b.dado(wx) ? b.v[wx] : somar(posicao_.x, b.v[wix]), b.dado(wy) ? b.v[wy] : somar(posicao_.y, b.v[wiy]),
+                b.dado(wz) ? b.v[wz] : somar(posicao_.z, b.v[wiz])};
     const double rx = posicao_.x - cc_x_, ry = posicao_.y - cc_y_;
     double giro = 0;  // an arc's sweep
     double cx = cc_x_, cy = cc_y_;

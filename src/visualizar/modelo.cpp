@@ -152,6 +152,7 @@ void Modelo::ajustar(double diametro, bool desbastes, std::uint64_t linha) {
     for (std::size_t i = 2; i < c.lista.size(); ++i)
         if (final(c.lista[i].diametro) && c.lista[i - 1].diametro.presente()) {
             ajuste.janela = std::max(janela_minima, std::fabs(antigo - c.lista[i - 1].diametro.v));
+            ajuste.acabamento = c.lista[i].indice;
             break;
         }
     const bool mudou = std::fabs(diametro - antigo) > meia_unidade(c.Df.decimais) + folga_calculo;
@@ -175,14 +176,19 @@ void Modelo::ajustar(double diametro, bool desbastes, std::uint64_t linha) {
     ajustado_ = true;
 }
 
+bool Modelo::passe_no_acabamento(const Valor& diametro) const {
+    // The pass the comment is of: the next one's, or the one being read.
+    const std::int64_t numero = volta_pendente_ ? passe_pendente_ : segmentador_.em_passe() ? atual_.numero : -1;
+    if (ajuste.acabamento >= 0 && numero >= 0) return numero >= ajuste.acabamento;
+    return std::fabs(diametro.v - diametro_de_) <= meia_unidade(diametro.decimais) + folga_calculo;
+}
+
 void Modelo::comentario(std::string_view texto, std::uint64_t linha) {
     Comentario c = interpretar_comentario(texto);
     if (ajustado_ && !no_cabecalho_) {
         // The finishing pass's comments at the operator's diameter (the
         // extents' are the answered job's: check 5 allows for the change).
-        if (c.tipo == TipoComentario::diametro_volta &&
-            std::fabs(c.a.v - diametro_de_) <= meia_unidade(c.a.decimais) + folga_calculo)
-            c.a.v = diametro_para_;
+        if (c.tipo == TipoComentario::diametro_volta && passe_no_acabamento(c.a)) c.a.v = diametro_para_;
     }
     if (no_cabecalho_) {
         cabecalho.aplicar(c, linha);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -108,6 +109,14 @@ public:
         bool feito = false;
         double de = 0, para = 0, janela = 0;
         std::uint64_t linha = 0;
+        // The list's number of the first pass at Df (-1: no list). The
+        // finishing passes are known by it, not by a diameter that a
+        // roughing pass a few microns off prints alike.
+        std::int64_t acabamento = -1;
+        bool no_acabamento(std::int64_t numero, const Valor& diametro) const {
+            if (acabamento >= 0 && numero >= 0) return numero >= acabamento;
+            return std::fabs(diametro.v - para) <= folga_calculo;
+        }
     } ajuste;
     // After the last line; the observers are let go.
     void terminar(std::uint64_t linhas, bool erro_leitura);
@@ -191,6 +200,8 @@ private:
     void amostrar_arco(const Movimento& m);
     void amostrar(double x, double z);
     void amostrar_guia(std::vector<PontoPlano>& guia, const Movimento& m);
+    // A pass's diameter comment, after the operator's change: of a finishing pass.
+    bool passe_no_acabamento(const Valor& diametro) const;
 
     std::vector<Observador*> observadores_, observadores_helice_;
     bool ajustado_ = false;

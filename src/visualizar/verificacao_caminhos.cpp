@@ -253,7 +253,7 @@ void ConferenciaCaminhos::inicio_helice(const Passe& p, const Movimento& m) {
         // A diameter the operator set at the control leaves the feed the file
         // writes as it was, for the answered one.
         const Modelo::Ajuste& a = m_.ajuste;
-        if (a.feito && std::fabs(d.v - a.para) <= folga_calculo) d.v = a.de;
+        if (a.feito && a.no_acabamento(p.numero, d)) d.v = a.de;
         const double fator = vocabulario::avanco_no_centro(1, d.v, c.ferramenta.v, c.interna());
         esperado = vocabulario::avanco_no_centro(c.F.v, d.v, c.ferramenta.v, c.interna());
         tol = 0.05 + meia_unidade(c.F.decimais) * fator +

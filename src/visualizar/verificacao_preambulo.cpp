@@ -246,7 +246,9 @@ void ConferenciaPreambulo::conferir_filete(const Movimento& m) {
         const double folga = std::max(0.0, c.interna() ? raiz - aresta : aresta - raiz);
         double dz = desvio(x, y, z) - no_sulco;
         dz -= c.p.v * std::round(dz / c.p.v);
-        return (std::fabs(dz) - folga * tg) * cs;
+        // Never deeper than the tip is past the crests, into the material
+        // (near the axis the tip grazes the bore whatever the angle).
+        return std::min((std::fabs(dz) - folga * tg) * cs, c.interna() ? aresta - crista : crista - aresta);
     };
     auto pior = [&](const Ponto3& a, const Ponto3& b, Ponto3& onde) {
         double p = 0;
@@ -260,9 +262,10 @@ void ConferenciaPreambulo::conferir_filete(const Movimento& m) {
     Ponto3 onde, onde2;
     double i = pior(m.de, m.para, onde);
     bool eixo_a_eixo = false;
-    // The program without options keeps today's retract, written before
+    // Today's retract of one start, with options or without, written before
     // the dialects: judged as the straight line it is on today's controls.
-    if (!m_.dialeto.dialeto().rapido_reto && c.com_opcoes()) {
+    // The way out of several starts is the one that must hold either way.
+    if (!m_.dialeto.dialeto().rapido_reto && c.com_opcoes() && entradas > 1) {
         // Both axes at the same rate: aslant until the shorter is done.
         const double dx = m.para.x - m.de.x, dy = m.para.y - m.de.y, d = std::min(std::fabs(dx), std::fabs(dy));
         const Ponto3 dobra{m.de.x + std::copysign(d, dx), m.de.y + std::copysign(d, dy), m.de.z};

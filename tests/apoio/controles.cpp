@@ -7,22 +7,13 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "apoio/execucao.hpp"
 #include "nucleo/juntar.hpp"
 
 namespace {
 
 constexpr double pi = 3.14159265358979323846;
 using Tipo = MovimentoCanonico::Tipo;
-
-std::vector<std::string> linhas_de(const std::string& arquivo) {
-    std::vector<std::string> r;
-    std::istringstream texto(arquivo);
-    for (std::string l; std::getline(texto, l);) {
-        if (!l.empty() && l.back() == '\r') l.pop_back();
-        r.push_back(l);
-    }
-    return r;
-}
 
 std::vector<std::string> palavras_de(const std::string& linha) {
     std::vector<std::string> r;

@@ -13,20 +13,6 @@
 
 namespace {
 
-std::vector<std::string> linhas(const std::string& arquivo) {
-    std::vector<std::string> r;
-    std::size_t inicio = 0;
-    while (inicio < arquivo.size()) {
-        std::size_t fim = arquivo.find('\n', inicio);
-        if (fim == std::string::npos) fim = arquivo.size();
-        std::string l = arquivo.substr(inicio, fim - inicio);
-        if (!l.empty() && l.back() == '\r') l.pop_back();
-        r.push_back(l);
-        inicio = fim + 1;
-    }
-    return r;
-}
-
 std::string onde(std::size_t i, const std::string& o_que) { return "linha " + std::to_string(i + 1) + ": " + o_que; }
 
 // Words of a line once its comments are out: letter and number text.
@@ -78,7 +64,7 @@ std::vector<std::string> conferir_grbl(const std::string& arquivo) {
     // GRBL ends a line at a CR and at a LF alike: CR LF would be two lines,
     // two replies, which a streaming sender counts as two blocks.
     if (arquivo.find('\r') != std::string::npos) faltas.push_back("fim de linha CR LF: o GRBL responde duas vezes");
-    const auto ls = linhas(arquivo);
+    const auto ls = linhas_de(arquivo);
     for (std::size_t i = 0; i < ls.size(); ++i) {
         const std::string& l = ls[i];
         for (char c : l) {
@@ -125,7 +111,7 @@ std::vector<std::string> conferir_grbl(const std::string& arquivo) {
 
 std::vector<std::string> conferir_fanuc(const std::string& arquivo) {
     std::vector<std::string> faltas;
-    auto ls = linhas(arquivo);
+    auto ls = linhas_de(arquivo);
     if (ls.size() < 3 || ls.front() != "%" || ls.back() != "%") faltas.push_back("sem % na primeira e na ultima linha");
     if (ls.size() < 2 || ls[1].size() != 5 || ls[1][0] != 'O' ||
         !std::all_of(ls[1].begin() + 1, ls[1].end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)); }))
@@ -162,7 +148,7 @@ std::vector<MovimentoLido> movimentos_do_arquivo(const std::string& arquivo) {
     std::vector<MovimentoLido> r;
     MovimentoLido pos;
     int modo = -1;
-    for (const std::string& l : linhas(arquivo)) {
+    for (const std::string& l : linhas_de(arquivo)) {
         std::vector<Palavra> p;
         std::vector<std::string> comentarios;
         if (!palavras(l, p, comentarios, true)) continue;

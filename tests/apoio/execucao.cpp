@@ -24,6 +24,20 @@ std::string ler_arquivo(const std::string& caminho) {
     return s.str();
 }
 
+std::vector<std::string> linhas_de(const std::string& texto) {
+    std::vector<std::string> r;
+    std::size_t i = 0;
+    while (i < texto.size()) {
+        std::size_t fim = texto.find('\n', i);
+        if (fim == std::string::npos) fim = texto.size();
+        std::string l = texto.substr(i, fim - i);
+        if (!l.empty() && l.back() == '\r') l.pop_back();
+        r.push_back(std::move(l));
+        i = fim + 1;
+    }
+    return r;
+}
+
 bool DestinoMemoria::gravar(const char* dados, std::size_t n) {
     if (bytes_->size() + n > limite_) {
         bytes_->append(dados, limite_ - bytes_->size());

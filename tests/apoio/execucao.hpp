@@ -87,5 +87,8 @@ private:
 
 std::string ler_arquivo(const std::string& caminho);
 
+// A text's lines, without their "\n" or "\r\n".
+std::vector<std::string> linhas_de(const std::string& texto);
+
 // The file name every run writes.
 inline const char* const nome_tap = "ROSCA-HELICOIDAL_PARALELA.TAP";

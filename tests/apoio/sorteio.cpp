@@ -38,20 +38,6 @@ std::vector<std::string> palavras(const std::string& texto) {
     return r;
 }
 
-std::vector<std::string> linhas_de(const std::string& texto) {
-    std::vector<std::string> r;
-    std::size_t i = 0;
-    while (i < texto.size()) {
-        std::size_t fim = texto.find('\n', i);
-        if (fim == std::string::npos) fim = texto.size();
-        std::string l = texto.substr(i, fim - i);
-        if (!l.empty() && l.back() == '\r') l.pop_back();
-        r.push_back(l);
-        i = fim + 1;
-    }
-    return r;
-}
-
 // The value after `--nome` (as the next word or after "="); empty when absent.
 std::string valor_da_opcao(const std::vector<std::string>& opcoes, const std::string& nome) {
     for (std::size_t i = 0; i < opcoes.size(); ++i) {
