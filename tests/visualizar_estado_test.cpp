@@ -125,6 +125,10 @@ TEST(VisualizarEstado, ArquivosBonsQueJaFalharamPassam) {
         // Three starts' rapid to the axis from the way out: near the axis the
         // tooth grazes the bore whatever its angle, and enters no flank.
         {"--entrada-tangencial --entradas 3", "I\n6.66\n6.66\n4.41\n2.6\n2.6\nD\n0\n1000\n200\n"},
+        // Heidenhain's polar arcs out to the axis of a bore of unknown size,
+        // each rounding its centre: the cutter ends on the axis within that.
+        {"--compensacao desgaste --comando heidenhain", "I\n11\n0\n7.96\n4.3\n3.11\nD\n316.2\n1000\n200\n"},
+        {"--compensacao --comando heidenhain", "I\n7.14\n0\n3.36\n0.77\n1.411111\nD\n302.2\n1000\n200\n"},
         // Heidenhain's IZ steps adding up to the face, not a hair below it.
         {"--arcos --concordante --entrada-tangencial --comando heidenhain",
          "E\n8.7\n10.7\n0.53\n0.029\n9.2\n1.789\n0.75\nE\n0\n1000\n0.2\n"},

@@ -122,6 +122,11 @@ TEST(VisualizarProducao, OArquivoConfereComoRodaComOsValoresEditados) {
     const std::string perto = arquivo_gerado("--ajuste-na-maquina --comando linuxcnc",
                                              "E\n45.7\n45.9\n0.04\n0.002\n9.5\n1.76\n0.9\nD\n0\n1000\n200\n");
     EXPECT_EQ(falhas_por_linha(*analisar_bytes(trocar(perto, "= 45.700", "= 45.750"))), "");
+    // A Df of four decimals whose finishing pass prints a unit off it in the list.
+    const std::string quatro = arquivo_gerado("--ajuste-na-maquina --comando heidenhain",
+                                              "E\n26.7125\n27.9231\n0.2685\n0\n9.4909\n0.7\n0.7\nD\n0\n1000\n200\n");
+    for (const char* novo : {"Q1600 = +26.762", "Q1600 = +26.662"})
+        EXPECT_EQ(falhas_por_linha(*analisar_bytes(trocar(quatro, "Q1600 = +26.712", novo))), "") << novo;
     // Df moved onto a roughing pass's diameter: that pass keeps its feed at the edge.
     const std::string sobre = arquivo_gerado("--ajuste-na-maquina --avanco-na-aresta --comando siemens",
                                              "E\n17.82\n18.18\n0.08\n0.027\n13.22\n2.7\n2.7\nD\n0\n1000\n200\n");

@@ -369,10 +369,11 @@ bool LeitorGcode::ler_texto_claro(Linha& l) {
     }
     if (k == Tipo::l || k == Tipo::lp) {
         const bool ptem[3] = {tem[0] || k == Tipo::lp, tem[1] || k == Tipo::lp, tem[2]};
-        mover(l, b.dado(wfmax) ? TipoMovimento::rapido : TipoMovimento::linear, para, ptem);
+        mover(l, b.dado(wfmax) ? TipoMovimento::rapido : TipoMovimento::linear, para, ptem).polar = k == Tipo::lp;
         return true;
     }
     const bool atem[3] = {true, true, tem[2]};
     mover_em_arco(l, para, cx, cy, giro, atem);
+    l.movimento.polar = k == Tipo::cp;
     return true;
 }

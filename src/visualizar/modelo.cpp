@@ -144,8 +144,14 @@ void Modelo::ajustar(double diametro, bool desbastes, std::uint64_t linha) {
     Cabecalho& c = cabecalho;
     if (!c.Df.presente() || !std::isfinite(diametro)) return;
     const double antigo = c.Df.v;
-    auto final = [antigo](const Valor& d) {
-        return d.presente() && std::fabs(d.v - antigo) <= meia_unidade(d.decimais) + folga_calculo;
+    // The list's last pass is at Df; the finishing passes are those printed
+    // as it is (the pass's stored diameter may print a unit off the answered
+    // one: 26.713 against 26.712 for 26.7125). Without a list, Df itself.
+    const Valor ultimo = c.lista.empty() ? Valor{} : c.lista.back().diametro;
+    auto final = [antigo, ultimo](const Valor& d) {
+        if (!d.presente()) return false;
+        if (ultimo.presente() && ultimo.decimais == d.decimais) return std::fabs(d.v - ultimo.v) <= folga_calculo;
+        return std::fabs(d.v - antigo) <= meia_unidade(d.decimais) + folga_calculo;
     };
     // The finishing step: from the last roughing pass of the list to the first at Df.
     ajuste = Ajuste{true, antigo, diametro, janela_sem_desbaste, linha};

@@ -23,6 +23,8 @@ struct Movimento {
     bool z_conhecido = false;
     // The coordinates the line itself gives.
     bool tem_x = false, tem_y = false, tem_z = false;
+    // The end the control works out from an angle (a polar move), not one written.
+    bool polar = false;
     // An arc's centre in X and Y (I and J are offsets from `de`) and its
     // direction seen from +Z: G2 clockwise, G3 counter-clockwise.
     double centro_x = 0, centro_y = 0;

@@ -26,11 +26,20 @@ void ConferenciaPreambulo::inicio_helice(const Passe& p, const Movimento& m) {
     apos_corte_ = true;
     caminho_apos_helice_ = false;
     rumo_de(m);
+    contar_arco(m);
+}
+
+void ConferenciaPreambulo::contar_arco(const Movimento& m) {
+    if (m.polar)
+        ++arcos_calculados_;
+    else if (m.tem_x && m.tem_y)
+        arcos_calculados_ = 0;
 }
 
 void ConferenciaPreambulo::entrada(const Movimento& m) {
     apos_corte_ = true;
     rumo_de(m);
+    contar_arco(m);
 }
 
 void ConferenciaPreambulo::saida(const Passe* p, const Movimento& m) {
@@ -38,6 +47,7 @@ void ConferenciaPreambulo::saida(const Passe* p, const Movimento& m) {
     if (p != nullptr) caminho_apos_helice_ = true;
     fim_saida_ = m.para;
     rumo_de(m);
+    contar_arco(m);
 }
 
 void ConferenciaPreambulo::rumo_de(const Movimento& m) {
@@ -47,6 +57,7 @@ void ConferenciaPreambulo::rumo_de(const Movimento& m) {
         if (!(r > 0)) return;
         rumo_x_ = -s * ry / r;
         rumo_y_ = s * rx / r;
+        rumo_erro_ = 2 * std::sqrt(2.0) * erro_coordenada(std::hypot(m.para.x, m.para.y)) / r;
         tem_rumo_ = true;
         return;
     }
@@ -54,6 +65,7 @@ void ConferenciaPreambulo::rumo_de(const Movimento& m) {
     if (!(l > meia_unidade(3))) return;
     rumo_x_ = dx / l;
     rumo_y_ = dy / l;
+    rumo_erro_ = 2 * std::sqrt(2.0) * erro_coordenada(std::hypot(m.para.x, m.para.y)) / l;
     tem_rumo_ = true;
 }
 
@@ -69,6 +81,7 @@ void ConferenciaPreambulo::fim_passe(const Passe& p) {
             if (r > 0) {
                 rumo_x_ = -p.sinal_giro * p.ultimo.y / r;
                 rumo_y_ = p.sinal_giro * p.ultimo.x / r;
+                rumo_erro_ = 2 * std::sqrt(2.0) * p.erro / r;
                 tem_rumo_ = true;
             }
         } else {
@@ -76,6 +89,7 @@ void ConferenciaPreambulo::fim_passe(const Passe& p) {
             if (l > 0) {
                 rumo_x_ = dx / l;
                 rumo_y_ = dy / l;
+                rumo_erro_ = 2 * std::sqrt(2.0) * p.erro / l;
                 tem_rumo_ = true;
             }
         }
@@ -142,7 +156,12 @@ void ConferenciaPreambulo::conferir_espaco(const Movimento& m) {
     }
     Ponto3 a = centro(m.de, m.compensacao), b = centro(m.para, m.compensacao);
     auto prof = [](double z) { return std::max(0.0, -z); };
-    const double erro = 2 * erro_coordenada(std::max(std::hypot(a.x, a.y), std::hypot(b.x, b.y)));
+    double erro = 2 * erro_coordenada(std::max(std::hypot(a.x, a.y), std::hypot(b.x, b.y)));
+    erro += arcos_calculados_ * 2 * std::sqrt(2.0) * meia_unidade(3);
+    // A compensated point's centre is off by the cutter's radius times the
+    // direction's error.
+    if (m.compensacao != 40 && tem_rumo_ && !m_.cabecalho.modos.desgaste && m_.cabecalho.ferramenta.presente())
+        erro += m_.cabecalho.ferramenta.v / 2 * std::min(1.0, rumo_erro_);
     const double tol = tol_cabecalho + erro + folga_calculo;
     auto ok = [&](const Ponto3& q) { return e.livre(std::hypot(q.x, q.y), prof(q.z), tol); };
     // Leaving the groove just cut, level and straight towards the open side
