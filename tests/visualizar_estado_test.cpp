@@ -153,6 +153,8 @@ TEST(VisualizarEstado, ArquivosDasFalhasDoGeradorFalhamNaSuaLinha) {
         {"velho_saida8.ngc", "6: linha 44: movimento rapido sai do filete fora do raio"},
         // Seven starts inside, on a Fanuc: to the axis axis by axis.
         {"velho_fanuc7.nc", "6: linha 44: movimento rapido sai do filete fora do raio"},
+        // Three starts inside, a tangent way out, then to the axis axis by axis.
+        {"velho_tangencial3.tap", "6: linha 559: movimento rapido sai do filete fora do raio"},
     };
     for (const auto& c : casos) {
         const auto a = analisar_bytes(ler_arquivo(std::string(ROSCA_DADOS_TESTES "/") + c.arquivo));

@@ -127,6 +127,10 @@ TEST(VisualizarProducao, OArquivoConfereComoRodaComOsValoresEditados) {
                                               "E\n26.7125\n27.9231\n0.2685\n0\n9.4909\n0.7\n0.7\nD\n0\n1000\n200\n");
     for (const char* novo : {"Q1600 = +26.762", "Q1600 = +26.662"})
         EXPECT_EQ(falhas_por_linha(*analisar_bytes(trocar(quatro, "Q1600 = +26.712", novo))), "") << novo;
+    // Df at the window's edge: the way out of a small bore nearer its wall by half of it.
+    const std::string furo = arquivo_gerado("--ajuste-na-maquina --compensacao desgaste --comando fanuc",
+                                            "I\n4.7\n4.12\n0.19\n0\n1.94\n1.25\n1.25\nD\n0\n1000\n200\n");
+    EXPECT_EQ(falhas_por_linha(*analisar_bytes(trocar(furo, "#100 = 4.700", "#100 = 4.750"))), "");
     // Df moved onto a roughing pass's diameter: that pass keeps its feed at the edge.
     const std::string sobre = arquivo_gerado("--ajuste-na-maquina --avanco-na-aresta --comando siemens",
                                              "E\n17.82\n18.18\n0.08\n0.027\n13.22\n2.7\n2.7\nD\n0\n1000\n200\n");

@@ -2,9 +2,6 @@
 // writes, and each edit an operator may make to it, the viewer accepts;
 // each edit that makes the file unfit to run, the viewer fails at its line.
 //
-// The good files' sweep waits, disabled, for the generator's last faults:
-//   build/x/tests/rosca_testes --gtest_also_run_disabled_tests
-//       --gtest_filter='VisualizarPropriedadesPontaAPonta.*'
 // ROSCA_SORTEIO_SEMENTE, ROSCA_SORTEIO_QUANTOS and ROSCA_SORTEIO_EDICOES
 // make a bigger sweep, ROSCA_SORTEIO_PRIMEIRO starts it at a given draw;
 // tests/varredura.sh runs a few thousand jobs into a report of the classes
@@ -257,7 +254,7 @@ const char* const opcoes_do_help[] = {"--comando",           "--arcos",         
                                       "--passes-de-area-igual", "--furos",            "--ajuste-na-maquina",
                                       "--ferramenta",         "--programa"};
 
-TEST(VisualizarPropriedadesPontaAPonta, DISABLED_ArquivosSorteadosEOsAjustesDoOperadorConferem) {
+TEST(VisualizarPropriedadesPontaAPonta, ArquivosSorteadosEOsAjustesDoOperadorConferem) {
     const Parametros p = parametros("ROSCA_SORTEIO_QUANTOS", 150);
     const auto inicio = Relogio::now();
     Contagem c;

@@ -465,7 +465,12 @@ void Tracador::retracao() {
                                   variavel ? &rumo_fim_ : nullptr);
     if (percurso_.interna) {
         if (posicao_.x != 0 || posicao_.y != 0) {
-            Segmento& s = novo(TipoSegmento::rapido);
+            // A tangent way out of several starts leaves the cutter in the
+            // thread, on a steep lead: to the axis straight along the radius,
+            // a feed move, where a rapid may run axis by axis (its second
+            // leg dragged the tooth 0.068 mm into a flank of three starts).
+            const bool no_filete = percurso_.modos.tangencial && percurso_.modos.entradas > 1 && !percurso_.rapido_reto;
+            Segmento& s = novo(no_filete ? TipoSegmento::reta : TipoSegmento::rapido);
             s.alvo = para_xy({0, 0}, 0);
             s.saindo = true;
             posicao_ = {0, 0};

@@ -189,10 +189,6 @@ private:
     bool tem_rumo_ = false;
     double rumo_x_ = 0, rumo_y_ = 0;
     double rumo_erro_ = 0;  // radians the printing leaves the direction
-    // Polar moves in a row, whose ends the control works out: each carries
-    // its centre's rounding into the next one's start.
-    int arcos_calculados_ = 0;
-    void contar_arco(const Movimento& m);
     bool caminho_apos_helice_ = false;
     Ponto3 fim_saida_;  // where the pass's way out ended
 };

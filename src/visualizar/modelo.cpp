@@ -57,6 +57,10 @@ void Modelo::acumular(const Linha& l) {
         alargar_caminhos_ = c.interna() && c.modos.tangencial;
     }
     const Movimento& m = l.movimento;
+    if (m.polar)
+        ++polares_;
+    else if (m.tem_x && m.tem_y)
+        polares_ = 0;
     if (m.corte())
         segmentador_.corte(m);
     else
@@ -328,6 +332,7 @@ void Modelo::inicio_helice(const Movimento& m) {
 
     const double conicidade = forma().conicidade_raio;
     ps.iniciar(m, conicidade);
+    ps.erro += static_cast<double>(polares_) * erro_polar;
     ps.sobe = forma().sobe;
     // The hand's turning direction, the other way for a helix run up; without
     // the hand in the header, the path's own.

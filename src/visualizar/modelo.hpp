@@ -146,6 +146,11 @@ public:
     const FormaPasse& forma() const { return segmentador_.forma(); }
     // Whether the header records ways of cutting (or a taper).
     bool modos() const { return cabecalho.modos.algum(); }
+    // Polar moves in a row up to the last move, whose ends the control works
+    // out: each carries its centre's rounding into the next one's start, by
+    // up to `erro_polar` each.
+    std::uint64_t polares() const { return polares_; }
+    static constexpr double erro_polar = 2 * 1.4142135623730951 * 0.0005;
     // The radius a point of a tapered pass has at the face (Z 0): its
     // distance from the axis, moved back along the taper. Its distance for
     // a parallel thread.
@@ -205,6 +210,7 @@ private:
 
     std::vector<Observador*> observadores_, observadores_helice_;
     bool ajustado_ = false;
+    std::uint64_t polares_ = 0;
     double diametro_de_ = 0, diametro_para_ = 0;
     Segmentador<Modelo> segmentador_{*this};
     bool forma_definida_ = false;

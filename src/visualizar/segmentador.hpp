@@ -82,10 +82,15 @@ public:
         if (fase_ == Fase::helice) [[likely]] {
             // Out of the groove straight along the radius, level: no helix
             // move is that (each goes down, or turns); the way out.
-            if (!forma_.guias && m.tipo == TipoMovimento::linear && ao_longo_do_raio(m)) [[unlikely]] {
-                fase_ = Fase::saida;
-                d_.saida(m);
-                return;
+            if (m.tipo == TipoMovimento::linear && ao_longo_do_raio(m)) [[unlikely]] {
+                // After a tangent way out of chords (held), the straight
+                // move from it to the axis.
+                if (!forma_.guias || ao_eixo(m.para)) {
+                    soltar_retidos();
+                    fase_ = Fase::saida;
+                    d_.saida(m);
+                    return;
+                }
             }
             helice(m);
             return;
@@ -218,11 +223,17 @@ private:
         ++quantos_;
     }
 
-    void fechar_passe() {
-        // What is held is the way out.
+    // What is held is the way out.
+    void soltar_retidos() {
         for (std::size_t i = 0; i < quantos_; ++i) d_.saida(retidos_[(primeiro_ + i) % retidos_.size()]);
         quantos_ = 0;
         primeiro_ = 0;
+    }
+
+    static bool ao_eixo(const Ponto3& p) { return std::hypot(p.x, p.y) <= meia_unidade(3); }
+
+    void fechar_passe() {
+        soltar_retidos();
         lidos_ = 0;
         fase_ = Fase::fora;
         d_.fim_passe();

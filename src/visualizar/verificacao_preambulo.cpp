@@ -26,20 +26,11 @@ void ConferenciaPreambulo::inicio_helice(const Passe& p, const Movimento& m) {
     apos_corte_ = true;
     caminho_apos_helice_ = false;
     rumo_de(m);
-    contar_arco(m);
-}
-
-void ConferenciaPreambulo::contar_arco(const Movimento& m) {
-    if (m.polar)
-        ++arcos_calculados_;
-    else if (m.tem_x && m.tem_y)
-        arcos_calculados_ = 0;
 }
 
 void ConferenciaPreambulo::entrada(const Movimento& m) {
     apos_corte_ = true;
     rumo_de(m);
-    contar_arco(m);
 }
 
 void ConferenciaPreambulo::saida(const Passe* p, const Movimento& m) {
@@ -47,7 +38,6 @@ void ConferenciaPreambulo::saida(const Passe* p, const Movimento& m) {
     if (p != nullptr) caminho_apos_helice_ = true;
     fim_saida_ = m.para;
     rumo_de(m);
-    contar_arco(m);
 }
 
 void ConferenciaPreambulo::rumo_de(const Movimento& m) {
@@ -124,7 +114,8 @@ bool ConferenciaPreambulo::espaco(vocabulario::EspacoLivre& e, double& toleranci
         e.diametro = di;
     } else {
         if (di <= 0 && (!c.Df.presente() || !c.p.presente())) return false;
-        e.diametro = vocabulario::diametro_blank(di, c.Df.v, c.p.v);
+        // The blank is the part's, as answered: the operator's Df does not change it.
+        e.diametro = vocabulario::diametro_blank(di, m_.ajuste.feito ? m_.ajuste.de : c.Df.v, c.p.v);
         if (di <= 0) tolerancia += meia_unidade(c.Df.decimais) / 2 + meia_unidade(c.p.decimais);
     }
     // The hole's or the blank's diameter changes twice as fast as a pass's radius.
@@ -157,12 +148,17 @@ void ConferenciaPreambulo::conferir_espaco(const Movimento& m) {
     Ponto3 a = centro(m.de, m.compensacao), b = centro(m.para, m.compensacao);
     auto prof = [](double z) { return std::max(0.0, -z); };
     double erro = 2 * erro_coordenada(std::max(std::hypot(a.x, a.y), std::hypot(b.x, b.y)));
-    erro += arcos_calculados_ * 2 * std::sqrt(2.0) * meia_unidade(3);
+    erro += static_cast<double>(m_.polares()) * Modelo::erro_polar;
     // A compensated point's centre is off by the cutter's radius times the
     // direction's error.
     if (m.compensacao != 40 && tem_rumo_ && !m_.cabecalho.modos.desgaste && m_.cabecalho.ferramenta.presente())
         erro += m_.cabecalho.ferramenta.v / 2 * std::min(1.0, rumo_erro_);
-    const double tol = tol_cabecalho + erro + folga_calculo;
+    // The operator's diameter moves a finishing pass's points by up to half
+    // its change on the radius, its way out with them: the clearance is the
+    // planned one less that.
+    const Modelo::Ajuste& ajuste = m_.ajuste;
+    const double movido = ajuste.feito ? std::fabs(ajuste.para - ajuste.de) / 2 : 0;
+    const double tol = tol_cabecalho + erro + movido + folga_calculo;
     auto ok = [&](const Ponto3& q) { return e.livre(std::hypot(q.x, q.y), prof(q.z), tol); };
     // Leaving the groove just cut, level and straight towards the open side
     // (the axis inside, away from it outside), into the clear space.
@@ -246,7 +242,7 @@ void ConferenciaPreambulo::conferir_filete(const Movimento& m) {
     // Without the bore's diameter, a metric thread's minor one: never less
     // than the cutter, which went down the bore.
     const double crista = c.interna() ? std::max(di > 0 ? di / 2 : raiz - 0.5413 * c.p.v, meia)
-                                      : vocabulario::diametro_blank(di, c.Df.v, c.p.v) / 2;
+                                      : vocabulario::diametro_blank(di, m_.ajuste.feito ? m_.ajuste.de : c.Df.v, c.p.v) / 2;
     const double s = c.mao_direita() ? -1 : 1, tg = std::tan(30 * pi / 180), cs = std::cos(30 * pi / 180);
     const std::int64_t entradas = std::max<std::int64_t>(1, c.modos.entradas);
     auto desvio = [&](double x, double y, double z) {
