@@ -25,11 +25,7 @@ void Modelo::alargar(double x, double y, double z) {
             y *= escala;
         }
     }
-    visualizador::Extremos& e = extremos;
-    e.x_max = std::max(e.x_max, x);
-    e.x_min = std::min(e.x_min, x);
-    e.y_max = std::max(e.y_max, y);
-    e.y_min = std::min(e.y_min, y);
+    extremos.incluir(x, y);
 }
 
 // An arc about the axis reaches X or Y extremes where it crosses the axes'

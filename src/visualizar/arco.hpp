@@ -9,6 +9,15 @@
 
 inline double graus_do_arco(const Movimento& m) { return std::fabs(m.varredura) * graus_por_radiano; }
 
+// The sweep from a to b about the origin, in the sense given: a whole turn
+// where they coincide; none where the coordinates are too large to subtract.
+inline double varredura(double ax, double ay, double bx, double by, bool horario) {
+    double v = std::atan2(ax * by - ay * bx, ax * bx + ay * by);
+    if (!horario && v <= 0) v += 2 * pi;
+    if (horario && v >= 0) v -= 2 * pi;
+    return std::isfinite(v) ? v : 0;
+}
+
 // A straight move's length, from `de` to (x, y, z).
 inline double comprimento_corda(const Ponto3& de, double x, double y, double z) {
     const double dx = x - de.x, dy = y - de.y, dz = z - de.z;

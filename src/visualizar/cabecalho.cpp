@@ -22,28 +22,17 @@ bool Cabecalho::aplicar(const Comentario& comentario, std::uint64_t linha) {
         ilegiveis.push_back({rotulo, v.v, linha});
         v = Valor{};
     };
+    auto ou_desabilitado = [&](Valor& campo, bool& desabilitado, const char* rotulo) {
+        legivel(c.a, rotulo);
+        campo = c.a;
+        desabilitado = c.desabilitado;
+    };
     switch (c.tipo) {
         case TipoComentario::diametro_final: legivel(c.a, "Df"), Df = c.a; break;
-        case TipoComentario::diametro_acabamento:
-            legivel(c.a, "Da");
-            Da = c.a;
-            Da_desabilitado = c.desabilitado;
-            break;
-        case TipoComentario::diametro_inicial:
-            legivel(c.a, "Di");
-            Di = c.a;
-            Di_desabilitado = c.desabilitado;
-            break;
-        case TipoComentario::passo_lateral:
-            legivel(c.a, "pl");
-            pl = c.a;
-            pl_desabilitado = c.desabilitado;
-            break;
-        case TipoComentario::passo_acabamento:
-            legivel(c.a, "pl de acabamento");
-            pla = c.a;
-            pla_desabilitado = c.desabilitado;
-            break;
+        case TipoComentario::diametro_acabamento: ou_desabilitado(Da, Da_desabilitado, "Da"); break;
+        case TipoComentario::diametro_inicial: ou_desabilitado(Di, Di_desabilitado, "Di"); break;
+        case TipoComentario::passo_lateral: ou_desabilitado(pl, pl_desabilitado, "pl"); break;
+        case TipoComentario::passo_acabamento: ou_desabilitado(pla, pla_desabilitado, "pl de acabamento"); break;
         case TipoComentario::quantidade_passes:
             np = c.i;
             passe_unico = c.passe_unico;

@@ -13,20 +13,28 @@
 // of each pass as the segmenter finds them, and keeps only what it needs
 // between moves, never per line.
 
-// 1. The file is whole and every line reads.
-class ConferenciaArquivo final : public Observador {
+// What each check holds: the model it reads, the results it writes.
+class Conferencia : public Observador {
 public:
-    ConferenciaArquivo(const Modelo&, Verificacoes& v) : v_(v) {}
-    void fim_arquivo(const Modelo& m) override;
+    Conferencia(const Modelo& m, Verificacoes& v) : m_(m), v_(v) {}
 
-private:
+protected:
+    const Modelo& m_;
     Verificacoes& v_;
 };
 
-// 2. Every point of a helix on one circle about the axis.
-class ConferenciaCirculo final : public Observador {
+// 1. The file is whole and every line reads.
+class ConferenciaArquivo final : public Conferencia {
 public:
-    ConferenciaCirculo(const Modelo& m, Verificacoes& v) : m_(m), v_(v) {}
+    using Conferencia::Conferencia;
+    void fim_arquivo(const Modelo& m) override;
+
+};
+
+// 2. Every point of a helix on one circle about the axis.
+class ConferenciaCirculo final : public Conferencia {
+public:
+    using Conferencia::Conferencia;
     void inicio_helice(const Passe& p, const Movimento& m) override;
     bool segue_helice() const override { return true; }
     void helice(const Passe& p, const Movimento& m) override;
@@ -37,8 +45,6 @@ private:
     bool no_circulo(const Ponto3& q, double& r) const;
     void falha(const Passe& p, std::uint64_t linha, const Ponto3& q, double r);
 
-    const Modelo& m_;
-    Verificacoes& v_;
     // The pass's radius (at the face, for a taper) and the band about it;
     // the band of squared radii, for a parallel thread.
     bool conica_ = false;
@@ -47,9 +53,9 @@ private:
 };
 
 // 3. Each pass's radius and the pass list of the header.
-class ConferenciaPasses final : public Observador {
+class ConferenciaPasses final : public Conferencia {
 public:
-    ConferenciaPasses(const Modelo& m, Verificacoes& v) : m_(m), v_(v) {}
+    using Conferencia::Conferencia;
     void inicio_helice(const Passe& p, const Movimento& m) override;
     void comentario_no_passe(const Passe& p, const Comentario& c, std::uint64_t linha,
                              std::uint64_t movimentos) override;
@@ -61,8 +67,6 @@ private:
     // The roughing passes of a plan of equal areas where the header's rule puts them.
     void conferir_area_igual(const Cabecalho& c);
 
-    const Modelo& m_;
-    Verificacoes& v_;
 };
 
 // 4. The helix from the face at the start angle to L (or back up): depth one
@@ -72,9 +76,9 @@ private:
 // at its depth, as many as the header says and as the length needs, so that
 // the profiles reach from the face to L. With either, every point of a
 // helix on the thread's family of helices.
-class ConferenciaProfundidade final : public Observador {
+class ConferenciaProfundidade final : public Conferencia {
 public:
-    ConferenciaProfundidade(const Modelo& m, Verificacoes& v) : m_(m), v_(v) {}
+    using Conferencia::Conferencia;
     void inicio_helice(const Passe& p, const Movimento& m) override;
     bool segue_helice() const override { return true; }
     void helice(const Passe& p, const Movimento& m) override;
@@ -103,8 +107,6 @@ private:
     // Whether point `q` is on one of the thread's helices or a whole pitch from one.
     void conferir_familia(const Ponto3& q, std::uint64_t linha);
 
-    const Modelo& m_;
-    Verificacoes& v_;
     // The limits of the pass being read, set at its first point.
     int sentido_ = 0;          // +1 counter-clockwise seen from above, -1 clockwise
     int sentido_angulo_ = 0;   // the same for the hand, face down
@@ -134,22 +136,20 @@ private:
 };
 
 // 5. The machined diameter of an internal thread, and the bore.
-class ConferenciaDiametro final : public Observador {
+class ConferenciaDiametro final : public Conferencia {
 public:
-    ConferenciaDiametro(const Modelo&, Verificacoes& v) : v_(v) {}
+    using Conferencia::Conferencia;
     void fim_arquivo(const Modelo& m) override;
 
-private:
-    Verificacoes& v_;
 };
 
 // 6. Spindle and feed before the first cut, scale 1, and the rapid moves:
 // after each pass away from the thread at depth, then up above the part;
 // below the face, in any direction, only where the drilled hole or the
 // space round the blank leaves the cutter clear of the material.
-class ConferenciaPreambulo final : public Observador {
+class ConferenciaPreambulo final : public Conferencia {
 public:
-    ConferenciaPreambulo(const Modelo& m, Verificacoes& v) : m_(m), v_(v) {}
+    using Conferencia::Conferencia;
     void entrada(const Movimento& m) override;
     void inicio_helice(const Passe& p, const Movimento& m) override;
     void saida(const Passe* p, const Movimento& m) override;
@@ -177,8 +177,6 @@ private:
     // bore or out of the blank, as the header gives them.
     bool livre(const Ponto3& p) const;
 
-    const Modelo& m_;
-    Verificacoes& v_;
     enum class Retracao { nenhuma, afastar, subir };
     Retracao retracao_ = Retracao::nenhuma;
     Ponto3 ultimo_corte_;
@@ -197,9 +195,9 @@ private:
 // and tangent to the helix where the header says so, the control's cutter
 // compensation on the right side, and each pass's feed; where the header
 // gives the time the path takes at its feeds, that time within 1 %.
-class ConferenciaCaminhos final : public Observador {
+class ConferenciaCaminhos final : public Conferencia {
 public:
-    ConferenciaCaminhos(const Modelo& m, Verificacoes& v) : m_(m), v_(v) {}
+    using Conferencia::Conferencia;
     void entrada(const Movimento& m) override;
     void saida(const Passe* p, const Movimento& m) override;
     void inicio_helice(const Passe& p, const Movimento& m) override;
@@ -220,8 +218,6 @@ private:
     // The header's cutting time by the path against the path's own, at the file's feeds.
     void conferir_tempo(const Modelo& m);
 
-    const Modelo& m_;
-    Verificacoes& v_;
     // The way in of the pass to come: its moves in X and Y, and the last of them.
     std::uint64_t entradas_ = 0;
     Movimento ultima_entrada_;

@@ -610,6 +610,35 @@ ExecucaoPrograma::Passo ExecucaoPrograma::substituir(const Partes& p) {
     return Passo::emitir;
 }
 
+bool ExecucaoPrograma::eixos(std::string_view palavras, const std::string& recusa, Eixos& e) {
+    for (std::string_view resto = aparar(palavras); !resto.empty();) {
+        const char eixo = resto[0];
+        std::size_t f = 1;
+        if (f < resto.size() && resto[f] == '[') {
+            for (int nivel = 0; f < resto.size(); ++f) {
+                if (resto[f] == '[') ++nivel;
+                if (resto[f] == ']' && --nivel == 0) break;
+            }
+            ++f;
+        } else {
+            while (f < resto.size() && resto[f] != ' ') ++f;
+        }
+        f = std::min(f, resto.size());
+        if (eixo != 'X' && eixo != 'Y' && eixo != 'Z') {
+            falhar(recusa);
+            return false;
+        }
+        std::string_view texto = resto.substr(1, f - 1);
+        if (!texto.empty() && texto[0] == '=') texto.remove_prefix(1);
+        double v = 0;
+        if (!valor(texto, v)) return false;
+        if (eixo == 'X') e.x = v, e.tem_x = true;
+        if (eixo == 'Y') e.y = v, e.tem_y = true;
+        resto = aparar(resto.substr(f));
+    }
+    return true;
+}
+
 ExecucaoPrograma::Passo ExecucaoPrograma::executar(const Partes& p, std::string_view u) {
     if (u.empty()) {
         buffer_.assign(p.prefixo);
@@ -663,21 +692,13 @@ ExecucaoPrograma::Passo ExecucaoPrograma::executar(const Partes& p, std::string_
             std::string_view resto = aparar(u.substr(11));
             if (resto.size() < 1 || (resto[0] != '0' && resto[0] != '1' && resto[0] != '2' && resto[0] != '3'))
                 return falhar("ciclo 7 ilegivel: " + std::string(u));
-            resto = resto[0] == '0' ? std::string_view{} : aparar(resto.substr(1));
-            while (!resto.empty()) {
-                const char eixo = resto[0];
-                std::size_t f = 1;
-                while (f < resto.size() && resto[f] != ' ') ++f;
-                double v = 0;
-                if (eixo == 'X' || eixo == 'Y') {
-                    if (!valor(resto.substr(1, f - 1), v)) return Passo::parar;
-                    (eixo == 'X' ? dx_ : dy_) = v;
-                    linha_deslocamento_ = pc_ + 1;
-                } else if (eixo != 'Z') {
-                    return falhar("deslocamento de origem que o visualizador nao segue: " + std::string(u));
-                }
-                resto = aparar(resto.substr(f));
-            }
+            Eixos e;
+            if (!eixos(resto[0] == '0' ? std::string_view{} : resto.substr(1),
+                       "deslocamento de origem que o visualizador nao segue: " + std::string(u), e))
+                return Passo::parar;
+            if (e.tem_x) dx_ = e.x;
+            if (e.tem_y) dy_ = e.y;
+            if (e.tem_x || e.tem_y) linha_deslocamento_ = pc_ + 1;
             return Passo::seguir;
         }
         if (comeca(u, "CALL") || comeca(u, "CYCL CALL") || comeca(u, "SEL PGM"))
@@ -720,58 +741,25 @@ ExecucaoPrograma::Passo ExecucaoPrograma::executar(const Partes& p, std::string_
         }
         if (comeca(u, "TRANS") || comeca(u, "ATRANS")) {
             const bool soma = u[0] == 'A';
-            std::string_view resto = aparar(u.substr(soma ? 6 : 5));
-            double x = 0, y = 0;
-            while (!resto.empty()) {
-                const char eixo = resto[0];
-                std::size_t f = 1;
-                while (f < resto.size() && resto[f] != ' ') ++f;
-                std::string_view e = resto.substr(1, f - 1);
-                if (!e.empty() && e[0] == '=') e.remove_prefix(1);
-                double v = 0;
-                if (eixo != 'X' && eixo != 'Y' && eixo != 'Z')
-                    return falhar("deslocamento que o visualizador nao segue: " + std::string(u));
-                if (!valor(e, v)) return Passo::parar;
-                if (eixo == 'X') x = v;
-                if (eixo == 'Y') y = v;
-                resto = aparar(resto.substr(f));
-            }
-            dx_ = soma ? dx_ + x : x;
-            dy_ = soma ? dy_ + y : y;
+            Eixos e;
+            if (!eixos(u.substr(soma ? 6 : 5), "deslocamento que o visualizador nao segue: " + std::string(u), e))
+                return Passo::parar;
+            dx_ = soma ? dx_ + e.x : e.x;
+            dy_ = soma ? dy_ + e.y : e.y;
             linha_deslocamento_ = pc_ + 1;
             return Passo::seguir;
         }
         if (tem_palavra(u, 'G', 52)) {
             // G52 X Y alone: the shift of the holes' centres. Another code
             // beside it (G91 makes it incremental) is not followed.
-            double x = 0, y = 0;
+            const std::string recusa = "G52 com outras palavras: o visualizador nao o segue";
             std::string_view antes = u.substr(0, u.find("G52"));
             if (!antes.empty() && antes[0] == 'N') antes.remove_prefix(std::min(antes.size(), antes.find_first_not_of("N0123456789")));
-            if (!aparar(antes).empty()) return falhar("G52 com outras palavras: o visualizador nao o segue");
-            std::string_view resto = aparar(u.substr(u.find("G52") + 3));
-            while (!resto.empty()) {
-                const char eixo = resto[0];
-                std::size_t f = 1;
-                if (f < resto.size() && resto[f] == '[') {
-                    int nivel = 0;
-                    for (; f < resto.size(); ++f) {
-                        if (resto[f] == '[') ++nivel;
-                        if (resto[f] == ']' && --nivel == 0) break;
-                    }
-                    ++f;
-                } else {
-                    while (f < resto.size() && resto[f] != ' ') ++f;
-                }
-                double v = 0;
-                if (eixo != 'X' && eixo != 'Y' && eixo != 'Z')
-                    return falhar("G52 com outras palavras: o visualizador nao o segue");
-                if (!valor(resto.substr(1, std::min(f, resto.size()) - 1), v)) return Passo::parar;
-                if (eixo == 'X') x = v;
-                if (eixo == 'Y') y = v;
-                resto = aparar(resto.substr(std::min(f, resto.size())));
-            }
-            dx_ = x;
-            dy_ = y;
+            if (!aparar(antes).empty()) return falhar(recusa);
+            Eixos e;
+            if (!eixos(u.substr(u.find("G52") + 3), recusa, e)) return Passo::parar;
+            dx_ = e.x;
+            dy_ = e.y;
             linha_deslocamento_ = pc_ + 1;
             return Passo::seguir;
         }

@@ -124,6 +124,13 @@ private:
     Passo falhar(std::string motivo);
     bool atribuir(std::string_view nome, std::string_view expressao);
     bool valor(std::string_view expressao, double& v);
+    // The axis words of a shift, "X5 Y-2", "X=5" or "X[#1+3]"; another
+    // word fails with `recusa`. False when the run stops.
+    struct Eixos {
+        bool tem_x = false, tem_y = false;
+        double x = 0, y = 0;
+    };
+    bool eixos(std::string_view palavras, const std::string& recusa, Eixos& e);
     // Jumps: to the first line with `chave` after the current one (or before
     // it, when `para_tras`, or on either side, with `ambos`).
     bool saltar(const std::string& chave, bool para_tras, bool ambos, std::string_view descricao);

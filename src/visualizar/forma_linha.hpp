@@ -22,7 +22,6 @@ public:
     // Takes the shape of `texto`, whose move went to `para`; false (and no
     // shape) when its numbers cannot be found there as written.
     bool tomar(std::string_view texto, const Ponto3& para, bool bloco_numerado);
-    void esquecer() { valida_ = false; }
 
     // The point of `texto` when it has the shape taken; false otherwise.
     // Up to 7 bytes after the text must be readable.

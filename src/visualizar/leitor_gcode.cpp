@@ -1,3 +1,4 @@
+#include "visualizar/arco.hpp"
 #include "visualizar/leitor_gcode.hpp"
 
 #include <algorithm>
@@ -144,42 +145,20 @@ bool LeitorGcode::ler(Linha& l) {
         l.tipo = TipoLinha::comando;
         return true;
     }
-    Movimento& mv = l.movimento;
-    mv.tipo = movimento == 0 ? TipoMovimento::rapido : movimento == 1 ? TipoMovimento::linear : TipoMovimento::arco;
-    mv.linha = l.numero;
-    mv.linha_de = linha_posicao_;
-    linha_posicao_ = l.numero;
-    mv.de = posicao_;
-    mv.de_conhecido = x_conhecido_ && y_conhecido_ && z_conhecido_;
-    mv.tem_x = w.tem('x');
-    mv.tem_y = w.tem('y');
-    mv.tem_z = w.tem('z');
-    // Each coordinate stored once, from a register: a copy of the whole
-    // position right after writing part of it would wait on those writes.
-    const double x = mv.tem_x ? w.valor('x') : mv.de.x;
-    const double y = mv.tem_y ? w.valor('y') : mv.de.y;
-    const double z = mv.tem_z ? w.valor('z') : mv.de.z;
-    x_conhecido_ = x_conhecido_ || mv.tem_x;
-    y_conhecido_ = y_conhecido_ || mv.tem_y;
-    z_conhecido_ = z_conhecido_ || mv.tem_z;
-    mv.para.x = posicao_.x = x;
-    mv.para.y = posicao_.y = y;
-    mv.para.z = posicao_.z = z;
-    mv.z_conhecido = z_conhecido_;
-    mv.compensacao = static_cast<std::uint8_t>(compensacao_);
+    const bool tem[3] = {w.tem('x'), w.tem('y'), w.tem('z')};
+    const double x = tem[0] ? w.valor('x') : posicao_.x;
+    const double y = tem[1] ? w.valor('y') : posicao_.y;
+    const Ponto3 para{x, y, tem[2] ? w.valor('z') : posicao_.z};
+    const TipoMovimento tipo = movimento == 0   ? TipoMovimento::rapido
+                               : movimento == 1 ? TipoMovimento::linear
+                                                : TipoMovimento::arco;
+    Movimento& mv = mover(l, tipo, para, tem);
     if (arco) {
         mv.centro_x = mv.de.x + w.valor('i');
         mv.centro_y = mv.de.y + w.valor('j');
         mv.horario = movimento == 2;
-        const double ax = mv.de.x - mv.centro_x, ay = mv.de.y - mv.centro_y;
-        const double bx = x - mv.centro_x, by = y - mv.centro_y;
-        double v = std::atan2(ax * by - ay * bx, ax * bx + ay * by);
-        constexpr double volta = 2 * pi;
-        if (!mv.horario && v <= 0) v += volta;
-        if (mv.horario && v >= 0) v -= volta;
-        // Coordinates too large to subtract leave no angle: no sweep either.
-        mv.varredura = std::isfinite(v) ? v : 0;
+        mv.varredura =
+            varredura(mv.de.x - mv.centro_x, mv.de.y - mv.centro_y, x - mv.centro_x, y - mv.centro_y, mv.horario);
     }
-    l.tipo = TipoLinha::movimento;
     return true;
 }

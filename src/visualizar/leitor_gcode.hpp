@@ -139,6 +139,7 @@ private:
         mv.de_conhecido = x_conhecido_ && y_conhecido_ && z_conhecido_;
         x_conhecido_ = y_conhecido_ = z_conhecido_ = true;
         mv.tem_x = mv.tem_y = mv.tem_z = mv.z_conhecido = true;
+        mv.polar = false;
         mv.para = posicao_ = para;
         mv.centro_x = mv.centro_y = mv.varredura = 0;
         mv.horario = false;

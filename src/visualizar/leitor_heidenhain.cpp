@@ -1,6 +1,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "visualizar/arco.hpp"
 #include "visualizar/leitor_gcode.hpp"
 #include "visualizar/tolerancias.hpp"
 
@@ -65,15 +66,6 @@ std::string_view token(const char*& p, const char* fim) {
     const char* i = p;
     while (p < fim && *p != ' ' && *p != '\t') ++p;
     return {i, static_cast<std::size_t>(p - i)};
-}
-
-// The sweep from a to b about the origin, in the sense given: a whole turn
-// where they coincide.
-double varredura(double ax, double ay, double bx, double by, bool horario) {
-    double v = std::atan2(ax * by - ay * bx, ax * bx + ay * by);
-    if (!horario && v <= 0) v += 2 * pi;
-    if (horario && v >= 0) v -= 2 * pi;
-    return std::isfinite(v) ? v : 0;
 }
 
 // A position moved by an increment, without the sum's last-bit noise: written

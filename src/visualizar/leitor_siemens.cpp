@@ -1,5 +1,6 @@
 #include <cmath>
 
+#include "visualizar/arco.hpp"
 #include "visualizar/leitor_gcode.hpp"
 #include "visualizar/tolerancias.hpp"
 #include "vocabulario/codigos.hpp"
@@ -237,12 +238,8 @@ bool LeitorGcode::ler_sinumerik(Linha& l) {
     // and TURN= more.
     const double cx = posicao_.x + b.i, cy = posicao_.y + b.j;
     const bool horario = movimento == 2;
-    const double ax = posicao_.x - cx, ay = posicao_.y - cy, bx = para.x - cx, by = para.y - cy;
-    double v = std::atan2(ax * by - ay * bx, ax * bx + ay * by);
-    if (!horario && v <= 0) v += 2 * pi;
-    if (horario && v >= 0) v -= 2 * pi;
-    if (!std::isfinite(v)) v = 0;
-    v += (horario ? -2 : 2) * pi * b.voltas;
+    const double v = varredura(posicao_.x - cx, posicao_.y - cy, para.x - cx, para.y - cy, horario) +
+                     (horario ? -2 : 2) * pi * b.voltas;
     mover_em_arco(l, para, cx, cy, v, b.tem);
     return true;
 }

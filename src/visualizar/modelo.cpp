@@ -380,10 +380,7 @@ void Modelo::helice(const Movimento& m) {
         if (ps.ultimo_arco) alargar_arco(m, graus_antes);
         alargar(x, y, z);
     } else {
-        e.x_max = std::max(e.x_max, x);
-        e.x_min = std::min(e.x_min, x);
-        e.y_max = std::max(e.y_max, y);
-        e.y_min = std::min(e.y_min, y);
+        e.incluir(x, y);
     }
     ps.comprimento += percorrido(m);
     if (z < e.z_corte_min) [[unlikely]] {

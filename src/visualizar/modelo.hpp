@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -39,6 +40,10 @@ struct Extremos {
     double z_max = -1e300, z_min = 1e300;  // of every known position but the helices'
     double z_corte_min = 1e300;            // of the helices
     std::uint64_t linha_z_min = 0;         // where the path goes deepest
+    void incluir(double x, double y) {
+        x_max = std::max(x_max, x), x_min = std::min(x_min, x);
+        y_max = std::max(y_max, y), y_min = std::min(y_min, y);
+    }
 };
 }  // namespace visualizador
 

@@ -169,6 +169,15 @@ inline void ler_palavras(std::string_view texto, Palavras& w) {
         w.legivel = false;
         return;
     };
+    // A G code's bit, each code once and one motion code per line; 0 when not.
+    auto codigo_g = [&w](int n) -> std::uint32_t {
+        int movimento = -1;
+        const std::uint32_t bit = bit_g(n, movimento);
+        if (bit == 0 || (w.codigos_g & bit) != 0 || (movimento >= 0 && w.movimento >= 0)) return 0;
+        if (movimento >= 0) w.movimento = movimento;
+        w.codigos_g |= bit;
+        return bit;
+    };
     for (;;) {
         // The line end after the text is no blank: no need to look for the end here.
         while (*p == ' ' || *p == '\t') ++p;
@@ -202,16 +211,10 @@ inline void ler_palavras(std::string_view texto, Palavras& w) {
             const char* q = p + 2;
             if (static_cast<unsigned char>(*q - '0') < 10) n = n * 10 + (*q++ - '0');
             if (static_cast<unsigned char>(*q - '0') >= 10 && *q != '.') {
-                int movimento = -1;
-                const std::uint32_t bit = bit_g(n, movimento);
-                if (bit == 0 || (w.codigos_g & bit) != 0) return ilegivel();
+                const std::uint32_t bit = codigo_g(n);
+                if (bit == 0) return ilegivel();
                 if (bit == g_pausa) w.tracos |= q - p == 3 ? traco_pausa_g04 : traco_pausa_g4;
                 p = q;
-                if (movimento >= 0) {
-                    if (w.movimento >= 0) return ilegivel();
-                    w.movimento = movimento;
-                }
-                w.codigos_g |= bit;
                 continue;
             }
         }
@@ -221,16 +224,7 @@ inline void ler_palavras(std::string_view texto, Palavras& w) {
         p = q;
         if (l == 'g') {
             int n;
-            if (!codigo(v, n)) return ilegivel();
-            int movimento = -1;
-            const std::uint32_t bit = bit_g(n, movimento);
-            if (bit == 0 || (w.codigos_g & bit) != 0) return ilegivel();
-            // One motion code per line.
-            if (movimento >= 0) {
-                if (w.movimento >= 0) return ilegivel();
-                w.movimento = movimento;
-            }
-            w.codigos_g |= bit;
+            if (!codigo(v, n) || codigo_g(n) == 0) return ilegivel();
             continue;
         }
         const std::uint32_t b = letra(l);
