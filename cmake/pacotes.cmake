@@ -11,7 +11,8 @@ set(ROSCA_PASTA_PACOTES "${CMAKE_BINARY_DIR}" CACHE PATH "Where cpack leaves the
 # keep the folders they have in the sources, so that the links of README and
 # of the chapters hold where they are installed.
 file(GLOB ROSCA_MANUAL RELATIVE "${PROJECT_SOURCE_DIR}" CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/docs/manual/*.md")
-file(GLOB ROSCA_IMAGENS CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/docs/imagens/*.png")
+file(GLOB ROSCA_IMAGENS CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/docs/imagens/*.png"
+     "${PROJECT_SOURCE_DIR}/docs/imagens/*.svg")
 
 if(WIN32)
   # One folder with the programs and the texts, which a Windows editor opens

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Makes the pictures of the README and the manual from jobs the generator
 # writes:
-# - docs/exemplo.svg: an external thread, four roughing passes and the
+# - docs/imagens/exemplo.svg: an external thread, four roughing passes and the
 #   finishing pass, left hand, start angle 30.5 degrees, length 6, pitch 1.5;
 # - docs/imagens/visualizador-m20.png: the viewer's page of the manual's first
 #   chapter (M20x2.5-6H internal, 14 mm mill, LinuxCNC), rendered by rsvg-convert.
@@ -20,10 +20,10 @@ trap 'rm -rf "$dir"' EXIT
 cd "$dir"
 printf 'E\n20\n24\n0.5\n0.2\n10\n6\n1.5\nE\n30.5\n1000\n200\n' | "$construcao/rosca-helicoidal" >/dev/null
 "$construcao/rosca-visualizar" ROSCA-HELICOIDAL_PARALELA.TAP exemplo.svg >/dev/null
-cp exemplo.svg "$raiz/docs/exemplo.svg"
+mkdir -p "$raiz/docs/imagens"
+cp exemplo.svg "$raiz/docs/imagens/exemplo.svg"
 
 printf 'I\n20.112\n17.5\n0.5\n0.1\n14\n20\n2.5\nD\n0\n2728\n122.8\n' |
     "$construcao/rosca-helicoidal" --comando linuxcnc --saida m20.ngc >/dev/null
 "$construcao/rosca-visualizar" m20.ngc m20.svg >/dev/null
-mkdir -p "$raiz/docs/imagens"
 rsvg-convert -w 1000 m20.svg -o "$raiz/docs/imagens/visualizador-m20.png"

@@ -17,7 +17,7 @@ zip=$(ls build/pacote/rosca-helicoidal-*-win32.zip)
 
 # The zip: one folder with both programs, the two texts and the manual with
 # its pictures, nothing else.
-manual=$(cd docs && ls manual/*.md imagens/*.png | sed 's|^|docs/|')
+manual=$(cd docs && ls manual/*.md imagens/*.png imagens/*.svg | sed 's|^|docs/|')
 esperado=$(printf '%s\n' README.txt respostas-exemplo.txt rosca-helicoidal.exe rosca-visualizar.exe $manual |
     LC_ALL=C sort | tr '\n' ' ')
 conteudo=$(cmake -E tar tf "$zip" | sed 's|^[^/]*/||' | grep -v '/$' | LC_ALL=C sort | tr '\n' ' ')
