@@ -250,6 +250,9 @@ TEST_P(Manual, ExemplosConferemComOsProgramas) {
             std::vector<std::string> comandos = em_linha ? std::vector<std::string>{texto} : bloco_seguinte(i);
             for (const auto& c : comandos) {
                 if (c.empty()) continue;
+                // As the other LinuxCNC checks, skipped where its interpreter is not installed.
+                if (c.find("rs274") != std::string::npos && std::system("command -v rs274 >/dev/null 2>&1") != 0)
+                    GTEST_SKIP() << capitulo << ": rs274 nao instalado";
                 ultimo_comando = c;
                 ultimo_status = sessao.rodar(c);
                 ++exemplos;
