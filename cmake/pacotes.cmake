@@ -7,19 +7,37 @@ if(TARGET rosca-visualizar)
 endif()
 set(ROSCA_PASTA_PACOTES "${CMAKE_BINARY_DIR}" CACHE PATH "Where cpack leaves the packages")
 
+# The operator's manual, one Markdown file a chapter, and its pictures. They
+# keep the folders they have in the sources, so that the links of README and
+# of the chapters hold where they are installed.
+file(GLOB ROSCA_MANUAL RELATIVE "${PROJECT_SOURCE_DIR}" CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/docs/manual/*.md")
+file(GLOB ROSCA_IMAGENS CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/docs/imagens/*.png"
+     "${PROJECT_SOURCE_DIR}/docs/imagens/*.svg")
+
 if(WIN32)
-  # One folder with the programs and two texts a Windows editor opens as they
-  # are: line ends in CR LF.
+  # One folder with the programs and the texts, which a Windows editor opens
+  # as they are: line ends in CR LF.
   install(TARGETS ${ROSCA_PROGRAMAS} RUNTIME DESTINATION .)
-  foreach(texto "README.md;README.txt" "docs/respostas-exemplo.txt;respostas-exemplo.txt")
+  # Each text as "source|name in the zip".
+  set(textos "README.md|README.txt" "docs/respostas-exemplo.txt|respostas-exemplo.txt")
+  foreach(capitulo ${ROSCA_MANUAL})
+    list(APPEND textos "${capitulo}|${capitulo}")
+  endforeach()
+  foreach(texto IN LISTS textos)
+    string(REPLACE "|" ";" texto "${texto}")
     list(GET texto 0 origem)
     list(GET texto 1 destino)
     file(READ "${PROJECT_SOURCE_DIR}/${origem}" conteudo)
     string(REPLACE "\r\n" "\n" conteudo "${conteudo}")
     string(REPLACE "\n" "\r\n" conteudo "${conteudo}")
     file(WRITE "${CMAKE_BINARY_DIR}/pacote/${destino}" "${conteudo}")
-    install(FILES "${CMAKE_BINARY_DIR}/pacote/${destino}" DESTINATION .)
+    get_filename_component(pasta "${destino}" DIRECTORY)
+    if(pasta STREQUAL "")
+      set(pasta .)
+    endif()
+    install(FILES "${CMAKE_BINARY_DIR}/pacote/${destino}" DESTINATION "${pasta}")
   endforeach()
+  install(FILES ${ROSCA_IMAGENS} DESTINATION docs/imagens)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_SYSTEM_NAME win32)
 else()
@@ -36,6 +54,8 @@ else()
     install(FILES "${comprimida}" DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   endforeach()
   install(FILES README.md docs/respostas-exemplo.txt DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  install(FILES ${ROSCA_MANUAL} DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs/manual)
+  install(FILES ${ROSCA_IMAGENS} DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs/imagens)
   set(CPACK_GENERATOR DEB)
 endif()
 

@@ -15,10 +15,19 @@ cmake --workflow --preset pacote
 deb=$(ls build/pacote/rosca-helicoidal_*.deb)
 zip=$(ls build/pacote/rosca-helicoidal-*-win32.zip)
 
-# The zip: one folder with both programs and the two texts, nothing else.
-conteudo=$(cmake -E tar tf "$zip" | sed 's|^[^/]*/||' | sort | tr '\n' ' ')
-[ "$conteudo" = "README.txt respostas-exemplo.txt rosca-helicoidal.exe rosca-visualizar.exe " ] ||
-    falhar "zip holds: $conteudo"
+# The zip: one folder with both programs, the two texts and the manual with
+# its pictures, nothing else.
+manual=$(cd docs && ls manual/*.md imagens/*.png imagens/*.svg | sed 's|^|docs/|')
+esperado=$(printf '%s\n' README.txt respostas-exemplo.txt rosca-helicoidal.exe rosca-visualizar.exe $manual |
+    LC_ALL=C sort | tr '\n' ' ')
+conteudo=$(cmake -E tar tf "$zip" | sed 's|^[^/]*/||' | grep -v '/$' | LC_ALL=C sort | tr '\n' ' ')
+[ "$conteudo" = "$esperado" ] || falhar "zip holds: $conteudo"
+pasta_zip=$(mktemp -d)
+zip_inteiro="$PWD/$zip"
+(cd "$pasta_zip" && cmake -E tar xf "$zip_inteiro")
+capitulo=$(ls "$pasta_zip"/*/docs/manual/01-*.md)
+grep -q $'\r$' "$capitulo" || falhar "the zip's manual does not have CR LF line ends"
+rm -rf "$pasta_zip"
 
 dpkg -s rosca-helicoidal >/dev/null 2>&1 && falhar "rosca-helicoidal is installed already"
 export DEBIAN_FRONTEND=noninteractive
@@ -33,6 +42,9 @@ for programa in rosca-helicoidal rosca-visualizar; do
 done
 exemplo=/usr/share/doc/rosca-helicoidal/respostas-exemplo.txt
 [ -s "$exemplo" ] && [ -s /usr/share/doc/rosca-helicoidal/README.md ] || falhar "documentation missing"
+for arquivo in $manual; do
+    cmp -s "$arquivo" "/usr/share/doc/rosca-helicoidal/$arquivo" || falhar "$arquivo not installed as it is"
+done
 
 dir=$(mktemp -d)
 trap 'remover; rm -rf "$dir"' EXIT
