@@ -54,6 +54,39 @@ TEST(OpcoesPontaAPonta, ArgumentoInvalidoEhUmaLinhaNoErroEStatusDois) {
     EXPECT_NE(executar_com_argumentos("ROSCA.TAP").erros.find("'ROSCA.TAP'"), std::string::npos);
 }
 
+// Each option's row gives its value's form and range: the line for a value
+// outside it, for a value missing or not wanted, and for an option twice.
+TEST(OpcoesPontaAPonta, CadaOpcaoRecusaOValorForaDaSuaFaixaComASuaLinha) {
+    const std::string respostas = "I\n20\n0\n10\n2\n1\nD\n0\n1000\n200\n";
+    const std::string ajuda = " (veja rosca-helicoidal --help)\n";
+    const std::pair<const char*, std::string> casos[] = {
+        {"--ferramenta 100", "--ferramenta '100': use um numero de 1 a 99"},
+        {"--comando fanuc --programa=0", "--programa '0': use um numero de 1 a 9999"},
+        {"--repetir-acabamento 6", "--repetir-acabamento '6': use um numero de 1 a 5"},
+        {"--perfis 51", "--perfis '51': use um numero de 1 a 50"},
+        {"--entradas 1.5", "--entradas '1.5': use um numero de 1 a 12"},
+        {"--conicidade 1:2", "--conicidade '1:2': use 1:N, N de 3 a 100 (1:16 no tubo)"},
+        {"--compensacao=raio", "--compensacao 'raio': use desgaste ou contorno"},
+        {"--compensacao=", "--compensacao sem valor"},
+        {"--arcos=sim", "--arcos nao leva valor"},
+        {"--saida=", "--saida sem valor"},
+        {"--arcos --perfis", "--perfis sem valor"},
+        {"--entradas 2 --entradas 3", "--entradas dada duas vezes"},
+    };
+    for (const auto& [argumentos, linha] : casos) {
+        SCOPED_TRACE(argumentos);
+        const Execucao r = executar_com_argumentos(argumentos, respostas);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.erros, "rosca-helicoidal: " + linha + ajuda);
+        sem_arquivos(r);
+    }
+    // Their edges are taken.
+    for (const char* argumentos : {"--ferramenta 99 --entradas 12", "--compensacao desgaste --repetir-acabamento 5"}) {
+        SCOPED_TRACE(argumentos);
+        EXPECT_EQ(executar_com_argumentos(argumentos, respostas).status, 0);
+    }
+}
+
 TEST(OpcoesPontaAPonta, AjudaQueNaoChegaASaidaNaoEhSucesso) {
     const char* externo = std::getenv("ROSCA_EXECUTAR");
     const std::string programa = externo != nullptr && *externo != '\0' ? externo : "'" ROSCA_BINARIO "'";

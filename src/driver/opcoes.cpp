@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <string>
 #include <string_view>
 
 #include "nucleo/versao.hpp"
@@ -28,51 +29,10 @@ constexpr const char* texto_ajuda_antes =
     "  printf 'I\\n20\\n0\\n10\\n2\\n1\\nD\\n0\\n1000\\n200\\n' | rosca-helicoidal\n"
     "\n"
     "Opcoes do arquivo (as perguntas nao mudam; o resumo ganha o tempo de corte\n"
-    "pelo percurso):\n"
-    "      --comando NOME      o comando da maquina:\n";
+    "pelo percurso):\n";
 
-// After the dialects, each on a line of its own from the dialect table.
-constexpr const char* texto_ajuda_depois =
-    "      --ferramenta N      troca para a ferramenta N (1 a 99) e liga o seu\n"
-    "                          corretor de comprimento (no grbl, so um comentario;\n"
-    "                          no heidenhain TOOL CALL N, padrao 1)\n"
-    "      --programa N        numero do programa O (1 a 9999, padrao 1; fanuc)\n"
-    "      --saida ARQUIVO     nome ou caminho do arquivo (padrao:\n"
-    "                          ROSCA-HELICOIDAL_PARALELA com a extensao do comando)\n"
-    "\n"
-    "Modos de cortar (combinam entre si e com --comando):\n"
-    "      --arcos             cada volta em arcos helicoidais (G2/G3; CP no\n"
-    "                          heidenhain), nao em 360 retas de um grau\n"
-    "      --concordante       fresamento concordante (o spindle em M3); quando\n"
-    "                          preciso, os passes sobem do fundo ate a face\n"
-    "      --discordante       fresamento convencional, idem\n"
-    "      --entrada-tangencial  entra e sai de cada helice por um arco tangente\n"
-    "      --compensacao [contorno|desgaste]\n"
-    "                          percurso no diametro da rosca, com G41/G42 e o\n"
-    "                          corretor D da --ferramenta (padrao 1; D1 no siemens,\n"
-    "                          RL/RR no heidenhain); com desgaste, o percurso do\n"
-    "                          centro da fresa e so o desgaste no corretor; nao\n"
-    "                          no grbl\n"
-    "      --repetir-acabamento N  o ultimo passe mais N vezes (1 a 5)\n"
-    "      --avanco-na-aresta  o avanco respondido e o da aresta de corte; cada\n"
-    "                          passe recebe o avanco do centro da fresa\n"
-    "      --conica            rosca conica 1:16 no diametro (NPT, R, Rc); os\n"
-    "                          diametros respondidos sao os da face (Z0)\n"
-    "      --conicidade 1:N    outra conicidade, N de 3 a 100\n"
-    "      --perfis N          fresa de N perfis, um passo entre eles (1 a 50):\n"
-    "                          cada passe em tao poucas voltas quanto os perfis\n"
-    "                          permitem\n"
-    "      --entradas N        rosca de N entradas (1 a 12): o passo respondido\n"
-    "                          e entre filetes vizinhos; o avanco por volta, N\n"
-    "                          passos\n"
-    "      --passes-de-area-igual  os desbastes tiram areas iguais de um perfil\n"
-    "                          em V (o primeiro e o mais fundo)\n"
-    "\n"
-    "Para producao:\n"
-    "      --furos ARQUIVO     a rosca em cada centro do arquivo (\"X Y\" por\n"
-    "                          linha, ate 10000); uma subrotina chamada por furo\n"
-    "      --ajuste-na-maquina o diametro final numa variavel que o operador muda\n"
-    "                          no comando, e outra que faz ou pula os desbastes\n"
+// After the file's options.
+constexpr const char* texto_ajuda_fim =
     "\n"
     "Outras opcoes:\n"
     "  -h, --help              mostra esta ajuda e sai\n"
@@ -91,16 +51,6 @@ constexpr const char* texto_ajuda_depois =
     "  2  opcao ou designacao invalida\n"
     "\n"
     "Para ver e conferir o percurso antes de usinar: rosca-visualizar.\n";
-
-std::string texto_ajuda() {
-    std::string t = texto_ajuda_antes;
-    for (const vocabulario::Dialeto* d : vocabulario::dialetos) {
-        std::string nome(d->nome);
-        nome.resize(std::max<std::size_t>(nome.size() + 1, 12), ' ');
-        t += "                            " + nome + std::string(d->descricao) + "\n";
-    }
-    return t + texto_ajuda_depois;
-}
 
 // "padrao, linuxcnc, grbl, fanuc, heidenhain ou siemens".
 std::string nomes_dos_dialetos() {
@@ -150,12 +100,201 @@ bool ler_inteiro(std::string_view texto, int minimo, int maximo, int& valor) {
     return true;
 }
 
+// One row per option of the file: its name, its value and range, its help
+// lines (as --help prints them, after the group header the row opens), and
+// what it sets. Parsing, the help and the range messages come from the rows.
+struct Opcao {
+    enum class Valor { nenhum, numero, texto, palavra };
+    std::string_view nome;
+    Valor valor;
+    int minimo, maximo;              // of a number
+    std::string_view escolhas[2];    // of a word that may follow it
+    const char* grupo;               // the help's header before this row, or null
+    const char* ajuda;
+    // Sets the option from its value (a number already read in range); the
+    // error for the line, or empty.
+    std::string (*aplicar)(OpcoesGeracao& o, std::string_view valor, int numero);
+};
+
+using V = Opcao::Valor;
+
+const Opcao opcoes_do_arquivo[] = {
+    {"--comando", V::texto, 0, 0, {}, nullptr, "      --comando NOME      o comando da maquina:\n",
+     [](OpcoesGeracao& o, std::string_view v, int) -> std::string {
+         o.dialeto = vocabulario::dialeto_por_nome(v);
+         return o.dialeto ? "" : "--comando '" + mostravel(v) + "' desconhecido: use " + nomes_dos_dialetos();
+     }},
+    {"--ferramenta", V::numero, 1, 99, {}, nullptr,
+     "      --ferramenta N      troca para a ferramenta N (1 a 99) e liga o seu\n"
+     "                          corretor de comprimento (no grbl, so um comentario;\n"
+     "                          no heidenhain TOOL CALL N, padrao 1)\n",
+     [](OpcoesGeracao& o, std::string_view, int n) -> std::string {
+         o.ferramenta = n;
+         return {};
+     }},
+    {"--programa", V::numero, 1, 9999, {}, nullptr,
+     "      --programa N        numero do programa O (1 a 9999, padrao 1; fanuc)\n",
+     [](OpcoesGeracao& o, std::string_view, int n) -> std::string {
+         o.programa = n;
+         return {};
+     }},
+    {"--saida", V::texto, 0, 0, {}, nullptr,
+     "      --saida ARQUIVO     nome ou caminho do arquivo (padrao:\n"
+     "                          ROSCA-HELICOIDAL_PARALELA com a extensao do comando)\n",
+     [](OpcoesGeracao& o, std::string_view v, int) -> std::string {
+         if (v.empty()) return "--saida sem valor";
+         o.saida = v;
+         return {};
+     }},
+    {"--arcos", V::nenhum, 0, 0, {}, "\nModos de cortar (combinam entre si e com --comando):\n",
+     "      --arcos             cada volta em arcos helicoidais (G2/G3; CP no\n"
+     "                          heidenhain), nao em 360 retas de um grau\n",
+     [](OpcoesGeracao& o, std::string_view, int) -> std::string {
+         o.modos.arcos = true;
+         return {};
+     }},
+    {"--concordante", V::nenhum, 0, 0, {}, nullptr,
+     "      --concordante       fresamento concordante (o spindle em M3); quando\n"
+     "                          preciso, os passes sobem do fundo ate a face\n",
+     [](OpcoesGeracao& o, std::string_view, int) -> std::string {
+         o.modos.fresamento = vocabulario::Fresamento::concordante;
+         return {};
+     }},
+    {"--discordante", V::nenhum, 0, 0, {}, nullptr, "      --discordante       fresamento convencional, idem\n",
+     [](OpcoesGeracao& o, std::string_view, int) -> std::string {
+         o.modos.fresamento = vocabulario::Fresamento::discordante;
+         return {};
+     }},
+    {"--entrada-tangencial", V::nenhum, 0, 0, {}, nullptr,
+     "      --entrada-tangencial  entra e sai de cada helice por um arco tangente\n",
+     [](OpcoesGeracao& o, std::string_view, int) -> std::string {
+         o.modos.tangencial = true;
+         return {};
+     }},
+    {"--compensacao", V::palavra, 0, 0, {"desgaste", "contorno"}, nullptr,
+     "      --compensacao [contorno|desgaste]\n"
+     "                          percurso no diametro da rosca, com G41/G42 e o\n"
+     "                          corretor D da --ferramenta (padrao 1; D1 no siemens,\n"
+     "                          RL/RR no heidenhain); com desgaste, o percurso do\n"
+     "                          centro da fresa e so o desgaste no corretor; nao\n"
+     "                          no grbl\n",
+     [](OpcoesGeracao& o, std::string_view v, int) -> std::string {
+         o.modos.corretor = 0;  // the tool's number, once it is known
+         o.modos.desgaste = v == "desgaste";
+         return {};
+     }},
+    {"--repetir-acabamento", V::numero, 1, 5, {}, nullptr,
+     "      --repetir-acabamento N  o ultimo passe mais N vezes (1 a 5)\n",
+     [](OpcoesGeracao& o, std::string_view, int n) -> std::string {
+         o.modos.repeticoes = n;
+         return {};
+     }},
+    {"--avanco-na-aresta", V::nenhum, 0, 0, {}, nullptr,
+     "      --avanco-na-aresta  o avanco respondido e o da aresta de corte; cada\n"
+     "                          passe recebe o avanco do centro da fresa\n",
+     [](OpcoesGeracao& o, std::string_view, int) -> std::string {
+         o.modos.avanco_na_aresta = true;
+         return {};
+     }},
+    {"--conica", V::nenhum, 0, 0, {}, nullptr,
+     "      --conica            rosca conica 1:16 no diametro (NPT, R, Rc); os\n"
+     "                          diametros respondidos sao os da face (Z0)\n",
+     [](OpcoesGeracao& o, std::string_view, int) -> std::string {
+         // A --conicidade given before it stands.
+         if (o.modos.conicidade == 0) o.modos.conicidade = conicidade_padrao;
+         return {};
+     }},
+    {"--conicidade", V::texto, 0, 0, {}, nullptr, "      --conicidade 1:N    outra conicidade, N de 3 a 100\n",
+     [](OpcoesGeracao& o, std::string_view v, int) -> std::string {
+         int n = 0;
+         if (!v.starts_with("1:") || !ler_inteiro(v.substr(2), 3, 100, n))
+             return "--conicidade '" + mostravel(v) + "': use 1:N, N de 3 a 100 (1:16 no tubo)";
+         o.modos.conicidade = n;
+         return {};
+     }},
+    {"--perfis", V::numero, 1, 50, {}, nullptr,
+     "      --perfis N          fresa de N perfis, um passo entre eles (1 a 50):\n"
+     "                          cada passe em tao poucas voltas quanto os perfis\n"
+     "                          permitem\n",
+     [](OpcoesGeracao& o, std::string_view, int n) -> std::string {
+         o.modos.perfis = n;
+         return {};
+     }},
+    {"--entradas", V::numero, 1, 12, {}, nullptr,
+     "      --entradas N        rosca de N entradas (1 a 12): o passo respondido\n"
+     "                          e entre filetes vizinhos; o avanco por volta, N\n"
+     "                          passos\n",
+     [](OpcoesGeracao& o, std::string_view, int n) -> std::string {
+         o.modos.entradas = n;
+         return {};
+     }},
+    {"--passes-de-area-igual", V::nenhum, 0, 0, {}, nullptr,
+     "      --passes-de-area-igual  os desbastes tiram areas iguais de um perfil\n"
+     "                          em V (o primeiro e o mais fundo)\n",
+     [](OpcoesGeracao& o, std::string_view, int) -> std::string {
+         o.modos.area_igual = true;
+         return {};
+     }},
+    {"--furos", V::texto, 0, 0, {}, "\nPara producao:\n",
+     "      --furos ARQUIVO     a rosca em cada centro do arquivo (\"X Y\" por\n"
+     "                          linha, ate 10000); uma subrotina chamada por furo\n",
+     [](OpcoesGeracao& o, std::string_view v, int) -> std::string {
+         if (v.empty()) return "--furos sem valor";
+         o.arquivo_furos = v;
+         return {};
+     }},
+    {"--ajuste-na-maquina", V::nenhum, 0, 0, {}, nullptr,
+     "      --ajuste-na-maquina o diametro final numa variavel que o operador muda\n"
+     "                          no comando, e outra que faz ou pula os desbastes\n",
+     [](OpcoesGeracao& o, std::string_view, int) -> std::string {
+         o.ajuste_na_maquina = true;
+         return {};
+     }},
+};
+
+std::string texto_ajuda() {
+    std::string t = texto_ajuda_antes;
+    for (const Opcao& op : opcoes_do_arquivo) {
+        if (op.grupo) t += op.grupo;
+        t += op.ajuda;
+        if (op.nome != "--comando") continue;
+        // The dialects, each on a line of its own from the dialect table.
+        for (const vocabulario::Dialeto* d : vocabulario::dialetos) {
+            std::string nome(d->nome);
+            nome.resize(std::max<std::size_t>(nome.size() + 1, 12), ' ');
+            t += "                            " + nome + std::string(d->descricao) + "\n";
+        }
+    }
+    return t + texto_ajuda_fim;
+}
+
+// What the options ask together that no file can give; empty when none.
+// Also gives the compensation its D word, once the tool is known.
+std::string combinacao_invalida(OpcoesGeracao& o, const std::string& vistas) {
+    const auto dada = [&](std::string_view nome) { return vistas.find(std::string(nome) + " ") != std::string::npos; };
+    if (dada("--concordante") && dada("--discordante")) return "--concordante e --discordante juntas: escolha uma";
+    vocabulario::ModosCorte& m = o.modos;
+    // The compensation's D word is the tool's number, or the dialect's own.
+    if (m.compensacao())
+        m.corretor = o.dialeto->corretor_fixo > 0 ? o.dialeto->corretor_fixo : o.ferramenta > 0 ? o.ferramenta : 1;
+    if (m.compensacao() && o.dialeto == &vocabulario::grbl)
+        return "--compensacao: o GRBL nao tem compensacao de raio (G41/G42)";
+    if (m.conicidade != 0 && m.arcos) return "--arcos com rosca conica: uma helice conica nao e um arco";
+    if (m.conicidade != 0 && m.compensacao()) return "--compensacao com rosca conica: o raio muda a cada ponto";
+    if (o.ajuste_na_maquina && !o.dialeto->variaveis)
+        return "--ajuste-na-maquina: o comando " + std::string(o.dialeto->nome) +
+               " nao tem variaveis; use linuxcnc, fanuc, heidenhain ou siemens";
+    if (m.perfis > 1 && m.entradas > 1)
+        return "--perfis com --entradas: uma fresa de varios perfis numa rosca de varias entradas nao e oferecida";
+    if (dada("--programa") && !o.dialeto->enquadramento) return "--programa so vale com --comando fanuc";
+    return {};
+}
+
 // The file's options: each at most once, its value after a blank or "=".
 Pedido ler_opcoes_do_arquivo(int argc, const char* const* argv) {
     Pedido p;
     OpcoesGeracao& o = p.geracao;
     std::string vistas;
-    bool programa_dado = false;
     for (int i = 1; i < argc; ++i) {
         std::string_view argumento = argv[i];
         std::string_view nome = argumento, valor;
@@ -165,107 +304,39 @@ Pedido ler_opcoes_do_arquivo(int argc, const char* const* argv) {
             valor = argumento.substr(igual + 1);
             tem_valor = true;
         }
-        static constexpr std::string_view com_valor[] = {"--comando", "--ferramenta", "--programa", "--saida",
-                                                         "--repetir-acabamento", "--conicidade", "--perfis",
-                                                         "--entradas", "--furos"};
-        static constexpr std::string_view sem_valor[] = {"--arcos", "--concordante", "--discordante",
-                                                         "--entrada-tangencial", "--compensacao", "--avanco-na-aresta",
-                                                         "--conica", "--passes-de-area-igual", "--ajuste-na-maquina"};
-        bool pede_valor = false, conhecida = false;
-        for (std::string_view c : com_valor) pede_valor = pede_valor || nome == c;
-        for (std::string_view c : sem_valor) conhecida = conhecida || nome == c;
-        if (!pede_valor && !conhecida) return invalido("argumento invalido: '" + mostravel(argumento) + "'");
+        const Opcao* op = nullptr;
+        for (const Opcao& c : opcoes_do_arquivo)
+            if (c.nome == nome) op = &c;
+        if (op == nullptr) return invalido("argumento invalido: '" + mostravel(argumento) + "'");
         const std::string marca = std::string(nome) + " ";
         if (vistas.find(marca) != std::string::npos) return invalido(std::string(nome) + " dada duas vezes");
         vistas += marca;
-        if (nome == "--compensacao") {
-            // The word after it, when there is one: what the register holds.
-            std::string_view palavra = valor;
-            if (!tem_valor && i + 1 < argc &&
-                (std::string_view(argv[i + 1]) == "desgaste" || std::string_view(argv[i + 1]) == "contorno"))
-                palavra = argv[++i];
-            if (palavra != "" && palavra != "desgaste" && palavra != "contorno")
-                return invalido("--compensacao '" + mostravel(palavra) + "': use desgaste ou contorno");
-            if (tem_valor && palavra.empty()) return invalido("--compensacao sem valor");
-            o.modos.corretor = 0;  // the tool's number, once it is known
-            o.modos.desgaste = palavra == "desgaste";
-            continue;
-        }
-        if (!pede_valor) {
-            if (tem_valor) return invalido(std::string(nome) + " nao leva valor");
-            vocabulario::ModosCorte& m = o.modos;
-            if (nome == "--arcos") m.arcos = true;
-            else if (nome == "--concordante") m.fresamento = vocabulario::Fresamento::concordante;
-            else if (nome == "--discordante") m.fresamento = vocabulario::Fresamento::discordante;
-            else if (nome == "--entrada-tangencial") m.tangencial = true;
-            else if (nome == "--avanco-na-aresta") m.avanco_na_aresta = true;
-            else if (nome == "--passes-de-area-igual") m.area_igual = true;
-            else if (nome == "--ajuste-na-maquina") o.ajuste_na_maquina = true;
-            else if (m.conicidade == 0) m.conicidade = conicidade_padrao;
-            continue;
-        }
-        if (!tem_valor) {
-            if (i + 1 >= argc) return invalido(std::string(nome) + " sem valor");
-            valor = argv[++i];
-        }
-        if (nome == "--comando") {
-            o.dialeto = vocabulario::dialeto_por_nome(valor);
-            if (o.dialeto == nullptr)
-                return invalido("--comando '" + mostravel(valor) + "' desconhecido: use " + nomes_dos_dialetos(), false);
-        } else if (nome == "--ferramenta") {
-            if (!ler_inteiro(valor, 1, 99, o.ferramenta))
-                return invalido("--ferramenta '" + mostravel(valor) + "': use um numero de 1 a 99");
-        } else if (nome == "--programa") {
-            if (!ler_inteiro(valor, 1, 9999, o.programa))
-                return invalido("--programa '" + mostravel(valor) + "': use um numero de 1 a 9999");
-            programa_dado = true;
-        } else if (nome == "--repetir-acabamento") {
-            int repeticoes = 0;
-            if (!ler_inteiro(valor, 1, 5, repeticoes))
-                return invalido("--repetir-acabamento '" + mostravel(valor) + "': use um numero de 1 a 5");
-            o.modos.repeticoes = repeticoes;
-        } else if (nome == "--furos") {
-            if (valor.empty()) return invalido("--furos sem valor");
-            o.arquivo_furos = valor;
-        } else if (nome == "--perfis") {
-            int perfis = 0;
-            if (!ler_inteiro(valor, 1, 50, perfis))
-                return invalido("--perfis '" + mostravel(valor) + "': use um numero de 1 a 50");
-            o.modos.perfis = perfis;
-        } else if (nome == "--entradas") {
-            int entradas = 0;
-            if (!ler_inteiro(valor, 1, 12, entradas))
-                return invalido("--entradas '" + mostravel(valor) + "': use um numero de 1 a 12");
-            o.modos.entradas = entradas;
-        } else if (nome == "--conicidade") {
-            int conicidade = 0;
-            if (!valor.starts_with("1:") || !ler_inteiro(valor.substr(2), 3, 100, conicidade))
-                return invalido("--conicidade '" + mostravel(valor) + "': use 1:N, N de 3 a 100 (1:16 no tubo)");
-            o.modos.conicidade = conicidade;
+        const std::string n(nome);
+        int numero = 0;
+        if (op->valor == V::palavra) {
+            // The word after it, when it is one of the choices.
+            const auto escolha = [&](std::string_view w) { return w == op->escolhas[0] || w == op->escolhas[1]; };
+            if (!tem_valor && i + 1 < argc && escolha(argv[i + 1])) valor = argv[++i];
+            if (!valor.empty() && !escolha(valor))
+                return invalido(n + " '" + mostravel(valor) + "': use " + std::string(op->escolhas[0]) + " ou " +
+                                std::string(op->escolhas[1]));
+            if (tem_valor && valor.empty()) return invalido(n + " sem valor");
+        } else if (op->valor == V::nenhum) {
+            if (tem_valor) return invalido(n + " nao leva valor");
         } else {
-            if (valor.empty()) return invalido("--saida sem valor");
-            o.saida = valor;
+            if (!tem_valor) {
+                if (i + 1 >= argc) return invalido(n + " sem valor");
+                valor = argv[++i];
+            }
+            if (op->valor == V::numero && !ler_inteiro(valor, op->minimo, op->maximo, numero))
+                return invalido(n + " '" + mostravel(valor) + "': use um numero de " + std::to_string(op->minimo) +
+                                " a " + std::to_string(op->maximo));
         }
+        // An unknown control's line lists the names itself.
+        if (const std::string erro = op->aplicar(o, valor, numero); !erro.empty())
+            return invalido(erro, op->nome != "--comando");
     }
-    if (vistas.find("--concordante ") != std::string::npos && vistas.find("--discordante ") != std::string::npos)
-        return invalido("--concordante e --discordante juntas: escolha uma");
-    vocabulario::ModosCorte& m = o.modos;
-    // The compensation's D word is the tool's number, or the dialect's own.
-    if (m.compensacao())
-        m.corretor = o.dialeto->corretor_fixo > 0 ? o.dialeto->corretor_fixo : o.ferramenta > 0 ? o.ferramenta : 1;
-    if (m.compensacao() && o.dialeto == &vocabulario::grbl)
-        return invalido("--compensacao: o GRBL nao tem compensacao de raio (G41/G42)");
-    if (m.conicidade != 0 && m.arcos) return invalido("--arcos com rosca conica: uma helice conica nao e um arco");
-    if (m.conicidade != 0 && m.compensacao())
-        return invalido("--compensacao com rosca conica: o raio muda a cada ponto");
-    if (o.ajuste_na_maquina && !o.dialeto->variaveis)
-        return invalido("--ajuste-na-maquina: o comando " + std::string(o.dialeto->nome) +
-                        " nao tem variaveis; use linuxcnc, fanuc, heidenhain ou siemens");
-    if (m.perfis > 1 && m.entradas > 1)
-        return invalido("--perfis com --entradas: uma fresa de varios perfis numa rosca de varias entradas nao e "
-                        "oferecida");
-    if (programa_dado && !o.dialeto->enquadramento)
-        return invalido("--programa so vale com --comando fanuc");
+    if (const std::string erro = combinacao_invalida(o, vistas); !erro.empty()) return invalido(erro);
     o.alguma = true;
     return p;
 }
