@@ -32,16 +32,13 @@
 #include <string>
 #include <vector>
 
+#include "apoio/execucao.hpp"
+
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string ler(const fs::path& p) {
-    std::ifstream f(p, std::ios::binary);
-    std::ostringstream s;
-    s << f.rdbuf();
-    return s.str();
-}
+std::string ler(const fs::path& p) { return ler_arquivo(p.string()); }
 
 std::string sem_brancos_no_fim(std::string l) {
     while (!l.empty() && (l.back() == ' ' || l.back() == '\t')) l.pop_back();

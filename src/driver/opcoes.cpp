@@ -118,6 +118,23 @@ struct Opcao {
 
 using V = Opcao::Valor;
 
+// The rows that only store their number or switch a mode on.
+template <auto campo>
+std::string guardar_numero(OpcoesGeracao& o, std::string_view, int n) {
+    o.*campo = n;
+    return {};
+}
+template <auto campo>
+std::string guardar_numero_do_modo(OpcoesGeracao& o, std::string_view, int n) {
+    o.modos.*campo = n;
+    return {};
+}
+template <auto campo>
+std::string ligar_modo(OpcoesGeracao& o, std::string_view, int) {
+    o.modos.*campo = true;
+    return {};
+}
+
 const Opcao opcoes_do_arquivo[] = {
     {"--comando", V::texto, 0, 0, {}, nullptr, "      --comando NOME      o comando da maquina:\n",
      [](OpcoesGeracao& o, std::string_view v, int) -> std::string {
@@ -128,16 +145,10 @@ const Opcao opcoes_do_arquivo[] = {
      "      --ferramenta N      troca para a ferramenta N (1 a 99) e liga o seu\n"
      "                          corretor de comprimento (no grbl, so um comentario;\n"
      "                          no heidenhain TOOL CALL N, padrao 1)\n",
-     [](OpcoesGeracao& o, std::string_view, int n) -> std::string {
-         o.ferramenta = n;
-         return {};
-     }},
+     guardar_numero<&OpcoesGeracao::ferramenta>},
     {"--programa", V::numero, 1, 9999, {}, nullptr,
      "      --programa N        numero do programa O (1 a 9999, padrao 1; fanuc)\n",
-     [](OpcoesGeracao& o, std::string_view, int n) -> std::string {
-         o.programa = n;
-         return {};
-     }},
+     guardar_numero<&OpcoesGeracao::programa>},
     {"--saida", V::texto, 0, 0, {}, nullptr,
      "      --saida ARQUIVO     nome ou caminho do arquivo (padrao:\n"
      "                          ROSCA-HELICOIDAL_PARALELA com a extensao do comando)\n",
@@ -149,10 +160,7 @@ const Opcao opcoes_do_arquivo[] = {
     {"--arcos", V::nenhum, 0, 0, {}, "\nModos de cortar (combinam entre si e com --comando):\n",
      "      --arcos             cada volta em arcos helicoidais (G2/G3; CP no\n"
      "                          heidenhain), nao em 360 retas de um grau\n",
-     [](OpcoesGeracao& o, std::string_view, int) -> std::string {
-         o.modos.arcos = true;
-         return {};
-     }},
+     ligar_modo<&vocabulario::ModosCorte::arcos>},
     {"--concordante", V::nenhum, 0, 0, {}, nullptr,
      "      --concordante       fresamento concordante (o spindle em M3); quando\n"
      "                          preciso, os passes sobem do fundo ate a face\n",
@@ -167,10 +175,7 @@ const Opcao opcoes_do_arquivo[] = {
      }},
     {"--entrada-tangencial", V::nenhum, 0, 0, {}, nullptr,
      "      --entrada-tangencial  entra e sai de cada helice por um arco tangente\n",
-     [](OpcoesGeracao& o, std::string_view, int) -> std::string {
-         o.modos.tangencial = true;
-         return {};
-     }},
+     ligar_modo<&vocabulario::ModosCorte::tangencial>},
     {"--compensacao", V::palavra, 0, 0, {"desgaste", "contorno"}, nullptr,
      "      --compensacao [contorno|desgaste]\n"
      "                          percurso no diametro da rosca, com G41/G42 e o\n"
@@ -185,17 +190,11 @@ const Opcao opcoes_do_arquivo[] = {
      }},
     {"--repetir-acabamento", V::numero, 1, 5, {}, nullptr,
      "      --repetir-acabamento N  o ultimo passe mais N vezes (1 a 5)\n",
-     [](OpcoesGeracao& o, std::string_view, int n) -> std::string {
-         o.modos.repeticoes = n;
-         return {};
-     }},
+     guardar_numero_do_modo<&vocabulario::ModosCorte::repeticoes>},
     {"--avanco-na-aresta", V::nenhum, 0, 0, {}, nullptr,
      "      --avanco-na-aresta  o avanco respondido e o da aresta de corte; cada\n"
      "                          passe recebe o avanco do centro da fresa\n",
-     [](OpcoesGeracao& o, std::string_view, int) -> std::string {
-         o.modos.avanco_na_aresta = true;
-         return {};
-     }},
+     ligar_modo<&vocabulario::ModosCorte::avanco_na_aresta>},
     {"--conica", V::nenhum, 0, 0, {}, nullptr,
      "      --conica            rosca conica 1:16 no diametro (NPT, R, Rc); os\n"
      "                          diametros respondidos sao os da face (Z0)\n",
@@ -216,25 +215,16 @@ const Opcao opcoes_do_arquivo[] = {
      "      --perfis N          fresa de N perfis, um passo entre eles (1 a 50):\n"
      "                          cada passe em tao poucas voltas quanto os perfis\n"
      "                          permitem\n",
-     [](OpcoesGeracao& o, std::string_view, int n) -> std::string {
-         o.modos.perfis = n;
-         return {};
-     }},
+     guardar_numero_do_modo<&vocabulario::ModosCorte::perfis>},
     {"--entradas", V::numero, 1, 12, {}, nullptr,
      "      --entradas N        rosca de N entradas (1 a 12): o passo respondido\n"
      "                          e entre filetes vizinhos; o avanco por volta, N\n"
      "                          passos\n",
-     [](OpcoesGeracao& o, std::string_view, int n) -> std::string {
-         o.modos.entradas = n;
-         return {};
-     }},
+     guardar_numero_do_modo<&vocabulario::ModosCorte::entradas>},
     {"--passes-de-area-igual", V::nenhum, 0, 0, {}, nullptr,
      "      --passes-de-area-igual  os desbastes tiram areas iguais de um perfil\n"
      "                          em V (o primeiro e o mais fundo)\n",
-     [](OpcoesGeracao& o, std::string_view, int) -> std::string {
-         o.modos.area_igual = true;
-         return {};
-     }},
+     ligar_modo<&vocabulario::ModosCorte::area_igual>},
     {"--furos", V::texto, 0, 0, {}, "\nPara producao:\n",
      "      --furos ARQUIVO     a rosca em cada centro do arquivo (\"X Y\" por\n"
      "                          linha, ate 10000); uma subrotina chamada por furo\n",
